@@ -1,0 +1,40 @@
+// The bundled assets: the sample vehicle's frames and the device screen
+// behind the SRF viewer, both drawn by our own code.
+#include <iostream>
+
+#include "cli/Commands.h"
+#include "platform/Files.h"
+#include "sample/DeviceScreen.h"
+#include "sample/SampleVehicle.h"
+
+namespace velkor::cli {
+
+void AddAssetCommands(CLI::App& app, CliContext& context) {
+  auto* frames = app.add_subcommand("sample-frames", "Render the sample vehicle's frame sets into DIR");
+  static std::string framesDir;
+  frames->add_option("DIR", framesDir, "Folder to create the frame sets in")->required();
+  frames->callback([&context] {
+    std::string error;
+    if (!sample::WriteSampleFrames(platform::AbsolutePath(framesDir), error)) {
+      std::cerr << "error: " << error << '\n';
+      context.exitCode = 1;
+      return;
+    }
+    std::cout << "sample frames: " << platform::AbsolutePath(framesDir) << '\n';
+  });
+
+  auto* screen = app.add_subcommand("device-screen", "Draw the viewer's device screen picture as a BMP");
+  static std::string screenPath;
+  screen->add_option("OUT.bmp", screenPath, "BMP file to write")->required();
+  screen->callback([&context] {
+    std::string error;
+    if (!sample::WriteDeviceScreen(platform::AbsolutePath(screenPath), error)) {
+      std::cerr << "error: " << error << '\n';
+      context.exitCode = 1;
+      return;
+    }
+    std::cout << "device screen: " << platform::AbsolutePath(screenPath) << '\n';
+  });
+}
+
+}  // namespace velkor::cli

@@ -1,0 +1,16 @@
+#pragma once
+// Each group of commands registers its subcommands on the application. A
+// command's callback sets `exitCode`: 0 success, 1 failure.
+#include <CLI/CLI.hpp>
+
+namespace velkor::cli {
+
+struct CliContext {
+  int exitCode = 0;
+};
+
+void AddAssetCommands(CLI::App& app, CliContext& context);      // sample-frames, device-screen
+void AddConvertCommands(CLI::App& app, CliContext& context);    // srf2png, asrf2png, png2srf, png2asrf, info
+void AddPipelineCommands(CLI::App& app, CliContext& context);   // do-all, build-strip
+
+}  // namespace velkor::cli

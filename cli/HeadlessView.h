@@ -1,0 +1,53 @@
+#pragma once
+// The command line's view of the window: status texts go to stderr as they are
+// set, message boxes become errors, and the file dialogs answer with the paths
+// the command was given, in order. A dialog with no answer left is cancelled.
+#include <deque>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "ui/FormView.h"
+
+namespace velkor::cli {
+
+class HeadlessView : public FormView {
+ public:
+  explicit HeadlessView(std::ostream& err, bool quiet = false);
+
+  // Answers for the coming file dialogs and folder pickers, in order.
+  void AnswerDialogs(std::vector<std::string> paths);
+  // Consulted before each dialog; returning false cancels it (e.g. to write
+  // nothing after a failed import).
+  std::function<bool(const FileDialogRequest&)> allowDialog;
+
+  bool Failed() const { return !errors_.empty(); }
+  const std::vector<std::string>& Errors() const { return errors_; }
+  const std::vector<std::string>& Statuses() const { return statuses_; }
+  const std::vector<FileDialogRequest>& Dialogs() const { return dialogs_; }
+  void Error(const std::string& text);
+  void Warning(const std::string& text);
+
+  void StatusChanged(const std::string& text, bool repaint) override;
+  void ProgressVisible(bool) override {}
+  void ProgressValue(float) override {}
+  void MessageBox(const std::string& text) override;
+  std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
+  std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;
+  void DoEvents() override {}
+  void PreviewCleared() override {}
+  void PreviewChanged() override {}
+  void TimerChanged(bool, int) override {}
+  void ControlsChanged() override {}
+
+ private:
+  std::ostream& err_;
+  bool quiet_;
+  std::deque<std::string> answers_;
+  std::vector<std::string> errors_;
+  std::vector<std::string> statuses_;
+  std::vector<FileDialogRequest> dialogs_;
+};
+
+}  // namespace velkor::cli

@@ -1,0 +1,28 @@
+// velkor-cli: the window's commands without the window, for scripts and for
+// the build. Exit status 0 success, 1 failure, 2 usage error.
+#include <iostream>
+
+#include "cli/Commands.h"
+
+int main(int argc, char** argv) {
+  CLI::App app{"Velkor: Garmin SRF vehicle icons from rendered frames, and SRF <-> PNG conversions."};
+  app.require_subcommand(1);
+  velkor::cli::CliContext context;
+  velkor::cli::AddAssetCommands(app, context);
+  velkor::cli::AddConvertCommands(app, context);
+  velkor::cli::AddPipelineCommands(app, context);
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return 2;
+  } catch (const std::exception& e) {
+    std::cerr << "error: " << e.what() << '\n';
+    return 1;
+  }
+  return context.exitCode;
+}

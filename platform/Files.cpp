@@ -1,0 +1,224 @@
+#include "platform/Files.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <strings.h>
+
+#include "common/Paths.h"
+#include "platform/SystemError.h"
+
+namespace velkor::platform {
+
+namespace {
+bool IsRegular(const std::string& path, struct stat* st) {
+  return ::stat(path.c_str(), st) == 0 && S_ISREG(st->st_mode);
+}
+
+std::string NativeFolder(const std::string& folder) { return folder.empty() ? std::string(".") : folder; }
+
+void SplitPath(const std::string& path, std::string& folder, std::string& name) {
+  const size_t sep = path.find_last_of("\\/");
+  if (sep == std::string::npos) {
+    folder = ".";
+    name = path;
+  } else {
+    folder = sep == 0 ? std::string("/") : path.substr(0, sep);
+    name = path.substr(sep + 1);
+  }
+}
+
+bool EndsWithNoCase(const std::string& name, const std::string& ending) {
+  return name.size() >= ending.size() &&
+         ::strcasecmp(name.c_str() + name.size() - ending.size(), ending.c_str()) == 0;
+}
+}  // namespace
+
+bool FileExists(const std::string& path) {
+  struct stat st;
+  return IsRegular(path, &st);
+}
+
+bool FolderExists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<int64_t> FileLength(const std::string& path) {
+  struct stat st;
+  if (!IsRegular(path, &st)) {
+    SetLastError(errno ? errno : ENOENT);
+    return std::nullopt;
+  }
+  return static_cast<int64_t>(st.st_size);
+}
+
+std::string ResolveNameCase(const std::string& path) {
+  if (FileExists(path)) return path;
+  std::string folder, name;
+  SplitPath(path, folder, name);
+  DIR* dir = ::opendir(NativeFolder(folder).c_str());
+  if (!dir) return path;
+  std::string found;
+  while (dirent* entry = ::readdir(dir)) {
+    if (::strcasecmp(entry->d_name, name.c_str()) == 0) {
+      const std::string candidate = folder == "/" ? "/" + std::string(entry->d_name)
+                                                  : JoinPath(folder, entry->d_name);
+      if (FileExists(candidate)) {
+        found = candidate;
+        break;
+      }
+    }
+  }
+  ::closedir(dir);
+  return found.empty() ? path : found;
+}
+
+std::vector<std::string> ListFiles(const std::string& folder, const std::string& extension) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(NativeFolder(folder).c_str());
+  if (!dir) return names;
+  while (dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (EndsWithNoCase(name, extension) && FileExists(JoinPath(NativeFolder(folder), name))) {
+      names.push_back(name);
+    }
+  }
+  ::closedir(dir);
+  return names;
+}
+
+std::string ProgramFolder() {
+  char buffer[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return ".";
+  std::string exe(buffer, static_cast<size_t>(n));
+  const size_t sep = exe.find_last_of('/');
+  return sep == std::string::npos || sep == 0 ? std::string("/") : exe.substr(0, sep);
+}
+
+std::string ExecutableBaseName() {
+  char buffer[PATH_MAX];
+  const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return "velkor";
+  return GetBaseName(std::string(buffer, static_cast<size_t>(n)));
+}
+
+std::string AbsolutePath(const std::string& path) {
+  if (path.empty() || path[0] == '/') return path;
+  char buffer[PATH_MAX];
+  if (!::getcwd(buffer, sizeof buffer)) return path;
+  return JoinPath(buffer, path);
+}
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    SetLastError(errno);
+    return std::nullopt;
+  }
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    SetLastError(errno ? errno : EISDIR);
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::vector<uint8_t> data(static_cast<size_t>(st.st_size));
+  size_t done = 0;
+  while (done < data.size()) {
+    const ssize_t n = ::read(fd, data.data() + done, data.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  ::close(fd);
+  data.resize(done);  // a file that shrank while being read
+  return data;
+}
+
+SafeFileWriter::~SafeFileWriter() { Abandon(); }
+
+bool SafeFileWriter::Open(const std::string& path) {
+  Abandon();
+  target_ = path;
+  std::string folder, name;
+  SplitPath(path, folder, name);
+  temp_ = (folder == "/" ? std::string("/") : folder + "/") + "." + name + ".velkor-XXXXXX";
+  std::vector<char> pattern(temp_.begin(), temp_.end());
+  pattern.push_back('\0');
+  fd_ = ::mkstemp(pattern.data());
+  if (fd_ < 0) {
+    error_ = errno;
+    SetLastError(error_);
+    temp_.clear();
+    return false;
+  }
+  temp_ = pattern.data();
+  // The finished file gets the target's permissions, or the usual ones for a new file.
+  struct stat st;
+  mode_t mode;
+  if (::stat(path.c_str(), &st) == 0) {
+    mode = st.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  ::fchmod(fd_, mode);
+  return true;
+}
+
+bool SafeFileWriter::Write(const void* data, size_t size) {
+  if (fd_ < 0) return false;
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  while (size > 0) {
+    const ssize_t n = ::write(fd_, bytes, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      error_ = n < 0 ? errno : ENOSPC;
+      SetLastError(error_);
+      return false;
+    }
+    bytes += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool SafeFileWriter::Commit() {
+  if (fd_ < 0) return false;
+  const bool flushed = ::fsync(fd_) == 0;
+  if (!flushed) error_ = errno;
+  const bool closed = ::close(fd_) == 0;
+  if (flushed && !closed) error_ = errno;
+  fd_ = -1;
+  if (!flushed || !closed || ::rename(temp_.c_str(), target_.c_str()) != 0) {
+    if (flushed && closed) error_ = errno;
+    SetLastError(error_);
+    ::unlink(temp_.c_str());
+    temp_.clear();
+    return false;
+  }
+  temp_.clear();
+  return true;
+}
+
+void SafeFileWriter::Abandon() {
+  if (fd_ >= 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+  if (!temp_.empty()) {
+    ::unlink(temp_.c_str());
+    temp_.clear();
+  }
+}
+
+}  // namespace velkor::platform

@@ -1,0 +1,81 @@
+// Loading BMP files into DIB sections, through FreeImage. The bitmap keeps the
+// file's depth and colour table, so callers read back the file's own bits per
+// pixel; FreeImage hands rows bottom-up whatever the file's order, and that is
+// how the section stores them.
+#include <FreeImage.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "platform/Gdi.h"
+#include "platform/GdiObjects.h"
+#include "platform/SystemError.h"
+
+namespace velkor::gdi {
+
+namespace {
+struct FreeImageBitmap {
+  FIBITMAP* dib;
+  ~FreeImageBitmap() {
+    if (dib) FreeImage_Unload(dib);
+  }
+};
+
+HBITMAP SectionFrom(FIBITMAP* dib) {
+  const unsigned bpp = FreeImage_GetBPP(dib);
+  const unsigned width = FreeImage_GetWidth(dib);
+  const unsigned height = FreeImage_GetHeight(dib);
+  if (FreeImage_GetImageType(dib) != FIT_BITMAP || width == 0 || height == 0 || width > INT32_MAX ||
+      height > INT32_MAX) {
+    return nullptr;
+  }
+  std::vector<RGBQUAD> colors;
+  if (bpp <= 8) {
+    const ::RGBQUAD* palette = FreeImage_GetPalette(dib);
+    const unsigned n = FreeImage_GetColorsUsed(dib);
+    for (unsigned i = 0; palette && i < n && i < (1u << bpp); ++i) {
+      colors.push_back(RGBQUAD{palette[i].rgbBlue, palette[i].rgbGreen, palette[i].rgbRed, 0});
+    }
+  }
+  BITMAPINFOHEADER header;
+  header.biWidth = static_cast<int32_t>(width);
+  header.biHeight = static_cast<int32_t>(height);
+  header.biBitCount = static_cast<uint16_t>(bpp);
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, header, colors, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!section) return nullptr;
+  if (bpp == 16) {
+    section->masks[0] = FreeImage_GetRedMask(dib);
+    section->masks[1] = FreeImage_GetGreenMask(dib);
+    section->masks[2] = FreeImage_GetBlueMask(dib);
+  }
+  const unsigned pitch = FreeImage_GetPitch(dib);
+  const size_t rowBytes = std::min<size_t>(pitch, static_cast<size_t>(section->stride()));
+  for (unsigned y = 0; y < height; ++y) {
+    // FreeImage's scan line 0 is the picture's bottom row, as is memory row 0 here.
+    std::memcpy(section->bits() + static_cast<size_t>(y) * section->stride(), FreeImage_GetScanLine(dib, y),
+                rowBytes);
+  }
+  return section;
+}
+}  // namespace
+
+HBITMAP LoadImageA(void*, const char* name, uint32_t type, int, int, uint32_t flags) {
+  if (!name || type != IMAGE_BITMAP || !(flags & LR_LOADFROMFILE)) {
+    platform::SetLastError(EINVAL);
+    return nullptr;
+  }
+  if (FreeImage_GetFileType(name, 0) != FIF_BMP) {
+    platform::SetLastError(EINVAL);
+    return nullptr;
+  }
+  FreeImageBitmap loaded{FreeImage_Load(FIF_BMP, name, 0)};
+  if (!loaded.dib) {
+    platform::SetLastError(EINVAL);
+    return nullptr;
+  }
+  return SectionFrom(loaded.dib);
+}
+
+}  // namespace velkor::gdi

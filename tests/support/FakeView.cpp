@@ -1,0 +1,44 @@
+#include "support/FakeView.h"
+
+namespace velkor::testing {
+
+void FakeView::StatusChanged(const std::string& text, bool repaint) {
+  statuses.push_back(text);
+  statusRepaints.push_back(repaint);
+}
+
+void FakeView::ProgressVisible(bool visible) {
+  progressVisible = visible;
+  ++(visible ? progressShown : progressHidden);
+}
+
+std::optional<std::string> FakeView::FileDialog(const FileDialogRequest& request) {
+  dialogs.push_back(request);
+  if (dialogAnswers.empty()) return std::nullopt;
+  auto answer = dialogAnswers.front();
+  dialogAnswers.pop_front();
+  return answer;
+}
+
+std::string FakeView::BrowseForFolder(const std::string& title, const std::string& startFolder) {
+  folderPickers.emplace_back(title, startFolder);
+  if (folderAnswers.empty()) return {};
+  std::string answer = folderAnswers.front();
+  folderAnswers.pop_front();
+  return answer;
+}
+
+void FakeView::TimerChanged(bool enabled, int intervalMs) {
+  timerEnabled = enabled;
+  timerInterval = intervalMs;
+}
+
+bool FakeView::StatusesInOrder(const std::vector<std::string>& expected) const {
+  size_t next = 0;
+  for (const auto& s : statuses) {
+    if (next < expected.size() && s == expected[next]) ++next;
+  }
+  return next == expected.size();
+}
+
+}  // namespace velkor::testing

@@ -1,0 +1,49 @@
+#pragma once
+// A view that records everything the window's procedures tell the screen and
+// answers dialogs from a script.
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/FormView.h"
+
+namespace velkor::testing {
+
+class FakeView : public FormView {
+ public:
+  std::vector<std::string> statuses;      // every status text, in order
+  std::vector<bool> statusRepaints;       // whether each was painted at once
+  std::vector<std::string> messages;      // message boxes
+  std::vector<FileDialogRequest> dialogs; // every file dialog shown
+  std::vector<std::pair<std::string, std::string>> folderPickers;  // title, start folder
+  std::vector<float> progressValues;
+  int progressShown = 0, progressHidden = 0;
+  bool progressVisible = false;
+  int doEvents = 0, previewCleared = 0, previewChanged = 0, controlsChanged = 0;
+  bool timerEnabled = false;
+  int timerInterval = 1000;
+
+  // Answers for the coming dialogs: a path, or std::nullopt to cancel.
+  std::deque<std::optional<std::string>> dialogAnswers;
+  std::deque<std::string> folderAnswers;
+
+  void StatusChanged(const std::string& text, bool repaint) override;
+  void ProgressVisible(bool visible) override;
+  void ProgressValue(float value) override { progressValues.push_back(value); }
+  void MessageBox(const std::string& text) override { messages.push_back(text); }
+  std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
+  std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;
+  void DoEvents() override { ++doEvents; }
+  void PreviewCleared() override { ++previewCleared; }
+  void PreviewChanged() override { ++previewChanged; }
+  void TimerChanged(bool enabled, int intervalMs) override;
+  void ControlsChanged() override { ++controlsChanged; }
+
+  // True when `expected` appears in the status history in this order (other
+  // statuses may come between).
+  bool StatusesInOrder(const std::vector<std::string>& expected) const;
+  std::string LastStatus() const { return statuses.empty() ? std::string() : statuses.back(); }
+};
+
+}  // namespace velkor::testing

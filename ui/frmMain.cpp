@@ -1,0 +1,106 @@
+#include "ui/frmMain.h"
+
+#include "common/FillRectangle.h"
+#include "common/Paths.h"
+#include "platform/Files.h"
+
+namespace velkor {
+
+std::string frmMain::DefaultRotationFolder() {
+  return JoinPath(JoinPath(platform::ProgramFolder(), "sample"), "Rotation");
+}
+std::string frmMain::DefaultAnimationFolder() {
+  return JoinPath(JoinPath(JoinPath(platform::ProgramFolder(), "sample"), "Animated"), "Animation");
+}
+std::string frmMain::DefaultPrefix() { return "car"; }
+
+frmMain::frmMain(FormView& view)
+    : Controls(InitialControls(DefaultRotationFolder(), JoinPath(DefaultRotationFolder(), "Top"),
+                               DefaultAnimationFolder(), JoinPath(DefaultAnimationFolder(), "Top"),
+                               DefaultPrefix())),
+      WorkImage(std::make_unique<cAlphaDibSection>()),
+      ViewerImage(std::make_unique<cAlphaDibSection>()),
+      ViewerBackPatch(std::make_unique<cAlphaDibSection>()),
+      view_(view) {
+  plotter_.Create(kPlotterWidth, kPlotterHeight);
+  FillRectangle(plotter_.hDC(), 0, 0, kPlotterWidth, kPlotterHeight, 0xFFFFFF);
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::Form_Load() {
+  KeyColor = 65280;
+  Controls.shpAColor.FillColor = 65280;
+  ZoomFactor = 2.0f;
+  ImageLoaded = false;
+  AnimatedMode = false;
+  Controls.mnuStaticSRF.Checked = true;
+  view_.ControlsChanged();
+}
+
+void frmMain::Form_QueryUnload(bool& cancel) {
+  WorkImage->Destroy();
+  ViewerImage->Destroy();
+  ViewerBackPatch->Destroy();
+  ImageLoaded = false;
+  cancel = false;
+}
+
+namespace {
+void SetAnimationControlsEnabled(FormControls& c, bool enabled) {
+  c.txtWorkDir[2].Enabled = enabled;
+  c.txt2DWorkDir[2].Enabled = enabled;
+  c.txt3DPrefix[2].Enabled = enabled;
+  c.txt2DPrefix[2].Enabled = enabled;
+  c.cmdChangeDir[2].Enabled = enabled;
+  c.cmdChange2DDir[2].Enabled = enabled;
+}
+}  // namespace
+
+void frmMain::mnuStaticSRF_Click() {
+  AnimatedMode = false;
+  Controls.mnuStaticSRF.Checked = true;
+  Controls.mnuAnimatedSRF.Checked = false;
+  SetAnimationControlsEnabled(Controls, false);
+  Controls.cmbVersion.Enabled = true;
+  Controls.cmbVersion.Text = "2.20";
+  view_.ControlsChanged();
+}
+
+void frmMain::mnuAnimatedSRF_Click() {
+  AnimatedMode = true;
+  Controls.mnuStaticSRF.Checked = false;
+  Controls.mnuAnimatedSRF.Checked = true;
+  SetAnimationControlsEnabled(Controls, true);
+  Controls.cmbVersion.Enabled = false;
+  Controls.cmbVersion.Text = "1.00";
+  view_.ControlsChanged();
+}
+
+void frmMain::sldTol_Scroll() {
+  Controls.txtTolerance.Text = std::to_string(Controls.sldTol.Value);
+  view_.ControlsChanged();
+}
+
+void frmMain::chkResize_Click() {
+  Controls.cmdAddAlpha.Caption = Controls.chkResize.Value ? "Alpha+Resize" : "Add Alpha";
+  view_.ControlsChanged();
+}
+
+void frmMain::SetStatus(const std::string& text, bool repaint) {
+  Controls.lblStatus.Caption = text;
+  view_.StatusChanged(text, repaint);
+}
+
+std::string frmMain::NormalisedVersion() const {
+  const std::string version = Trim(Controls.cmbVersion.Text);
+  if (version == "1.00" || version == "2.00" || version == "2.10" || version == "2.20") return version;
+  return "2.20";
+}
+
+void frmMain::ClearPreview() {
+  FillRectangle(plotter_.hDC(), 0, 0, kPlotterWidth, kPlotterHeight, 0xFFFFFF);
+  view_.PreviewCleared();
+}
+
+}  // namespace velkor

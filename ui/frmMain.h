@@ -1,0 +1,128 @@
+#pragma once
+// The main window's state and every one of its handlers, free of any toolkit.
+// The handlers read and change the control model `Controls` and reach the
+// screen only through the FormView. Their definitions live beside the
+// subsystem they belong to: the SRF procedures in srf/, the pipeline in
+// pipeline/, the conversions in convert/, the pane, viewer and picker in ui/.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/GdiTypes.h"
+#include "raster/cAlphaDibSection.h"
+#include "ui/Controls.h"
+#include "ui/FormView.h"
+
+namespace velkor {
+
+inline constexpr const char* kAppTitle = "Velkor - v051509";
+inline constexpr int kPlotterWidth = 693;
+inline constexpr int kPlotterHeight = 403;
+inline constexpr float kTwipsPerPixel = 15.0f;
+
+// How the last frame import ended, for callers that must not go on with a
+// partial strip (the command line).
+enum class ImportOutcome { NotRun, Complete, StripNotCreated, FileMissing, FileUnreadable, Error };
+
+class frmMain {
+ public:
+  explicit frmMain(FormView& view);
+  ~frmMain();
+  frmMain(const frmMain&) = delete;
+  frmMain& operator=(const frmMain&) = delete;
+
+  // The sample vehicle's folders and prefix, the folder boxes' initial texts.
+  static std::string DefaultRotationFolder();
+  static std::string DefaultAnimationFolder();
+  static std::string DefaultPrefix();
+
+  // --- Window (ui/frmMain.cpp)
+  void Form_Load();
+  void Form_QueryUnload(bool& cancel);
+  void mnuStaticSRF_Click();
+  void mnuAnimatedSRF_Click();
+  void sldTol_Scroll();
+  void chkResize_Click();
+
+  // --- Preview pane (ui/PreviewPane.cpp)
+  void DrawPreview(gdi::HDC source);
+  void optZoom_Click(int index);
+  void Plotter_MouseDown(int button, int shift, float x, float y);
+  void Plotter_MouseMove(int button, int shift, float x, float y);
+  void Plotter_MouseUp(int button, int shift, float x, float y);
+  void Form_MouseDown(int button, int shift, float x, float y);  // x, y in twips
+
+  // --- SRF viewer (ui/SrfViewer.cpp)
+  void mnuSRFViewer_Click();
+  void DrawViewerFrame();
+  void Timer1_Timer();
+  void Form_KeyDown(int keyCode, int shift);
+
+  // --- Folder picker (ui/FolderPicker.cpp)
+  void cmdChangeDir_Click(int index);
+  void cmdChange2DDir_Click(int index);
+
+  // --- Pipeline (pipeline/)
+  void cmdLoadImage_Click();
+  void cmdGo_Click();
+  void cmdAddAlpha_Click();
+  void cmdUnsharpMask_Click();
+  void cmdMakeSRF_Click();
+  void cmdSave_Click();
+  void BuildCompositeImage(const std::string& version);
+  void AddAlphaChannel(const std::string& version);
+  void ResizeToDeviceSize(const std::string& version);
+  void CreateAlphaChannel();
+  void ApplyUnsharpMask();
+
+  // --- SRF files (srf/)
+  void SaveSRF(const std::string& version);
+  bool WriteSRFFile(const std::string& path, const std::string& version);
+  bool ReadSRFFile(const std::string& path);
+  void SaveASRF(const std::string& version);
+  bool WriteASRFFile(const std::string& path, const std::string& version);
+  bool ReadASRFFile(const std::string& path);
+
+  // --- Conversions (convert/)
+  void Command2_Click();
+  void mnuSRFtoPNG_Click();
+  void mnuPNGtoSRF_Click();
+  void mnuASRFtoPNG_Click();
+  void mnuPNGtoASRF_Click();
+  void SaveAsPNG();
+  bool LoadPNG();
+
+  // --- Shared services of the window
+  void SetStatus(const std::string& text, bool repaint = true);
+  // The version box's trimmed text, or "2.20" when it is none of the four.
+  std::string NormalisedVersion() const;
+  // The preview pane's back buffer (693 x 403, white when cleared).
+  cAlphaDibSection& Plotter() { return plotter_; }
+  void ClearPreview();
+  FormView& View() { return view_; }
+
+  // --- State
+  FormControls Controls;
+  std::unique_ptr<cAlphaDibSection> WorkImage;
+  bool ImageLoaded = false;
+  uint32_t KeyColor = 65280;
+  bool AnimatedMode = false;
+  float ZoomFactor = 2.0f;
+  int32_t DragMode = 0, PanX = 0, PanY = 0, LastMouseX = 0, LastMouseY = 0;
+  std::unique_ptr<cAlphaDibSection> ViewerImage;
+  std::unique_ptr<cAlphaDibSection> ViewerBackPatch;
+  int32_t ViewerFrameLeft = 0;
+  std::string LastImageFile;
+  std::string RotationDir3D, RotationDir2D, AnimationDir3D, AnimationDir2D;
+
+  // What the last import did, and the frames it could not read.
+  ImportOutcome LastImport = ImportOutcome::NotRun;
+  std::vector<std::string> ImportWarnings;
+
+ private:
+  FormView& view_;
+  cAlphaDibSection plotter_;
+};
+
+}  // namespace velkor
