@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what the build needs with apt, and does nothing when all is there.
+set -euo pipefail
+
+packages=(cmake g++ make qt6-base-dev libfreeimage-dev libgtest-dev libgmock-dev libcli11-dev
+          libbenchmark-dev fonts-liberation xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
