@@ -42,6 +42,19 @@ void CopyRows(Bitmap& to, const Bitmap& from, int32_t x, int32_t y, int32_t xs, 
     }
     return;
   }
+  if (to.bpp() == 32 && from.bpp() == 24) {  // the usual frame file into the strip
+    for (int64_t r = rows.first; r < rows.last; ++r) {
+      const uint8_t* src = from.row(static_cast<int32_t>(ys + r)) + 3 * (xs + cols.first);
+      uint8_t* dst = to.row(static_cast<int32_t>(y + r)) + 4 * (x + cols.first);
+      for (int64_t i = 0; i < n; ++i, src += 3, dst += 4) {
+        dst[0] = src[0];
+        dst[1] = src[1];
+        dst[2] = src[2];
+        dst[3] = 0;
+      }
+    }
+    return;
+  }
   for (int64_t r = rows.first; r < rows.last; ++r) {
     const uint8_t* src = from.row(static_cast<int32_t>(ys + r));
     uint8_t* dst = to.row(static_cast<int32_t>(y + r));
