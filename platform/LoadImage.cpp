@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/Gdi.h"
+#include "platform/Files.h"
 #include "platform/GdiObjects.h"
 #include "platform/SystemError.h"
 
@@ -59,6 +60,19 @@ HBITMAP SectionFrom(FIBITMAP* dib) {
   }
   return section;
 }
+// A file's header may claim any size, but the pixels must come from the file:
+// run-length encoding, the densest a BMP gets, packs at most 255 one-byte
+// pixels into two bytes. A bitmap over 128 times its file is refused before
+// anything is allocated for it.
+bool PlausibleSize(const char* name) {
+  const auto length = platform::FileLength(name);
+  if (!length) return false;
+  FreeImageBitmap header{FreeImage_Load(FIF_BMP, name, FIF_LOAD_NOPIXELS)};
+  if (!header.dib) return false;
+  const uint64_t stride = ((static_cast<uint64_t>(FreeImage_GetWidth(header.dib)) * FreeImage_GetBPP(header.dib) + 31) / 32) * 4;
+  const uint64_t bytes = stride * FreeImage_GetHeight(header.dib);
+  return bytes <= 128 * static_cast<uint64_t>(*length) + 65536 && bytes <= testing::DibSectionByteLimit();
+}
 }  // namespace
 
 HBITMAP LoadImageA(void*, const char* name, uint32_t type, int, int, uint32_t flags) {
@@ -68,6 +82,10 @@ HBITMAP LoadImageA(void*, const char* name, uint32_t type, int, int, uint32_t fl
   }
   if (FreeImage_GetFileType(name, 0) != FIF_BMP) {
     platform::SetLastError(EINVAL);
+    return nullptr;
+  }
+  if (!PlausibleSize(name)) {
+    platform::SetLastError(EFBIG);
     return nullptr;
   }
   FreeImageBitmap loaded{FreeImage_Load(FIF_BMP, name, 0)};

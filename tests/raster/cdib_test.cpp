@@ -117,6 +117,15 @@ TEST(FrameBitmap, FailuresEmptyMissingAndNotABitmap) {
   EXPECT_EQ(dib.Width(), 0);
   EXPECT_EQ(dib.hDIBDC(), nullptr);
   EXPECT_EQ(dib.CreateFromBitmapFile(dir / "cut.bmp"), 0);
+  // A header claiming 30000 x 30000 pixels in a file of 70 bytes.
+  auto huge = testing::ReadFileBytes(dir / "ok.bmp");
+  huge.resize(70);
+  for (int at : {18, 22}) {
+    huge[at] = 0x30;
+    huge[at + 1] = 0x75;
+  }
+  testing::WriteFileBytes(dir / "huge.bmp", huge);
+  EXPECT_EQ(dib.CreateFromBitmapFile(dir / "huge.bmp"), 0);
   try {
     dib.CreateFromBitmapFile(dir / "missing.bmp");
     FAIL();
