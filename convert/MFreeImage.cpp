@@ -1,0 +1,62 @@
+#include "convert/MFreeImage.h"
+
+#include "common/VbError.h"
+#include "platform/Files.h"
+
+namespace velkor::MFreeImage {
+
+namespace {
+
+// FreeImage's memory stream, released however the save ends.
+class MemoryStream {
+ public:
+  MemoryStream() : stream_(FreeImage_OpenMemory()) {}
+  ~MemoryStream() {
+    if (stream_) FreeImage_CloseMemory(stream_);
+  }
+  MemoryStream(const MemoryStream&) = delete;
+  MemoryStream& operator=(const MemoryStream&) = delete;
+  FIMEMORY* get() const { return stream_; }
+
+ private:
+  FIMEMORY* stream_;
+};
+
+}  // namespace
+
+FIBITMAP* LoadImageFile(const std::string& fileName, int32_t flags, int32_t& format) {
+  format = FreeImage_GetFIFFromFilename(fileName.c_str());
+  if (format == kFormatUnknown || !FormatSupportsReading(format)) RaiseInvalidPicture(fileName);
+  FIBITMAP* bitmap = FreeImage_Load(static_cast<FREE_IMAGE_FORMAT>(format), fileName.c_str(), flags);
+  if (!bitmap) RaiseInvalidPicture(fileName);
+  return bitmap;
+}
+
+bool SaveImageFile(int32_t format, FIBITMAP* bitmap, const std::string& fileName, int32_t flags) {
+  // The encoded file is made in memory first so that a failed save never
+  // leaves a half-written file in place of the user's.
+  if (!bitmap) return false;
+  MemoryStream stream;
+  if (!stream.get()) return false;
+  if (FreeImage_SaveToMemory(static_cast<FREE_IMAGE_FORMAT>(format), bitmap, stream.get(), flags) != 1) {
+    return false;
+  }
+  BYTE* data = nullptr;
+  DWORD size = 0;
+  if (!FreeImage_AcquireMemory(stream.get(), &data, &size)) return false;
+  platform::SafeFileWriter file;
+  return file.Open(fileName) && file.Write(data, size) && file.Commit();
+}
+
+bool FormatSupportsReading(int32_t format) {
+  return FreeImage_FIFSupportsReading(static_cast<FREE_IMAGE_FORMAT>(format)) == 1;
+}
+
+PixelArray GetPixelArray(FIBITMAP* bitmap) {
+  if (!bitmap || FreeImage_GetBPP(bitmap) != 32) return {};
+  return PixelArray(reinterpret_cast<uint32_t*>(FreeImage_GetBits(bitmap)),
+                    static_cast<int32_t>(FreeImage_GetWidth(bitmap)),
+                    static_cast<int32_t>(FreeImage_GetHeight(bitmap)));
+}
+
+}  // namespace velkor::MFreeImage

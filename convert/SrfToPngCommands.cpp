@@ -1,0 +1,25 @@
+// "SRF to PNG" and "Animated SRF to PNG": read the file into the working
+// image, then save that as BMP and PNG.
+#include "srf/FileDialogs.h"
+#include "ui/frmMain.h"
+
+namespace velkor {
+
+namespace {
+
+void ConvertToPng(frmMain& form, bool (frmMain::*reader)(const std::string&)) {
+  const std::optional<std::string> chosen = ShowCommonDialog(form, false, "SRF Files|*.srf", kOpenDialogFlags);
+  if (!chosen || chosen->empty()) return;
+  if (!(form.*reader)(*chosen)) return;  // reported by the reader; nothing is written
+  form.SetStatus("Status: Saving to tBMP...");
+  if (!form.SaveAsPNG()) return;
+  form.SetStatus("Status: Done...");
+}
+
+}  // namespace
+
+void frmMain::mnuSRFtoPNG_Click() { ConvertToPng(*this, &frmMain::ReadSRFFile); }
+
+void frmMain::mnuASRFtoPNG_Click() { ConvertToPng(*this, &frmMain::ReadASRFFile); }
+
+}  // namespace velkor

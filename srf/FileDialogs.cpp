@@ -1,0 +1,23 @@
+#include "srf/FileDialogs.h"
+
+#include "ui/frmMain.h"
+
+namespace velkor {
+
+std::optional<std::string> ShowCommonDialog(frmMain& form, bool save, const std::string& filter, uint32_t flags,
+                                            const std::optional<std::string>& fileName) {
+  CommonDialog& dialog = form.Controls.CommonDialog1;
+  dialog.Filter = filter;
+  dialog.Flags = flags;
+  if (fileName) dialog.FileName = *fileName;
+  FileDialogRequest request;
+  request.save = save;
+  request.filter = filter;
+  request.flags = flags;
+  request.fileName = dialog.FileName;
+  std::optional<std::string> chosen = form.View().FileDialog(request);
+  if (chosen) dialog.FileName = *chosen;
+  return chosen;
+}
+
+}  // namespace velkor

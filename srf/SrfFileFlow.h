@@ -1,0 +1,44 @@
+#pragma once
+// The steps the static and the animated SRF procedures of the window share:
+// the save flow, writing a file with its checksum, and the reader's checks,
+// reports and final redraw.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "raster/cAlphaDibSection.h"
+#include "srf/modSRFFileFormat.h"
+
+namespace velkor {
+
+class frmMain;
+
+// SaveSRF and SaveASRF: `status`, then (with a picture loaded) the save dialog
+// with the proposed name, then `write` with the chosen path.
+void RunSRFSaveFlow(frmMain& form, const std::string& status,
+                    const std::function<bool(const std::string&)>& write);
+
+// Header, records and trailer, then the checksum byte, written beside `path`
+// and put in its place only when complete. Shows the write error on failure.
+bool WriteSRFLayout(frmMain& form, const std::string& path, const SRFHeader& header,
+                    const std::vector<SRFImage>& images, size_t trailerLength, uint8_t lastTrailerByte);
+
+// The message box and status of a failed write.
+void ReportSRFWriteError(frmMain& form);
+
+// The file's first `count` records, checked, and a raster of the picture they
+// make; none (after a message naming the file and the problem) when the file
+// cannot be read. The working image is not touched.
+struct SRFReadResult {
+  std::vector<SRFImage> images;
+  std::unique_ptr<cAlphaDibSection> raster;
+};
+std::optional<SRFReadResult> LoadSRFForReading(frmMain& form, const std::string& path, int count);
+
+// Puts the decoded raster in place as the working image, redraws the preview
+// and ends on "Status: Done...".
+void FinishSRFRead(frmMain& form, std::unique_ptr<cAlphaDibSection> raster);
+
+}  // namespace velkor

@@ -1,0 +1,102 @@
+#include "srf/SrfRaster.h"
+
+#include <algorithm>
+
+#include "common/VbError.h"
+#include "srf/SrfCodes.h"
+#include "srf/SrfRecordIO.h"
+
+namespace velkor {
+
+namespace {
+
+uint8_t* PictureRow(const cAlphaDibSection& raster, int32_t y) {
+  return raster.DIBSectionBitsPtr() + static_cast<int64_t>(raster.Height() - 1 - y) * raster.BytesPerScanLine();
+}
+
+// Rows of the record that land inside the raster.
+int32_t RowsInside(const cAlphaDibSection& raster, const SRFImage& image, int32_t top) {
+  return std::clamp(raster.Height() - top, 0, static_cast<int32_t>(image.Height));
+}
+
+// A tall narrow record beside a wide short one would make the picture far
+// larger than anything the file holds; such files are refused rather than
+// allocated for. Real files fill nearly all of their picture.
+constexpr int64_t kMaxPictureToRecordRatio = 4;
+
+}  // namespace
+
+SRFImage EncodeSRFImage(const cAlphaDibSection& raster, int32_t top, int16_t width, int16_t height) {
+  SRFImage image = MakeSRFImage(width, height);
+  for (int32_t i = 0; i < height; ++i) {
+    const uint8_t* row = PictureRow(raster, top + i);
+    uint8_t* alpha = image.AlphaData.data() + static_cast<size_t>(i) * width;
+    uint8_t* color = image.ColorData.data() + static_cast<size_t>(i) * width * 2;
+    for (int32_t x = 0; x < width; ++x) {
+      const uint8_t* p = row + 4 * x;  // B, G, R, A
+      alpha[x] = AlphaToSRFCode(p[3]);
+      const SRFColorBytes word = PackSRFColor(p[2], p[1], p[0]);
+      color[2 * x] = word.low;
+      color[2 * x + 1] = word.high;
+    }
+  }
+  return image;
+}
+
+void CreateSRFRaster(cAlphaDibSection& raster, const std::vector<SRFImage>& images, const std::string& path) {
+  int32_t width = 0, height = 0;
+  int64_t recordPixels = 0;
+  for (size_t i = 0; i < images.size(); ++i) {
+    if (i < 2) width = std::max<int32_t>(width, images[i].Width);
+    height += images[i].Height;
+    recordPixels += int64_t{images[i].Width} * images[i].Height;
+  }
+  const std::string size = std::to_string(width) + " x " + std::to_string(height);
+  if (int64_t{width} * height > kMaxPictureToRecordRatio * recordPixels) {
+    RaiseSRFReadError(kErrSubscript, path,
+                      "its records of different widths would make a " + size +
+                          " picture, far larger than the pixels they hold");
+  }
+  bool created = false;
+  try {
+    created = raster.Create(width, height);
+  } catch (const VbError&) {
+    created = false;
+  }
+  if (!created) RaiseSRFReadError(kErrOverflow, path, "a " + size + " picture cannot be created");
+}
+
+void PaintSRFColors(cAlphaDibSection& raster, const SRFImage& image, int32_t top) {
+  const int32_t rows = RowsInside(raster, image, top);
+  const int32_t inside = std::min<int32_t>(raster.Width(), image.Width);
+  for (int32_t i = 0; i < rows; ++i) {
+    uint8_t* row = PictureRow(raster, top + i);
+    const uint8_t* color = image.ColorData.data() + static_cast<size_t>(i) * image.Width * 2;
+    for (int32_t x = 0; x < raster.Width(); ++x) {
+      uint8_t* p = row + 4 * x;
+      if (x < inside) {
+        const SRFRgb c = UnpackSRFColor(color[2 * x], color[2 * x + 1]);
+        p[0] = c.b;
+        p[1] = c.g;
+        p[2] = c.r;
+      } else {
+        p[0] = p[1] = p[2] = 255;
+      }
+      p[3] = 0;
+    }
+  }
+}
+
+void PaintSRFAlpha(cAlphaDibSection& raster, const SRFImage& image, int32_t top, uint8_t alphaBeyond) {
+  const int32_t rows = RowsInside(raster, image, top);
+  const int32_t inside = std::min<int32_t>(raster.Width(), image.Width);
+  for (int32_t i = 0; i < rows; ++i) {
+    uint8_t* row = PictureRow(raster, top + i);
+    const uint8_t* alpha = image.AlphaData.data() + static_cast<size_t>(i) * image.Width;
+    for (int32_t x = 0; x < raster.Width(); ++x) {
+      row[4 * x + 3] = x < inside ? SRFCodeToAlpha(alpha[x]) : alphaBeyond;
+    }
+  }
+}
+
+}  // namespace velkor

@@ -1,0 +1,278 @@
+#include <gtest/gtest.h>
+
+#include <FreeImage.h>
+
+#include <filesystem>
+
+#include "platform/Files.h"
+#include "srf/SrfTestBytes.h"
+#include "support/FakeView.h"
+#include "support/TestFiles.h"
+#include "ui/frmMain.h"
+
+namespace velkor {
+namespace {
+
+using testing::Bgra;
+using testing::GetBgra;
+using testing::PatternPixel;
+using testing::ReadFileBytes;
+
+class Conversions : public ::testing::Test {
+ protected:
+  testing::FakeView view;
+  frmMain form{view};
+  testing::ScratchDir dir;
+
+  void LoadPattern(int width, int height) {
+    form.WorkImage->Create(width, height);
+    testing::FillRaster(*form.WorkImage, PatternPixel);
+    form.ImageLoaded = true;
+  }
+};
+
+// A PNG of the given FreeImage type and depth; pixel(x, y) gives B, G, R, A
+// for picture row y from the top (grey types take the blue byte).
+// With `colourPalette` an 8-bit image maps index i to blue i, green 255 - i,
+// red 7; otherwise it is grey.
+std::string WritePng(const std::string& path, int w, int h, FREE_IMAGE_TYPE type, int bpp,
+                     const std::function<Bgra(int, int)>& pixel, bool colourPalette = false) {
+  FIBITMAP* dib = FreeImage_AllocateT(type, w, h, bpp);
+  if (bpp == 8) {
+    RGBQUAD* palette = FreeImage_GetPalette(dib);
+    for (int i = 0; i < 256; ++i) {
+      palette[i] = colourPalette ? RGBQUAD{BYTE(i), BYTE(255 - i), 7, 0} : RGBQUAD{BYTE(i), BYTE(i), BYTE(i), 0};
+    }
+  }
+  for (int y = 0; y < h; ++y) {
+    BYTE* line = FreeImage_GetScanLine(dib, h - 1 - y);
+    for (int x = 0; x < w; ++x) {
+      const Bgra c = pixel(x, y);
+      if (type == FIT_UINT16) {
+        reinterpret_cast<uint16_t*>(line)[x] = static_cast<uint16_t>(c.b * 257);
+      } else if (bpp == 8) {
+        line[x] = c.b;
+      } else {
+        const int n = bpp / 8;
+        line[n * x] = c.b;
+        line[n * x + 1] = c.g;
+        line[n * x + 2] = c.r;
+        if (n == 4) line[n * x + 3] = c.a;
+      }
+    }
+  }
+  EXPECT_TRUE(FreeImage_Save(FIF_PNG, dib, path.c_str(), 0));
+  FreeImage_Unload(dib);
+  return path;
+}
+
+TEST_F(Conversions, SaveToPngWithoutAPictureDoesNothing) {
+  form.Command2_Click();
+  EXPECT_TRUE(view.dialogs.empty());
+  EXPECT_TRUE(view.statuses.empty());
+}
+
+TEST_F(Conversions, SaveToPngWritesBmpAndPngWithThePixels) {
+  LoadPattern(7, 5);
+  const std::string bmp = dir / "car.blue.bmp";
+  view.dialogAnswers.push_back(bmp);
+  form.Command2_Click();
+  ASSERT_EQ(view.dialogs.size(), 1u);
+  EXPECT_TRUE(view.dialogs[0].save);
+  EXPECT_EQ(view.dialogs[0].filter, "Bitmap Files|*.bmp");
+  EXPECT_EQ(view.dialogs[0].flags, 0x82002u);
+  EXPECT_EQ(view.dialogs[0].fileName, platform::ProgramFolder() + "/Temp.bmp");
+  EXPECT_EQ(form.LastImageFile, bmp);
+  EXPECT_EQ(view.statuses, (std::vector<std::string>{"Status: Writing 32-bit BMP...",
+                                                     "Status: Converting 32-bit BMP to PNG...", "Status: Idle..."}));
+  EXPECT_TRUE(view.messages.empty());
+  EXPECT_TRUE(testing::PathExists(bmp));
+  EXPECT_FALSE(testing::PathExists(dir / "car.blue.png"));
+
+  FIBITMAP* png = FreeImage_Load(FIF_PNG, (dir / "car.png").c_str(), 0);
+  ASSERT_NE(png, nullptr);
+  ASSERT_EQ(FreeImage_GetBPP(png), 32u);
+  ASSERT_EQ(FreeImage_GetWidth(png), 7u);
+  ASSERT_EQ(FreeImage_GetHeight(png), 5u);
+  for (int y = 0; y < 5; ++y)
+    for (int x = 0; x < 7; ++x) {
+      const BYTE* p = FreeImage_GetScanLine(png, 4 - y) + 4 * x;
+      const Bgra c = PatternPixel(x, y);
+      ASSERT_EQ(p[0], c.b);
+      ASSERT_EQ(p[1], c.g);
+      ASSERT_EQ(p[2], c.r);
+      ASSERT_EQ(p[3], c.a) << x << "," << y;
+    }
+  FreeImage_Unload(png);
+
+  // The second save proposes the name chosen the first time.
+  view.dialogAnswers.push_back(std::nullopt);
+  form.Command2_Click();
+  EXPECT_EQ(view.dialogs.at(1).fileName, bmp);
+  EXPECT_EQ(view.LastStatus(), "Status: Idle...");
+}
+
+TEST_F(Conversions, CancellingTheBmpDialogChangesNothing) {
+  LoadPattern(2, 2);
+  form.LastImageFile = dir / "keep.bmp";
+  view.dialogAnswers.push_back(std::nullopt);
+  EXPECT_TRUE(form.SaveAsPNG());
+  EXPECT_EQ(form.LastImageFile, dir / "keep.bmp");
+  EXPECT_TRUE(view.statuses.empty());
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST_F(Conversions, UnwritableBmpOrPngIsReportedNotAnnouncedAsDone) {
+  LoadPattern(2, 2);
+  std::filesystem::create_directory(dir / "taken.png");
+  struct Case {
+    std::string bmp, message, status;
+  };
+  const Case cases[] = {
+      {dir / "missing/out.bmp", "Cannot write the BMP file " + dir / "missing/out.bmp", "Status: Error writing BMP file!"},
+      {dir / "taken.bmp", "Cannot write the PNG file " + dir / "taken.png", "Status: Error writing PNG file!"},
+  };
+  for (const Case& c : cases) {
+    view.messages.clear();
+    view.dialogAnswers.push_back(c.bmp);
+    EXPECT_FALSE(form.SaveAsPNG());
+    ASSERT_EQ(view.messages.size(), 1u) << c.bmp;
+    EXPECT_EQ(view.messages[0].rfind(c.message, 0), 0u) << view.messages[0];
+    EXPECT_EQ(view.LastStatus(), c.status);
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "taken.png"));
+}
+
+TEST_F(Conversions, SrfToPngFailingToWriteDoesNotSayDone) {
+  LoadPattern(2880, 150);
+  view.dialogAnswers = {dir / "a.srf"};
+  form.SaveSRF("2.20");
+  std::filesystem::create_directory(dir / "a.png");
+  view.statuses.clear();
+  view.dialogAnswers = {dir / "a.srf", dir / "a.bmp"};
+  form.mnuSRFtoPNG_Click();
+  EXPECT_EQ(view.LastStatus(), "Status: Error writing PNG file!");
+  EXPECT_EQ(view.messages.size(), 1u);
+}
+
+TEST_F(Conversions, LoadPngCopiesPixelsBottomUp) {
+  // Bottom-left opaque red, the rest transparent shades.
+  WritePng(dir / "p.png", 2, 2, FIT_BITMAP, 32,
+           [](int x, int y) { return x == 0 && y == 1 ? Bgra{0, 0, 255, 255} : Bgra{10, 20, 30, 40}; });
+  form.Controls.CommonDialog1.FileName = "/last/chosen.srf";
+  view.dialogAnswers.push_back(dir / "p.png");
+  ASSERT_TRUE(form.LoadPNG());
+  ASSERT_EQ(view.dialogs.size(), 1u);
+  EXPECT_FALSE(view.dialogs[0].save);
+  EXPECT_EQ(view.dialogs[0].filter, "PNG Files|*.png");
+  EXPECT_EQ(view.dialogs[0].flags, 0x82000u);
+  EXPECT_EQ(view.dialogs[0].fileName, "/last/chosen.srf");  // the open dialog keeps the last name
+  EXPECT_TRUE(form.ImageLoaded);
+  const uint8_t* scan0 = form.WorkImage->DIBSectionBitsPtr();
+  EXPECT_EQ(std::vector<uint8_t>(scan0, scan0 + 8), (std::vector<uint8_t>{0, 0, 255, 255, 10, 20, 30, 40}));
+  EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(Conversions, PngsWithoutAlphaAreConvertedTo32BitsOpaque) {
+  struct Case {
+    std::string name;
+    FREE_IMAGE_TYPE type;
+    int bpp;
+    bool colourPalette;
+    Bgra expected;  // at (1, 0), where the source has blue 150, green 100, red 50
+  };
+  const Case cases[] = {{"rgb", FIT_BITMAP, 24, false, {150, 100, 50, 255}},
+                        {"grey8", FIT_BITMAP, 8, false, {150, 150, 150, 255}},
+                        {"palette", FIT_BITMAP, 8, true, {150, 105, 7, 255}},
+                        {"grey16", FIT_UINT16, 16, false, {150, 150, 150, 255}}};
+  for (const Case& c : cases) {
+    const std::string path = WritePng(
+        dir / (c.name + ".png"), 3, 2, c.type, c.bpp,
+        [](int x, int) { return Bgra{uint8_t(100 + 50 * x), 100, 50, 0}; }, c.colourPalette);
+    view.messages.clear();
+    view.dialogAnswers.push_back(path);
+    ASSERT_TRUE(form.LoadPNG()) << c.name << (view.messages.empty() ? "" : view.messages[0]);
+    ASSERT_EQ(form.WorkImage->Width(), 3);
+    const Bgra got = GetBgra(*form.WorkImage, 1, 0);
+    EXPECT_EQ(got.b, c.expected.b) << c.name;
+    EXPECT_EQ(got.g, c.expected.g) << c.name;
+    EXPECT_EQ(got.r, c.expected.r) << c.name;
+    EXPECT_EQ(got.a, c.expected.a) << c.name;
+  }
+}
+
+TEST_F(Conversions, UnreadablePngIsReportedAndNothingIsSaved) {
+  testing::WriteFileBytes(dir / "fake.png", {'x', 'y', 'z'});
+  struct Case {
+    std::string path, problem;
+  };
+  const Case cases[] = {{dir / "fake.png", "it is not a picture FreeImage can read"},
+                        {dir / "missing.png", "the file does not exist"}};
+  for (const Case& c : cases) {
+    LoadPattern(4, 4);
+    const cAlphaDibSection* before = form.WorkImage.get();
+    view.messages.clear();
+    view.dialogs.clear();
+    view.dialogAnswers = {c.path, dir / "out.srf"};
+    form.mnuPNGtoSRF_Click();
+    EXPECT_EQ(view.messages, std::vector<std::string>{"Cannot read " + c.path + ": " + c.problem});
+    EXPECT_EQ(view.dialogs.size(), 1u);  // no save dialog follows
+    EXPECT_EQ(form.WorkImage.get(), before);
+    EXPECT_TRUE(form.ImageLoaded);
+    EXPECT_FALSE(testing::PathExists(dir / "out.srf"));
+  }
+}
+
+TEST_F(Conversions, CancellingThePngDialogEndsTheCommand) {
+  view.dialogAnswers.push_back(std::nullopt);
+  form.mnuPNGtoASRF_Click();
+  EXPECT_EQ(view.dialogs.size(), 1u);
+  EXPECT_TRUE(view.statuses.empty());
+}
+
+TEST_F(Conversions, SrfToPngToSrfGivesTheSameBytes) {
+  LoadPattern(2880, 150);
+  view.dialogAnswers = {dir / "first.srf"};
+  form.SaveSRF("2.20");
+  const std::vector<uint8_t> first = ReadFileBytes(dir / "first.srf");
+  ASSERT_EQ(first.size(), 1220608u);
+
+  view.statuses.clear();
+  view.dialogAnswers = {dir / "first.srf", dir / "strip.bmp"};
+  form.mnuSRFtoPNG_Click();
+  EXPECT_EQ(view.dialogs.at(1).filter, "SRF Files|*.srf");
+  EXPECT_EQ(view.dialogs.at(1).flags, 0x82000u);
+  EXPECT_FALSE(view.dialogs.at(1).save);
+  EXPECT_TRUE(view.StatusesInOrder({"Status: Reading SRF...", "Status: Done...", "Status: Saving to tBMP...",
+                                    "Status: Writing 32-bit BMP...", "Status: Idle...", "Status: Done..."}));
+  EXPECT_EQ(view.LastStatus(), "Status: Done...");
+  ASSERT_TRUE(testing::PathExists(dir / "strip.bmp"));
+  ASSERT_TRUE(testing::PathExists(dir / "strip.png"));
+
+  form.WorkImage->Create(1, 1);
+  view.dialogAnswers = {dir / "strip.png", dir / "second.srf"};
+  form.mnuPNGtoSRF_Click();
+  EXPECT_EQ(view.LastStatus(), "Status: SRF version #2.20 file written....");
+  EXPECT_EQ(view.dialogs.back().fileName, dir / "strip.srf");  // named after the last BMP
+  EXPECT_EQ(ReadFileBytes(dir / "second.srf"), first);
+  EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(Conversions, AnimatedSrfToPngToSrfGivesTheSameBytes) {
+  LoadPattern(3242, 340);
+  view.dialogAnswers = {dir / "first.srf"};
+  form.SaveASRF("1.00");
+  const std::vector<uint8_t> first = ReadFileBytes(dir / "first.srf");
+  ASSERT_EQ(first.size(), 3134432u);
+  view.dialogAnswers = {dir / "first.srf", dir / "anim.bmp"};
+  form.mnuASRFtoPNG_Click();
+  EXPECT_EQ(view.LastStatus(), "Status: Done...");
+  view.dialogAnswers = {dir / "anim.png", dir / "second.srf"};
+  form.mnuPNGtoASRF_Click();
+  EXPECT_EQ(view.LastStatus(), "Status: ASRF version #1.00 file written....");
+  EXPECT_EQ(ReadFileBytes(dir / "second.srf"), first);
+  EXPECT_TRUE(view.messages.empty());
+}
+
+}  // namespace
+}  // namespace velkor

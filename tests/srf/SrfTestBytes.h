@@ -1,0 +1,116 @@
+#pragma once
+// SRF files made byte by byte in the tests, from the file layout itself and
+// not from the program's writer, so the two can be compared.
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "raster/cAlphaDibSection.h"
+
+namespace velkor::testing {
+
+struct Bgra {
+  uint8_t b, g, r, a;
+};
+
+// A pattern with every channel varying along both axes.
+inline Bgra PatternPixel(int x, int y) {
+  return Bgra{static_cast<uint8_t>(x * 7 + y), static_cast<uint8_t>(x * 3 + y * 5),
+              static_cast<uint8_t>(x + y * 11), static_cast<uint8_t>(x * 13 + y * 3)};
+}
+
+// Picture coordinates: y counted from the top.
+inline uint8_t* PixelAt(const cAlphaDibSection& raster, int x, int y) {
+  return raster.DIBSectionBitsPtr() + static_cast<int64_t>(raster.Height() - 1 - y) * raster.BytesPerScanLine() +
+         4 * x;
+}
+
+inline Bgra GetBgra(const cAlphaDibSection& raster, int x, int y) {
+  const uint8_t* p = PixelAt(raster, x, y);
+  return Bgra{p[0], p[1], p[2], p[3]};
+}
+
+inline void FillRaster(cAlphaDibSection& raster, const std::function<Bgra(int, int)>& pixel) {
+  for (int y = 0; y < raster.Height(); ++y)
+    for (int x = 0; x < raster.Width(); ++x) {
+      const Bgra c = pixel(x, y);
+      uint8_t* p = PixelAt(raster, x, y);
+      p[0] = c.b;
+      p[1] = c.g;
+      p[2] = c.r;
+      p[3] = c.a;
+    }
+}
+
+// The codes as the file layout defines them.
+inline uint16_t ExpectedWord(Bgra c) { return static_cast<uint16_t>((c.r >> 3) << 11 | (c.g >> 3) << 6 | (c.b >> 3)); }
+inline uint8_t ExpectedCode(uint8_t a) {
+  return a == 255 ? 0 : static_cast<uint8_t>(std::nearbyint(128.0 - a / 2.0));
+}
+
+class ByteBuilder {
+ public:
+  std::vector<uint8_t> bytes;
+  ByteBuilder& Text(const std::string& s) {
+    bytes.insert(bytes.end(), s.begin(), s.end());
+    return *this;
+  }
+  ByteBuilder& I32(int64_t v) {
+    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(static_cast<uint64_t>(v) >> (8 * i)));
+    return *this;
+  }
+  ByteBuilder& I16(int v) {
+    bytes.push_back(static_cast<uint8_t>(v));
+    bytes.push_back(static_cast<uint8_t>(static_cast<unsigned>(v) >> 8));
+    return *this;
+  }
+  ByteBuilder& U8(int v) {
+    bytes.push_back(static_cast<uint8_t>(v));
+    return *this;
+  }
+  ByteBuilder& Fill(size_t n, uint8_t v) {
+    bytes.insert(bytes.end(), n, v);
+    return *this;
+  }
+};
+
+inline void AppendHeader(ByteBuilder& out, int imageCount, const std::string& version) {
+  out.Text("GARMIN BITMAP 01").I32(4).I32(4).I32(imageCount);
+  out.I32(5).I32(3).Text("578").I32(6).I32(4).Text(version).I32(7).I32(12).Text("006-D0578-00");
+}
+
+// A record of W x H pixels, pixel(x, y) giving its raster colour and alpha.
+inline void AppendRecord(ByteBuilder& out, int w, int h, const std::function<Bgra(int, int)>& pixel) {
+  out.I32(0).I32(16).I32(0).I16(h).I16(w).U8(16).U8(8).I16(2 * w).I32(0);
+  out.I32(11).I32(int64_t{w} * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) out.U8(ExpectedCode(pixel(x, y).a));
+  out.I32(1).I32(int64_t{2} * w * h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) out.I16(ExpectedWord(pixel(x, y)));
+}
+
+inline uint8_t ExpectedChecksum(const std::vector<uint8_t>& bytes) {
+  unsigned s = 0;
+  for (uint8_t b : bytes) s = (s + b) % 255;
+  return static_cast<uint8_t>(s == 0 ? 0 : 256 - s);
+}
+
+inline void AppendTrailerAndChecksum(ByteBuilder& out, size_t trailer, uint8_t last = 0xFF) {
+  out.Fill(trailer, 0xFF);
+  if (trailer > 0) out.bytes.back() = last;
+  out.U8(ExpectedChecksum(out.bytes));
+}
+
+inline int32_t ReadI32(const std::vector<uint8_t>& b, size_t at) {
+  return static_cast<int32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24);
+}
+inline int16_t ReadI16(const std::vector<uint8_t>& b, size_t at) {
+  return static_cast<int16_t>(b[at] | b[at + 1] << 8);
+}
+
+}  // namespace velkor::testing
