@@ -1,6 +1,260 @@
-// Placeholder until the pipeline commands land.
+// do-all and build-strip: the "Do All" and "Build Image" buttons over the same
+// window procedures, with the window's controls set from flags.
+#include <iostream>
+#include <optional>
+
 #include "cli/Commands.h"
+#include "cli/HeadlessView.h"
+#include "common/Paths.h"
+#include "common/VbError.h"
+#include "platform/Files.h"
+#include "ui/frmMain.h"
 
 namespace velkor::cli {
-void AddPipelineCommands(CLI::App&, CliContext&) {}
+
+namespace {
+
+// A flag that sets one text box or combo box of the window.
+struct TextFlag {
+  const char* name;
+  const char* help;
+  bool isFolder;  // made absolute
+  std::string& (*control)(FormControls&);
+  std::string value = {};
+  CLI::Option* option = nullptr;
+};
+
+std::vector<TextFlag> TextFlags() {
+  using C = FormControls;
+  return {
+      {"--rotation-3d", "Folder of the 3D rotation frames", true,
+       [](C& c) -> std::string& { return c.txtWorkDir[1].Text; }},
+      {"--rotation-2d", "Folder of the 2D rotation frames", true,
+       [](C& c) -> std::string& { return c.txt2DWorkDir[1].Text; }},
+      {"--animation-3d", "Folder of the 3D animation frames (with --animated)", true,
+       [](C& c) -> std::string& { return c.txtWorkDir[2].Text; }},
+      {"--animation-2d", "Folder of the 2D animation frames (with --animated)", true,
+       [](C& c) -> std::string& { return c.txt2DWorkDir[2].Text; }},
+      {"--prefix-3d", "File prefix of the 3D rotation frames", false,
+       [](C& c) -> std::string& { return c.txt3DPrefix[1].Text; }},
+      {"--prefix-2d", "File prefix of the 2D rotation frames", false,
+       [](C& c) -> std::string& { return c.txt2DPrefix[1].Text; }},
+      {"--anim-prefix-3d", "File prefix of the 3D animation frames", false,
+       [](C& c) -> std::string& { return c.txt3DPrefix[2].Text; }},
+      {"--anim-prefix-2d", "File prefix of the 2D animation frames", false,
+       [](C& c) -> std::string& { return c.txt2DPrefix[2].Text; }},
+      {"--numbers", "Frame numbering scheme, e.g. 0000-0035, 1-36, \"0-360 (10s)\"", false,
+       [](C& c) -> std::string& { return c.cmbNumbers.Text; }},
+      {"--version", "SRF version: 1.00, 2.00, 2.10 or 2.20 (any other text means 2.20)", false,
+       [](C& c) -> std::string& { return c.cmbVersion.Text; }},
+  };
+}
+
+// Every flag defaults to the window's initial state: a control is set only
+// when its flag was given.
+struct PipelineOptions {
+  std::string output;
+  std::vector<TextFlag> texts = TextFlags();
+  std::string key;
+  int tolerance = 0;
+  int stepSample = 0;
+  bool animated = false, notAntiAliased = false, noResize = false;
+  CLI::Option* keyOption = nullptr;
+  CLI::Option* toleranceOption = nullptr;
+  CLI::Option* stepSampleOption = nullptr;
+};
+
+// A colour as the window stores it (0x00BBGGRR, in decimal) or as #RRGGBB.
+std::optional<uint32_t> ParseKeyColour(const std::string& text) {
+  if (text.empty()) return std::nullopt;
+  if (text[0] == '#') {
+    if (text.size() != 7 || text.find_first_not_of("0123456789abcdefABCDEF", 1) != std::string::npos) {
+      return std::nullopt;
+    }
+    const uint32_t rgb = static_cast<uint32_t>(std::stoul(text.substr(1), nullptr, 16));
+    return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+  }
+  if (text.size() > 8 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+  const uint32_t value = static_cast<uint32_t>(std::stoul(text));
+  if (value > 0xFFFFFF) return std::nullopt;
+  return value;
+}
+
+void AddOptions(CLI::App* command, PipelineOptions& o) {
+  for (TextFlag& flag : o.texts) flag.option = command->add_option(flag.name, flag.value, flag.help);
+  o.keyOption =
+      command->add_option("--key", o.key, "Key colour: decimal 0x00BBGGRR or #RRGGBB")
+          ->check([](const std::string& value) {
+            return ParseKeyColour(value) ? std::string() : "not a colour (decimal or #RRGGBB): " + value;
+          });
+  o.toleranceOption = command->add_option("--tolerance", o.tolerance, "Key colour tolerance 0..255")
+                          ->check(CLI::Range(0, 255));
+  o.stepSampleOption = command->add_option("--step-sample", o.stepSample, "Resize in 1, 2 or 3 steps")
+                           ->check(CLI::Range(1, 3));
+  command->add_flag("--animated", o.animated, "Animated SRF (rotation and animation sets)");
+  command->add_flag("--not-anti-aliased", o.notAntiAliased, "Frames not anti-aliased: binary keying");
+  command->add_flag("--no-resize", o.noResize, "Do not resize to the device size");
+}
+
+bool Given(const CLI::Option* option) { return option && option->count() > 0; }
+
+// The window starts on the static sample (400- and 350-pixel frames). An
+// animated build wants 450 and 400: unless the rotation folders were given,
+// take the sample's animated rotation set, as a user would pick it.
+void UseAnimatedSampleRotation(const PipelineOptions& o, FormControls& c) {
+  const auto given = [&o](const std::string& name) {
+    for (const TextFlag& flag : o.texts) {
+      if (flag.name == name) return Given(flag.option);
+    }
+    return false;
+  };
+  const std::string rotation = JoinPath(GetFolderName(frmMain::DefaultAnimationFolder()), "Rotation");
+  if (!given("--rotation-3d")) c.txtWorkDir[1].Text = rotation;
+  if (!given("--rotation-2d")) c.txt2DWorkDir[1].Text = JoinPath(rotation, "Top");
+}
+
+// Sets the window's controls as a user would before pressing the button.
+void ApplyOptions(const PipelineOptions& o, frmMain& form) {
+  FormControls& c = form.Controls;
+  for (const TextFlag& flag : o.texts) {
+    if (Given(flag.option)) flag.control(c) = flag.isFolder ? platform::AbsolutePath(flag.value) : flag.value;
+  }
+  // As in the window, animated mode shows "1.00" whatever was chosen before.
+  if (o.animated) {
+    form.mnuAnimatedSRF_Click();
+    UseAnimatedSampleRotation(o, c);
+  }
+  if (Given(o.keyOption)) {
+    form.KeyColor = *ParseKeyColour(o.key);
+    c.shpAColor.FillColor = form.KeyColor;
+    c.txtAColor.Text = std::to_string(form.KeyColor);  // as a picked colour is shown
+  }
+  if (Given(o.toleranceOption)) {
+    c.sldTol.Value = o.tolerance;
+    form.sldTol_Scroll();
+  }
+  c.chkImagesNotAntiAliased.Value = o.notAntiAliased;
+  if (o.noResize) {
+    c.chkResize.Value = false;
+    form.chkResize_Click();
+  }
+  if (Given(o.stepSampleOption)) {
+    for (size_t i = 0; i < c.optSteps.size(); ++i)
+      c.optSteps[i].Value = static_cast<int>(i) + 1 == o.stepSample;
+    c.chkStepSample.Value = true;
+  }
+}
+
+bool ImportStoppedAtFrame(const frmMain& form) {
+  return form.LastImport == ImportOutcome::FileMissing || form.LastImport == ImportOutcome::FileUnreadable;
+}
+
+// 2D frames that could not be read: the import went on without them.
+void ReportSkippedFrames(const frmMain& form, HeadlessView& view) {
+  size_t count = form.ImportWarnings.size();
+  if (ImportStoppedAtFrame(form) && count > 0) --count;  // the last one stopped the import
+  for (size_t i = 0; i < count; ++i) {
+    view.Warning("frame cannot be read as a BMP, its cell stays background: " + form.ImportWarnings[i]);
+  }
+}
+
+// The import's own error, which the later stages' statuses have replaced.
+std::string ImportFailure(const frmMain& form, const HeadlessView& view) {
+  const std::string stoppedAt = form.ImportWarnings.empty() ? std::string() : form.ImportWarnings.back();
+  switch (form.LastImport) {
+    case ImportOutcome::FileMissing:
+      for (const std::string& status : view.Statuses()) {
+        if (status.rfind("Status: ERROR: ", 0) == 0) return status + " (" + stoppedAt + ")";
+      }
+      return "frame file not found: " + stoppedAt;
+    case ImportOutcome::FileUnreadable:
+      return "frame file cannot be read as a BMP: " + stoppedAt;
+    case ImportOutcome::StripNotCreated:
+      return "Status: Error Creating Composite Image!!";
+    case ImportOutcome::Error:
+      return "Status: Error occured while importing files!";
+    default:
+      return "the frames were not imported";
+  }
+}
+
+// Checks the import; false (with the error reported) when it did not read
+// every frame, so that no partial strip is written.
+bool ImportComplete(const frmMain& form, HeadlessView& view) {
+  ReportSkippedFrames(form, view);
+  if (form.LastImport == ImportOutcome::Complete) return true;
+  view.Error(ImportFailure(form, view));
+  return false;
+}
+
+bool EndsWith(const std::string& text, const std::string& ending) {
+  return text.size() >= ending.size() &&
+         text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+int RunDoAll(const PipelineOptions& o) {
+  HeadlessView view(std::cerr);
+  frmMain form(view);
+  form.Form_Load();
+  ApplyOptions(o, form);
+  const std::string output = platform::AbsolutePath(o.output);
+  view.AnswerDialogs({output});
+  // The window saves a partly filled strip; the command line does not.
+  view.allowDialog = [&form](const FileDialogRequest&) { return form.LastImport == ImportOutcome::Complete; };
+  form.cmdSave_Click();
+  if (!ImportComplete(form, view)) return 1;
+  if (view.Failed()) return 1;  // a message box, already on stderr
+  const std::string& status = form.Controls.lblStatus.Caption;
+  const bool written =
+      (status.rfind("Status: SRF version #", 0) == 0 || status.rfind("Status: ASRF version #", 0) == 0) &&
+      EndsWith(status, " file written....");
+  if (!written) {
+    view.Error(status + " (no SRF written to " + output + ")");
+    return 1;
+  }
+  std::cout << "srf: " << output << '\n';
+  return 0;
+}
+
+int RunBuildStrip(const PipelineOptions& o) {
+  HeadlessView view(std::cerr);
+  frmMain form(view);
+  form.Form_Load();
+  ApplyOptions(o, form);
+  const std::string output = platform::AbsolutePath(o.output);
+  form.cmdGo_Click();
+  if (!ImportComplete(form, view)) return 1;
+  try {
+    if (!form.WorkImage->SavePicture(output)) {
+      view.Error("cannot write the strip to " + output);
+      return 1;
+    }
+  } catch (const VbError& e) {
+    std::string reason = e.Description();
+    while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
+    view.Error("cannot create " + output + ": " + reason);
+    return 1;
+  }
+  std::cout << "strip: " << output << '\n';
+  return 0;
+}
+
+}  // namespace
+
+void AddPipelineCommands(CLI::App& app, CliContext& context) {
+  static PipelineOptions doAll;
+  auto* doAllCommand =
+      app.add_subcommand("do-all", "Build, resize, key, sharpen and save an SRF (\"Do All\")");
+  doAllCommand->add_option("OUT.srf", doAll.output, "SRF file to write")->required();
+  AddOptions(doAllCommand, doAll);
+  doAllCommand->callback([&context] { context.exitCode = RunDoAll(doAll); });
+
+  static PipelineOptions buildStrip;
+  auto* stripCommand = app.add_subcommand(
+      "build-strip", "Import the frames into the composite strip and save it as a 32-bit BMP");
+  stripCommand->add_option("OUT.bmp", buildStrip.output, "BMP file to write")->required();
+  AddOptions(stripCommand, buildStrip);
+  stripCommand->callback([&context] { context.exitCode = RunBuildStrip(buildStrip); });
+}
+
 }  // namespace velkor::cli

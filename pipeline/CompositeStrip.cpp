@@ -1,0 +1,130 @@
+// The frame import: the frames of two (static) or four (animated) sets,
+// copied side by side into one strip in the working image, one band per set.
+#include <array>
+#include <exception>
+
+#include "common/FillRectangle.h"
+#include "common/Paths.h"
+#include "pipeline/NumberingScheme.h"
+#include "pipeline/StripLayout.h"
+#include "platform/Files.h"
+#include "platform/Gdi.h"
+#include "raster/cDib.h"
+#include "ui/frmMain.h"
+
+namespace velkor {
+
+namespace {
+
+struct FrameSet {
+  const char* importStatus;
+  const char* missingStatus;
+  bool is3D;
+  int item;  // 1: rotation boxes, 2: animation boxes
+};
+
+constexpr std::array<FrameSet, 4> kFrameSets{{
+    {"Status: Importing and Stitching 3D Images...", "Status: ERROR: 3D Rotation File Not Found...", true, 1},
+    {"Status: Importing and Stitching 2D Images...", "Status: ERROR: 2D Rotation File Not Found...", false,
+     1},
+    {"Status: Importing and Stitching 3D Anim. Images...", "Status: ERROR: 3D Animation File Not Found...",
+     true, 2},
+    {"Status: Importing and Stitching 2D Anim. Images...", "Status: ERROR: 2D Animation File Not Found...",
+     false, 2},
+}};
+
+// Top picture row of each set's band: 3D rotation, 2D rotation, 3D
+// animation, 2D animation, stacked in this order.
+int32_t BandTop(const StripLayout& layout, size_t set) {
+  const int32_t tops[4] = {0, layout.cell3D, layout.cell3D + layout.cell2D,
+                           2 * layout.cell3D + layout.cell2D};
+  return tops[set];
+}
+
+enum class FrameResult { Copied, Unreadable, Missing };
+
+// Copies one frame file unscaled into the strip at (left, top). A frame of
+// another size than its cell is copied at its own size; the strip clips it.
+FrameResult ImportFrame(cAlphaDibSection& strip, cDib& frame, const std::string& file, int32_t left,
+                        int32_t top) {
+  if (!platform::FileExists(file)) {
+    frame.Destroy();
+    return FrameResult::Missing;
+  }
+  if (frame.CreateFromBitmapFile(file) == 0) return FrameResult::Unreadable;
+  gdi::BitBlt(strip.hDC(), left, top, frame.Width(), frame.Height(), frame.hDIBDC(), 0, 0, gdi::SRCCOPY);
+  frame.Destroy();
+  return FrameResult::Copied;
+}
+
+}  // namespace
+
+void frmMain::BuildCompositeImage(const std::string& version) {
+  ImportWarnings.clear();
+  const std::optional<StripLayout> layout = StripLayoutFor(AnimatedMode, version);
+
+  std::array<std::string, 4> folders, prefixes;
+  for (size_t set = 0; set < kFrameSets.size(); ++set) {
+    const FrameSet& s = kFrameSets[set];
+    folders[set] = Trim((s.is3D ? Controls.txtWorkDir : Controls.txt2DWorkDir)[s.item].Text);
+    prefixes[set] = Trim((s.is3D ? Controls.txt3DPrefix : Controls.txt2DPrefix)[s.item].Text);
+  }
+  RotationDir3D = folders[0];
+  RotationDir2D = folders[1];
+  AnimationDir3D = folders[2];
+  AnimationDir2D = folders[3];
+
+  SetStatus("Status: Creating green screen...");
+  if (!layout || !WorkImage->Create(layout->width, layout->height)) {
+    SetStatus("Status: Error Creating Composite Image!!");
+    LastImport = ImportOutcome::StripNotCreated;
+    return;
+  }
+  view_.DoEvents();
+  ImageLoaded = true;
+  // Column 0 and the top row keep the new raster's transparent black; the
+  // rest is background until a frame covers it.
+  FillRectangle(WorkImage->hDC(), 1, 1, layout->width, layout->height, KeyColor);
+  DrawPreview(WorkImage->hDC());
+  view_.DoEvents();
+
+  const NumberingScheme scheme = SchemeFromText(Controls.cmbNumbers.Text);
+  const size_t setCount = AnimatedMode ? 4 : 2;
+  try {
+    cDib frame;
+    for (size_t set = 0; set < setCount; ++set) {
+      const FrameSet& s = kFrameSets[set];
+      const int32_t cell = s.is3D ? layout->cell3D : layout->cell2D;
+      SetStatus(s.importStatus);
+      for (int i = 0; i < kFramesPerSet; ++i) {
+        // A renderer may write ".BMP"; a name that differs only in case will do.
+        const std::string file =
+            platform::ResolveNameCase(FrameFileName(folders[set], prefixes[set], scheme, i));
+        const FrameResult result = ImportFrame(*WorkImage, frame, file, i * cell, BandTop(*layout, set));
+        if (result == FrameResult::Copied) continue;
+        ImportWarnings.push_back(file);
+        if (result == FrameResult::Missing) {
+          SetStatus(s.missingStatus);
+          LastImport = ImportOutcome::FileMissing;
+          return;
+        }
+        // A 3D frame that cannot be read ends the import; a 2D one leaves
+        // its cell in the background colour.
+        if (s.is3D) {
+          LastImport = ImportOutcome::FileUnreadable;
+          return;
+        }
+      }
+    }
+    SetStatus("Status: Copying to Picture Box...");
+    DrawPreview(WorkImage->hDC());
+    SetStatus("Status: Idle");
+    LastImport = ImportOutcome::Complete;
+  } catch (const std::exception&) {
+    view_.MessageBox("An error occured while importing files");
+    SetStatus("Status: Error occured while importing files!");
+    LastImport = ImportOutcome::Error;
+  }
+}
+
+}  // namespace velkor

@@ -1,0 +1,76 @@
+#pragma once
+// Small frame sets on disk and pixel reads of the working image, for the
+// pipeline's tests.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "pipeline/NumberingScheme.h"
+#include "raster/cAlphaDibSection.h"
+#include "support/TestFiles.h"
+#include "ui/frmMain.h"
+
+namespace velkor::testing {
+
+using Bgra = std::array<uint8_t, 4>;
+
+inline constexpr uint32_t kGreenKey = 0x00FF00;  // 0x00BBGGRR
+inline const Bgra kKeyPixel{0, 255, 0, 0};       // the key after a blit: B, G, R, alpha 0
+
+// The pixel at column x of picture row y (row 0 at the top).
+inline Bgra PixelAt(const cAlphaDibSection& raster, int32_t x, int32_t pictureRow) {
+  Bgra p{};
+  const int32_t memoryRow = raster.Height() - 1 - pictureRow;
+  std::memcpy(p.data(), raster.DIBSectionBitsPtr() + memoryRow * raster.BytesPerScanLine() + 4 * x, 4);
+  return p;
+}
+
+inline uint8_t* PixelPtr(cAlphaDibSection& raster, int32_t x, int32_t memoryRow) {
+  return raster.DIBSectionBitsPtr() + memoryRow * raster.BytesPerScanLine() + 4 * x;
+}
+
+// A colour of its own for frame i of set s: R = 10 + s, G = 2 * i, B = 100 + i.
+inline uint32_t FrameColour(int set, int frame) {
+  return static_cast<uint32_t>((10 + set) << 16 | (2 * frame) << 8 | (100 + frame));
+}
+inline Bgra FrameBgra(int set, int frame) {
+  return Bgra{static_cast<uint8_t>(100 + frame), static_cast<uint8_t>(2 * frame),
+              static_cast<uint8_t>(10 + set), 0};
+}
+
+// Writes the 36 frames of one set as 24-bit BMPs of edge x edge pixels, all in
+// the set's colour except the bottom-right pixel, which is white (so that the
+// frame's orientation shows).
+inline void WriteFrameSet(const std::string& folder, const std::string& prefix, const std::string& scheme,
+                          int set, int edge, const std::string& extension = ".bmp") {
+  const NumberingScheme numbering = SchemeFromText(scheme);
+  for (int i = 0; i < 36; ++i) {
+    const std::string name = folder + "/" + prefix + FrameNumber(numbering, i) + extension;
+    ASSERT_TRUE(WriteTestBmp(name, edge, edge, 24, [&](int x, int y) {
+      return x == edge - 1 && y == edge - 1 ? 0xFFFFFFu : FrameColour(set, i);
+    })) << name;
+  }
+}
+
+// Points the window's four folder and prefix boxes at one folder with a
+// prefix per set: "r3d", "r2d", "a3d", "a2d".
+inline void UseFrameFolder(frmMain& form, const std::string& folder) {
+  const char* prefixes[4] = {"r3d", "r2d", "a3d", "a2d"};
+  for (int item = 1; item <= 2; ++item) {
+    form.Controls.txtWorkDir[item].Text = folder;
+    form.Controls.txt2DWorkDir[item].Text = folder;
+    form.Controls.txt3DPrefix[item].Text = prefixes[item == 1 ? 0 : 2];
+    form.Controls.txt2DPrefix[item].Text = prefixes[item == 1 ? 1 : 3];
+  }
+}
+
+// All four sets of small frames (2 x 2 by default) under the prefixes above.
+inline void WriteAllSets(const std::string& folder, int edge = 2, const std::string& scheme = "0000-0035") {
+  const char* prefixes[4] = {"r3d", "r2d", "a3d", "a2d"};
+  for (int set = 0; set < 4; ++set) WriteFrameSet(folder, prefixes[set], scheme, set, edge);
+}
+
+}  // namespace velkor::testing
