@@ -71,10 +71,13 @@ class frmMain {
   void cmdMakeSRF_Click();
   void cmdSave_Click();
   void BuildCompositeImage(const std::string& version);
-  void AddAlphaChannel(const std::string& version);
-  void ResizeToDeviceSize(const std::string& version);
+  // AddAlphaChannel, ResizeToDeviceSize and ApplyUnsharpMask return false when
+  // a step could not make its raster; the working image is then the last
+  // completed step's and the status says so.
+  bool AddAlphaChannel(const std::string& version);
+  bool ResizeToDeviceSize(const std::string& version);
   void CreateAlphaChannel();
-  void ApplyUnsharpMask();
+  bool ApplyUnsharpMask();
 
   // --- SRF files (srf/)
   void SaveSRF(const std::string& version);
@@ -90,7 +93,7 @@ class frmMain {
   void mnuPNGtoSRF_Click();
   void mnuASRFtoPNG_Click();
   void mnuPNGtoASRF_Click();
-  void SaveAsPNG();
+  bool SaveAsPNG();  // false when the BMP or PNG could not be written (already reported)
   bool LoadPNG();
 
   // --- Shared services of the window

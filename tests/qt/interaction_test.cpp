@@ -1,0 +1,175 @@
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+#include "WindowFixture.h"
+#include "common/FillRectangle.h"
+#include "common/VbError.h"
+#include "platform/Gdi.h"
+
+namespace velkor::testing {
+namespace {
+
+using WindowInteraction = WindowFixture;
+
+TEST_F(WindowInteraction, ModeMenuSwitchesTheAnimationRowsAndResetsTheVersion) {
+  const char* animationControls[] = {"txtWorkDir_2",   "txt2DWorkDir_2", "txt3DPrefix_2",
+                                     "txt2DPrefix_2", "cmdChangeDir_2", "cmdChange2DDir_2"};
+  auto* version = Find<QComboBox>("cmbVersion");
+  auto* staticMode = Find<QAction>("mnuStaticSRF");
+  auto* animatedMode = Find<QAction>("mnuAnimatedSRF");
+
+  // A version typed into the box reaches the model.
+  version->lineEdit()->selectAll();
+  QTest::keyClicks(version->lineEdit(), "2.10");
+  EXPECT_EQ(Form().Controls.cmbVersion.Text, "2.10");
+
+  animatedMode->trigger();
+  EXPECT_TRUE(Form().AnimatedMode);
+  EXPECT_TRUE(animatedMode->isChecked());
+  EXPECT_FALSE(staticMode->isChecked());
+  for (const char* name : animationControls) EXPECT_TRUE(Find<QWidget>(name)->isEnabled()) << name;
+  EXPECT_FALSE(version->isEnabled());
+  EXPECT_EQ(version->currentText(), "1.00");
+
+  staticMode->trigger();
+  EXPECT_FALSE(Form().AnimatedMode);
+  EXPECT_TRUE(staticMode->isChecked());
+  EXPECT_FALSE(animatedMode->isChecked());
+  for (const char* name : animationControls) EXPECT_FALSE(Find<QWidget>(name)->isEnabled()) << name;
+  EXPECT_TRUE(version->isEnabled());
+  EXPECT_EQ(version->currentText(), "2.20") << "not the 2.10 typed before";
+
+  staticMode->trigger();  // the mode already set: still checked, version reset again
+  EXPECT_TRUE(staticMode->isChecked());
+  EXPECT_TRUE(Find<QWidget>("txtWorkDir_1")->isEnabled());
+}
+
+TEST_F(WindowInteraction, ToleranceSliderFillsTheBox) {
+  auto* slider = Find<QSlider>("sldTol");
+  auto* box = Find<QLineEdit>("txtTolerance");
+  QTest::keyClick(slider, Qt::Key_End);
+  EXPECT_EQ(Form().Controls.sldTol.Value, 255);
+  EXPECT_EQ(box->text(), "255");
+  QTest::keyClick(slider, Qt::Key_PageDown);
+  EXPECT_EQ(box->text(), "245");
+  QTest::keyClick(slider, Qt::Key_Left);
+  EXPECT_EQ(box->text(), "244");
+  EXPECT_EQ(Form().Controls.txtTolerance.Text, "244");
+}
+
+TEST_F(WindowInteraction, ArrowKeysReachTheWindowAndStillTheFocusedBox) {
+  auto* box = Find<QLineEdit>("txtTolerance");
+  box->setText("12345");
+  box->setFocus();
+  box->setCursorPosition(0);
+  ASSERT_EQ(window->focusWidget(), box);
+
+  QTest::keyClick(box, Qt::Key_Up);
+  EXPECT_EQ(Form().Controls.Timer1.Interval, 950) << "one step per press, not one per widget it passes";
+  EXPECT_TRUE(Form().Controls.Timer1.Enabled);
+  QTest::keyClick(box, Qt::Key_Up);
+  EXPECT_EQ(Form().Controls.Timer1.Interval, 900);
+  QTest::keyClick(box, Qt::Key_Down);
+  EXPECT_EQ(Form().Controls.Timer1.Interval, 950);
+
+  QTest::keyClick(box, Qt::Key_Right);
+  EXPECT_EQ(Form().ViewerFrameLeft, 80);
+  EXPECT_FALSE(Form().Controls.Timer1.Enabled);
+  EXPECT_EQ(box->cursorPosition(), 1) << "the box got the key too";
+  QTest::keyClick(box, Qt::Key_Left);
+  EXPECT_EQ(Form().ViewerFrameLeft, 0);
+  EXPECT_EQ(box->cursorPosition(), 0);
+  QTest::keyClick(box, Qt::Key_Left);
+  EXPECT_EQ(Form().ViewerFrameLeft, 2800);
+
+  QTest::keyClick(box, Qt::Key_Up);
+  EXPECT_TRUE(Form().Controls.Timer1.Enabled);
+  QTest::keyClick(box, Qt::Key_Escape);
+  EXPECT_FALSE(Form().Controls.Timer1.Enabled);
+  EXPECT_EQ(Form().ViewerFrameLeft, 2800);
+}
+
+TEST_F(WindowInteraction, ShiftClickPicksThePanesColour) {
+  frmMain& form = Form();
+  ASSERT_TRUE(form.WorkImage->Create(200, 100));
+  FillRectangle(form.WorkImage->hDC(), 0, 0, 200, 100, 0x2080C0);
+  form.ImageLoaded = true;
+  QTest::mouseClick(Find<QRadioButton>("optZoom_2"), Qt::LeftButton);  // "Real"
+  ASSERT_TRUE(form.Controls.optZoom[2].Value);
+  EXPECT_EQ(Pane().pixel(50, 50), Rgb(0x2080C0)) << "the pane shows the back buffer";
+  EXPECT_EQ(Pane().pixel(250, 50), Rgb(0xFFFFFF));
+
+  QTest::mouseClick(window->Plotter(), Qt::LeftButton, Qt::ShiftModifier, QPoint(50, 50));
+  EXPECT_EQ(form.KeyColor, 0x2080C0u);
+  EXPECT_EQ(Find<QLineEdit>("txtAColor")->text(), QString::number(0x2080C0));
+  EXPECT_EQ(Client().pixel(110, 185), Rgb(0x2080C0)) << "the alpha colour swatch follows";
+  EXPECT_EQ(form.DragMode, 0);
+
+  QTest::mouseClick(window->Plotter(), Qt::LeftButton, Qt::ShiftModifier, QPoint(300, 300));
+  EXPECT_EQ(form.KeyColor, 16777215u);
+
+  // With Ctrl as well it is a drag, which selects "Zoom".
+  QTest::mousePress(window->Plotter(), Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(10, 10));
+  EXPECT_EQ(form.DragMode, 1);
+  EXPECT_TRUE(Find<QRadioButton>("optZoom_1")->isChecked());
+  QTest::mouseRelease(window->Plotter(), Qt::LeftButton, {}, QPoint(20, 15));
+  EXPECT_EQ(form.DragMode, 0);
+  EXPECT_EQ(form.PanX, 10);
+  EXPECT_EQ(form.PanY, 5);
+  EXPECT_EQ(form.KeyColor, 16777215u);
+
+  // Choosing "Zoom" again, already selected, resets the zoom.
+  form.ZoomFactor = 3.0f;
+  QTest::mouseClick(Find<QRadioButton>("optZoom_1"), Qt::LeftButton);
+  EXPECT_FLOAT_EQ(form.ZoomFactor, 2.0f);
+}
+
+TEST_F(WindowInteraction, SwatchClicksSetTheKeyColour) {
+  const std::pair<int, uint32_t> clicks[] = {
+      {95, 255}, {107, 65280}, {119, 16711680}, {131, 16777215}, {143, 0}, {90, 255}, {100, 255}};
+  for (const auto& [x, expected] : clicks) {
+    QTest::mouseClick(window->Background(), Qt::LeftButton, {}, QPoint(x, 200));
+    EXPECT_EQ(Form().KeyColor, expected) << x;
+    EXPECT_EQ(Find<QLineEdit>("txtAColor")->text(), QString::number(expected));
+    EXPECT_EQ(Client().pixel(110, 185), Rgb(expected)) << x;
+  }
+  // Pixel 101 is 1515 twips: in the gap after the red swatch.
+  QTest::mouseClick(window->Background(), Qt::LeftButton, {}, QPoint(101, 200));
+  QTest::mouseClick(window->Background(), Qt::LeftButton, {}, QPoint(95, 190));
+  EXPECT_EQ(Form().KeyColor, 255u) << "from the last swatch clicked, {100, 255}";
+}
+
+TEST_F(WindowInteraction, FolderButtonsGoThroughThePicker) {
+  folderAnswers = {"/render/cars"};
+  QTest::mouseClick(Find<QPushButton>("cmdChangeDir_1"), Qt::LeftButton);
+  ASSERT_EQ(pickers.size(), 1u);
+  EXPECT_EQ(pickers[0].first, "Select New 3D Rotation Directory");
+  EXPECT_EQ(pickers[0].second, frmMain::DefaultRotationFolder());
+  EXPECT_EQ(Find<QLineEdit>("txtWorkDir_1")->text(), "/render/cars");
+  EXPECT_EQ(Find<QLineEdit>("txt2DWorkDir_1")->text(), "/render/cars/Top");
+  EXPECT_EQ(Find<QLineEdit>("txt3DPrefix_1")->text(), "");
+}
+
+TEST_F(WindowInteraction, AnErrorEscapingAHandlerIsShownNotThrown) {
+  EXPECT_NO_THROW(window->Run([] { throw VbError(kErrOverflow, "Velkor", "Overflow"); }));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], "Run-time error '6':\n\nOverflow");
+  EXPECT_NO_THROW(window->Run([] { throw std::runtime_error("boom"); }));
+  EXPECT_EQ(messages.back(), "Unexpected error: boom");
+}
+
+TEST_F(WindowInteraction, ClosingReleasesTheImages) {
+  ASSERT_TRUE(Form().WorkImage->Create(4, 4));
+  Form().ImageLoaded = true;
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(Form().WorkImage->Empty());
+  EXPECT_FALSE(Form().ImageLoaded);
+}
+
+}  // namespace
+}  // namespace velkor::testing

@@ -1,0 +1,236 @@
+#include <gtest/gtest.h>
+
+#include "common/FillRectangle.h"
+#include "platform/Files.h"
+#include "platform/Gdi.h"
+#include "raster/cDib.h"
+#include "support/FakeView.h"
+#include "support/TestFiles.h"
+#include "ui/frmMain.h"
+
+namespace velkor {
+namespace {
+
+constexpr int kEscape = 27, kLeftKey = 37, kUpKey = 38, kRightKey = 39, kDownKey = 40;
+
+// Frame n of the fake icon strip is opaque in the colour n + 1 (red channel).
+uint32_t FrameColor(int n) { return static_cast<uint32_t>(n + 1); }
+
+class SrfViewer : public ::testing::Test {
+ protected:
+  testing::FakeView view;
+  frmMain form{view};
+  void SetUp() override { form.Form_Load(); }
+
+  // The state the viewer command leaves: a canvas, a back patch and the 36
+  // frames of an icon, each a flat opaque colour.
+  void OpenFakeViewer() {
+    ASSERT_TRUE(form.WorkImage->Create(14400, 750));
+    FillRectangle(form.WorkImage->hDC(), 0, 0, 14400, 750, 0xFFFFFF);
+    form.ImageLoaded = true;
+    ASSERT_TRUE(form.ViewerBackPatch->Create(80, 80));
+    FillRectangle(form.ViewerBackPatch->hDC(), 0, 0, 80, 80, 0x00C000);
+    ASSERT_TRUE(form.ViewerImage->Create(2880, 80));
+    uint8_t* bits = form.ViewerImage->DIBSectionBitsPtr();
+    for (int y = 0; y < 80; ++y) {
+      for (int x = 0; x < 2880; ++x) {
+        uint8_t* p = bits + (static_cast<size_t>(y) * 2880 + x) * 4;
+        p[0] = 0;
+        p[1] = 0;
+        p[2] = static_cast<uint8_t>(FrameColor(x / 80));
+        p[3] = 255;
+      }
+    }
+    // A transparent pixel in every frame shows the back patch through it.
+    for (int n = 0; n < 36; ++n) {
+      uint8_t* p = bits + (static_cast<size_t>(79) * 2880 + 80 * n) * 4;  // picture (0, 0) of frame n
+      p[0] = p[1] = p[2] = p[3] = 0;
+    }
+  }
+  uint32_t Canvas(int x, int y) { return gdi::GetPixel(form.WorkImage->hDC(), x, y); }
+  uint32_t Pane(int x, int y) { return gdi::GetPixel(form.Plotter().hDC(), x, y); }
+};
+
+TEST_F(SrfViewer, RightArrowStepsThroughThe36HeadingsAndWraps) {
+  OpenFakeViewer();
+  for (int press = 1; press <= 36; ++press) {
+    form.Form_KeyDown(kRightKey, 0);
+    const int expected = (80 * press) % 2880;
+    ASSERT_EQ(form.ViewerFrameLeft, expected) << press;
+    ASSERT_EQ(Canvas(300, 220), FrameColor(expected / 80)) << press;
+  }
+  EXPECT_EQ(form.ViewerFrameLeft, 0) << "36 presses come back to frame 0";
+  // The cell's corner is transparent: the back patch shows there, so the
+  // previous frame was erased before the new one was blended.
+  EXPECT_EQ(Canvas(291, 207), 0x00C000u);
+  // The canvas went to the pane (one pixel per pixel: nothing selected).
+  EXPECT_EQ(Pane(300, 220), FrameColor(0));
+}
+
+TEST_F(SrfViewer, LeftArrowFromTheFirstFrameShowsThe36th) {
+  OpenFakeViewer();
+  form.Form_KeyDown(kLeftKey, 0);
+  EXPECT_EQ(form.ViewerFrameLeft, 2800);
+  EXPECT_EQ(Canvas(370, 286), FrameColor(35));
+  form.Form_KeyDown(kLeftKey, 0);
+  EXPECT_EQ(form.ViewerFrameLeft, 2720);
+}
+
+TEST_F(SrfViewer, UpAndDownPaceTheRotationWithinLimits) {
+  for (int press = 1; press <= 19; ++press) form.Form_KeyDown(kUpKey, 0);
+  EXPECT_EQ(form.Controls.Timer1.Interval, 50);
+  EXPECT_TRUE(form.Controls.Timer1.Enabled);
+  EXPECT_TRUE(view.timerEnabled);
+  EXPECT_EQ(view.timerInterval, 50);
+  form.Form_KeyDown(kUpKey, 0);
+  EXPECT_EQ(form.Controls.Timer1.Interval, 50) << "never below 50 ms";
+
+  for (int press = 1; press <= 19; ++press) form.Form_KeyDown(kDownKey, 0);
+  EXPECT_EQ(form.Controls.Timer1.Interval, 1000);
+  form.Form_KeyDown(kDownKey, 0);
+  EXPECT_EQ(form.Controls.Timer1.Interval, 1000) << "never above 1000 ms";
+  EXPECT_EQ(view.timerInterval, 1000);
+  EXPECT_TRUE(view.timerEnabled);
+}
+
+TEST_F(SrfViewer, FirstUpStartsTheTimerWithTheNewIntervalAtOnce) {
+  EXPECT_FALSE(form.Controls.Timer1.Enabled);
+  form.Form_KeyDown(kUpKey, 0);
+  EXPECT_TRUE(view.timerEnabled);
+  EXPECT_EQ(view.timerInterval, 950);
+}
+
+TEST_F(SrfViewer, EscapeAndTheArrowsStopTheRotationWhereItIs) {
+  OpenFakeViewer();
+  form.Form_KeyDown(kDownKey, 0);
+  form.Timer1_Timer();
+  form.Timer1_Timer();
+  EXPECT_EQ(form.ViewerFrameLeft, 160);
+  form.Form_KeyDown(kEscape, 0);
+  EXPECT_FALSE(form.Controls.Timer1.Enabled);
+  EXPECT_FALSE(view.timerEnabled);
+  EXPECT_EQ(form.ViewerFrameLeft, 160) << "the frame shown stays";
+  EXPECT_EQ(form.Controls.Timer1.Interval, 1000);
+  form.Form_KeyDown(kUpKey, 0);
+  EXPECT_TRUE(view.timerEnabled);
+  form.Form_KeyDown(kRightKey, 0);
+  EXPECT_FALSE(view.timerEnabled);
+  EXPECT_EQ(form.ViewerFrameLeft, 240);
+  form.Form_KeyDown(kUpKey, 0);
+  form.Form_KeyDown(kLeftKey, 0);
+  EXPECT_FALSE(view.timerEnabled);
+  const int before = form.ViewerFrameLeft;
+  form.Form_KeyDown('A', 0);
+  form.Form_KeyDown(13, 0);
+  EXPECT_EQ(form.ViewerFrameLeft, before) << "other keys do nothing";
+}
+
+TEST_F(SrfViewer, TimerTickWrapsAfterTheLastFrame) {
+  OpenFakeViewer();
+  form.ViewerFrameLeft = 2800;
+  form.Timer1_Timer();
+  EXPECT_EQ(form.ViewerFrameLeft, 0);
+  EXPECT_EQ(Canvas(300, 220), FrameColor(0));
+}
+
+TEST_F(SrfViewer, KeysBeforeAnyViewerStillRedrawThePreview) {
+  form.Form_KeyDown(kRightKey, 0);
+  EXPECT_EQ(form.ViewerFrameLeft, 80);
+  EXPECT_EQ(view.previewChanged, 1);
+}
+
+TEST_F(SrfViewer, CancelledOrEmptyDialogChangesNothing) {
+  form.Form_KeyDown(kRightKey, 0);
+  const int cleared = view.previewCleared;
+  view.dialogAnswers = {std::nullopt, std::string()};
+  form.mnuSRFViewer_Click();
+  form.mnuSRFViewer_Click();
+  ASSERT_EQ(view.dialogs.size(), 2u);
+  EXPECT_FALSE(view.dialogs[0].save);
+  EXPECT_EQ(view.dialogs[0].filter, "SRF Files|*.srf");
+  EXPECT_EQ(view.dialogs[0].flags, 0x82000u);
+  EXPECT_EQ(view.previewCleared, cleared);
+  EXPECT_TRUE(form.WorkImage->Empty());
+  EXPECT_FALSE(form.ImageLoaded);
+}
+
+TEST_F(SrfViewer, MissingFileOnlyClearsThePane) {
+  testing::ScratchDir dir;
+  ASSERT_TRUE(form.WorkImage->Create(10, 10));
+  form.ImageLoaded = true;
+  view.dialogAnswers = {dir / "none.srf"};
+  form.mnuSRFViewer_Click();
+  EXPECT_EQ(view.previewCleared, 1);
+  EXPECT_EQ(form.WorkImage->Width(), 10) << "the working image is kept";
+  EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(SrfViewer, UnreadableSrfLeavesAWhiteCanvasAndSaysWhy) {
+  testing::ScratchDir dir;
+  const std::string bad = dir / "bad.srf";
+  testing::WriteFileBytes(bad, {1, 2, 3});
+  ASSERT_TRUE(form.ViewerBackPatch->Create(80, 80));
+  FillRectangle(form.ViewerBackPatch->hDC(), 0, 0, 80, 80, 0x123456);
+  form.ViewerFrameLeft = 400;
+  view.dialogAnswers = {bad};
+  form.mnuSRFViewer_Click();
+  EXPECT_TRUE(form.ImageLoaded);
+  ASSERT_EQ(form.WorkImage->Width(), 14400);
+  ASSERT_EQ(form.WorkImage->Height(), 750);
+  EXPECT_EQ(Canvas(0, 0), 0xFFFFFFu);
+  EXPECT_EQ(Canvas(300, 220), 0xFFFFFFu) << "no background was copied in";
+  EXPECT_EQ(Canvas(14399, 749), 0xFFFFFFu);
+  EXPECT_EQ(gdi::GetPixel(form.ViewerBackPatch->hDC(), 5, 5), 0x123456u) << "the old patch is kept";
+  EXPECT_EQ(Pane(300, 220), 0xFFFFFFu) << "the pane stays cleared";
+  EXPECT_EQ(view.previewChanged, 0);
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_NE(view.messages[0].find(bad), std::string::npos) << view.messages[0];
+  EXPECT_EQ(form.ViewerFrameLeft, 400);
+}
+
+TEST_F(SrfViewer, OpensAnSrfOverTheDeviceScreenAtTheLastHeading) {
+  // An SRF of 36 frames, frame n a flat opaque colour, written by the window.
+  testing::ScratchDir dir;
+  const std::string srf = dir / "icon.srf";
+  ASSERT_TRUE(form.WorkImage->Create(2880, 150));
+  for (int n = 0; n < 36; ++n) {
+    FillRectangle(form.WorkImage->hDC(), 80 * n, 0, 80 * n + 80, 150, 0x0000F8u + (static_cast<uint32_t>(n) << 11));
+  }
+  for (int y = 0; y < 150; ++y)
+    for (int x = 0; x < 2880; ++x) form.WorkImage->DIBSectionBitsPtr()[(y * 2880 + x) * 4 + 3] = 255;
+  form.ImageLoaded = true;
+  ASSERT_TRUE(form.WriteSRFFile(srf, "2.20"));
+
+  form.ViewerFrameLeft = 160;  // where an earlier viewer was left
+  view.dialogAnswers = {srf};
+  form.mnuSRFViewer_Click();
+  ASSERT_TRUE(view.messages.empty()) << view.messages.front();
+  EXPECT_TRUE(form.ImageLoaded);
+  ASSERT_EQ(form.WorkImage->Width(), 14400);
+  ASSERT_EQ(form.WorkImage->Height(), 750);
+  ASSERT_EQ(form.ViewerImage->Width(), 2880);
+  EXPECT_EQ(form.ViewerFrameLeft, 160) << "not reset by the command";
+
+  cDib screen;
+  ASSERT_GT(screen.CreateFromBitmapFile(platform::ProgramFolder() + "/Garmin760.bmp"), 0);
+  for (auto [x, y] : {std::pair{0, 0}, std::pair{479, 271}, std::pair{290, 206}, std::pair{100, 150}}) {
+    EXPECT_EQ(Canvas(x, y), gdi::GetPixel(screen.hDIBDC(), x, y)) << x << "," << y;
+  }
+  EXPECT_EQ(Canvas(480, 10), 0xFFFFFFu) << "white beyond the background picture";
+  EXPECT_EQ(Canvas(14399, 749), 0xFFFFFFu);
+  // The cell shows frame 2 (from x = 160) as the loader decoded it.
+  const uint32_t frame2 = gdi::GetPixel(form.ViewerImage->hDC(), 170, 10);
+  EXPECT_NE(frame2, gdi::GetPixel(form.ViewerImage->hDC(), 10, 10));
+  EXPECT_EQ(Canvas(301, 217), frame2);
+  EXPECT_EQ(Pane(301, 217), frame2) << "and the pane shows the canvas";
+  // The back patch is the screen's square under the cell (which runs past
+  // the screen's bottom row, 271).
+  for (auto [x, y] : {std::pair{0, 0}, std::pair{79, 64}}) {
+    EXPECT_EQ(gdi::GetPixel(form.ViewerBackPatch->hDC(), x, y), gdi::GetPixel(screen.hDIBDC(), 291 + x, 207 + y));
+  }
+  EXPECT_EQ(gdi::GetPixel(form.ViewerBackPatch->hDC(), 79, 79), 0xFFFFFFu) << "below the screen: the canvas's white";
+
+}
+
+}  // namespace
+}  // namespace velkor

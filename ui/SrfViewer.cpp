@@ -1,0 +1,132 @@
+// The SRF viewer: a static SRF's icon over the device-screen picture, turned
+// through its 36 headings by the arrow keys or by the window's timer.
+#include <algorithm>
+#include <exception>
+#include <optional>
+
+#include "common/FillRectangle.h"
+#include "common/Paths.h"
+#include "platform/Files.h"
+#include "platform/Gdi.h"
+#include "raster/cDib.h"
+#include "srf/FileDialogs.h"
+#include "ui/frmMain.h"
+
+namespace velkor {
+
+namespace {
+
+constexpr int32_t kCanvasWidth = 14400, kCanvasHeight = 750;
+// The icon cell on the device screen, in picture coordinates.
+constexpr int32_t kCellLeft = 291, kCellTop = 207, kCellSize = 80;
+constexpr int32_t kLastFrameLeft = 2800;  // the 36th frame
+constexpr int kMinInterval = 50, kMaxInterval = 1000, kIntervalStep = 50;
+
+constexpr int kKeyEscape = 27, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
+
+std::string BackgroundPicturePath() { return JoinPath(platform::ProgramFolder(), "Garmin760.bmp"); }
+
+void SetTimer(frmMain& form, bool enabled, int interval) {
+  form.Controls.Timer1.Enabled = enabled;
+  form.Controls.Timer1.Interval = interval;
+  form.View().TimerChanged(enabled, interval);
+}
+
+std::string Describe(const std::exception& e) { return e.what(); }
+
+}  // namespace
+
+void frmMain::mnuSRFViewer_Click() {
+  const std::optional<std::string> chosen = ShowCommonDialog(*this, false, "SRF Files|*.srf", kOpenDialogFlags);
+  if (!chosen || chosen->empty()) return;
+  const std::string& srfFile = *chosen;
+  ClearPreview();
+  if (!platform::FileExists(srfFile)) return;
+
+  WorkImage->Destroy();
+  if (!WorkImage->Create(kCanvasWidth, kCanvasHeight)) {
+    // Without a canvas there is no picture to work on any more.
+    ImageLoaded = false;
+    return;
+  }
+  ImageLoaded = true;
+  FillRectangle(WorkImage->hDC(), 0, 0, kCanvasWidth, kCanvasHeight, 0xFFFFFF);
+
+  const std::string backgroundFile = BackgroundPicturePath();
+  cDib background;
+  try {
+    if (background.CreateFromBitmapFile(backgroundFile) == 0) {
+      view_.MessageBox("The device screen picture " + backgroundFile + " cannot be read as a BMP file.");
+      return;
+    }
+  } catch (const std::exception& e) {
+    view_.MessageBox("The device screen picture cannot be loaded: " + Describe(e));
+    return;
+  }
+
+  try {
+    ViewerImage->CreateFromGarminSRF(srfFile);
+  } catch (const std::exception& e) {
+    view_.MessageBox("The SRF file " + srfFile + " cannot be shown: " + Describe(e));
+    return;
+  }
+
+  if (!ViewerBackPatch->Create(kCellSize, kCellSize)) return;
+  // Where the cell runs past the background picture the canvas is white, and
+  // so is the patch that restores it.
+  FillRectangle(ViewerBackPatch->hDC(), 0, 0, kCellSize, kCellSize, 0xFFFFFF);
+  ViewerBackPatch->LoadPictureBlt(background.hDIBDC(), kCellLeft, kCellTop, kCellSize, kCellSize);
+  WorkImage->LoadPictureBlt(background.hDIBDC(), 0, 0, kCanvasWidth, kCanvasHeight);
+  DrawViewerFrame();
+}
+
+void frmMain::DrawViewerFrame() {
+  // Put back the background under the cell, then blend the current frame
+  // over it. Before the first viewer command both rasters are empty and
+  // neither step paints anything.
+  ViewerBackPatch->PaintPicture(WorkImage->hDC(), kCellLeft, kCellTop, kCellSize, kCellSize, 0, 0,
+                                gdi::SRCCOPY);
+  ViewerImage->AlphaPaintPicture(WorkImage->hDC(), kCellLeft, kCellTop, kCellSize, kCellSize,
+                                 ViewerFrameLeft, 0, 255);
+  DrawPreview(WorkImage->hDC());
+}
+
+namespace {
+int32_t NextFrame(int32_t left) { return left + kCellSize > kLastFrameLeft ? 0 : left + kCellSize; }
+int32_t PreviousFrame(int32_t left) { return left - kCellSize < 0 ? kLastFrameLeft : left - kCellSize; }
+}  // namespace
+
+void frmMain::Timer1_Timer() {
+  ViewerFrameLeft = NextFrame(ViewerFrameLeft);
+  DrawViewerFrame();
+}
+
+void frmMain::Form_KeyDown(int keyCode, int shift) {
+  (void)shift;
+  const int interval = Controls.Timer1.Interval;
+  switch (keyCode) {
+    case kKeyEscape:
+      SetTimer(*this, false, interval);
+      break;
+    case kKeyLeft:
+      SetTimer(*this, false, interval);
+      ViewerFrameLeft = PreviousFrame(ViewerFrameLeft);
+      DrawViewerFrame();
+      break;
+    case kKeyRight:
+      SetTimer(*this, false, interval);
+      ViewerFrameLeft = NextFrame(ViewerFrameLeft);
+      DrawViewerFrame();
+      break;
+    case kKeyUp:  // faster
+      SetTimer(*this, true, std::max(interval - kIntervalStep, kMinInterval));
+      break;
+    case kKeyDown:  // slower
+      SetTimer(*this, true, std::min(interval + kIntervalStep, kMaxInterval));
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace velkor
