@@ -98,19 +98,32 @@ void AddOptions(CLI::App* command, PipelineOptions& o) {
 
 bool Given(const CLI::Option* option) { return option && option->count() > 0; }
 
+bool GivenText(const PipelineOptions& o, const std::string& name) {
+  for (const TextFlag& flag : o.texts) {
+    if (flag.name == name) return Given(flag.option);
+  }
+  return false;
+}
+
 // The window starts on the static sample (400- and 350-pixel frames). An
-// animated build wants 450 and 400: unless the rotation folders were given,
+// animated build wants 450 and 400: unless the rotation folder was given,
 // take the sample's animated rotation set, as a user would pick it.
 void UseAnimatedSampleRotation(const PipelineOptions& o, FormControls& c) {
-  const auto given = [&o](const std::string& name) {
-    for (const TextFlag& flag : o.texts) {
-      if (flag.name == name) return Given(flag.option);
-    }
-    return false;
-  };
+  if (GivenText(o, "--rotation-3d")) return;
   const std::string rotation = JoinPath(GetFolderName(frmMain::DefaultAnimationFolder()), "Rotation");
-  if (!given("--rotation-3d")) c.txtWorkDir[1].Text = rotation;
-  if (!given("--rotation-2d")) c.txt2DWorkDir[1].Text = JoinPath(rotation, "Top");
+  c.txtWorkDir[1].Text = rotation;
+  if (!GivenText(o, "--rotation-2d")) c.txt2DWorkDir[1].Text = JoinPath(rotation, "Top");
+}
+
+// Given only a 3D folder, its 2D frames are in its "Top" subfolder, as the
+// folder picker assumes; never the sample's.
+void UseTopFolders(const PipelineOptions& o, FormControls& c) {
+  if (GivenText(o, "--rotation-3d") && !GivenText(o, "--rotation-2d")) {
+    c.txt2DWorkDir[1].Text = JoinPath(c.txtWorkDir[1].Text, "Top");
+  }
+  if (GivenText(o, "--animation-3d") && !GivenText(o, "--animation-2d")) {
+    c.txt2DWorkDir[2].Text = JoinPath(c.txtWorkDir[2].Text, "Top");
+  }
 }
 
 // Sets the window's controls as a user would before pressing the button.
@@ -119,6 +132,7 @@ void ApplyOptions(const PipelineOptions& o, frmMain& form) {
   for (const TextFlag& flag : o.texts) {
     if (Given(flag.option)) flag.control(c) = flag.isFolder ? platform::AbsolutePath(flag.value) : flag.value;
   }
+  UseTopFolders(o, c);
   // As in the window, animated mode shows "1.00" whatever was chosen before.
   if (o.animated) {
     form.mnuAnimatedSRF_Click();

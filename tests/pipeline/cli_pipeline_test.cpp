@@ -73,6 +73,17 @@ TEST(CliDoAll, AMissingFrameFailsAndWritesNoSrf) {
   EXPECT_EQ(testing::ReadFileBytes(out / "keep.srf"), (std::vector<uint8_t>{1, 2, 3}));
 }
 
+TEST(CliDoAll, AThreeDFolderAloneTakesItsTopSubfolderForTheTwoDFrames) {
+  ScratchDir frames, out;
+  testing::WriteAllSets(frames.path());
+  // No Top subfolder: the 2D frames must be looked for there, not in the sample.
+  const CliRun run = RunCli(out, "do-all --rotation-3d '" + frames.path() + "' --prefix-3d r3d --prefix-2d r2d '" +
+                                     out / "x.srf" + "'");
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("2D Rotation File Not Found... (" + frames / "Top/r2d0000.bmp" + ")"), std::string::npos)
+      << run.err;
+}
+
 TEST(CliDoAll, AnUnreadable3DFrameFailsNamingTheFile) {
   ScratchDir frames, out;
   testing::WriteAllSets(frames.path());
