@@ -23,6 +23,10 @@ HDC GetDC(void* window);                       // the screen's context (any wind
 int ReleaseDC(void* window, HDC dc);
 void* GetDesktopWindow();
 
+// Puts the context's previous bitmap back, deletes the bitmap and the
+// context, and zeroes all three handles; any of them may already be null.
+void ReleaseMemoryBitmap(HDC& dc, HBITMAP& bitmap, HGDIOBJ& previous);
+
 // A DIB section of the header's size and depth (1, 4, 8, 16, 24 or 32 bits),
 // rows bottom-up for a positive height, top-down for a negative one. The
 // colours fill the colour table of depths up to 8 bits. Pixels start at zero.

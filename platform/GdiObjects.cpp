@@ -132,6 +132,19 @@ bool DeleteObject(HGDIOBJ object) {
   return true;
 }
 
+void ReleaseMemoryBitmap(HDC& dc, HBITMAP& bitmap, HGDIOBJ& previous) {
+  if (dc) {
+    if (bitmap) {
+      SelectObject(dc, previous);
+      DeleteObject(bitmap);
+    }
+    DeleteDC(dc);
+  }
+  dc = nullptr;
+  bitmap = nullptr;
+  previous = nullptr;
+}
+
 HGDIOBJ GetCurrentObject(HDC dc, int kind) {
   if (!dc) return nullptr;
   switch (kind) {

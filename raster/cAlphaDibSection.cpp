@@ -173,16 +173,7 @@ void cAlphaDibSection::RandomiseBits(bool bGray) {
 }
 
 void cAlphaDibSection::ClearUp() {
-  if (hDC_) {
-    if (hDIB_) {
-      gdi::SelectObject(hDC_, hBmpOld_);
-      gdi::DeleteObject(hDIB_);
-    }
-    gdi::DeleteDC(hDC_);
-  }
-  hDC_ = nullptr;
-  hDIB_ = nullptr;
-  hBmpOld_ = nullptr;
+  gdi::ReleaseMemoryBitmap(hDC_, hDIB_, hBmpOld_);
   bits_ = nullptr;
   if (hDrawDib_) {
     gdi::DrawDibClose(hDrawDib_);

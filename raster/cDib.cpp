@@ -98,16 +98,7 @@ void cDib::CloneTo(cDib& oDIB) const {
 }
 
 void cDib::Destroy() {
-  if (hDC_) {
-    if (hDIB_) {
-      gdi::SelectObject(hDC_, hBmpOld_);
-      gdi::DeleteObject(hDIB_);
-    }
-    gdi::DeleteDC(hDC_);
-  }
-  hDC_ = nullptr;
-  hDIB_ = nullptr;
-  hBmpOld_ = nullptr;
+  gdi::ReleaseMemoryBitmap(hDC_, hDIB_, hBmpOld_);
   bits_ = nullptr;
   width_ = height_ = bpp_ = bytesPerScanLine_ = size_ = 0;
 }
