@@ -2,6 +2,7 @@
 // are (nothing premultiplied or keyed). Both FreeImage and the raster keep
 // their rows bottom-up, so rows copy straight across.
 #include <cstring>
+#include <optional>
 
 #include "common/VbError.h"
 #include "convert/MFreeImage.h"
@@ -44,6 +45,26 @@ FIBITMAP* ConvertTo32Bits(FIBITMAP* bitmap) {
   return grey.get() ? FreeImage_ConvertTo32Bits(grey.get()) : nullptr;
 }
 
+// A PNG's header may claim any size, but its pixels must come from the file:
+// deflate packs at most about 1032 bytes into one, so a picture whose rows
+// need far more than that many times the file's length cannot be in it. Such
+// a file is refused from its header, before FreeImage allocates anything.
+constexpr uint64_t kMaxInflation = 1032;
+constexpr uint64_t kSlackBytes = 65536;
+
+std::optional<std::string> ImplausibleSize(const std::string& name) {
+  const std::optional<int64_t> length = platform::FileLength(name);
+  if (!length || FreeImage_GetFIFFromFilename(name.c_str()) != FIF_PNG) return std::nullopt;
+  LoadedBitmap header(FreeImage_Load(FIF_PNG, name.c_str(), FIF_LOAD_NOPIXELS));
+  if (!header.get()) return std::nullopt;  // the full load reports it
+  const uint64_t width = FreeImage_GetWidth(header.get()), height = FreeImage_GetHeight(header.get());
+  const uint64_t rowBytes = 1 + (width * FreeImage_GetBPP(header.get()) + 7) / 8;  // with the filter byte
+  const uint64_t budget = kMaxInflation * static_cast<uint64_t>(*length) + kSlackBytes;
+  if (height == 0 || rowBytes <= budget / height) return std::nullopt;  // divided: the product may not fit
+  return "its header claims " + std::to_string(width) + " x " + std::to_string(height) + " pixels, far more than its " +
+         std::to_string(*length) + " bytes can hold";
+}
+
 bool RefuseLoad(frmMain& form, const std::string& message) {
   form.View().MessageBox(message);
   form.SetStatus("Status: Error reading PNG file!");
@@ -65,6 +86,10 @@ bool frmMain::LoadPNG() {
   if (!chosen || chosen->empty()) return false;
   const std::string& name = *chosen;
   if (!platform::FileExists(name)) return RefuseLoad(*this, "Cannot read " + name + ": the file does not exist");
+
+  if (const std::optional<std::string> problem = ImplausibleSize(name)) {
+    return RefuseLoad(*this, "Cannot read " + name + ": " + *problem);
+  }
 
   int32_t format = MFreeImage::kFormatUnknown;
   LoadedBitmap bitmap(nullptr);
