@@ -13,7 +13,8 @@ namespace velkor {
 
 namespace {
 
-constexpr int kViewAll = 0, kViewZoom = 1, kViewReal = 2;
+// Options of optZoom: 0 "All", 1 "Zoom", 2 "Real" (also the view with nothing selected).
+constexpr int kViewAll = 0, kViewZoom = 1;
 constexpr int kButtonLeft = 1;
 constexpr int kShiftOnly = 1;
 constexpr uint32_t kPaneWhite = 0xFFFFFF;
