@@ -5,6 +5,7 @@
 
 #include "common/FillRectangle.h"
 #include "common/Paths.h"
+#include "pipeline/FrameLoader.h"
 #include "pipeline/NumberingScheme.h"
 #include "pipeline/StripLayout.h"
 #include "platform/Files.h"
@@ -43,17 +44,15 @@ int32_t BandTop(const StripLayout& layout, size_t set) {
 
 enum class FrameResult { Copied, Unreadable, Missing };
 
-// Copies one frame file unscaled into the strip at (left, top). A frame of
-// another size than its cell is copied at its own size; the strip clips it.
-FrameResult ImportFrame(cAlphaDibSection& strip, cDib& frame, const std::string& file, int32_t left,
-                        int32_t top) {
-  if (!platform::FileExists(file)) {
-    frame.Destroy();
-    return FrameResult::Missing;
-  }
-  if (frame.CreateFromBitmapFile(file) == 0) return FrameResult::Unreadable;
-  gdi::BitBlt(strip.hDC(), left, top, frame.Width(), frame.Height(), frame.hDIBDC(), 0, 0, gdi::SRCCOPY);
-  frame.Destroy();
+// Copies one frame unscaled into the strip at (left, top), then releases it. A
+// frame of another size than its cell is copied at its own size; the strip
+// clips it.
+FrameResult ImportFrame(cAlphaDibSection& strip, LoadedFrame& frame, int32_t left, int32_t top) {
+  if (!frame.exists) return FrameResult::Missing;
+  if (!frame.readable) return FrameResult::Unreadable;
+  gdi::BitBlt(strip.hDC(), left, top, frame.dib->Width(), frame.dib->Height(), frame.dib->hDIBDC(), 0, 0,
+              gdi::SRCCOPY);
+  frame.dib.reset();
   return FrameResult::Copied;
 }
 
@@ -91,17 +90,22 @@ void frmMain::BuildCompositeImage(const std::string& version) {
   const NumberingScheme scheme = SchemeFromText(Controls.cmbNumbers.Text);
   const size_t setCount = AnimatedMode ? 4 : 2;
   try {
-    cDib frame;
+    std::vector<std::string> names;
+    for (size_t set = 0; set < setCount; ++set) {
+      for (int i = 0; i < kFramesPerSet; ++i) names.push_back(FrameFileName(folders[set], prefixes[set], scheme, i));
+    }
+    // The files are read one ahead on a second thread; every decision below
+    // is taken here, frame by frame, in order.
+    FrameLoader loader(std::move(names));
     for (size_t set = 0; set < setCount; ++set) {
       const FrameSet& s = kFrameSets[set];
       const int32_t cell = s.is3D ? layout->cell3D : layout->cell2D;
       SetStatus(s.importStatus);
       for (int i = 0; i < kFramesPerSet; ++i) {
-        // A renderer may write ".BMP"; a name that differs only in case will do.
-        const std::string file =
-            platform::ResolveNameCase(FrameFileName(folders[set], prefixes[set], scheme, i));
-        const FrameResult result = ImportFrame(*WorkImage, frame, file, i * cell, BandTop(*layout, set));
+        LoadedFrame frame = loader.Next();
+        const FrameResult result = ImportFrame(*WorkImage, frame, i * cell, BandTop(*layout, set));
         if (result == FrameResult::Copied) continue;
+        const std::string& file = frame.file;
         ImportWarnings.push_back(file);
         if (result == FrameResult::Missing) {
           SetStatus(s.missingStatus);

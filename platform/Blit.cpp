@@ -1,5 +1,6 @@
 // Block copies, stretching and alpha blending between device contexts.
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -25,6 +26,27 @@ Span1D Clip(int64_t size, int64_t dst, int64_t dstExtent, int64_t src, int64_t s
   return s;
 }
 
+// n pixels of B, G, R into B, G, R, 0. Each pixel is read as a 4-byte word
+// whose top byte (the next pixel's blue) is masked off; the last pixel, whose
+// fourth byte may lie past the row, is copied byte by byte.
+void Expand24To32(uint8_t* dst, const uint8_t* src, int64_t n) {
+  int64_t i = 0;
+  if constexpr (std::endian::native == std::endian::little) {  // blue is the word's low byte
+    for (; i + 1 < n; ++i, src += 3, dst += 4) {
+      uint32_t p;
+      std::memcpy(&p, src, 4);
+      p &= 0x00FFFFFFu;
+      std::memcpy(dst, &p, 4);
+    }
+  }
+  for (; i < n; ++i, src += 3, dst += 4) {
+    dst[0] = src[0];
+    dst[1] = src[1];
+    dst[2] = src[2];
+    dst[3] = 0;
+  }
+}
+
 void CopyRows(Bitmap& to, const Bitmap& from, int32_t x, int32_t y, int32_t xs, int32_t ys, Span1D cols,
               Span1D rows) {
   const int64_t n = cols.last - cols.first;
@@ -44,14 +66,8 @@ void CopyRows(Bitmap& to, const Bitmap& from, int32_t x, int32_t y, int32_t xs, 
   }
   if (to.bpp() == 32 && from.bpp() == 24) {  // the usual frame file into the strip
     for (int64_t r = rows.first; r < rows.last; ++r) {
-      const uint8_t* src = from.row(static_cast<int32_t>(ys + r)) + 3 * (xs + cols.first);
-      uint8_t* dst = to.row(static_cast<int32_t>(y + r)) + 4 * (x + cols.first);
-      for (int64_t i = 0; i < n; ++i, src += 3, dst += 4) {
-        dst[0] = src[0];
-        dst[1] = src[1];
-        dst[2] = src[2];
-        dst[3] = 0;
-      }
+      Expand24To32(to.row(static_cast<int32_t>(y + r)) + 4 * (x + cols.first),
+                   from.row(static_cast<int32_t>(ys + r)) + 3 * (xs + cols.first), n);
     }
     return;
   }

@@ -1,5 +1,7 @@
 #include "platform/GdiObjects.h"
 
+#include <sys/mman.h>
+
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -19,6 +21,24 @@ size_t dibByteLimit = static_cast<size_t>(INT32_MAX);
 
 int32_t StrideFor(int32_t width, int bpp) {
   return static_cast<int32_t>(((static_cast<int64_t>(width) * bpp + 31) / 32) * 4);
+}
+
+// A large section (the composite strip, the step-sampling rasters) is first
+// touched by a fill or a copy over all of it; in 2 MiB pages that costs 512
+// times fewer page faults than in 4 KiB ones. Only the whole 2 MiB blocks
+// inside the allocation are marked, so nothing else shares the advice. Where
+// the system has no such pages this does nothing.
+void AskForHugePages(uint8_t* memory, size_t size) {
+#ifdef MADV_HUGEPAGE
+  constexpr size_t kHuge = size_t{2} << 20;
+  if (size < 4 * kHuge) return;
+  const uintptr_t first = (reinterpret_cast<uintptr_t>(memory) + kHuge - 1) & ~(kHuge - 1);
+  const uintptr_t last = (reinterpret_cast<uintptr_t>(memory) + size) & ~(kHuge - 1);
+  if (last > first) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+  (void)memory;
+  (void)size;
+#endif
 }
 
 // What a new memory context holds before anything is selected into it.
@@ -182,6 +202,7 @@ HBITMAP CreateDIBSection(HDC, const BITMAPINFOHEADER& header, std::span<const RG
     platform::SetLastError(ENOMEM);
     return nullptr;
   }
+  AskForHugePages(memory, static_cast<size_t>(size));
   auto* bitmap = new Bitmap(width, static_cast<int32_t>(height), bpp, topDown, memory);
   if (bpp <= 8) {
     bitmap->palette.assign(size_t{1} << bpp, RGBQUAD{});

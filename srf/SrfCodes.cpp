@@ -11,13 +11,6 @@ SRFColorBytes PackSRFColor(uint8_t r, uint8_t g, uint8_t b) {
   return {high, low};
 }
 
-SRFRgb UnpackSRFColor(uint8_t low, uint8_t high) {
-  const auto r = static_cast<uint8_t>(high & 0xF8);
-  const auto g = static_cast<uint8_t>(((high & 0x07) << 5) | ((low & 0xC0) >> 3));
-  const auto b = static_cast<uint8_t>((low & 0x1F) << 3);
-  return {r, g, b};
-}
-
 uint32_t SRFColorToRGB(uint8_t low, uint8_t high) {
   const SRFRgb c = UnpackSRFColor(low, high);
   return c.r + 256u * c.g + 65536u * c.b;

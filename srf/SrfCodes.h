@@ -23,7 +23,13 @@ struct SRFRgb {
 
 // High byte first: the caller writes low, then high.
 SRFColorBytes PackSRFColor(uint8_t r, uint8_t g, uint8_t b);
-SRFRgb UnpackSRFColor(uint8_t low, uint8_t high);
+// Inline: the readers decode every pixel of a file through it.
+inline SRFRgb UnpackSRFColor(uint8_t low, uint8_t high) {
+  const auto r = static_cast<uint8_t>(high & 0xF8);
+  const auto g = static_cast<uint8_t>(((high & 0x07) << 5) | ((low & 0xC0) >> 3));
+  const auto b = static_cast<uint8_t>((low & 0x1F) << 3);
+  return {r, g, b};
+}
 // The decoded colour as 0x00BBGGRR, the form SetPixel takes.
 uint32_t SRFColorToRGB(uint8_t low, uint8_t high);
 

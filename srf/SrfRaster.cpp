@@ -1,6 +1,7 @@
 #include "srf/SrfRaster.h"
 
 #include <algorithm>
+#include <array>
 
 #include "common/VbError.h"
 #include "srf/SrfCodes.h"
@@ -28,13 +29,16 @@ constexpr int64_t kMaxPictureToRecordRatio = 4;
 
 SRFImage EncodeSRFImage(const cAlphaDibSection& raster, int32_t top, int16_t width, int16_t height) {
   SRFImage image = MakeSRFImage(width, height);
+  // Every alpha's code once, rather than a rounding call per pixel.
+  std::array<uint8_t, 256> codes;
+  for (int alpha = 0; alpha < 256; ++alpha) codes[alpha] = AlphaToSRFCode(static_cast<uint8_t>(alpha));
   for (int32_t i = 0; i < height; ++i) {
     const uint8_t* row = PictureRow(raster, top + i);
     uint8_t* alpha = image.AlphaData.data() + static_cast<size_t>(i) * width;
     uint8_t* color = image.ColorData.data() + static_cast<size_t>(i) * width * 2;
     for (int32_t x = 0; x < width; ++x) {
       const uint8_t* p = row + 4 * x;  // B, G, R, A
-      alpha[x] = AlphaToSRFCode(p[3]);
+      alpha[x] = codes[p[3]];
       const SRFColorBytes word = PackSRFColor(p[2], p[1], p[0]);
       color[2 * x] = word.low;
       color[2 * x + 1] = word.high;
@@ -88,13 +92,18 @@ void PaintSRFColors(cAlphaDibSection& raster, const SRFImage& image, int32_t top
 }
 
 void PaintSRFAlpha(cAlphaDibSection& raster, const SRFImage& image, int32_t top, uint8_t alphaBeyond) {
+  // The alpha of every valid code once, rather than a conversion per pixel.
+  std::array<uint8_t, kMaxSRFAlphaCode + 1> alphas;
+  for (int code = 0; code <= kMaxSRFAlphaCode; ++code) alphas[code] = SRFCodeToAlpha(static_cast<uint8_t>(code));
   const int32_t rows = RowsInside(raster, image, top);
   const int32_t inside = std::min<int32_t>(raster.Width(), image.Width);
   for (int32_t i = 0; i < rows; ++i) {
     uint8_t* row = PictureRow(raster, top + i);
     const uint8_t* alpha = image.AlphaData.data() + static_cast<size_t>(i) * image.Width;
     for (int32_t x = 0; x < raster.Width(); ++x) {
-      row[4 * x + 3] = x < inside ? SRFCodeToAlpha(alpha[x]) : alphaBeyond;
+      const uint8_t code = x < inside ? alpha[x] : 0;
+      // A code above 128 still raises the overflow error, as the conversion does.
+      row[4 * x + 3] = x >= inside ? alphaBeyond : code <= kMaxSRFAlphaCode ? alphas[code] : SRFCodeToAlpha(code);
     }
   }
 }
