@@ -1,0 +1,155 @@
+// Every output velkor-cli writes, for a fixed set of generated frames and
+// options, against SHA-256 digests recorded in cli_outputs.sha256. A change
+// of any byte of any output fails here; VELKOR_UPDATE_GOLDEN=1 rewrites the
+// digests when a change of output is intended.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "pipeline/NumberingScheme.h"
+#include "support/TestFiles.h"
+
+namespace velkor {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kDigestFile = std::string(VELKOR_SOURCE_DIR) + "/tests/golden/cli_outputs.sha256";
+
+// A car-like shape turned by the frame's heading on the key colour, with
+// 2 x 2 supersampled edges so the keying sees mixed pixels. `tint` varies the
+// body between the sets.
+uint32_t FramePixel(int x, int y, int size, int frame, uint32_t tint) {
+  const double angle = frame * 10.0 * 3.14159265358979 / 180.0;
+  const double c = std::cos(angle), s = std::sin(angle), half = size / 2.0;
+  int body = 0, front = 0;
+  for (int sy = 0; sy < 2; ++sy)
+    for (int sx = 0; sx < 2; ++sx) {
+      const double px = x + 0.25 + 0.5 * sx - half, py = y + 0.25 + 0.5 * sy - half;
+      const double along = -px * s + py * c, across = px * c + py * s;  // along: towards the rear
+      if (std::abs(along) < 0.38 * size && std::abs(across) < 0.17 * size) {
+        ++body;
+        if (along < -0.2 * size) ++front;
+      }
+    }
+  const uint32_t bodyColour = front > 0 ? 0xD02020 : tint;
+  auto mix = [&](int shift) {
+    const uint32_t key = (0x00FF00u >> shift) & 0xFF, car = (bodyColour >> shift) & 0xFF;
+    return ((car * body + key * (4 - body)) / 4) << shift;
+  };
+  return mix(16) | mix(8) | mix(0);
+}
+
+void WriteSet(const std::string& folder, int size, uint32_t tint, const std::string& scheme = "0000-0035") {
+  fs::create_directories(folder);
+  const NumberingScheme numbers = SchemeFromText(scheme);
+  for (int frame = 0; frame < 36; ++frame) {
+    ASSERT_TRUE(testing::WriteTestBmp(FrameFileName(folder, "car", numbers, frame), size, size, 24,
+                                      [&](int x, int y) { return FramePixel(x, y, size, frame, tint); }));
+  }
+}
+
+std::string Sha256(const std::string& path) {
+  FILE* pipe = ::popen(("sha256sum '" + path + "'").c_str(), "r");
+  std::array<char, 65> digest{};
+  const bool read = pipe && std::fread(digest.data(), 1, 64, pipe) == 64;
+  if (pipe) ::pclose(pipe);
+  return read ? std::string(digest.data()) : "unreadable";
+}
+
+class CliGolden : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new testing::ScratchDir();
+    const std::string root = dir_->path();
+    WriteSet(root + "/r3d", 400, 0x3060C0);
+    WriteSet(root + "/r3d/Top", 350, 0x3060C0);
+    WriteSet(root + "/s400", 400, 0x808080);
+    WriteSet(root + "/s450", 450, 0x204080);
+    WriteSet(root + "/a450", 450, 0xF0E020);
+    WriteSet(root + "/a400", 400, 0xF0E020);
+    WriteSet(root + "/n3d", 400, 0x101010, "1-36");
+    WriteSet(root + "/n3d/Top", 350, 0x101010, "1-36");
+  }
+  static void TearDownTestSuite() { delete dir_; }
+
+  // Runs velkor-cli in the scratch folder; its outputs are digested by name.
+  static void Run(const std::string& args, const std::string& stdoutFile) {
+    const std::string cli = fs::absolute("velkor-cli").string();
+    const std::string command = "cd '" + dir_->path() + "' && '" + cli + "' " + args + " >" + stdoutFile + " 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << args;
+  }
+  static std::string Out(const std::string& name) { return dir_->path() + "/" + name; }
+  // The scratch folder's name changes from run to run; text outputs name it.
+  static void ForgetScratchFolder(const std::string& path) {
+    std::ifstream in(path);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (size_t at; (at = text.find(dir_->path())) != std::string::npos;) text.replace(at, dir_->path().size(), "DIR");
+    std::ofstream(path) << text;
+  }
+
+  static testing::ScratchDir* dir_;
+};
+testing::ScratchDir* CliGolden::dir_ = nullptr;
+
+std::map<std::string, std::string> ReadDigests() {
+  std::map<std::string, std::string> digests;
+  std::ifstream in(kDigestFile);
+  std::string digest, name;
+  while (in >> digest >> name) digests[name] = digest;
+  return digests;
+}
+
+TEST_F(CliGolden, EveryOutputIsByteForByteAsRecorded) {
+  const std::string rot = " --rotation-3d r3d";
+  const std::vector<std::pair<std::string, std::string>> runs = {
+      {"v220.srf", "do-all v220.srf" + rot},
+      {"v210.srf", "do-all v210.srf --version 2.10" + rot},
+      {"v200.srf", "do-all v200.srf --version 2.00" + rot + " --rotation-2d s400"},
+      {"v100.srf", "do-all v100.srf --version 1.00" + rot + " --rotation-2d s400"},
+      {"v100_350.srf", "do-all v100_350.srf --version 1.00" + rot},
+      {"steps2.srf", "do-all steps2.srf --step-sample 2" + rot},
+      {"steps3.srf", "do-all steps3.srf --step-sample 3" + rot},
+      {"tol40.srf", "do-all tol40.srf --tolerance 40" + rot},
+      {"binary.srf", "do-all binary.srf --not-anti-aliased --tolerance 40" + rot},
+      {"noresize.srf", "do-all noresize.srf --no-resize" + rot},
+      {"numbers.srf", "do-all numbers.srf --numbers 1-36 --rotation-3d n3d"},
+      {"animated.srf", "do-all animated.srf --animated --rotation-3d s450 --rotation-2d s400 "
+                       "--animation-3d a450 --animation-2d a400"},
+      {"strip.bmp", "build-strip strip.bmp" + rot},
+      {"v220.png", "srf2png v220.srf v220.png"},
+      {"v220.bmp", ""},
+      {"animated.png", "asrf2png animated.srf animated.png"},
+      {"animated.bmp", ""},
+      {"back.srf", "png2srf v220.png back.srf"},
+      {"aback.srf", "png2asrf animated.png aback.srf"},
+      {"info.txt", "info v220.srf"},
+  };
+  std::ostringstream actual;
+  for (const auto& [output, args] : runs) {
+    if (!args.empty()) Run(args, output == "info.txt" ? output : "/dev/null");
+    if (output == "info.txt") ForgetScratchFolder(Out(output));
+    actual << Sha256(Out(output)) << "  " << output << '\n';
+  }
+  if (std::getenv("VELKOR_UPDATE_GOLDEN")) {
+    std::ofstream(kDigestFile) << actual.str();
+    GTEST_SKIP() << "digests rewritten: " << kDigestFile;
+  }
+  const std::map<std::string, std::string> expected = ReadDigests();
+  std::istringstream lines(actual.str());
+  std::string digest, name;
+  while (lines >> digest >> name) {
+    ASSERT_TRUE(expected.count(name)) << name << " has no recorded digest";
+    EXPECT_EQ(digest, expected.at(name)) << name << " differs from the recorded output";
+  }
+}
+
+}  // namespace
+}  // namespace velkor
