@@ -13,7 +13,7 @@
 #include "common/Paths.h"
 #include "platform/Files.h"
 #include "raster/cAlphaDibSection.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor::bench {
 

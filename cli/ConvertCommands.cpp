@@ -9,7 +9,7 @@
 #include "common/Paths.h"
 #include "platform/Files.h"
 #include "srf/SrfFileInfo.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor::cli {
 

@@ -8,7 +8,7 @@
 #include "common/Paths.h"
 #include "common/VbError.h"
 #include "platform/Files.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor::cli {
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "common/FillRectangle.h"
+#include "platform/FillRectangle.h"
 #include "srf/SrfRecordIO.h"
 #include "srf/modAnimatedSRFFormat.h"
 

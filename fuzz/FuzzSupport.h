@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "support/FakeView.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor::fuzz {
 

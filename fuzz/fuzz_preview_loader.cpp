@@ -4,6 +4,7 @@
 // are the same for every input, so the loader is driven directly.)
 #include <exception>
 
+#include "srf/SrfPreviewLoader.h"
 #include "FuzzSupport.h"
 
 using namespace velkor;
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::WriteInput(data, size, ".srf");
   cAlphaDibSection& viewer = *w.form.ViewerImage;
   try {
-    viewer.CreateFromGarminSRF(path);
+    CreateFromGarminSRF(viewer, path);
     if (viewer.Empty() || viewer.Width() < 1 || viewer.Height() < 2) fuzz::Fail("a good load left no raster");
   } catch (const std::exception& e) {
     if (std::string(e.what()).find(path) == std::string::npos)

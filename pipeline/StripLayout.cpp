@@ -3,13 +3,15 @@
 namespace velkor {
 
 std::optional<StripLayout> StripLayoutFor(bool animated, const std::string& version) {
-  if (animated) {
-    if (version != "1.00") return std::nullopt;
-    // Ten columns beyond the last cell that no frame covers.
-    return StripLayout{450, 400, kFramesPerSet * 450 + 10, 2 * (450 + 400)};
-  }
-  const int32_t cell2D = (version == "1.00" || version == "2.00") ? 400 : 350;
-  return StripLayout{400, cell2D, kFramesPerSet * 400, 400 + cell2D};
+  if (animated && version != AnimatedSrfVersion().text) return std::nullopt;
+  const SrfVersion& v = animated ? AnimatedSrfVersion() : StaticSrfVersion(version);
+  const RasterSize strip = v.strip();
+  return StripLayout{v.cell3D, v.cell2D, strip.width, strip.height};
+}
+
+int32_t BandTop(const StripLayout& layout, int set) {
+  const int32_t tops[4] = {0, layout.cell3D, layout.cell3D + layout.cell2D, 2 * layout.cell3D + layout.cell2D};
+  return tops[set];
 }
 
 }  // namespace velkor

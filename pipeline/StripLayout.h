@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-namespace velkor {
+#include "srf/SrfVersion.h"
 
-inline constexpr int kFramesPerSet = 36;
+namespace velkor {
 
 struct StripLayout {
   int32_t cell3D = 0;  // S: cell edge of the 3D sets
@@ -20,5 +20,9 @@ struct StripLayout {
 // S + D. Animated: only "1.00", 450/400, strip 36 S + 10 by 2 (S + D); any
 // other version gives none.
 std::optional<StripLayout> StripLayoutFor(bool animated, const std::string& version);
+
+// Top picture row of set `set`'s band: 3D rotation, 2D rotation, 3D
+// animation, 2D animation, stacked in this order.
+int32_t BandTop(const StripLayout& layout, int set);
 
 }  // namespace velkor

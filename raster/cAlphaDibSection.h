@@ -27,8 +27,6 @@ class cAlphaDibSection {
   void CreateFromHBitmap(gdi::HBITMAP hBmp);
   bool Create(int32_t lWidth, int32_t lHeight);
   int32_t BytesPerScanLine() const;  // Width * 4; overflow raises 6
-  // Loads a static SRF file into this raster (image 1 above image 2).
-  void CreateFromGarminSRF(const std::string& strSRFFile);
   int32_t Width() const { return header_.biWidth; }
   int32_t Height() const { return header_.biHeight; }
 
@@ -45,6 +43,10 @@ class cAlphaDibSection {
   gdi::HDC hDC() const { return hDC_; }
   gdi::HBITMAP hDIB() const { return hDIB_; }
   uint8_t* DIBSectionBitsPtr() const { return bits_; }
+  // Rows are stored bottom-up: memory row 0 is the picture's bottom row, and
+  // picture row y (counted from the top) is memory row Height - 1 - y.
+  uint8_t* MemoryRow(int32_t row) const { return bits_ + static_cast<int64_t>(row) * Width() * 4; }
+  uint8_t* PictureRow(int32_t y) const { return MemoryRow(Height() - 1 - y); }
   bool Empty() const { return bits_ == nullptr; }
 
   void RandomiseBits(bool bGray);

@@ -11,7 +11,7 @@
 #include "pipeline/NumberingScheme.h"
 #include "raster/cAlphaDibSection.h"
 #include "support/TestFiles.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor::testing {
 

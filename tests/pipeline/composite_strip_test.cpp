@@ -9,7 +9,7 @@
 #include "pipeline/PipelineTestSupport.h"
 #include "platform/Gdi.h"
 #include "support/FakeView.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 namespace {

@@ -7,7 +7,7 @@
 #include "pipeline/DeviceSize.h"
 #include "platform/Gdi.h"
 #include "support/FakeView.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 namespace {
@@ -40,16 +40,6 @@ TEST(DeviceSize, ResamplingSequenceOfEveryStepSetting) {
   for (const auto& c : cases) {
     EXPECT_EQ(ResampleSizes(d, c.stepSample, c.steps), c.expected)
         << (c.stepSample ? "step-sample, " : "no step-sample, ") << c.steps << " steps";
-  }
-}
-
-TEST(DeviceSize, TheOptionButtonsSelectTheSteps) {
-  std::array<OptionButton, 3> options{};
-  EXPECT_EQ(SelectedSteps(options), 0);
-  for (int i = 0; i < 3; ++i) {
-    options = {};
-    options[static_cast<size_t>(i)].Value = true;
-    EXPECT_EQ(SelectedSteps(options), i + 1);
   }
 }
 

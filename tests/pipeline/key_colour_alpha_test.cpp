@@ -6,7 +6,7 @@
 #include "pipeline/KeyColourAlpha.h"
 #include "pipeline/PipelineTestSupport.h"
 #include "support/FakeView.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 namespace {

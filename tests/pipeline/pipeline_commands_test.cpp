@@ -11,7 +11,7 @@
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "support/FakeView.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 namespace {

@@ -7,7 +7,7 @@
 #include <QSlider>
 
 #include "WindowFixture.h"
-#include "common/FillRectangle.h"
+#include "platform/FillRectangle.h"
 #include "common/VbError.h"
 #include "platform/Gdi.h"
 

@@ -10,7 +10,7 @@
 #include <random>
 #include <vector>
 
-#include "common/FillRectangle.h"
+#include "platform/FillRectangle.h"
 #include "common/Rounding.h"
 #include "platform/Gdi.h"
 #include "raster/cAlphaDibSection.h"

@@ -16,7 +16,7 @@
 #include "platform/Files.h"
 #include "support/FakeView.h"
 #include "support/TestFiles.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor::testing {
 

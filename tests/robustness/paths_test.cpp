@@ -1,6 +1,7 @@
 // Long paths (over 300 characters), spaces and non-ASCII names (UTF-8)
 // through every open and save, the frame import, GuessPrefix and the command
 // line: what is written under such a name reads back the same.
+#include "srf/SrfPreviewLoader.h"
 #include "RobustnessSupport.h"
 #include "pipeline/GuessPrefix.h"
 #include "pipeline/PipelineTestSupport.h"
@@ -53,7 +54,7 @@ TEST_F(HardPaths, StaticAndAnimatedSrfSaveAndRead) {
   ASSERT_EQ(written.size(), 71u + 40 + 3 * 2880 * 80 + 40 + 3 * 2520 * 70 + 56 + 1);
   ASSERT_TRUE(form.ReadSRFFile(file));
   EXPECT_EQ(form.WorkImage->Width(), 2880);
-  form.ViewerImage->CreateFromGarminSRF(file);
+  CreateFromGarminSRF(*form.ViewerImage, file);
   EXPECT_EQ(form.ViewerImage->Height(), 150);
 
   const std::string animated = folder + "/Animiert 車.srf";

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 
+#include "srf/SrfPreviewLoader.h"
 #include "RobustnessSupport.h"
 #include "srf/SrfTestBytes.h"
 #include "raster/cAlphaDibSection.h"
@@ -95,7 +96,7 @@ class SrfCorpus : public HostileWindow {
 // as the window's commands show theirs, so one check serves every reader.
 bool ViaPreviewLoader(HostileWindow&, frmMain& form, FakeView& view, const std::string& path) {
   try {
-    form.ViewerImage->CreateFromGarminSRF(path);
+    CreateFromGarminSRF(*form.ViewerImage, path);
     return true;
   } catch (const std::exception& e) {
     view.MessageBox(e.what());

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
+#include "srf/SrfPreviewLoader.h"
 #include "common/VbError.h"
 #include "srf/SrfTestBytes.h"
 #include "support/FakeView.h"
 #include "support/TestFiles.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 namespace {
@@ -29,7 +30,7 @@ TEST(SrfPreviewLoader, Version220GivesImage2WithOpaqueWhiteRight) {
   testing::ScratchDir dir;
   const std::string path = WriteFile(dir, "2.20", 150);
   cAlphaDibSection raster;
-  raster.CreateFromGarminSRF(path);
+  CreateFromGarminSRF(raster, path);
   ASSERT_EQ(raster.Width(), 2880);
   ASSERT_EQ(raster.Height(), 150);
   for (int y : {80, 149})
@@ -49,7 +50,7 @@ TEST(SrfPreviewLoader, Version100GivesBothImagesFullWidth) {
   testing::ScratchDir dir;
   const std::string path = WriteFile(dir, "1.00", 160);
   cAlphaDibSection raster;
-  raster.CreateFromGarminSRF(path);
+  CreateFromGarminSRF(raster, path);
   ASSERT_EQ(raster.Width(), 2880);
   ASSERT_EQ(raster.Height(), 160);
   const Bgra in = testing::PatternPixel(2879, 159), out = GetBgra(raster, 2879, 159);
@@ -66,7 +67,7 @@ TEST(SrfPreviewLoader, CodeZeroAndWordF800LoadAsOpaqueRed) {
   }
   testing::WriteFileBytes(dir / "red.srf", out.bytes);
   cAlphaDibSection raster;
-  raster.CreateFromGarminSRF(dir / "red.srf");
+  CreateFromGarminSRF(raster, dir / "red.srf");
   const Bgra c = GetBgra(raster, 0, 0);
   EXPECT_EQ(c.b, 0);
   EXPECT_EQ(c.g, 0);
@@ -95,7 +96,7 @@ TEST(SrfPreviewLoader, BadFilesRaiseAnErrorNamingTheFile) {
     if (!c.bytes.empty()) testing::WriteFileBytes(file, c.bytes);
     cAlphaDibSection raster;
     try {
-      raster.CreateFromGarminSRF(file);
+      CreateFromGarminSRF(raster, file);
       ADD_FAILURE() << c.name << " loaded";
     } catch (const VbError& e) {
       EXPECT_EQ(e.Number(), c.number) << c.name;

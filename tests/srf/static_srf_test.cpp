@@ -5,7 +5,7 @@
 #include "srf/SrfTestBytes.h"
 #include "support/FakeView.h"
 #include "support/TestFiles.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "support/FakeView.h"
 #include "support/TestFiles.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 #include "ui/modBrowseDirs.h"
 
 namespace velkor {

@@ -1,4 +1,4 @@
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 
 #include <climits>
 
-#include "common/FillRectangle.h"
+#include "platform/FillRectangle.h"
 #include "platform/Gdi.h"
 #include "support/FakeView.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 namespace {

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include "common/FillRectangle.h"
+#include "platform/FillRectangle.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "raster/cDib.h"
 #include "support/FakeView.h"
 #include "support/TestFiles.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 namespace {

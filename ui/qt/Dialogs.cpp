@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QMessageBox>
 
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 #include "ui/modBrowseDirs.h"
 
 namespace velkor::qt {

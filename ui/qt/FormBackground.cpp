@@ -3,7 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 #include "ui/qt/Style.h"
 #include "ui/qt/VbInput.h"
 

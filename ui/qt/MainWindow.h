@@ -10,7 +10,7 @@
 #include <string>
 
 #include "ui/FormView.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 #include "ui/qt/ControlBinder.h"
 
 class QLabel;

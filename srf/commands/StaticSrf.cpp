@@ -1,10 +1,10 @@
 // The static SRF file of the window: SaveSRF, WriteSRFFile, ReadSRFFile.
 #include <new>
 
-#include "srf/SrfFileFlow.h"
+#include "srf/commands/SrfFileFlow.h"
 #include "srf/SrfRaster.h"
 #include "srf/SrfRecordIO.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 

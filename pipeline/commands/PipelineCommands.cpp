@@ -3,7 +3,7 @@
 #include <exception>
 #include <memory>
 
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 

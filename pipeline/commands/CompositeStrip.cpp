@@ -3,7 +3,7 @@
 #include <array>
 #include <exception>
 
-#include "common/FillRectangle.h"
+#include "platform/FillRectangle.h"
 #include "common/Paths.h"
 #include "pipeline/FrameLoader.h"
 #include "pipeline/NumberingScheme.h"
@@ -11,7 +11,7 @@
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "raster/cDib.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 
@@ -33,14 +33,6 @@ constexpr std::array<FrameSet, 4> kFrameSets{{
     {"Status: Importing and Stitching 2D Anim. Images...", "Status: ERROR: 2D Animation File Not Found...",
      false, 2},
 }};
-
-// Top picture row of each set's band: 3D rotation, 2D rotation, 3D
-// animation, 2D animation, stacked in this order.
-int32_t BandTop(const StripLayout& layout, size_t set) {
-  const int32_t tops[4] = {0, layout.cell3D, layout.cell3D + layout.cell2D,
-                           2 * layout.cell3D + layout.cell2D};
-  return tops[set];
-}
 
 enum class FrameResult { Copied, Unreadable, Missing };
 
@@ -103,7 +95,7 @@ void frmMain::BuildCompositeImage(const std::string& version) {
       SetStatus(s.importStatus);
       for (int i = 0; i < kFramesPerSet; ++i) {
         LoadedFrame frame = loader.Next();
-        const FrameResult result = ImportFrame(*WorkImage, frame, i * cell, BandTop(*layout, set));
+        const FrameResult result = ImportFrame(*WorkImage, frame, i * cell, BandTop(*layout, static_cast<int>(set)));
         if (result == FrameResult::Copied) continue;
         const std::string& file = frame.file;
         ImportWarnings.push_back(file);

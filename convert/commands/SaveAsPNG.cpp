@@ -5,8 +5,8 @@
 #include "convert/MFreeImage.h"
 #include "platform/Files.h"
 #include "platform/SystemError.h"
-#include "srf/FileDialogs.h"
-#include "ui/frmMain.h"
+#include "ui/commands/FileDialogs.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 

@@ -98,6 +98,7 @@ class frmMain {
 
   // --- Shared services of the window
   void SetStatus(const std::string& text, bool repaint = true);
+  void ShowProgress(bool visible);
   // The version box's trimmed text, or "2.20" when it is none of the four.
   std::string NormalisedVersion() const;
   // The preview pane's back buffer (693 x 403, white when cleared).

@@ -1,6 +1,6 @@
 // "PNG to SRF" and "PNG to Animated SRF": load the PNG as the working image,
 // then the save flow with the version fixed ("2.20" static, "1.00" animated).
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 

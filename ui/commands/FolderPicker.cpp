@@ -4,7 +4,7 @@
 #include "common/Paths.h"
 #include "pipeline/GuessPrefix.h"
 #include "platform/Files.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 #include "ui/modBrowseDirs.h"
 
 namespace velkor {

@@ -7,8 +7,8 @@
 #include "common/VbError.h"
 #include "convert/MFreeImage.h"
 #include "platform/Files.h"
-#include "srf/FileDialogs.h"
-#include "ui/frmMain.h"
+#include "ui/commands/FileDialogs.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 

@@ -1,11 +1,11 @@
 // The animated SRF file of the window: SaveASRF, WriteASRFFile, ReadASRFFile.
 #include <new>
 
-#include "srf/SrfFileFlow.h"
+#include "srf/commands/SrfFileFlow.h"
 #include "srf/SrfRaster.h"
 #include "srf/SrfRecordIO.h"
 #include "srf/modAnimatedSRFFormat.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 

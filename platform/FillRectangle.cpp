@@ -1,4 +1,4 @@
-#include "common/FillRectangle.h"
+#include "platform/FillRectangle.h"
 
 #include "platform/Gdi.h"
 

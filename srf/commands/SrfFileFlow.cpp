@@ -1,12 +1,12 @@
-#include "srf/SrfFileFlow.h"
+#include "srf/commands/SrfFileFlow.h"
 
 #include "common/Paths.h"
 #include "common/VbError.h"
 #include "platform/Files.h"
-#include "srf/FileDialogs.h"
+#include "ui/commands/FileDialogs.h"
 #include "srf/SrfRaster.h"
 #include "srf/SrfRecordIO.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 

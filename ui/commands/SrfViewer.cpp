@@ -4,13 +4,14 @@
 #include <exception>
 #include <optional>
 
-#include "common/FillRectangle.h"
+#include "srf/SrfPreviewLoader.h"
+#include "platform/FillRectangle.h"
 #include "common/Paths.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "raster/cDib.h"
-#include "srf/FileDialogs.h"
-#include "ui/frmMain.h"
+#include "ui/commands/FileDialogs.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 
@@ -65,7 +66,7 @@ void frmMain::mnuSRFViewer_Click() {
   }
 
   try {
-    ViewerImage->CreateFromGarminSRF(srfFile);
+    CreateFromGarminSRF(*ViewerImage, srfFile);
   } catch (const std::exception& e) {
     view_.MessageBox("The SRF file " + srfFile + " cannot be shown: " + Describe(e));
     return;

@@ -3,11 +3,11 @@
 // picked from the pane or from the five swatches on the window.
 #include <array>
 
-#include "common/FillRectangle.h"
+#include "platform/FillRectangle.h"
 #include "common/Rounding.h"
 #include "common/VbError.h"
 #include "platform/Gdi.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 

@@ -1,6 +1,6 @@
-#include "srf/FileDialogs.h"
+#include "ui/commands/FileDialogs.h"
 
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 

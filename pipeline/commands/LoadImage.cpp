@@ -2,11 +2,11 @@
 // image, neither scaled nor keyed.
 #include <exception>
 
-#include "common/FillRectangle.h"
+#include "platform/FillRectangle.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "raster/cDib.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 

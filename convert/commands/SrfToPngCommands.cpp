@@ -1,7 +1,7 @@
 // "SRF to PNG" and "Animated SRF to PNG": read the file into the working
 // image, then save that as BMP and PNG.
-#include "srf/FileDialogs.h"
-#include "ui/frmMain.h"
+#include "ui/commands/FileDialogs.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 

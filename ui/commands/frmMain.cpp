@@ -1,6 +1,6 @@
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
-#include "common/FillRectangle.h"
+#include "platform/FillRectangle.h"
 #include "common/Paths.h"
 #include "platform/Files.h"
 

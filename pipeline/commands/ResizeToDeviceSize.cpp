@@ -1,0 +1,38 @@
+// "Alpha+Resize"'s first half: the working image scaled to the device size.
+#include "pipeline/DeviceSize.h"
+#include "ui/commands/frmMain.h"
+
+namespace velkor {
+
+namespace {
+
+// The number of steps the option buttons select: 1, 2 or 3, 0 when none is.
+int SelectedSteps(const std::array<OptionButton, 3>& optSteps) {
+  for (int i = 0; i < 3; ++i) {
+    if (optSteps[static_cast<size_t>(i)].Value) return i + 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool frmMain::ResizeToDeviceSize(const std::string& version) {
+  const RasterSize device = DeviceSizeFor(AnimatedMode, version);
+  if (!Controls.chkResize.Value) return true;
+  // An empty working image has nothing to scale; it is left as it is.
+  if (WorkImage->Empty()) return true;
+  const std::vector<RasterSize> sizes =
+      ResampleSizes(device, Controls.chkStepSample.Value, SelectedSteps(Controls.optSteps));
+  const bool completed = ResizeThrough(WorkImage, sizes, [this](RasterSize size) {
+    SetStatus("Status: Resampling to " + std::to_string(size.width) + "x" + std::to_string(size.height) + "...");
+  });
+  // On failure the working image stays as the last step that completed left it.
+  if (!completed) {
+    SetStatus("Status: Error resampling image!");
+    return false;
+  }
+  SetStatus("Status: Done...", false);
+  return true;
+}
+
+}  // namespace velkor

@@ -1,0 +1,42 @@
+#include "srf/SrfVersion.h"
+
+#include <array>
+
+#include "srf/modAnimatedSRFFormat.h"
+
+namespace velkor {
+
+namespace {
+
+// "1.00" and "2.00" carry a full-width 2D strip of 80-pixel frames and the
+// long trailer; "2.10" and "2.20" 70-pixel 2D frames and the short one.
+constexpr std::array<SrfVersion, 4> kStaticVersions{{
+    {"1.00", "1.00", false, 400, 400, 0, kSRFLongTrailer},
+    {"2.00", "2.00", false, 400, 400, 0, kSRFLongTrailer},
+    {"2.10", "2.10", false, 400, 350, 0, kSRFShortTrailer},
+    {"2.20", "2.20", false, 400, 350, 0, kSRFShortTrailer},
+}};
+
+// Ten columns beyond the last cell that no frame covers: the file's 3D
+// records are two pixels wider than 36 frames.
+constexpr SrfVersion kAnimated{"1.00", "1.00", true, 450, 400, 10, kASRFTrailerLength};
+
+}  // namespace
+
+const SrfVersion& StaticSrfVersion(const std::string& text) {
+  for (const SrfVersion& version : kStaticVersions) {
+    if (text == version.text) return version;
+  }
+  return kStaticVersions.back();
+}
+
+const SrfVersion& AnimatedSrfVersion() { return kAnimated; }
+
+bool IsStaticSrfVersionText(const std::string& text) {
+  for (const SrfVersion& version : kStaticVersions) {
+    if (text == version.text) return true;
+  }
+  return false;
+}
+
+}  // namespace velkor

@@ -1,0 +1,47 @@
+#pragma once
+// Everything that depends on which SRF is made, in one table: the four static
+// versions and the animated file. The composite strip is five times the
+// device raster the writers cut, so the cells fix every size.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace velkor {
+
+struct RasterSize {
+  int32_t width = 0;
+  int32_t height = 0;
+  bool operator==(const RasterSize&) const = default;
+};
+
+inline constexpr int kFramesPerSet = 36;
+// The strip holds every frame at five times the size the device shows it.
+inline constexpr int32_t kStripScale = 5;
+
+struct SrfVersion {
+  const char* text;         // as the version box and the status line show it
+  const char* storedText;   // as the file's header records it
+  bool animated;
+  int32_t cell3D;           // strip cell edge of the 3D sets
+  int32_t cell2D;           // strip cell edge of the 2D sets
+  int32_t spareColumns;     // strip columns right of the last cell
+  size_t trailerLength;     // bytes between the last record and the checksum
+
+  int bands() const { return animated ? 4 : 2; }
+  RasterSize strip() const {
+    return {kFramesPerSet * cell3D + spareColumns, (animated ? 2 : 1) * (cell3D + cell2D)};
+  }
+  RasterSize device() const { return {strip().width / kStripScale, strip().height / kStripScale}; }
+  // The record sizes of one 3D and one 2D image as the static file stores them.
+  RasterSize image3D() const { return {kFramesPerSet * cell3D / kStripScale, cell3D / kStripScale}; }
+  RasterSize image2D() const { return {kFramesPerSet * cell2D / kStripScale, cell2D / kStripScale}; }
+};
+
+// The static version whose text is exactly `text`; any other text is "2.20".
+const SrfVersion& StaticSrfVersion(const std::string& text);
+// The animated file, whose only version is "1.00".
+const SrfVersion& AnimatedSrfVersion();
+// True for the four static texts, compared exactly.
+bool IsStaticSrfVersionText(const std::string& text);
+
+}  // namespace velkor
