@@ -26,17 +26,17 @@ std::string DerivedName(const std::string& path, const std::string& extension) {
   return GetFolderName(path) + kPathSeparator + GetBaseName(path) + extension;
 }
 
-// Runs one window command; it succeeded when nothing was reported and the
-// status line ends on `doneStatus`.
-int RunFormCommand(void (frmMain::*command)(), std::vector<std::string> answers, const std::string& doneStatus) {
+// Runs one window command; it succeeded when it says it completed.
+int RunFormCommand(void (frmMain::*command)(), std::vector<std::string> answers) {
   HeadlessView view(std::cerr);
   view.AnswerDialogs(std::move(answers));
   frmMain form(view);
   form.Form_Load();
   (form.*command)();
-  if (view.Failed()) return 1;
-  if (form.Controls.lblStatus.Caption != doneStatus) {
-    view.Error("the command ended without finishing (last status: " + form.Controls.lblStatus.Caption + ")");
+  if (view.Failed()) return 1;  // a message box, already on stderr
+  if (form.LastOutcome.kind != CommandOutcome::Kind::Completed) {
+    view.Error("the command ended without finishing" +
+               (form.LastOutcome.message.empty() ? std::string() : ": " + form.LastOutcome.message));
     return 1;
   }
   return 0;
@@ -59,21 +59,21 @@ void AddToPng(CLI::App& app, CliContext& context, const std::string& name, const
                                             "named after the BMP up to its first dot, so " + out +
                                             " would be written as " + DerivedName(bmp, ".png") + ")");
     }
-    context.exitCode = RunFormCommand(command, {in, bmp}, "Status: Done...");
+    context.exitCode = RunFormCommand(command, {in, bmp});
     if (context.exitCode == 0) std::cout << "png: " << out << "\nbmp: " << bmp << '\n';
   });
 }
 
 void AddFromPng(CLI::App& app, CliContext& context, const std::string& name, const std::string& description,
-                void (frmMain::*command)(), const std::string& doneStatus) {
+                void (frmMain::*command)()) {
   auto paths = std::make_shared<PathPair>();
   auto* sub = app.add_subcommand(name, description);
   sub->add_option("IN.png", paths->in, "PNG file to read")->required();
   sub->add_option("OUT.srf", paths->out, "SRF file to write")->required();
-  sub->callback([&context, paths, command, doneStatus] {
+  sub->callback([&context, paths, command] {
     const std::string in = platform::AbsolutePath(paths->in);
     const std::string out = platform::AbsolutePath(paths->out);
-    context.exitCode = RunFormCommand(command, {in, out}, doneStatus);
+    context.exitCode = RunFormCommand(command, {in, out});
     if (context.exitCode == 0) std::cout << "srf: " << out << '\n';
   });
 }
@@ -99,9 +99,9 @@ void AddConvertCommands(CLI::App& app, CliContext& context) {
   AddToPng(app, context, "asrf2png", "Convert an animated SRF file to PNG (\"Animated SRF to PNG\")",
            &frmMain::mnuASRFtoPNG_Click);
   AddFromPng(app, context, "png2srf", "Convert a PNG to a static SRF file, version 2.20 (\"PNG to SRF\")",
-             &frmMain::mnuPNGtoSRF_Click, "Status: SRF version #2.20 file written....");
+             &frmMain::mnuPNGtoSRF_Click);
   AddFromPng(app, context, "png2asrf", "Convert a PNG to an animated SRF file (\"PNG to Animated SRF\")",
-             &frmMain::mnuPNGtoASRF_Click, "Status: ASRF version #1.00 file written....");
+             &frmMain::mnuPNGtoASRF_Click);
   AddInfo(app, context);
 }
 

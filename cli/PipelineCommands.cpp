@@ -172,38 +172,13 @@ void ReportSkippedFrames(const frmMain& form, HeadlessView& view) {
   }
 }
 
-// The import's own error, which the later stages' statuses have replaced.
-std::string ImportFailure(const frmMain& form, const HeadlessView& view) {
-  const std::string stoppedAt = form.ImportWarnings.empty() ? std::string() : form.ImportWarnings.back();
-  switch (form.LastImport) {
-    case ImportOutcome::FileMissing:
-      for (const std::string& status : view.Statuses()) {
-        if (status.rfind("Status: ERROR: ", 0) == 0) return status + " (" + stoppedAt + ")";
-      }
-      return "frame file not found: " + stoppedAt;
-    case ImportOutcome::FileUnreadable:
-      return "frame file cannot be read as a BMP: " + stoppedAt;
-    case ImportOutcome::StripNotCreated:
-      return "Status: Error Creating Composite Image!!";
-    case ImportOutcome::Error:
-      return "Status: Error occured while importing files!";
-    default:
-      return "the frames were not imported";
-  }
-}
-
 // Checks the import; false (with the error reported) when it did not read
 // every frame, so that no partial strip is written.
 bool ImportComplete(const frmMain& form, HeadlessView& view) {
   ReportSkippedFrames(form, view);
   if (form.LastImport == ImportOutcome::Complete) return true;
-  view.Error(ImportFailure(form, view));
+  view.Error(form.ImportFailure.empty() ? "the frames were not imported" : form.ImportFailure);
   return false;
-}
-
-bool EndsWith(const std::string& text, const std::string& ending) {
-  return text.size() >= ending.size() &&
-         text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
 int RunDoAll(const PipelineOptions& o) {
@@ -218,12 +193,8 @@ int RunDoAll(const PipelineOptions& o) {
   form.cmdSave_Click();
   if (!ImportComplete(form, view)) return 1;
   if (view.Failed()) return 1;  // a message box, already on stderr
-  const std::string& status = form.Controls.lblStatus.Caption;
-  const bool written =
-      (status.rfind("Status: SRF version #", 0) == 0 || status.rfind("Status: ASRF version #", 0) == 0) &&
-      EndsWith(status, " file written....");
-  if (!written) {
-    view.Error(status + " (no SRF written to " + output + ")");
+  if (form.LastOutcome.kind != CommandOutcome::Kind::Completed) {
+    view.Error(form.LastOutcome.message + " (no SRF written to " + output + ")");
     return 1;
   }
   std::cout << "srf: " << output << '\n';

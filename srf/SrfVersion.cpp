@@ -11,15 +11,15 @@ namespace {
 // "1.00" and "2.00" carry a full-width 2D strip of 80-pixel frames and the
 // long trailer; "2.10" and "2.20" 70-pixel 2D frames and the short one.
 constexpr std::array<SrfVersion, 4> kStaticVersions{{
-    {"1.00", "1.00", false, 400, 400, 0, kSRFLongTrailer},
-    {"2.00", "2.00", false, 400, 400, 0, kSRFLongTrailer},
-    {"2.10", "2.10", false, 400, 350, 0, kSRFShortTrailer},
-    {"2.20", "2.20", false, 400, 350, 0, kSRFShortTrailer},
+    {"1.00", "1.00", false, 400, 400, 0, kSRFLongTrailer, 0xFF},
+    {"2.00", "2.00", false, 400, 400, 0, kSRFLongTrailer, 0xFF},
+    {"2.10", "2.10", false, 400, 350, 0, kSRFShortTrailer, 0xFF},
+    {"2.20", "2.20", false, 400, 350, 0, kSRFShortTrailer, 0xFF},
 }};
 
 // Ten columns beyond the last cell that no frame covers: the file's 3D
 // records are two pixels wider than 36 frames.
-constexpr SrfVersion kAnimated{"1.00", "1.00", true, 450, 400, 10, kASRFTrailerLength};
+constexpr SrfVersion kAnimated{"1.00", "1.00", true, 450, 400, 10, kASRFTrailerLength, 0x00};
 
 }  // namespace
 

@@ -26,15 +26,21 @@ struct SrfVersion {
   int32_t cell2D;           // strip cell edge of the 2D sets
   int32_t spareColumns;     // strip columns right of the last cell
   size_t trailerLength;     // bytes between the last record and the checksum
+  uint8_t lastTrailerByte;  // the trailer is 0xFF bytes but for its last
 
   int bands() const { return animated ? 4 : 2; }
   RasterSize strip() const {
     return {kFramesPerSet * cell3D + spareColumns, (animated ? 2 : 1) * (cell3D + cell2D)};
   }
   RasterSize device() const { return {strip().width / kStripScale, strip().height / kStripScale}; }
-  // The record sizes of one 3D and one 2D image as the static file stores them.
-  RasterSize image3D() const { return {kFramesPerSet * cell3D / kStripScale, cell3D / kStripScale}; }
-  RasterSize image2D() const { return {kFramesPerSet * cell2D / kStripScale, cell2D / kStripScale}; }
+  // The sizes of a 3D and a 2D record: a band of the device raster.
+  RasterSize image3D() const { return Band(cell3D); }
+  RasterSize image2D() const { return Band(cell2D); }
+
+ private:
+  RasterSize Band(int32_t cell) const {
+    return {(kFramesPerSet * cell + spareColumns) / kStripScale, cell / kStripScale};
+  }
 };
 
 // The static version whose text is exactly `text`; any other text is "2.20".

@@ -66,7 +66,7 @@ std::optional<std::string> ImplausibleSize(const std::string& name) {
 }
 
 bool RefuseLoad(frmMain& form, const std::string& message) {
-  form.View().MessageBox(message);
+  form.ReportError(message);
   form.SetStatus("Status: Error reading PNG file!");
   return false;
 }
@@ -117,6 +117,7 @@ bool frmMain::LoadPNG() {
   WorkImage = std::move(image);
   ImageLoaded = true;
   DrawPreview(WorkImage->hDC());
+  Completed();
   return true;
 }
 

@@ -13,7 +13,7 @@ namespace velkor {
 namespace {
 
 bool ReportWriteFailure(frmMain& form, const std::string& message, const std::string& status) {
-  form.View().MessageBox(message);
+  form.ReportError(message);
   form.SetStatus(status);
   return false;
 }
@@ -70,6 +70,7 @@ bool frmMain::SaveAsPNG() {
     }
   }
   SetStatus("Status: Idle...");
+  if (!LastImageFile.empty()) Completed();
   return true;
 }
 

@@ -52,6 +52,12 @@ FrameResult ImportFrame(cAlphaDibSection& strip, LoadedFrame& frame, int32_t lef
 
 void frmMain::BuildCompositeImage(const std::string& version) {
   ImportWarnings.clear();
+  ImportFailure.clear();
+  const auto stop = [this](ImportOutcome outcome, const std::string& reason) {
+    LastImport = outcome;
+    ImportFailure = reason;
+    Failed(reason);
+  };
   const std::optional<StripLayout> layout = StripLayoutFor(AnimatedMode, version);
 
   std::array<std::string, 4> folders, prefixes;
@@ -68,7 +74,7 @@ void frmMain::BuildCompositeImage(const std::string& version) {
   SetStatus("Status: Creating green screen...");
   if (!layout || !WorkImage->Create(layout->width, layout->height)) {
     SetStatus("Status: Error Creating Composite Image!!");
-    LastImport = ImportOutcome::StripNotCreated;
+    stop(ImportOutcome::StripNotCreated, "Status: Error Creating Composite Image!!");
     return;
   }
   view_.DoEvents();
@@ -101,13 +107,13 @@ void frmMain::BuildCompositeImage(const std::string& version) {
         ImportWarnings.push_back(file);
         if (result == FrameResult::Missing) {
           SetStatus(s.missingStatus);
-          LastImport = ImportOutcome::FileMissing;
+          stop(ImportOutcome::FileMissing, std::string(s.missingStatus) + " (" + file + ")");
           return;
         }
         // A 3D frame that cannot be read ends the import; a 2D one leaves
         // its cell in the background colour.
         if (s.is3D) {
-          LastImport = ImportOutcome::FileUnreadable;
+          stop(ImportOutcome::FileUnreadable, "frame file cannot be read as a BMP: " + file);
           return;
         }
       }
@@ -116,10 +122,11 @@ void frmMain::BuildCompositeImage(const std::string& version) {
     DrawPreview(WorkImage->hDC());
     SetStatus("Status: Idle");
     LastImport = ImportOutcome::Complete;
+    Completed();
   } catch (const std::exception&) {
-    view_.MessageBox("An error occured while importing files");
+    ReportError("An error occured while importing files");
     SetStatus("Status: Error occured while importing files!");
-    LastImport = ImportOutcome::Error;
+    stop(ImportOutcome::Error, "Status: Error occured while importing files!");
   }
 }
 

@@ -37,7 +37,7 @@ void frmMain::CreateAlphaChannel() {
   } catch (const std::exception&) {
     // The rows done so far stay keyed.
     ShowProgress(false);
-    view_.MessageBox("An error occured while adding alpha channel!");
+    ReportError("An error occured while adding alpha channel!");
     SetStatus("Status: Error occured while adding alpha!");
     return;
   }

@@ -27,6 +27,7 @@ bool frmMain::ApplyUnsharpMask() {
   }
   if (!sharpened) {
     SetStatus("Status: Error applying unsharp mask!");
+    Failed("the unsharp mask cannot be applied");
     return false;
   }
   WorkImage = std::move(sharpened);

@@ -29,6 +29,8 @@ bool frmMain::ResizeToDeviceSize(const std::string& version) {
   // On failure the working image stays as the last step that completed left it.
   if (!completed) {
     SetStatus("Status: Error resampling image!");
+    Failed("the image cannot be resampled to " + std::to_string(device.width) + " x " +
+           std::to_string(device.height));
     return false;
   }
   SetStatus("Status: Done...", false);

@@ -1,6 +1,4 @@
 // The animated SRF file of the window: SaveASRF, WriteASRFFile, ReadASRFFile.
-#include <new>
-
 #include "srf/commands/SrfFileFlow.h"
 #include "srf/SrfRaster.h"
 #include "srf/SrfRecordIO.h"
@@ -15,29 +13,7 @@ void frmMain::SaveASRF(const std::string& version) {
 }
 
 bool frmMain::WriteASRFFile(const std::string& path, const std::string& version) {
-  const cAlphaDibSection& raster = *WorkImage;
-  if (raster.Empty() || raster.Height() < kASRFRows || raster.Width() < kASRF3DWidth) {
-    ReportSRFWriteError(*this);
-    return false;
-  }
-  try {
-    // Group 1 above group 2, each a 3D band above a 2D band, in the bottom
-    // 340 rows of the raster.
-    const int32_t top = raster.Height() - kASRFRows;
-    const std::vector<SRFImage> images = {
-        EncodeSRFImage(raster, top, kASRF3DWidth, kASRF3DHeight),
-        EncodeSRFImage(raster, top + kASRF3DHeight, kASRF2DWidth, kASRF2DHeight),
-        EncodeSRFImage(raster, top + kASRF3DHeight + kASRF2DHeight, kASRF3DWidth, kASRF3DHeight),
-        EncodeSRFImage(raster, top + 2 * kASRF3DHeight + kASRF2DHeight, kASRF2DWidth, kASRF2DHeight)};
-    if (!WriteSRFLayout(*this, path, MakeSRFHeader(kASRFImageCount, "1.00"), images, kASRFTrailerLength, 0x00)) {
-      return false;
-    }
-  } catch (const std::bad_alloc&) {
-    ReportSRFWriteError(*this);
-    return false;
-  }
-  SetStatus("Status: ASRF version #" + version + " file written....");
-  return true;
+  return WriteSRFOf(*this, path, AnimatedSrfVersion(), "Status: ASRF version #" + version + " file written....");
 }
 
 bool frmMain::ReadASRFFile(const std::string& path) {

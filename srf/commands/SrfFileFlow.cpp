@@ -4,6 +4,7 @@
 #include "common/VbError.h"
 #include "platform/Files.h"
 #include "ui/commands/FileDialogs.h"
+#include "srf/SrfFile.h"
 #include "srf/SrfRaster.h"
 #include "srf/SrfRecordIO.h"
 #include "ui/commands/frmMain.h"
@@ -19,51 +20,54 @@ std::string ProposedSRFName(const frmMain& form) {
   return JoinPath(form.RotationDir3D, "Temp.srf");
 }
 
-std::vector<uint8_t> EncodeLayout(const SRFHeader& header, const std::vector<SRFImage>& images,
-                                  size_t trailerLength, uint8_t lastTrailerByte) {
-  size_t size = kSRFHeaderSize + trailerLength;
-  for (const SRFImage& image : images) size += kSRFImageHeadSize + kSRFColorHeadSize + 3 * image.AlphaData.size();
-  std::vector<uint8_t> body;
-  body.reserve(size + 1);
-  AppendSRFHeader(body, header);
-  for (const SRFImage& image : images) AppendSRFImage(body, image);
-  body.insert(body.end(), trailerLength, 0xFF);
-  if (trailerLength > 0) body.back() = lastTrailerByte;
-  return body;
-}
-
 }  // namespace
 
 void RunSRFSaveFlow(frmMain& form, const std::string& status,
                     const std::function<bool(const std::string&)>& write) {
   form.SetStatus(status);
-  if (!form.ImageLoaded) return;
+  if (!form.ImageLoaded) {
+    form.Failed("there is no image to save");
+    return;
+  }
   const std::optional<std::string> path =
       ShowCommonDialog(form, true, "Garmin SRF Files|*.srf", kSaveDialogFlags, ProposedSRFName(form));
   if (path && !path->empty()) write(*path);
 }
 
 void ReportSRFWriteError(frmMain& form) {
-  form.View().MessageBox("An error occured while writing the SRF file!");
+  form.ReportError("An error occured while writing the SRF file!");
   form.SetStatus("Status: Error writing SRF FILE!");
 }
 
-bool WriteSRFLayout(frmMain& form, const std::string& path, const SRFHeader& header,
-                    const std::vector<SRFImage>& images, size_t trailerLength, uint8_t lastTrailerByte) {
-  const std::vector<uint8_t> body = EncodeLayout(header, images, trailerLength, lastTrailerByte);
+namespace {
+
+// The bytes, then the checksum byte, beside `path`; renamed over it when all
+// are on disk.
+bool WriteWithChecksum(frmMain& form, const std::string& path, const std::vector<uint8_t>& body) {
   platform::SafeFileWriter file;
-  if (!file.Open(path) || !file.Write(body.data(), body.size())) {
-    ReportSRFWriteError(form);
-    return false;
-  }
+  if (!file.Open(path) || !file.Write(body.data(), body.size())) return false;
   // The checksum covers exactly the bytes just written, so it is summed from
   // memory rather than read back from the file.
   form.SetStatus("Status: Calculating Checksum...");
   const uint8_t checksum = SRFChecksumByte(body.data(), body.size());
-  if (!file.Write(&checksum, 1) || !file.Commit()) {
+  return file.Write(&checksum, 1) && file.Commit();
+}
+
+}  // namespace
+
+bool WriteSRFOf(frmMain& form, const std::string& path, const SrfVersion& version, const std::string& doneStatus) {
+  try {
+    const std::optional<std::vector<SRFImage>> images = EncodeSRFImages(*form.WorkImage, version);
+    if (!images || !WriteWithChecksum(form, path, EncodeSRFBody(version, *images))) {
+      ReportSRFWriteError(form);
+      return false;
+    }
+  } catch (const std::bad_alloc&) {
     ReportSRFWriteError(form);
     return false;
   }
+  form.SetStatus(doneStatus);
+  form.Completed();
   return true;
 }
 
@@ -75,9 +79,9 @@ std::optional<SRFReadResult> LoadSRFForReading(frmMain& form, const std::string&
     CreateSRFRaster(*result.raster, result.images, path);
     return result;
   } catch (const VbError& e) {
-    form.View().MessageBox(e.Description());
+    form.ReportError(e.Description());
   } catch (const std::bad_alloc&) {
-    form.View().MessageBox("Cannot read " + path + ": not enough memory for its pictures");
+    form.ReportError("Cannot read " + path + ": not enough memory for its pictures");
   }
   form.SetStatus("Status: Error reading SRF FILE!");
   return std::nullopt;
@@ -89,6 +93,7 @@ void FinishSRFRead(frmMain& form, std::unique_ptr<cAlphaDibSection> raster) {
   form.DrawPreview(form.WorkImage->hDC());
   form.View().PreviewChanged();
   form.SetStatus("Status: Done...");
+  form.Completed();
 }
 
 }  // namespace velkor

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "raster/cAlphaDibSection.h"
+#include "srf/SrfVersion.h"
 #include "srf/modSRFFileFormat.h"
 
 namespace velkor {
@@ -20,10 +21,10 @@ class frmMain;
 void RunSRFSaveFlow(frmMain& form, const std::string& status,
                     const std::function<bool(const std::string&)>& write);
 
-// Header, records and trailer, then the checksum byte, written beside `path`
-// and put in its place only when complete. Shows the write error on failure.
-bool WriteSRFLayout(frmMain& form, const std::string& path, const SRFHeader& header,
-                    const std::vector<SRFImage>& images, size_t trailerLength, uint8_t lastTrailerByte);
+// The working image as a file of `version`, written beside `path` and put in
+// its place only when complete, then `doneStatus`. Shows the write error
+// (and returns false) when the image is too small or the file cannot be made.
+bool WriteSRFOf(frmMain& form, const std::string& path, const SrfVersion& version, const std::string& doneStatus);
 
 // The message box and status of a failed write.
 void ReportSRFWriteError(frmMain& form);

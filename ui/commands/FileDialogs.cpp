@@ -17,6 +17,7 @@ std::optional<std::string> ShowCommonDialog(frmMain& form, bool save, const std:
   request.fileName = dialog.FileName;
   std::optional<std::string> chosen = form.View().FileDialog(request);
   if (chosen) dialog.FileName = *chosen;
+  if (!chosen || chosen->empty()) form.Cancelled();
   return chosen;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/FillRectangle.h"
 #include "common/Paths.h"
 #include "platform/Files.h"
+#include "srf/SrfVersion.h"
 
 namespace velkor {
 
@@ -87,15 +88,18 @@ void frmMain::chkResize_Click() {
   view_.ControlsChanged();
 }
 
+void frmMain::ReportError(const std::string& message) {
+  view_.MessageBox(message);
+  Failed(message);
+}
+
 void frmMain::SetStatus(const std::string& text, bool repaint) {
   Controls.lblStatus.Caption = text;
   view_.StatusChanged(text, repaint);
 }
 
 std::string frmMain::NormalisedVersion() const {
-  const std::string version = Trim(Controls.cmbVersion.Text);
-  if (version == "1.00" || version == "2.00" || version == "2.10" || version == "2.20") return version;
-  return "2.20";
+  return StaticSrfVersion(Trim(Controls.cmbVersion.Text)).text;
 }
 
 void frmMain::ClearPreview() {

@@ -25,6 +25,14 @@ inline constexpr float kTwipsPerPixel = 15.0f;
 // partial strip (the command line).
 enum class ImportOutcome { NotRun, Complete, StripNotCreated, FileMissing, FileUnreadable, Error };
 
+// How the last command ended: callers (the command line) read this, never the
+// status line. `message` says what failed, as the user was told.
+struct CommandOutcome {
+  enum class Kind { NotRun, Completed, Cancelled, Failed };
+  Kind kind = Kind::NotRun;
+  std::string message;
+};
+
 class frmMain {
  public:
   explicit frmMain(FormView& view);
@@ -99,6 +107,11 @@ class frmMain {
   // --- Shared services of the window
   void SetStatus(const std::string& text, bool repaint = true);
   void ShowProgress(bool visible);
+  // Record how the running command ended; ReportError also shows the message.
+  void Completed() { LastOutcome = {CommandOutcome::Kind::Completed, {}}; }
+  void Cancelled() { LastOutcome = {CommandOutcome::Kind::Cancelled, {}}; }
+  void Failed(const std::string& message) { LastOutcome = {CommandOutcome::Kind::Failed, message}; }
+  void ReportError(const std::string& message);
   // The version box's trimmed text, or "2.20" when it is none of the four.
   std::string NormalisedVersion() const;
   // The preview pane's back buffer (693 x 403, white when cleared).
@@ -120,8 +133,10 @@ class frmMain {
   std::string LastImageFile;
   std::string RotationDir3D, RotationDir2D, AnimationDir3D, AnimationDir2D;
 
-  // What the last import did, and the frames it could not read.
+  CommandOutcome LastOutcome;
+  // What the last import did, why it stopped, and the frames it could not read.
   ImportOutcome LastImport = ImportOutcome::NotRun;
+  std::string ImportFailure;
   std::vector<std::string> ImportWarnings;
 
  private:
