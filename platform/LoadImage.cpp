@@ -10,19 +10,13 @@
 
 #include "platform/Gdi.h"
 #include "platform/Files.h"
+#include "platform/FreeImageBitmap.h"
 #include "platform/GdiObjects.h"
 #include "platform/SystemError.h"
 
 namespace velkor::gdi {
 
 namespace {
-struct FreeImageBitmap {
-  FIBITMAP* dib;
-  ~FreeImageBitmap() {
-    if (dib) FreeImage_Unload(dib);
-  }
-};
-
 HBITMAP SectionFrom(FIBITMAP* dib) {
   const unsigned bpp = FreeImage_GetBPP(dib);
   const unsigned width = FreeImage_GetWidth(dib);
@@ -67,10 +61,11 @@ HBITMAP SectionFrom(FIBITMAP* dib) {
 bool PlausibleSize(const char* name) {
   const auto length = platform::FileLength(name);
   if (!length) return false;
-  FreeImageBitmap header{FreeImage_Load(FIF_BMP, name, FIF_LOAD_NOPIXELS)};
-  if (!header.dib) return false;
-  const uint64_t stride = ((static_cast<uint64_t>(FreeImage_GetWidth(header.dib)) * FreeImage_GetBPP(header.dib) + 31) / 32) * 4;
-  const uint64_t bytes = stride * FreeImage_GetHeight(header.dib);
+  const platform::FreeImageBitmap header(FreeImage_Load(FIF_BMP, name, FIF_LOAD_NOPIXELS));
+  if (!header) return false;
+  const uint64_t stride =
+      ((static_cast<uint64_t>(FreeImage_GetWidth(header.get())) * FreeImage_GetBPP(header.get()) + 31) / 32) * 4;
+  const uint64_t bytes = stride * FreeImage_GetHeight(header.get());
   return bytes <= 128 * static_cast<uint64_t>(*length) + 65536 && bytes <= testing::DibSectionByteLimit();
 }
 }  // namespace
@@ -88,12 +83,12 @@ HBITMAP LoadImageA(void*, const char* name, uint32_t type, int, int, uint32_t fl
     platform::SetLastError(EFBIG);
     return nullptr;
   }
-  FreeImageBitmap loaded{FreeImage_Load(FIF_BMP, name, 0)};
-  if (!loaded.dib) {
+  const platform::FreeImageBitmap loaded(FreeImage_Load(FIF_BMP, name, 0));
+  if (!loaded) {
     platform::SetLastError(EINVAL);
     return nullptr;
   }
-  return SectionFrom(loaded.dib);
+  return SectionFrom(loaded.get());
 }
 
 }  // namespace velkor::gdi

@@ -43,13 +43,12 @@ bool cAlphaDibSection::Create(int32_t lWidth, int32_t lHeight) {
   ClearUp();
   hDC_ = gdi::CreateCompatibleDC(nullptr);
   if (!hDC_) return false;
+  // A size whose bytes overflow, and memory that cannot be had, both end here.
   bool created = false;
   try {
     created = CreateDIB(hDC_, lWidth, lHeight, hDIB_);
   } catch (...) {
-    gdi::DeleteDC(hDC_);
-    hDC_ = nullptr;
-    throw;
+    created = false;
   }
   if (created) {
     hBmpOld_ = gdi::SelectObject(hDC_, hDIB_);

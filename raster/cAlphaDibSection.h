@@ -25,6 +25,8 @@ class cAlphaDibSection {
   bool CreateDIB(gdi::HDC lhDC, int32_t lWidth, int32_t lHeight, gdi::HBITMAP& hDIB);
   void CreateFromPicture(const platform::StdPicture& picThis);
   void CreateFromHBitmap(gdi::HBITMAP hBmp);
+  // False, leaving the raster empty, when the raster cannot be made (a size
+  // whose bytes overflow, or no memory); it never throws.
   bool Create(int32_t lWidth, int32_t lHeight);
   int32_t BytesPerScanLine() const;  // Width * 4; overflow raises 6
   int32_t Width() const { return header_.biWidth; }
@@ -53,7 +55,8 @@ class cAlphaDibSection {
   void ClearUp();
 
   // Filters: each returns a new raster, or none when it cannot be made; the
-  // source is left unchanged.
+  // source is left unchanged. Only parameters outside their range raise (9 or
+  // 11), as a caller's mistake rather than a condition of the machine.
   std::unique_ptr<cAlphaDibSection> Resample(int32_t lNewHeight, int32_t lNewWidth) const;
   std::unique_ptr<cAlphaDibSection> Blur(float CenterWeight, float Strength) const;
   std::unique_ptr<cAlphaDibSection> UnsharpMask() const;

@@ -31,7 +31,12 @@ bool cDib::Create(int32_t NewWidth, int32_t NewHeight, int32_t Newbpp) {
   // The colour table starts black; SetPalette fills it where it matters.
   const size_t colors = Newbpp == 1 ? 2 : Newbpp == 4 ? 16 : Newbpp == 8 ? 256 : 0;
   const std::vector<gdi::RGBQUAD> table(colors);
-  RecordGeometry(NewWidth, NewHeight, Newbpp);
+  try {
+    RecordGeometry(NewWidth, NewHeight, Newbpp);  // a size whose bytes overflow fails here
+  } catch (...) {
+    Destroy();
+    return false;
+  }
   hDC_ = gdi::CreateCompatibleDC(nullptr);
   if (!hDC_) return false;
   void* bits = nullptr;

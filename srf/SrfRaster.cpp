@@ -61,13 +61,7 @@ void CreateSRFRaster(cAlphaDibSection& raster, const std::vector<SRFImage>& imag
                       "its records of different widths would make a " + size +
                           " picture, far larger than the pixels they hold");
   }
-  bool created = false;
-  try {
-    created = raster.Create(width, height);
-  } catch (const VbError&) {
-    created = false;
-  }
-  if (!created) RaiseSRFReadError(kErrOverflow, path, "a " + size + " picture cannot be created");
+  if (!raster.Create(width, height)) RaiseSRFReadError(kErrOverflow, path, "a " + size + " picture cannot be created");
 }
 
 void PaintSRFColors(cAlphaDibSection& raster, const SRFImage& image, int32_t top) {

@@ -2,7 +2,7 @@
 // a PNG of the same picture beside it. The BMP stays on disk.
 #include "common/Paths.h"
 #include "common/VbError.h"
-#include "convert/MFreeImage.h"
+#include "convert/PngFiles.h"
 #include "platform/Files.h"
 #include "platform/SystemError.h"
 #include "ui/commands/FileDialogs.h"
@@ -56,15 +56,12 @@ bool frmMain::SaveAsPNG() {
 
     SetStatus("Status: Converting 32-bit BMP to PNG...");
     const std::string pngFile = PngNameFor(LastImageFile);
-    FIBITMAP* bitmap = FreeImage_Load(FIF_BMP, LastImageFile.c_str(), 0);
-    if (!bitmap) {
+    const BmpToPng written = ConvertBmpToPng(LastImageFile, pngFile);
+    if (written == BmpToPng::BmpUnreadable) {
       return ReportWriteFailure(*this, "Cannot convert " + LastImageFile + " to PNG: FreeImage cannot read it",
                                 "Status: Error writing PNG file!");
     }
-    platform::SetLastError(0);
-    const bool saved = MFreeImage::SaveImageFile(MFreeImage::kFormatPng, bitmap, pngFile, 0);
-    FreeImage_Unload(bitmap);
-    if (!saved) {
+    if (written == BmpToPng::PngNotWritten) {
       return ReportWriteFailure(*this, "Cannot write the PNG file " + pngFile + LastErrorSuffix(),
                                 "Status: Error writing PNG file!");
     }
