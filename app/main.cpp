@@ -1,4 +1,5 @@
-// velkor without the Qt window: runs Do All on the sample vehicle headless.
+// velkor built without its Qt window (-DVELKOR_BUILD_GUI=OFF): it only points
+// to the command line, which runs every command of the window.
 #include <iostream>
 
 int main() {

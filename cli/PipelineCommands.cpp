@@ -139,9 +139,7 @@ void ApplyOptions(const PipelineOptions& o, frmMain& form) {
     UseAnimatedSampleRotation(o, c);
   }
   if (Given(o.keyOption)) {
-    form.KeyColor = *ParseKeyColour(o.key);
-    c.shpAColor.FillColor = form.KeyColor;
-    c.txtAColor.Text = std::to_string(form.KeyColor);  // as a picked colour is shown
+    form.SetKeyColor(*ParseKeyColour(o.key));  // as a picked colour is set
   }
   if (Given(o.toleranceOption)) {
     c.sldTol.Value = o.tolerance;

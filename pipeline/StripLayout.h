@@ -16,6 +16,10 @@ struct StripLayout {
   int32_t height = 0;
 };
 
+// The working image's size when no command chose another (Load Image into an
+// empty image, the viewer's canvas): the 2.20 strip.
+inline constexpr RasterSize kCanvasSize{14400, 750};
+
 // Static: 400/400 for "1.00" and "2.00", 400/350 otherwise, strip 36 S by
 // S + D. Animated: only "1.00", 450/400, strip 36 S + 10 by 2 (S + D); any
 // other version gives none.

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "common/Rounding.h"
+#include "raster/BmpHeader.h"
 #include "common/VbError.h"
 #include "platform/DrawDib.h"
 #include "platform/Files.h"
@@ -105,23 +106,11 @@ void cAlphaDibSection::AlphaPaintPicture(gdi::HDC lhDC, int32_t lDestLeft, int32
   const int32_t w = lDestWidth < 0 ? Width() : lDestWidth;
   const int32_t h = lDestHeight < 0 ? Height() : lDestHeight;
   gdi::BLENDFUNCTION blend{gdi::AC_SRC_OVER, 0, lConstantAlpha, gdi::AC_SRC_ALPHA};
-  if (!gdi::AlphaBlend(lhDC, lDestLeft, lDestTop, w, h, hDC_, lSrcLeft, lSrcTop, w, h, blend)) {
-    // A failed blend draws nothing; there is nobody to tell.
-    (void)platform::ApiErrorText(platform::GetLastError());
-  }
+  // A failed blend draws nothing; painting has nobody to tell.
+  gdi::AlphaBlend(lhDC, lDestLeft, lDestTop, w, h, hDC_, lSrcLeft, lSrcTop, w, h, blend);
 }
 
 bool cAlphaDibSection::SavePicture(const std::string& sFileName) { return WriteBitmapFile(sFileName); }
-
-namespace {
-void PutU16(uint8_t* p, uint16_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-}
-void PutU32(uint8_t* p, uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
-}
-}  // namespace
 
 bool cAlphaDibSection::WriteBitmapFile(const std::string& sFileName) {
   // The pixel data starts at 58: the header, the information header and one
@@ -132,17 +121,9 @@ bool cAlphaDibSection::WriteBitmapFile(const std::string& sFileName) {
     throw VbError(kErrCannotCreate, platform::ExecutableBaseName() + ".cDIBSection",
                   platform::ApiErrorText(file.Error()));
   }
-  uint8_t fileHeader[14] = {'B', 'M'};
-  PutU32(fileHeader + 2, 58 + imageSize);
-  PutU32(fileHeader + 10, 58);
-  uint8_t info[44] = {};
-  PutU32(info + 0, 40);
-  PutU32(info + 4, static_cast<uint32_t>(Width()));
-  PutU32(info + 8, static_cast<uint32_t>(Height()));
-  PutU16(info + 12, 1);
-  PutU16(info + 14, 32);
-  PutU32(info + 20, imageSize);
-  if (!file.Write(fileHeader, sizeof fileHeader) || !file.Write(info, sizeof info)) return false;
+  std::vector<uint8_t> head = BmpHeaders({Width(), Height(), 32, imageSize, 0, 4});
+  head.insert(head.end(), 4, 0);  // the one zero colour-table entry
+  if (!file.Write(head.data(), head.size())) return false;
   if (imageSize > 0 && (!bits_ || !file.Write(bits_, imageSize))) return false;
   return file.Commit();
 }
@@ -152,9 +133,8 @@ void cAlphaDibSection::RandomiseBits(bool bGray) {
   std::mt19937 generator(static_cast<uint32_t>(
       std::chrono::steady_clock::now().time_since_epoch().count()));
   std::uniform_real_distribution<double> random(0.0, 1.0);
-  const int32_t stride = BytesPerScanLine();
   for (int32_t y = 0; y < Height(); ++y) {
-    uint8_t* row = bits_ + static_cast<int64_t>(y) * stride;
+    uint8_t* row = MemoryRow(y);
     for (int32_t x = 0; x < Width(); ++x) {
       uint8_t* p = row + 4 * x;
       if (bGray) {

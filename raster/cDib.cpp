@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/Rounding.h"
+#include "raster/BmpHeader.h"
 #include "common/VbError.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
@@ -214,32 +215,18 @@ bool cDib::SaveTo24BitBitmap(const std::string& file_name) const {
   // Rows are written top-down (negative height) at the bitmap's own depth,
   // with its colour table so that palette bitmaps keep their colours.
   const uint32_t colors = bpp_ <= 8 ? (1u << bpp_) : 0;
-  const uint32_t offset = 54 + 4 * colors;
   const uint32_t imageSize = static_cast<uint32_t>(size_);
-  uint8_t head[54] = {'B', 'M'};
-  auto put32 = [&](int at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) head[at + i] = static_cast<uint8_t>(v >> (8 * i));
-  };
-  put32(2, offset + imageSize);
-  put32(10, offset);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(width_));
-  put32(22, static_cast<uint32_t>(-height_));
-  head[26] = 1;
-  head[28] = static_cast<uint8_t>(bpp_);
-  put32(34, imageSize);
-  put32(46, colors);
+  const std::vector<uint8_t> head =
+      BmpHeaders({width_, -height_, static_cast<uint16_t>(bpp_), imageSize, colors, 4 * colors});
   std::vector<uint8_t> palette;
   GetPalette(palette);
   std::vector<uint8_t> rows(static_cast<size_t>(size_));
-  gdi::BITMAP record;
-  gdi::GetObjectA(hDIB_, sizeof record, &record);
   for (int32_t y = 0; y < height_; ++y) {
     std::memcpy(rows.data() + static_cast<size_t>(y) * bytesPerScanLine_,
                 static_cast<gdi::Bitmap*>(hDIB_)->row(y), static_cast<size_t>(bytesPerScanLine_));
   }
   platform::SafeFileWriter file;
-  return file.Open(file_name) && file.Write(head, sizeof head) &&
+  return file.Open(file_name) && file.Write(head.data(), head.size()) &&
          (palette.empty() || file.Write(palette.data(), palette.size())) &&
          file.Write(rows.data(), rows.size()) && file.Commit();
 }

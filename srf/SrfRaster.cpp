@@ -11,10 +11,6 @@ namespace velkor {
 
 namespace {
 
-uint8_t* PictureRow(const cAlphaDibSection& raster, int32_t y) {
-  return raster.DIBSectionBitsPtr() + static_cast<int64_t>(raster.Height() - 1 - y) * raster.BytesPerScanLine();
-}
-
 // Rows of the record that land inside the raster.
 int32_t RowsInside(const cAlphaDibSection& raster, const SRFImage& image, int32_t top) {
   return std::clamp(raster.Height() - top, 0, static_cast<int32_t>(image.Height));
@@ -33,7 +29,7 @@ SRFImage EncodeSRFImage(const cAlphaDibSection& raster, int32_t top, int16_t wid
   std::array<uint8_t, 256> codes;
   for (int alpha = 0; alpha < 256; ++alpha) codes[alpha] = AlphaToSRFCode(static_cast<uint8_t>(alpha));
   for (int32_t i = 0; i < height; ++i) {
-    const uint8_t* row = PictureRow(raster, top + i);
+    const uint8_t* row = raster.PictureRow(top + i);
     uint8_t* alpha = image.AlphaData.data() + static_cast<size_t>(i) * width;
     uint8_t* color = image.ColorData.data() + static_cast<size_t>(i) * width * 2;
     for (int32_t x = 0; x < width; ++x) {
@@ -68,7 +64,7 @@ void PaintSRFColors(cAlphaDibSection& raster, const SRFImage& image, int32_t top
   const int32_t rows = RowsInside(raster, image, top);
   const int32_t inside = std::min<int32_t>(raster.Width(), image.Width);
   for (int32_t i = 0; i < rows; ++i) {
-    uint8_t* row = PictureRow(raster, top + i);
+    uint8_t* row = raster.PictureRow(top + i);
     const uint8_t* color = image.ColorData.data() + static_cast<size_t>(i) * image.Width * 2;
     for (int32_t x = 0; x < raster.Width(); ++x) {
       uint8_t* p = row + 4 * x;
@@ -92,7 +88,7 @@ void PaintSRFAlpha(cAlphaDibSection& raster, const SRFImage& image, int32_t top,
   const int32_t rows = RowsInside(raster, image, top);
   const int32_t inside = std::min<int32_t>(raster.Width(), image.Width);
   for (int32_t i = 0; i < rows; ++i) {
-    uint8_t* row = PictureRow(raster, top + i);
+    uint8_t* row = raster.PictureRow(top + i);
     const uint8_t* alpha = image.AlphaData.data() + static_cast<size_t>(i) * image.Width;
     for (int32_t x = 0; x < raster.Width(); ++x) {
       const uint8_t code = x < inside ? alpha[x] : 0;

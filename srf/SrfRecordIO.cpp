@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/LittleEndian.h"
 #include "common/VbError.h"
 #include "platform/Files.h"
 #include "platform/SystemError.h"
@@ -26,16 +27,8 @@ void PutBytes(std::vector<uint8_t>& out, const std::array<uint8_t, N>& field) {
   PutBytes(out, field.data(), N);
 }
 
-void PutI32(std::vector<uint8_t>& out, int32_t value) {
-  const auto v = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-void PutI16(std::vector<uint8_t>& out, int16_t value) {
-  const auto v = static_cast<uint16_t>(value);
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
+void PutI32(std::vector<uint8_t>& out, int32_t value) { AppendLE32(out, static_cast<uint32_t>(value)); }
+void PutI16(std::vector<uint8_t>& out, int16_t value) { AppendLE16(out, static_cast<uint16_t>(value)); }
 
 // Little-endian fields read from a buffer whose length the caller has checked.
 class FieldReader {

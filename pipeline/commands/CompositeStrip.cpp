@@ -92,8 +92,8 @@ void frmMain::BuildCompositeImage(const std::string& version) {
     for (size_t set = 0; set < setCount; ++set) {
       for (int i = 0; i < kFramesPerSet; ++i) names.push_back(FrameFileName(folders[set], prefixes[set], scheme, i));
     }
-    // The files are read one ahead on a second thread; every decision below
-    // is taken here, frame by frame, in order.
+    // Two workers read the files ahead; every decision below is taken here,
+    // frame by frame, in order.
     FrameLoader loader(std::move(names));
     for (size_t set = 0; set < setCount; ++set) {
       const FrameSet& s = kFrameSets[set];

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "platform/FillRectangle.h"
+#include "pipeline/StripLayout.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "raster/cDib.h"
@@ -25,11 +26,11 @@ void frmMain::cmdLoadImage_Click() {
     ClearPreview();
     if (!platform::FileExists(*chosen)) return;
     if (!ImageLoaded || WorkImage->Empty()) {
-      if (!WorkImage->Create(14400, 750)) return;
+      if (!WorkImage->Create(kCanvasSize.width, kCanvasSize.height)) return;
       ImageLoaded = true;
     }
     // Whatever the raster's size; the drawing layer clips the rectangle.
-    FillRectangle(WorkImage->hDC(), 1, 1, 14400, 750, KeyColor);
+    FillRectangle(WorkImage->hDC(), 1, 1, kCanvasSize.width, kCanvasSize.height, KeyColor);
     cDib bitmap;
     if (bitmap.CreateFromBitmapFile(*chosen) != 0) {
       ImageLoaded = true;

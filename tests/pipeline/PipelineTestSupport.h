@@ -23,13 +23,12 @@ inline const Bgra kKeyPixel{0, 255, 0, 0};       // the key after a blit: B, G, 
 // The pixel at column x of picture row y (row 0 at the top).
 inline Bgra PixelAt(const cAlphaDibSection& raster, int32_t x, int32_t pictureRow) {
   Bgra p{};
-  const int32_t memoryRow = raster.Height() - 1 - pictureRow;
-  std::memcpy(p.data(), raster.DIBSectionBitsPtr() + memoryRow * raster.BytesPerScanLine() + 4 * x, 4);
+  std::memcpy(p.data(), raster.PictureRow(pictureRow) + 4 * x, 4);
   return p;
 }
 
 inline uint8_t* PixelPtr(cAlphaDibSection& raster, int32_t x, int32_t memoryRow) {
-  return raster.DIBSectionBitsPtr() + memoryRow * raster.BytesPerScanLine() + 4 * x;
+  return raster.MemoryRow(memoryRow) + 4 * x;
 }
 
 // A colour of its own for frame i of set s: R = 10 + s, G = 2 * i, B = 100 + i.

@@ -22,7 +22,7 @@ uint32_t Corners(int x, int y) {
 }
 
 uint32_t AlphaPixel(const cAlphaDibSection& r, int x, int y) {  // picture coordinates
-  const uint8_t* p = r.DIBSectionBitsPtr() + (r.Height() - 1 - y) * r.BytesPerScanLine() + 4 * x;
+  const uint8_t* p = r.PictureRow(y) + 4 * x;
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 

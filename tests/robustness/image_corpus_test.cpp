@@ -22,7 +22,7 @@ using Pixel = std::array<uint8_t, 4>;  // B, G, R, A
 
 Pixel PictureBgra(const cAlphaDibSection& raster, int x, int y) {
   const uint8_t* p =
-      raster.DIBSectionBitsPtr() + static_cast<int64_t>(raster.Height() - 1 - y) * raster.BytesPerScanLine() + 4 * x;
+      raster.PictureRow(y) + 4 * x;
   return Pixel{p[0], p[1], p[2], p[3]};
 }
 

@@ -25,8 +25,7 @@ inline Bgra PatternPixel(int x, int y) {
 
 // Picture coordinates: y counted from the top.
 inline uint8_t* PixelAt(const cAlphaDibSection& raster, int x, int y) {
-  return raster.DIBSectionBitsPtr() + static_cast<int64_t>(raster.Height() - 1 - y) * raster.BytesPerScanLine() +
-         4 * x;
+  return raster.PictureRow(y) + 4 * x;
 }
 
 inline Bgra GetBgra(const cAlphaDibSection& raster, int x, int y) {

@@ -95,14 +95,6 @@ void frmMain::optZoom_Click(int index) {
 }
 
 namespace {
-// Sets the key colour with the hidden box and the swatch that show it.
-void SetKeyColor(frmMain& form, uint32_t color) {
-  form.KeyColor = color;
-  form.Controls.txtAColor.Text = std::to_string(color);
-  form.Controls.shpAColor.FillColor = color;
-  form.View().ControlsChanged();
-}
-
 // Selects the "Zoom" option as a click on it would; the option's handler runs
 // only when the selection changes.
 void SelectZoomOption(frmMain& form) {
@@ -119,7 +111,7 @@ void frmMain::Plotter_MouseDown(int button, int shift, float x, float y) {
     gdi::COLORREF color = gdi::GetPixel(plotter_.hDC(), CLng(x), CLng(y));
     // Beyond the back buffer there is only the pane's white.
     if (color == gdi::CLR_INVALID) color = kPaneWhite;
-    SetKeyColor(*this, color);
+    SetKeyColor(color);
     return;
   }
   if (DragMode != 0) {  // a press while dragging (its release was lost) ends the drag
@@ -205,7 +197,7 @@ void frmMain::Form_MouseDown(int button, int shift, float x, float y) {
   for (int i = static_cast<int>(Controls.shpRGB.size()) - 1; i >= 0; --i) {
     const Geometry& g = Controls.shpRGB[i].Position;
     if (twips(g.left) > x) continue;
-    if (x <= twips(g.left) + twips(g.width)) SetKeyColor(*this, kSwatchKeyColors[i]);
+    if (x <= twips(g.left) + twips(g.width)) SetKeyColor(kSwatchKeyColors[i]);
     return;  // the first swatch at or left of x decides, even when x is in its gap
   }
 }

@@ -4,6 +4,9 @@
 #include <exception>
 #include <optional>
 
+#include "pipeline/StripLayout.h"
+#include "sample/DeviceScreen.h"
+#include "ui/KeyCodes.h"
 #include "srf/SrfPreviewLoader.h"
 #include "platform/FillRectangle.h"
 #include "common/Paths.h"
@@ -17,13 +20,12 @@ namespace velkor {
 
 namespace {
 
-constexpr int32_t kCanvasWidth = 14400, kCanvasHeight = 750;
+constexpr int32_t kCanvasWidth = kCanvasSize.width, kCanvasHeight = kCanvasSize.height;
 // The icon cell on the device screen, in picture coordinates.
-constexpr int32_t kCellLeft = 291, kCellTop = 207, kCellSize = 80;
+constexpr int32_t kCellLeft = sample::kIconCellX, kCellTop = sample::kIconCellY, kCellSize = sample::kIconCellSize;
 constexpr int32_t kLastFrameLeft = 2800;  // the 36th frame
 constexpr int kMinInterval = 50, kMaxInterval = 1000, kIntervalStep = 50;
 
-constexpr int kKeyEscape = 27, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
 
 std::string BackgroundPicturePath() { return JoinPath(platform::ProgramFolder(), "Garmin760.bmp"); }
 

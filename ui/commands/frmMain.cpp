@@ -88,6 +88,13 @@ void frmMain::chkResize_Click() {
   view_.ControlsChanged();
 }
 
+void frmMain::SetKeyColor(uint32_t color) {
+  KeyColor = color;
+  Controls.txtAColor.Text = std::to_string(color);
+  Controls.shpAColor.FillColor = color;
+  view_.ControlsChanged();
+}
+
 void frmMain::ReportError(const std::string& message) {
   view_.MessageBox(message);
   Failed(message);

@@ -107,6 +107,8 @@ class frmMain {
   // --- Shared services of the window
   void SetStatus(const std::string& text, bool repaint = true);
   void ShowProgress(bool visible);
+  // The key colour (0x00BBGGRR) with the hidden box and the swatch that show it.
+  void SetKeyColor(uint32_t color);
   // Record how the running command ended; ReportError also shows the message.
   void Completed() { LastOutcome = {CommandOutcome::Kind::Completed, {}}; }
   void Cancelled() { LastOutcome = {CommandOutcome::Kind::Cancelled, {}}; }

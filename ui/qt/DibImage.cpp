@@ -7,10 +7,8 @@ QImage OpaqueImage(const cAlphaDibSection& raster) {
   const int w = raster.Width();
   const int h = raster.Height();
   QImage image(w, h, QImage::Format_RGB32);
-  const int32_t stride = raster.BytesPerScanLine();
   for (int y = 0; y < h; ++y) {
-    // Memory row 0 is the picture's bottom row.
-    const uint8_t* src = raster.DIBSectionBitsPtr() + static_cast<int64_t>(h - 1 - y) * stride;
+    const uint8_t* src = raster.PictureRow(y);
     auto* dst = reinterpret_cast<uint32_t*>(image.scanLine(y));
     for (int x = 0; x < w; ++x) {
       const uint8_t* p = src + 4 * x;

@@ -1,5 +1,7 @@
 #include "ui/qt/VbInput.h"
 
+#include "ui/KeyCodes.h"
+
 namespace velkor::qt {
 
 int ButtonMask(Qt::MouseButtons buttons) {
@@ -26,16 +28,16 @@ int VirtualKeyCode(int qtKey) {
     case Qt::Key_Alt: return 18;
     case Qt::Key_Pause: return 19;
     case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return 27;
+    case Qt::Key_Escape: return kKeyEscape;
     case Qt::Key_Space: return 32;
     case Qt::Key_PageUp: return 33;
     case Qt::Key_PageDown: return 34;
     case Qt::Key_End: return 35;
     case Qt::Key_Home: return 36;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
+    case Qt::Key_Left: return kKeyLeft;
+    case Qt::Key_Up: return kKeyUp;
+    case Qt::Key_Right: return kKeyRight;
+    case Qt::Key_Down: return kKeyDown;
     case Qt::Key_Insert: return 45;
     case Qt::Key_Delete: return 46;
     default: return 0;
