@@ -6,6 +6,7 @@
 
 #include "common/FillRectangle.h"
 #include "common/Paths.h"
+#include "platform/AssetFolder.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "raster/cDib.h"
@@ -24,7 +25,7 @@ constexpr int kMinInterval = 50, kMaxInterval = 1000, kIntervalStep = 50;
 
 constexpr int kKeyEscape = 27, kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
 
-std::string BackgroundPicturePath() { return JoinPath(platform::ProgramFolder(), "Garmin760.bmp"); }
+std::string BackgroundPicturePath() { return JoinPath(platform::AssetFolder(), "Garmin760.bmp"); }
 
 void SetTimer(frmMain& form, bool enabled, int interval) {
   form.Controls.Timer1.Enabled = enabled;
@@ -39,7 +40,10 @@ std::string Describe(const std::exception& e) { return e.what(); }
 void frmMain::mnuSRFViewer_Click() {
   const std::optional<std::string> chosen = ShowCommonDialog(*this, false, "SRF Files|*.srf", kOpenDialogFlags);
   if (!chosen || chosen->empty()) return;
-  const std::string& srfFile = *chosen;
+  ShowSRFInViewer(*chosen);
+}
+
+void frmMain::ShowSRFInViewer(const std::string& srfFile) {
   ClearPreview();
   if (!platform::FileExists(srfFile)) return;
 
