@@ -18,15 +18,6 @@ size_t EntriesIn(const std::string& folder) {
   return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
 }
 
-TEST(SrfThumbnail, FitsTheSizeAskedEnlargingByWholeSteps) {
-  struct Case {
-    int frame, requested, side;
-  };
-  for (const Case c : {Case{80, 256, 240}, {80, 80, 80}, {80, 79, 79}, {90, 128, 90}, {80, 1, 1}}) {
-    EXPECT_EQ(ThumbnailSide(c.frame, c.requested), c.side) << c.frame << " for " << c.requested;
-  }
-}
-
 TEST(SrfThumbnail, IsHeadingZeroWithItsAlpha) {
   ScratchDir dir;
   const std::string srf = testing::WriteSmallSrf(dir / "car.srf");
@@ -43,22 +34,6 @@ TEST(SrfThumbnail, IsHeadingZeroWithItsAlpha) {
   EXPECT_EQ(opaque.rgbRed, 0);
   EXPECT_EQ(clear.rgbReserved, 0);
   FreeImage_Unload(png);
-}
-
-TEST(SrfThumbnail, WritesNothingForBadInput) {
-  ScratchDir dir;
-  const std::string srf = testing::WriteSmallSrf(dir / "car.srf");
-  testing::WriteFileBytes(dir / "noise.srf", std::vector<uint8_t>(500, 0x47));
-  struct Case {
-    std::string in;
-    int size;
-  };
-  for (const Case& c : {Case{srf, 0}, {srf, kMaxThumbnailSize + 1}, {dir / "noise.srf", 64}, {dir / "none", 64}}) {
-    std::string error;
-    EXPECT_FALSE(WriteSRFThumbnail(c.in, dir / "t.png", c.size, error)) << c.in << " " << c.size;
-    EXPECT_FALSE(error.empty());
-  }
-  EXPECT_EQ(EntriesIn(dir.path()), 2u);
 }
 
 TEST(AnimatedGif, Has36LoopingFramesOverAnOpaqueMap) {
@@ -83,16 +58,6 @@ TEST(AnimatedGif, Has36LoopingFramesOverAnOpaqueMap) {
     FreeImage_CloseMultiBitmap(gif, 0);
   }
   EXPECT_EQ(EntriesIn(dir.path()), 2u);  // no temporary or spool file left
-}
-
-TEST(AnimatedGif, LeavesTheOldFileAloneWhenTheSrfIsBad) {
-  ScratchDir dir;
-  testing::WriteFileBytes(dir / "old.gif", {'o', 'l', 'd'});
-  testing::WriteFileBytes(dir / "bad.srf", {'G'});
-  std::string error;
-  EXPECT_FALSE(WriteSRFAsGif(dir / "bad.srf", dir / "old.gif", error));
-  EXPECT_EQ(testing::ReadFileBytes(dir / "old.gif"), (std::vector<uint8_t>{'o', 'l', 'd'}));
-  EXPECT_EQ(EntriesIn(dir.path()), 2u);
 }
 
 }  // namespace

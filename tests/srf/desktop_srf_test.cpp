@@ -1,12 +1,11 @@
 // Checking SRF files that come from outside, reading their headings, and
-// sending them to a device.
+// finding the devices to send them to (the copy itself: packaging/tests).
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "common/VbError.h"
 #include "platform/GarminDevices.h"
-#include "srf/SendToDevice.h"
 #include "srf/SrfFileCheck.h"
 #include "srf/SrfHeadings.h"
 #include "support/SmallSrf.h"
@@ -14,7 +13,6 @@
 namespace velkor {
 namespace {
 
-using testing::ReadFileBytes;
 using testing::ScratchDir;
 using testing::WriteFileBytes;
 namespace fs = std::filesystem;
@@ -74,55 +72,17 @@ TEST(SrfHeadings, DecodesThe36FramesOfThe3DSetExactly) {
   }
 }
 
-class DeviceFolder : public ::testing::Test {
- protected:
+TEST(GarminDevices, FindsDevicesInsideTheMountRootsOnce) {
   ScratchDir dir;
-  std::string device = dir / "mnt/GARMIN";
-  std::string srf = dir / "car.srf";
-  std::string target = device + "/Garmin/Vehicle/car.srf";
-
-  void SetUp() override {
-    MakeDevice(device);
-    testing::WriteSmallSrf(srf);
+  for (const char* device : {"media/user/B", "media/user/A", "mnt/GARMIN"}) {
+    fs::create_directories(dir / device + "/Garmin");
+    WriteFileBytes(dir / device + "/Garmin/GarminDevice.xml", {'x'});
   }
-  static void MakeDevice(const std::string& root) {
-    fs::create_directories(root + "/Garmin");
-    WriteFileBytes(root + "/Garmin/GarminDevice.xml", {'<', '/', '>'});
-  }
-};
-
-TEST_F(DeviceFolder, CopiesIntoVehicleAndNeverReplacesADifferentFileUnasked) {
-  SendResult r = SendSRFToDevice(srf, device, false);
-  EXPECT_EQ(r.outcome, SendOutcome::Copied);
-  EXPECT_EQ(r.target, target);
-  EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(srf));
-  EXPECT_EQ(SendSRFToDevice(srf, device, false).outcome, SendOutcome::AlreadyThere);
-
-  const std::vector<uint8_t> other = {1, 2, 3};
-  WriteFileBytes(target, other);
-  EXPECT_EQ(SendSRFToDevice(srf, device, false).outcome, SendOutcome::Exists);
-  EXPECT_EQ(ReadFileBytes(target), other);
-  EXPECT_EQ(SendSRFToDevice(srf, device, true).outcome, SendOutcome::Copied);
-  EXPECT_EQ(ReadFileBytes(target), ReadFileBytes(srf));
-  EXPECT_EQ(std::distance(fs::directory_iterator(device + "/Garmin/Vehicle"), {}), 1);  // no temporary left
-}
-
-TEST_F(DeviceFolder, RefusesABrokenFileBeforeTouchingTheDevice) {
-  std::vector<uint8_t> bytes = ReadFileBytes(srf);
-  bytes.back() ^= 0x55;
-  WriteFileBytes(srf, bytes);
-  EXPECT_EQ(SendSRFToDevice(srf, device, true).outcome, SendOutcome::BadFile);
-  EXPECT_FALSE(fs::exists(device + "/Garmin/Vehicle"));
-}
-
-TEST_F(DeviceFolder, FindsDevicesInsideTheMountRootsOnce) {
-  MakeDevice(dir / "media/user/B");
-  MakeDevice(dir / "media/user/A");
   fs::create_directories(dir / "media/user/usbstick");
   fs::create_symlink(dir / "media/user/A", dir / "mnt/A-link");
   const std::vector<std::string> found =
       platform::FindGarminDevices({dir / "media/user", dir / "mnt", dir / "missing"});
-  EXPECT_EQ(found, (std::vector<std::string>{dir / "media/user/A", dir / "media/user/B", device}));
+  EXPECT_EQ(found, (std::vector<std::string>{dir / "media/user/A", dir / "media/user/B", dir / "mnt/GARMIN"}));
 }
 
 }  // namespace
