@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "common/VbError.h"
 #include "platform/Files.h"
 #include "platform/SystemError.h"
 #include "srf/SrfFileCheck.h"
@@ -28,10 +29,16 @@ bool WriteCopy(const std::vector<uint8_t>& bytes, const std::string& target, std
 SendResult SendSRFToDevice(const std::string& srfFile, const std::string& device, bool replace) {
   const fs::path folder = fs::path(device) / "Garmin" / "Vehicle";
   const std::string target = (folder / fs::path(srfFile).filename()).string();
-  if (const std::string problem = SRFFileProblem(srfFile); !problem.empty()) {
-    return Result(SendOutcome::BadFile, target, problem + "; nothing was sent.");
+  // The bytes checked are the bytes sent: the file is read once.
+  std::vector<uint8_t> bytes;
+  std::string problem;
+  try {
+    bytes = ReadSRFBytesWithin(srfFile);
+    problem = SRFBytesProblem(bytes, srfFile);
+  } catch (const VbError& e) {
+    problem = e.Description();
   }
-  const std::vector<uint8_t> bytes = ReadSRFBytesWithin(srfFile);
+  if (!problem.empty()) return Result(SendOutcome::BadFile, target, problem + "; nothing was sent.");
   if (const auto existing = platform::ReadWholeFile(target)) {
     if (*existing == bytes) return Result(SendOutcome::AlreadyThere, target, target + " is already on the device.");
     if (!replace) return Result(SendOutcome::Exists, target, "A different " + target + " is already on the device.");

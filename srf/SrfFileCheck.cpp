@@ -1,6 +1,5 @@
 #include "srf/SrfFileCheck.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "common/VbError.h"
@@ -35,9 +34,8 @@ void RequireSRFHeader(const SRFHeader& header, const std::string& path) {
   }
 }
 
-std::string SRFFileProblem(const std::string& path) {
+std::string SRFBytesProblem(const std::vector<uint8_t>& bytes, const std::string& path) {
   try {
-    const std::vector<uint8_t> bytes = ReadSRFBytesWithin(path);
     const SRFHeader header = ParseSRFHeader(bytes, path);
     RequireSRFHeader(header, path);
     size_t offset = kSRFHeaderSize;
@@ -47,6 +45,14 @@ std::string SRFFileProblem(const std::string& path) {
       return "Cannot read " + path + ": its checksum byte does not match its contents";
     }
     return {};
+  } catch (const VbError& e) {
+    return e.Description();
+  }
+}
+
+std::string SRFFileProblem(const std::string& path) {
+  try {
+    return SRFBytesProblem(ReadSRFBytesWithin(path), path);
   } catch (const VbError& e) {
     return e.Description();
   }

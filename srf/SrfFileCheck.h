@@ -22,8 +22,12 @@ std::vector<uint8_t> ReadSRFBytesWithin(const std::string& path, int64_t maxByte
 // (static) or 4 (animated) images.
 void RequireSRFHeader(const SRFHeader& header, const std::string& path);
 
-// "" when the file is a complete SRF file whose records all read and whose
-// last byte matches the checksum of the bytes before it; otherwise why not.
+// "" when `bytes` (the file `path`) are a complete SRF file whose records all
+// read and whose last byte matches the checksum of the bytes before it;
+// otherwise why not.
+std::string SRFBytesProblem(const std::vector<uint8_t>& bytes, const std::string& path);
+
+// SRFBytesProblem of the file, read with ReadSRFBytesWithin.
 std::string SRFFileProblem(const std::string& path);
 
 }  // namespace velkor
