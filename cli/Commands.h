@@ -12,5 +12,8 @@ struct CliContext {
 void AddAssetCommands(CLI::App& app, CliContext& context);      // sample-frames, device-screen
 void AddConvertCommands(CLI::App& app, CliContext& context);    // srf2png, asrf2png, png2srf, png2asrf, info
 void AddPipelineCommands(CLI::App& app, CliContext& context);   // do-all, build-strip
+void AddThumbnailCommand(CLI::App& app, CliContext& context);
+void AddSendToDeviceCommand(CLI::App& app, CliContext& context);
+void AddGifCommand(CLI::App& app, CliContext& context);
 
 }  // namespace velkor::cli

@@ -33,6 +33,9 @@ class HeadlessView : public FormView {
   void ProgressVisible(bool) override {}
   void ProgressValue(float) override {}
   void MessageBox(const std::string& text) override;
+  // Nobody is there to answer: questions are answered No, choices cancelled.
+  bool AskYesNo(const std::string&) override { return false; }
+  std::optional<size_t> ChooseOne(const std::string&, const std::vector<std::string>&) override { return {}; }
   std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
   std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;
   void DoEvents() override {}

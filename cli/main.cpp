@@ -11,6 +11,9 @@ int main(int argc, char** argv) {
   velkor::cli::AddAssetCommands(app, context);
   velkor::cli::AddConvertCommands(app, context);
   velkor::cli::AddPipelineCommands(app, context);
+  velkor::cli::AddThumbnailCommand(app, context);
+  velkor::cli::AddSendToDeviceCommand(app, context);
+  velkor::cli::AddGifCommand(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

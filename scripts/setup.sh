@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make qt6-base-dev libfreeimage-dev libgtest-dev libgmock-dev libcli11-dev
-          libbenchmark-dev fonts-liberation xvfb xauth)
+          libbenchmark-dev fonts-liberation xvfb xauth
+          desktop-file-utils appstream shared-mime-info groff-base dpkg-dev file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velkor {
 
@@ -27,6 +28,10 @@ class FormView {
   virtual void ProgressValue(float value) = 0;
   // A message box with an OK button and the application's title.
   virtual void MessageBox(const std::string& text) = 0;
+  // A question with Yes and No buttons; true for Yes.
+  virtual bool AskYesNo(const std::string& text) = 0;
+  // The index of the entry of `choices` the user picked, or none when cancelled.
+  virtual std::optional<size_t> ChooseOne(const std::string& text, const std::vector<std::string>& choices) = 0;
   // The chosen path, or none when the user cancelled.
   virtual std::optional<std::string> FileDialog(const FileDialogRequest& request) = 0;
   // The chosen folder, or "" when cancelled; opens on `startFolder`.

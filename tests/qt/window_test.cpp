@@ -161,12 +161,15 @@ TEST_F(WindowLayout, MenusWithAccessKeysAndCheckMarks) {
   EXPECT_EQ(mode[1]->text(), "Animated SRF");
   EXPECT_FALSE(mode[1]->isChecked());
   const QList<QAction*> convert = top[1]->menu()->actions();
-  ASSERT_EQ(convert.size(), 5);
+  ASSERT_EQ(convert.size(), 8);
   EXPECT_EQ(convert[0]->text(), "SRF to PNG");
   EXPECT_EQ(convert[1]->text(), "PNG to SRF");
   EXPECT_TRUE(convert[2]->isSeparator());
   EXPECT_EQ(convert[3]->text(), "Animated SRF to PNG");
   EXPECT_EQ(convert[4]->text(), "PNG to Animated SRF");
+  EXPECT_TRUE(convert[5]->isSeparator());
+  EXPECT_EQ(convert[6]->text(), "Send to Device...");
+  EXPECT_EQ(convert[7]->text(), "Save as Animated GIF...");
 }
 
 TEST_F(WindowLayout, FontsAreLiberationSansInTheirSizes) {

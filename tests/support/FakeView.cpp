@@ -28,6 +28,23 @@ std::string FakeView::BrowseForFolder(const std::string& title, const std::strin
   return answer;
 }
 
+bool FakeView::AskYesNo(const std::string& text) {
+  questions.push_back(text);
+  if (questionAnswers.empty()) return false;
+  const bool answer = questionAnswers.front();
+  questionAnswers.pop_front();
+  return answer;
+}
+
+std::optional<size_t> FakeView::ChooseOne(const std::string& text, const std::vector<std::string>& choices) {
+  questions.push_back(text);
+  choiceLists.push_back(choices);
+  if (choiceAnswers.empty()) return std::nullopt;
+  const auto answer = choiceAnswers.front();
+  choiceAnswers.pop_front();
+  return answer;
+}
+
 void FakeView::TimerChanged(bool enabled, int intervalMs) {
   timerEnabled = enabled;
   timerInterval = intervalMs;

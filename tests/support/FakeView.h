@@ -27,11 +27,18 @@ class FakeView : public FormView {
   // Answers for the coming dialogs: a path, or std::nullopt to cancel.
   std::deque<std::optional<std::string>> dialogAnswers;
   std::deque<std::string> folderAnswers;
+  // Questions and choices asked, and their scripted answers (No / cancel when none left).
+  std::vector<std::string> questions;
+  std::deque<bool> questionAnswers;
+  std::vector<std::vector<std::string>> choiceLists;
+  std::deque<std::optional<size_t>> choiceAnswers;
 
   void StatusChanged(const std::string& text, bool repaint) override;
   void ProgressVisible(bool visible) override;
   void ProgressValue(float value) override { progressValues.push_back(value); }
   void MessageBox(const std::string& text) override { messages.push_back(text); }
+  bool AskYesNo(const std::string& text) override;
+  std::optional<size_t> ChooseOne(const std::string& text, const std::vector<std::string>& choices) override;
   std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
   std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;
   void DoEvents() override { ++doEvents; }

@@ -10,6 +10,7 @@
 #include "srf/SrfPreviewLoader.h"
 #include "platform/FillRectangle.h"
 #include "common/Paths.h"
+#include "platform/AssetFolder.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "raster/cDib.h"
@@ -27,7 +28,7 @@ constexpr int32_t kLastFrameLeft = 2800;  // the 36th frame
 constexpr int kMinInterval = 50, kMaxInterval = 1000, kIntervalStep = 50;
 
 
-std::string BackgroundPicturePath() { return JoinPath(platform::ProgramFolder(), "Garmin760.bmp"); }
+std::string BackgroundPicturePath() { return JoinPath(platform::AssetFolder(), "Garmin760.bmp"); }
 
 void SetTimer(frmMain& form, bool enabled, int interval) {
   form.Controls.Timer1.Enabled = enabled;
@@ -42,7 +43,10 @@ std::string Describe(const std::exception& e) { return e.what(); }
 void frmMain::mnuSRFViewer_Click() {
   const std::optional<std::string> chosen = ShowCommonDialog(*this, false, "SRF Files|*.srf", kOpenDialogFlags);
   if (!chosen || chosen->empty()) return;
-  const std::string& srfFile = *chosen;
+  ShowSRFInViewer(*chosen);
+}
+
+void frmMain::ShowSRFInViewer(const std::string& srfFile) {
   ClearPreview();
   if (!platform::FileExists(srfFile)) return;
 

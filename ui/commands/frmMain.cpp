@@ -2,16 +2,17 @@
 
 #include "platform/FillRectangle.h"
 #include "common/Paths.h"
+#include "platform/AssetFolder.h"
 #include "platform/Files.h"
 #include "srf/SrfVersion.h"
 
 namespace velkor {
 
 std::string frmMain::DefaultRotationFolder() {
-  return JoinPath(JoinPath(platform::ProgramFolder(), "sample"), "Rotation");
+  return JoinPath(JoinPath(platform::AssetFolder(), "sample"), "Rotation");
 }
 std::string frmMain::DefaultAnimationFolder() {
-  return JoinPath(JoinPath(JoinPath(platform::ProgramFolder(), "sample"), "Animated"), "Animation");
+  return JoinPath(JoinPath(JoinPath(platform::AssetFolder(), "sample"), "Animated"), "Animation");
 }
 std::string frmMain::DefaultPrefix() { return "car"; }
 

@@ -63,6 +63,7 @@ class frmMain {
 
   // --- SRF viewer (ui/SrfViewer.cpp)
   void mnuSRFViewer_Click();
+  void ShowSRFInViewer(const std::string& srfFile);  // the viewer on a file, no dialog
   void DrawViewerFrame();
   void Timer1_Timer();
   void Form_KeyDown(int keyCode, int shift);
@@ -103,6 +104,10 @@ class frmMain {
   void mnuPNGtoASRF_Click();
   bool SaveAsPNG();  // false when the BMP or PNG could not be written (already reported)
   bool LoadPNG();
+
+  // --- Taking a finished SRF out (ui/SendToDeviceMenu.cpp, ui/AnimatedGifMenu.cpp)
+  void mnuSendToDevice_Click();
+  void mnuSaveAsGIF_Click();
 
   // --- Shared services of the window
   void SetStatus(const std::string& text, bool repaint = true);

@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "ui/qt/DesktopMenuItems.h"
 #include "ui/qt/FormBackground.h"
 #include "ui/qt/PlotterWidget.h"
 #include "ui/qt/Style.h"
@@ -171,6 +172,7 @@ void MainWindow::BuildMenus() {
   convert->addSeparator()->setObjectName(QStringLiteral("mnuLine"));
   b.AddMenuItem(convert, c.mnuASRFtoPNG, "mnuASRFtoPNG", false, [&f] { f.mnuASRFtoPNG_Click(); });
   b.AddMenuItem(convert, c.mnuPNGtoASRF, "mnuPNGtoASRF", false, [&f] { f.mnuPNGtoASRF_Click(); });
+  AddDesktopMenuItems(*this, convert);
   // "SRF Viewer" is a command on the bar itself, with no menu under it.
   b.AddMenuItem(bar, c.mnuSRFViewer, "mnuSRFViewer", false, [&f] { f.mnuSRFViewer_Click(); });
 }

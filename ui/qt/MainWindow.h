@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/FormView.h"
 #include "ui/commands/frmMain.h"
@@ -27,6 +28,8 @@ struct ViewHooks {
   std::function<std::optional<std::string>(const FileDialogRequest&)> fileDialog;
   std::function<std::string(const std::string& title, const std::string& startFolder)> folderPicker;
   std::function<void(const std::string&)> messageBox;
+  std::function<bool(const std::string&)> question;
+  std::function<std::optional<size_t>(const std::string&, const std::vector<std::string>&)> choice;
   std::function<void(const std::string&)> statusShown;
 };
 
@@ -51,6 +54,8 @@ class MainWindow : public QMainWindow, public FormView {
   void ProgressVisible(bool visible) override;
   void ProgressValue(float value) override;
   void MessageBox(const std::string& text) override;
+  bool AskYesNo(const std::string& text) override;          // MainWindowQuestions.cpp
+  std::optional<size_t> ChooseOne(const std::string& text, const std::vector<std::string>& choices) override;
   std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
   std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;
   void DoEvents() override;

@@ -1,0 +1,29 @@
+// `gif IN.srf OUT.gif`: the turning icon as a looping animated GIF.
+#include <iostream>
+#include <memory>
+
+#include "cli/Commands.h"
+#include "convert/AnimatedGif.h"
+#include "platform/Files.h"
+
+namespace velkor::cli {
+
+void AddGifCommand(CLI::App& app, CliContext& context) {
+  auto paths = std::make_shared<std::pair<std::string, std::string>>();
+  auto* sub = app.add_subcommand(
+      "gif", "Save the 36 headings of an SRF file's 3D set as a looping animated GIF over a map-like background");
+  sub->add_option("IN.srf", paths->first, "SRF or animated SRF file to read")->required();
+  sub->add_option("OUT.gif", paths->second, "GIF file to write")->required();
+  sub->callback([&context, paths] {
+    const std::string out = platform::AbsolutePath(paths->second);
+    std::string error;
+    if (!WriteSRFAsGif(platform::AbsolutePath(paths->first), out, error)) {
+      std::cerr << "error: " << error << '\n';
+      context.exitCode = 1;
+      return;
+    }
+    std::cout << "gif: " << out << '\n';
+  });
+}
+
+}  // namespace velkor::cli
