@@ -5,8 +5,8 @@
 
 #include "support/FakeView.h"
 #include "support/SmallSrf.h"
-#include "ui/SendToDeviceMenu.h"
-#include "ui/frmMain.h"
+#include "ui/commands/SendToDeviceMenu.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 namespace {

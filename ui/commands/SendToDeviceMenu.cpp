@@ -1,11 +1,11 @@
-#include "ui/SendToDeviceMenu.h"
+#include "ui/commands/SendToDeviceMenu.h"
 
 #include <optional>
 
 #include "platform/GarminDevices.h"
-#include "srf/FileDialogs.h"
+#include "ui/commands/FileDialogs.h"
 #include "srf/SendToDevice.h"
-#include "ui/frmMain.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 

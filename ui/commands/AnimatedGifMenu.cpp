@@ -4,8 +4,8 @@
 
 #include "common/Paths.h"
 #include "convert/AnimatedGif.h"
-#include "srf/FileDialogs.h"
-#include "ui/frmMain.h"
+#include "ui/commands/FileDialogs.h"
+#include "ui/commands/frmMain.h"
 
 namespace velkor {
 
