@@ -7,6 +7,7 @@
 #include <exception>
 
 #include "common/Rounding.h"
+#include "pipeline/KeyingRule.h"
 #include "ui/frmMain.h"
 
 namespace velkor {
@@ -33,6 +34,7 @@ float RowProgress(int32_t row, int32_t height) {
 void frmMain::CreateAlphaChannel() {
   // An empty working image has nothing to key; it is left as it is.
   if (WorkImage->Empty()) return;
+  if (SelectedKeyingRule(Controls) == KeyingRule::CleanEdges) return CreateCleanEdgeAlpha();
   Controls.ProgressBar1.Visible = true;
   view_.ProgressVisible(true);
   const int tolerance = Controls.sldTol.Value;

@@ -45,6 +45,11 @@ class frmMain {
   void sldTol_Scroll();
   void chkResize_Click();
 
+  // --- Keying menu (ui/KeyingMenu.cpp)
+  void mnuKeyGraded_Click();
+  void mnuKeyBinary_Click();
+  void mnuKeyClean_Click();
+
   // --- Preview pane (ui/PreviewPane.cpp)
   void DrawPreview(gdi::HDC source);
   void optZoom_Click(int index);
@@ -77,6 +82,7 @@ class frmMain {
   bool AddAlphaChannel(const std::string& version);
   bool ResizeToDeviceSize(const std::string& version);
   void CreateAlphaChannel();
+  void CreateCleanEdgeAlpha();  // pipeline/CleanEdgeStage.cpp
   bool ApplyUnsharpMask();
 
   // --- SRF files (srf/)

@@ -1,0 +1,16 @@
+#pragma once
+// The three keying rules and where the window keeps the choice: the hidden
+// "Images not anti-aliased" check box selects the binary rule, as it always
+// has, and the Keying menu's check marks tell graded from clean edges.
+#include "ui/Controls.h"
+
+namespace velkor {
+
+enum class KeyingRule { Graded, Binary, CleanEdges };
+
+KeyingRule SelectedKeyingRule(const FormControls& controls);
+
+// Sets the check box and the menu's check marks for `rule`.
+void SelectKeyingRule(FormControls& controls, KeyingRule rule);
+
+}  // namespace velkor
