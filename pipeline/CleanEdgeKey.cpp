@@ -3,14 +3,15 @@
 // On its own a pixel only bounds its alpha (KeySpill.cpp); the bound is exact
 // for greys and too high for saturated vehicle colours, whose mix with the key
 // has less spill than a grey's (a red that is two thirds vehicle has no spill
-// left at all, and would stay opaque and green-tinged). An edge pixel almost always lies within two
-// pixels of the opaque vehicle it fades from, so its vehicle colour F is known
-// there: among the opaque neighbours, the one whose line from the key passes
-// nearest to C explains C best, and the alpha is the projection of C - K on
-// F - K. When no neighbour explains C (corners where two vehicle colours and
-// the key meet, thin parts with no opaque pixel), the pixel's own estimate
-// stands. The interior is never searched: a pixel whose own estimate is opaque
-// and that has no keyed pixel beside it keeps its colour untouched.
+// left at all, and would stay opaque and green-tinged). But an edge pixel lies
+// within a few pixels of the vehicle it fades from, so its vehicle colour F
+// can be read there: among the pixels inside the vehicle (opaque, and with no
+// keyed pixel beside them, so that no edge mix is taken for a colour), the one
+// whose line from the key passes nearest to C explains C best, and the alpha
+// is the projection of C - K on F - K. When none explains C (corners where two
+// vehicle colours and the key meet, thin parts with no inside), the pixel's
+// own estimate stands. Inside pixels are never changed, and pure key is
+// never searched.
 #include "pipeline/CleanEdgeKey.h"
 
 #include <algorithm>
@@ -20,7 +21,7 @@ namespace velkor {
 
 namespace {
 
-constexpr int32_t kRadius = 2;
+constexpr int32_t kRadius = 3;
 // A neighbour explains C when C lies within this distance of its line.
 constexpr float kMostResidual = 12.0f;
 // A neighbour this close to the key says nothing about the direction of F.
@@ -29,7 +30,22 @@ constexpr float kLeastVehicleDistance = 48.0f;
 float Dot(const Bgr& a, const Bgr& b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
 Bgr Minus(const Bgr& a, const Bgr& b) { return Bgr{a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
 
-// The best projection of C - K on the lines to the opaque neighbours, or
+// Whether a pixel next to (x, row) is partly or wholly key.
+bool BesideKey(const KeyModel& model, const uint8_t* source, int32_t width, int32_t height, int32_t x,
+               int32_t row) {
+  for (int32_t r = std::max(0, row - 1); r <= std::min(height - 1, row + 1); ++r)
+    for (int32_t c = std::max(0, x - 1); c <= std::min(width - 1, x + 1); ++c)
+      if (PixelAlpha(model, BgrAt(source + (static_cast<int64_t>(r) * width + c) * 4)) < 1.0f) return true;
+  return false;
+}
+
+// Whether (x, row) is inside the vehicle: opaque, and not beside the key.
+bool Inside(const KeyModel& model, const uint8_t* source, int32_t width, int32_t height, int32_t x, int32_t row) {
+  return PixelAlpha(model, BgrAt(source + (static_cast<int64_t>(row) * width + x) * 4)) >= 1.0f &&
+         !BesideKey(model, source, width, height, x, row);
+}
+
+// The best projection of C - K on the lines to the inside pixels around, or
 // `fallback` when none passes close enough.
 float NeighbourAlpha(const KeyModel& model, const uint8_t* source, int32_t width, int32_t height, int32_t x,
                      int32_t row, const Bgr& fromKey, float fallback) {
@@ -37,9 +53,8 @@ float NeighbourAlpha(const KeyModel& model, const uint8_t* source, int32_t width
   float bestResidual = kMostResidual * kMostResidual;
   for (int32_t r = std::max(0, row - kRadius); r <= std::min(height - 1, row + kRadius); ++r) {
     for (int32_t c = std::max(0, x - kRadius); c <= std::min(width - 1, x + kRadius); ++c) {
-      if (r == row && c == x) continue;  // a pixel explains itself, and says nothing
+      if (!Inside(model, source, width, height, c, r)) continue;
       const Bgr vehicle = BgrAt(source + (static_cast<int64_t>(r) * width + c) * 4);
-      if (PixelAlpha(model, vehicle) < 1.0f) continue;
       const Bgr direction = Minus(vehicle, model.key);
       const float length2 = Dot(direction, direction);
       if (length2 < kLeastVehicleDistance * kLeastVehicleDistance) continue;
@@ -56,15 +71,6 @@ float NeighbourAlpha(const KeyModel& model, const uint8_t* source, int32_t width
   return best;
 }
 
-// Whether a pixel next to (x, row) is partly or wholly key.
-bool BesideKey(const KeyModel& model, const uint8_t* source, int32_t width, int32_t height, int32_t x,
-               int32_t row) {
-  for (int32_t r = std::max(0, row - 1); r <= std::min(height - 1, row + 1); ++r)
-    for (int32_t c = std::max(0, x - 1); c <= std::min(width - 1, x + 1); ++c)
-      if (PixelAlpha(model, BgrAt(source + (static_cast<int64_t>(r) * width + c) * 4)) < 1.0f) return true;
-  return false;
-}
-
 }  // namespace
 
 float CleanEdgeAlpha(const KeyModel& model, const uint8_t* source, int32_t width, int32_t height, int32_t x,
@@ -72,7 +78,7 @@ float CleanEdgeAlpha(const KeyModel& model, const uint8_t* source, int32_t width
   const Bgr colour = BgrAt(source + (static_cast<int64_t>(row) * width + x) * 4);
   const float own = PixelAlpha(model, colour);
   if (own <= 0.0f) return own;
-  if (own >= 1.0f && !BesideKey(model, source, width, height, x, row)) return own;
+  if (own >= 1.0f && !BesideKey(model, source, width, height, x, row)) return own;  // inside
   const float refined = NeighbourAlpha(model, source, width, height, x, row, Minus(colour, model.key), own);
   // Whatever the neighbours say, the vehicle colour must stay in the cube.
   return std::max(refined, CubeAlpha(model, colour));

@@ -4,7 +4,11 @@
 // frames (their coverage as grey) go through the window's own import and
 // resize, the colour strip on through keying and sharpening, and the edge
 // band of the result is scored against the resized truth at device size.
+//
+//   velkor-edge-scores [OUTPUT-FOLDER [STEPS]]
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -25,6 +29,9 @@ namespace velkor::edges {
 namespace {
 
 constexpr const char* kVersion = "2.20";
+// Step-sampling steps for every resize (1..3), 0 for the window's default
+// single step; the second argument of the command.
+int gSteps = 0;
 
 struct Case {
   const char* name;
@@ -43,6 +50,8 @@ struct Window {
       form.Controls.txt2DPrefix[item].Text = prefix + "2d";
     }
     form.KeyColor = key;
+    form.Controls.chkStepSample.Value = gSteps > 0;
+    for (size_t i = 0; i < 3; ++i) form.Controls.optSteps[i].Value = static_cast<int>(i) + 1 == gSteps;
   }
 };
 
@@ -77,9 +86,10 @@ enum class Order { DoAll, KeyBeforeResize, KeyAfterResize };
 // its stages, then sharpened as Do All does. `unsharpened` gets the scores
 // of the keyed image before sharpening.
 std::unique_ptr<cAlphaDibSection> Keyed(const cAlphaDibSection& strip, const cAlphaDibSection& truth,
-                                        const std::string& folder, uint32_t key, KeyingRule rule, Order order,
-                                        EdgeScores& unsharpened) {
+                                        const std::string& folder, uint32_t key, KeyingRule rule, int tolerance,
+                                        Order order, EdgeScores& unsharpened) {
   Window w(folder, "c", key);
+  w.form.Controls.sldTol.Value = tolerance;
   w.form.WorkImage = CopyOf(strip);
   w.form.ImageLoaded = true;
   SelectKeyingRule(w.form.Controls, rule);
@@ -121,45 +131,55 @@ void SaveSampleVehicle(const std::string& outFolder) {
   SaveSideBySide({CellView(*results[0]), CellView(*results[1])}, 8, outFolder + "/edges-sample.png");
 }
 
+struct Variant {
+  const char* name;
+  KeyingRule rule;
+  int tolerance;
+  Order order;
+};
+
+const Variant kVariants[] = {{"graded T=0 (Do All)", KeyingRule::Graded, 0, Order::DoAll},
+                             {"clean (Do All)", KeyingRule::CleanEdges, 0, Order::DoAll},
+                             {"graded T=60 (Do All)", KeyingRule::Graded, 60, Order::DoAll},
+                             {"clean, keyed before resize", KeyingRule::CleanEdges, 0, Order::KeyBeforeResize},
+                             {"clean, keyed after resize", KeyingRule::CleanEdges, 0, Order::KeyAfterResize}};
+
+// One table block: every variant on one case's frames, each scored against
+// the truth, with its ratio to graded T=0. Writes the graded/clean picture.
+void ScoreCase(const Case& c, const std::string& outFolder, const std::string& pictureName) {
+  const std::string folder = outFolder + "/frames";
+  std::filesystem::create_directories(folder);
+  WriteFrames(folder, c);
+  // The truth strip's fill (a column no frame covers) is black: alpha 0.
+  Window colour(folder, "c", c.key), truth(folder, "t", 0);
+  colour.form.BuildCompositeImage(kVersion);
+  truth.form.BuildCompositeImage(kVersion);
+  truth.form.ResizeToDeviceSize(kVersion);
+  const cAlphaDibSection& t = *truth.form.WorkImage;
+  std::vector<std::unique_ptr<cAlphaDibSection>> results;
+  EdgeScores graded;
+  for (const Variant& v : kVariants) {
+    EdgeScores u;
+    results.push_back(Keyed(*colour.form.WorkImage, t, folder, c.key, v.rule, v.tolerance, v.order, u));
+    const EdgeScores s =
+        ScoreEdges(results.back()->DIBSectionBitsPtr(), t.DIBSectionBitsPtr(), t.Width(), t.Height(), c.key);
+    if (results.size() == 1) graded = s;
+    std::printf("%-22s %-28s %8.2f %6.3f %8.2f %6.3f   (%.2f, %.2f)\n", c.name, v.name, s.alphaError,
+                s.alphaError / graded.alphaError, s.spill, s.spill / graded.spill, u.alphaError, u.spill);
+  }
+  SaveSideBySide({CellView(*results[0]), CellView(*results[1])}, 8, outFolder + "/" + pictureName);
+}
+
 int Run(const std::string& outFolder) {
   const Case cases[] = {{"grey body, green key", 0x808080, 0x00FF00},
                         {"dark body, green key", 0x302828, 0x00FF00},
                         {"red body, green key", 0x1818DC, 0x00FF00},
                         {"grey body, blue key", 0x808080, 0xFF0000}};
-  std::printf("%-22s %-28s %12s %8s   %s\n", "frames", "rule", "alpha error", "spill",
-              "(before sharpening: alpha error, spill)");
-  for (const Case& c : cases) {
-    const std::string folder = outFolder + "/frames";
-    std::filesystem::create_directories(folder);
-    WriteFrames(folder, c);
-    // The truth strip's fill (a column no frame covers) is black: alpha 0.
-    Window colour(folder, "c", c.key), truth(folder, "t", 0);
-    colour.form.BuildCompositeImage(kVersion);
-    truth.form.BuildCompositeImage(kVersion);
-    truth.form.ResizeToDeviceSize(kVersion);
-    const cAlphaDibSection& t = *truth.form.WorkImage;
-    struct Variant {
-      const char* name;
-      KeyingRule rule;
-      Order order;
-    };
-    const Variant variants[] = {{"graded T=0 (Do All)", KeyingRule::Graded, Order::DoAll},
-                                {"clean (Do All)", KeyingRule::CleanEdges, Order::DoAll},
-                                {"clean, keyed before resize", KeyingRule::CleanEdges, Order::KeyBeforeResize},
-                                {"clean, keyed after resize", KeyingRule::CleanEdges, Order::KeyAfterResize}};
-    std::vector<std::unique_ptr<cAlphaDibSection>> results;
-    for (const Variant& v : variants) {
-      EdgeScores u;
-      results.push_back(Keyed(*colour.form.WorkImage, t, folder, c.key, v.rule, v.order, u));
-      const EdgeScores s = ScoreEdges(results.back()->DIBSectionBitsPtr(), t.DIBSectionBitsPtr(), t.Width(),
-                                      t.Height(), c.key);
-      std::printf("%-22s %-28s %12.2f %8.2f   (%.2f, %.2f)\n", c.name, v.name, s.alphaError, s.spill,
-                  u.alphaError, u.spill);
-    }
-    SaveSideBySide({CellView(*results[0]), CellView(*results[1])}, 8,
-                   outFolder + "/edges-" + std::to_string(&c - cases) + ".png");
-  }
+  std::printf("%-22s %-28s %8s %6s %8s %6s   %s\n", "frames", "rule", "alpha", "ratio", "spill", "ratio",
+              "(before sharpening: alpha, spill)");
+  for (const Case& c : cases) ScoreCase(c, outFolder, "edges-" + std::to_string(&c - cases) + ".png");
   SaveSampleVehicle(outFolder);
+  std::printf("pictures (graded left, clean right): %s/edges-*.png\n", outFolder.c_str());
   return 0;
 }
 
@@ -168,6 +188,7 @@ int Run(const std::string& outFolder) {
 
 int main(int argc, char** argv) {
   const std::string out = argc > 1 ? argv[1] : "bench-out/keying";
+  velkor::edges::gSteps = argc > 2 ? std::clamp(std::atoi(argv[2]), 0, 3) : 0;
   std::filesystem::create_directories(out);
   return velkor::edges::Run(out);
 }

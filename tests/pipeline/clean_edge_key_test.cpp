@@ -51,10 +51,12 @@ TEST(CleanEdges, ExactPixels) {
     EXPECT_EQ(testing::PixelAt(*Keyed({c.in}, 1, c.key, KeyingRule::CleanEdges), 0, 0), c.out)
         << std::hex << c.key << " " << ::testing::PrintToString(c.in);
   }
-  // Half red over green beside opaque red: its spill alone would say 225; the
-  // line from the key to its opaque neighbour says half.
-  const auto edge = Keyed({{24, 24, 220, 0}, {12, 140, 110, 0}}, 2, 0x00FF00, KeyingRule::CleanEdges);
-  EXPECT_EQ(testing::PixelAt(*edge, 1, 0), (Bgra{12, 12, 110, 127}));
+  // Half red over green at the end of a red row: its spill alone would say
+  // 225; the line from the key to the red inside the row says half.
+  const Bgra red{24, 24, 220, 0};
+  const auto edge = Keyed({red, red, red, {12, 140, 110, 0}}, 4, 0x00FF00, KeyingRule::CleanEdges);
+  EXPECT_EQ(testing::PixelAt(*edge, 3, 0), (Bgra{12, 12, 110, 127}));
+  EXPECT_EQ(testing::PixelAt(*edge, 2, 0), (Bgra{24, 24, 220, 255}));
 }
 
 // A small vehicle drawn with its true coverage, keyed by both rules in the
