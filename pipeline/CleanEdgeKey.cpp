@@ -40,7 +40,8 @@ bool BesideKey(const KeyModel& model, const uint8_t* source, int32_t width, int3
 }
 
 // Whether (x, row) is inside the vehicle: opaque, and not beside the key.
-bool Inside(const KeyModel& model, const uint8_t* source, int32_t width, int32_t height, int32_t x, int32_t row) {
+bool Inside(const KeyModel& model, const uint8_t* source, int32_t width, int32_t height, int32_t x,
+            int32_t row) {
   return PixelAlpha(model, BgrAt(source + (static_cast<int64_t>(row) * width + x) * 4)) >= 1.0f &&
          !BesideKey(model, source, width, height, x, row);
 }
@@ -99,7 +100,8 @@ void CleanEdgeKeyRows(const uint8_t* source, uint8_t* destination, int32_t width
   for (int32_t row = firstRow; row < lastRow; ++row) {
     for (int32_t x = 0; x < width; ++x) {
       const int64_t at = (static_cast<int64_t>(row) * width + x) * 4;
-      WriteKeyedPixel(model, source + at, CleanEdgeAlpha(model, source, width, height, x, row), destination + at);
+      WriteKeyedPixel(model, source + at, CleanEdgeAlpha(model, source, width, height, x, row),
+                      destination + at);
     }
   }
 }

@@ -17,10 +17,12 @@ void frmMain::CreateCleanEdgeAlpha() {
     const int32_t width = WorkImage->Width();
     const int32_t height = WorkImage->Height();
     uint8_t* bits = WorkImage->DIBSectionBitsPtr();
-    const std::vector<uint8_t> source(bits, bits + static_cast<size_t>(WorkImage->BytesPerScanLine()) * height);
+    const std::vector<uint8_t> source(bits,
+                                      bits + static_cast<size_t>(WorkImage->BytesPerScanLine()) * height);
     for (int32_t row = 0; row < height; ++row) {
       CleanEdgeKeyRows(source.data(), bits, width, height, KeyColor, row, row + 1);
-      Controls.ProgressBar1.Value = height <= 1 ? 100.0f : static_cast<float>(row * 100.0 / (height - 1));
+      Controls.ProgressBar1.Value =
+          height <= 1 ? 100.0f : static_cast<float>(static_cast<double>(row) / (height - 1) * 100);
       view_.ProgressValue(Controls.ProgressBar1.Value);
     }
   } catch (const std::exception&) {

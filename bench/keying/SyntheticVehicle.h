@@ -63,7 +63,8 @@ inline Frame RenderFrame(int edge, float degrees, Colour body, Colour key, int s
     const float x = px / edge - 0.5f, y = py / edge - 0.5f;
     return TopPart(parts, c * x + s * y, -s * x + c * y);
   };
-  Frame f{edge, std::vector<uint8_t>(static_cast<size_t>(edge) * edge * 3), std::vector<uint8_t>(static_cast<size_t>(edge) * edge)};
+  Frame f{edge, std::vector<uint8_t>(static_cast<size_t>(edge) * edge * 3),
+          std::vector<uint8_t>(static_cast<size_t>(edge) * edge)};
   for (int y = 0; y < edge; ++y) {
     for (int x = 0; x < edge; ++x) {
       const int corner = top(float(x), float(y));

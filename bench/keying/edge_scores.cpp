@@ -86,8 +86,8 @@ enum class Order { DoAll, KeyBeforeResize, KeyAfterResize };
 // its stages, then sharpened as Do All does. `unsharpened` gets the scores
 // of the keyed image before sharpening.
 std::unique_ptr<cAlphaDibSection> Keyed(const cAlphaDibSection& strip, const cAlphaDibSection& truth,
-                                        const std::string& folder, uint32_t key, KeyingRule rule, int tolerance,
-                                        Order order, EdgeScores& unsharpened) {
+                                        const std::string& folder, uint32_t key, KeyingRule rule,
+                                        int tolerance, Order order, EdgeScores& unsharpened) {
   Window w(folder, "c", key);
   w.form.Controls.sldTol.Value = tolerance;
   w.form.WorkImage = CopyOf(strip);
@@ -138,11 +138,12 @@ struct Variant {
   Order order;
 };
 
-const Variant kVariants[] = {{"graded T=0 (Do All)", KeyingRule::Graded, 0, Order::DoAll},
-                             {"clean (Do All)", KeyingRule::CleanEdges, 0, Order::DoAll},
-                             {"graded T=60 (Do All)", KeyingRule::Graded, 60, Order::DoAll},
-                             {"clean, keyed before resize", KeyingRule::CleanEdges, 0, Order::KeyBeforeResize},
-                             {"clean, keyed after resize", KeyingRule::CleanEdges, 0, Order::KeyAfterResize}};
+const Variant kVariants[] = {
+    {"graded T=0 (Do All)", KeyingRule::Graded, 0, Order::DoAll},
+    {"clean (Do All)", KeyingRule::CleanEdges, 0, Order::DoAll},
+    {"graded T=60 (Do All)", KeyingRule::Graded, 60, Order::DoAll},
+    {"clean, keyed before resize", KeyingRule::CleanEdges, 0, Order::KeyBeforeResize},
+    {"clean, keyed after resize", KeyingRule::CleanEdges, 0, Order::KeyAfterResize}};
 
 // One table block: every variant on one case's frames, each scored against
 // the truth, with its ratio to graded T=0. Writes the graded/clean picture.

@@ -1,5 +1,5 @@
-// The clean edges rule: exact pixels, edges scored against the true coverage
-// of small anti-aliased frames, and the rule's selection by menu and flags.
+// The clean edges rule: exact pixels, and edges scored against the true
+// coverage of small anti-aliased frames.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -36,15 +36,15 @@ TEST(CleanEdges, ExactPixels) {
     Bgra in, out;
   };
   const Case cases[] = {
-      {0x00FF00, {0, 255, 0, 9}, {0, 0, 0, 0}},            // the key
-      {0x00FF00, {30, 40, 200, 0}, {30, 40, 200, 255}},    // vehicle: untouched
-      {0x00FF00, {90, 90, 90, 0}, {90, 90, 90, 255}},      // grey: no spill
-      {0x00FF00, {64, 192, 64, 0}, {64, 64, 64, 127}},     // half grey 128 over green
-      {0x00FF00, {0, 100, 0, 0}, {0, 0, 0, 155}},          // dark green: key over black
-      {0xFF0000, {255, 0, 0, 0}, {0, 0, 0, 0}},            // blue key
-      {0xFF0000, {191, 64, 64, 0}, {64, 64, 64, 128}},     // half grey over blue
-      {0xFF00FF, {191, 64, 191, 0}, {64, 64, 64, 128}},    // two dominant channels
-      {0x808080, {128, 128, 128, 0}, {0, 0, 0, 0}},        // a grey key keys by the cube
+      {0x00FF00, {0, 255, 0, 9}, {0, 0, 0, 0}},          // the key
+      {0x00FF00, {30, 40, 200, 0}, {30, 40, 200, 255}},  // vehicle: untouched
+      {0x00FF00, {90, 90, 90, 0}, {90, 90, 90, 255}},    // grey: no spill
+      {0x00FF00, {64, 192, 64, 0}, {64, 64, 64, 127}},   // half grey 128 over green
+      {0x00FF00, {0, 100, 0, 0}, {0, 0, 0, 155}},        // dark green: key over black
+      {0xFF0000, {255, 0, 0, 0}, {0, 0, 0, 0}},          // blue key
+      {0xFF0000, {191, 64, 64, 0}, {64, 64, 64, 128}},   // half grey over blue
+      {0xFF00FF, {191, 64, 191, 0}, {64, 64, 64, 128}},  // two dominant channels
+      {0x808080, {128, 128, 128, 0}, {0, 0, 0, 0}},      // a grey key keys by the cube
       {0x808080, {0, 128, 128, 0}, {0, 128, 128, 255}},
   };
   for (const Case& c : cases) {
@@ -67,12 +67,15 @@ TEST(CleanEdges, ScoresAgainstTheTrueCoverage) {
     const char* name;
     uint32_t body, key;
   };
-  const Case cases[] = {{"grey", 0x808080, 0x00FF00}, {"dark", 0x302828, 0x00FF00},
-                        {"red", 0x1818DC, 0x00FF00}, {"grey-on-blue", 0x808080, 0xFF0000}};
+  const Case cases[] = {{"grey", 0x808080, 0x00FF00},
+                        {"dark", 0x302828, 0x00FF00},
+                        {"red", 0x1818DC, 0x00FF00},
+                        {"grey-on-blue", 0x808080, 0xFF0000}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     constexpr int kEdge = 40;
-    const edges::Frame f = edges::RenderFrame(kEdge, 33.0f, edges::FromBgrWord(c.body), edges::FromBgrWord(c.key));
+    const edges::Frame f =
+        edges::RenderFrame(kEdge, 33.0f, edges::FromBgrWord(c.body), edges::FromBgrWord(c.key));
     std::vector<Bgra> pixels, truth;
     for (int y = kEdge - 1; y >= 0; --y) {  // memory rows run bottom-up
       for (int x = 0; x < kEdge; ++x) {
@@ -103,28 +106,11 @@ TEST(CleanEdges, ScoresAgainstTheTrueCoverage) {
     }
     EXPECT_LE(k.alphaError, g.alphaError / 3) << g.alphaError;
     EXPECT_LE(k.spill, g.spill / 10) << g.spill;
-    const auto view = [](const cAlphaDibSection& r) { return edges::KeyedView{r.DIBSectionBitsPtr(), kEdge, kEdge, 0, 0, kEdge, kEdge}; };
+    const auto view = [](const cAlphaDibSection& r) {
+      return edges::KeyedView{r.DIBSectionBitsPtr(), kEdge, kEdge, 0, 0, kEdge, kEdge};
+    };
     EXPECT_TRUE(edges::SaveSideBySide({view(*graded), view(*clean)}, 8,
                                       testing::TestOutputDir() + "/clean-edges-" + c.name + ".png"));
-  }
-}
-
-TEST(CleanEdges, KeyingMenuSetsTheChecksAndTheBinaryCheckBox) {
-  testing::FakeView view;
-  frmMain form(view);
-  const FormControls& c = form.Controls;
-  EXPECT_TRUE(c.mnuKeyGraded.Checked);
-  struct Step {
-    void (frmMain::*click)();
-    KeyingRule rule;
-  };
-  for (const Step& s : {Step{&frmMain::mnuKeyBinary_Click, KeyingRule::Binary},
-                        Step{&frmMain::mnuKeyClean_Click, KeyingRule::CleanEdges},
-                        Step{&frmMain::mnuKeyGraded_Click, KeyingRule::Graded}}) {
-    (form.*s.click)();
-    EXPECT_EQ(SelectedKeyingRule(c), s.rule);
-    EXPECT_EQ(c.chkImagesNotAntiAliased.Value, s.rule == KeyingRule::Binary);
-    EXPECT_EQ(c.mnuKeyGraded.Checked + c.mnuKeyBinary.Checked + c.mnuKeyClean.Checked, 1);
   }
 }
 

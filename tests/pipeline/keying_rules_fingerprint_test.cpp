@@ -46,14 +46,10 @@ TEST(KeyingRuleFingerprint, GradedAndBinaryAreUnchanged) {
   };
   // Taken from the rules as they were before the clean edges rule existed.
   const Case cases[] = {
-      {0x00FF00, 0, false, 0x099C0C03B66307F0ull},
-      {0x00FF00, 10, false, 0x597FFFB7AF49DE08ull},
-      {0x00FF00, 40, false, 0x9046BBC657019130ull},
-      {0x00FF00, 255, false, 0x417E71B6C1649259ull},
-      {0x00FF00, 0, true, 0x099C0C03B66307F0ull},
-      {0x00FF00, 10, true, 0xA3C693FDA3540ACBull},
-      {0xFF0000, 12, false, 0x3D40EF2CC1ACEBE9ull},
-      {0xFF0000, 12, true, 0xE429E8A79D40CE66ull},
+      {0x00FF00, 0, false, 0x099C0C03B66307F0ull},  {0x00FF00, 10, false, 0x597FFFB7AF49DE08ull},
+      {0x00FF00, 40, false, 0x9046BBC657019130ull}, {0x00FF00, 255, false, 0x417E71B6C1649259ull},
+      {0x00FF00, 0, true, 0x099C0C03B66307F0ull},   {0x00FF00, 10, true, 0xA3C693FDA3540ACBull},
+      {0xFF0000, 12, false, 0x3D40EF2CC1ACEBE9ull}, {0xFF0000, 12, true, 0xE429E8A79D40CE66ull},
       {0x3C8AD2, 25, false, 0xEF78DCE9E86BF402ull},
   };
   for (const Case& c : cases) {
