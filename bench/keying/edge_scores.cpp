@@ -113,10 +113,32 @@ KeyedView CellView(const cAlphaDibSection& r) {
   return KeyedView{r.DIBSectionBitsPtr(), r.Width(), r.Height(), 2 * 80, 0, 80, r.Height()};
 }
 
+// How many pixels the graded rule makes opaque with only opaque pixels within
+// two (the vehicle's inside: graded makes edge mixes opaque too) and the clean
+// rule changes at all, out of how many.
+std::pair<size_t, size_t> InsideChanged(const cAlphaDibSection& graded, const cAlphaDibSection& clean) {
+  const int32_t w = graded.Width(), h = graded.Height();
+  const uint8_t *g = graded.DIBSectionBitsPtr(), *c = clean.DIBSectionBitsPtr();
+  size_t inside = 0, changed = 0;
+  for (int32_t y = 2; y + 2 < h; ++y) {
+    for (int32_t x = 2; x + 2 < w; ++x) {
+      bool opaque = true;
+      for (int32_t j = -2; j <= 2; ++j)
+        for (int32_t i = -2; i <= 2; ++i)
+          opaque &= g[4 * ((y + j) * static_cast<size_t>(w) + x + i) + 3] == 255;
+      const size_t at = 4 * (static_cast<size_t>(y) * w + x);
+      inside += opaque;
+      changed += opaque && !std::equal(g + at, g + at + 4, c + at);
+    }
+  }
+  return {changed, inside};
+}
+
 // The bundled sample vehicle through Do All's stages under both rules, side by
-// side: real rendered frames, with no truth to score against.
+// side: real rendered frames, with no truth to score against; but the clean
+// rule must leave the vehicle's inside as graded keys it.
 void SaveSampleVehicle(const std::string& outFolder) {
-  std::vector<std::unique_ptr<cAlphaDibSection>> results;
+  std::vector<std::unique_ptr<cAlphaDibSection>> keyed, results;
   for (const KeyingRule rule : {KeyingRule::Graded, KeyingRule::CleanEdges}) {
     std::ostringstream sink;
     cli::HeadlessView view{sink, true};
@@ -125,9 +147,12 @@ void SaveSampleVehicle(const std::string& outFolder) {
     SelectKeyingRule(form.Controls, rule);
     form.BuildCompositeImage(kVersion);
     form.AddAlphaChannel(kVersion);
+    keyed.push_back(CopyOf(*form.WorkImage));
     form.ApplyUnsharpMask();
     results.push_back(std::move(form.WorkImage));
   }
+  const auto [changed, inside] = InsideChanged(*keyed[0], *keyed[1]);
+  std::printf("sample vehicle: %zu of %zu inside pixels differ between graded and clean\n", changed, inside);
   SaveSideBySide({CellView(*results[0]), CellView(*results[1])}, 8, outFolder + "/edges-sample.png");
 }
 
