@@ -7,6 +7,7 @@
 #include "cli/HeadlessView.h"
 #include "common/Paths.h"
 #include "common/VbError.h"
+#include "ui/commands/KeyingChoice.h"
 #include "platform/Files.h"
 #include "ui/commands/frmMain.h"
 
@@ -56,6 +57,7 @@ struct PipelineOptions {
   std::string output;
   std::vector<TextFlag> texts = TextFlags();
   std::string key;
+  std::string keying;
   int tolerance = 0;
   int stepSample = 0;
   bool animated = false, notAntiAliased = false, noResize = false;
@@ -93,6 +95,8 @@ void AddOptions(CLI::App* command, PipelineOptions& o) {
                            ->check(CLI::Range(1, 3));
   command->add_flag("--animated", o.animated, "Animated SRF (rotation and animation sets)");
   command->add_flag("--not-anti-aliased", o.notAntiAliased, "Frames not anti-aliased: binary keying");
+  command->add_option("--keying", o.keying, "Keying rule: graded (default), binary or clean")
+      ->check(CLI::IsMember({"graded", "binary", "clean"}));
   command->add_flag("--no-resize", o.noResize, "Do not resize to the device size");
 }
 
@@ -126,6 +130,16 @@ void UseTopFolders(const PipelineOptions& o, FormControls& c) {
   }
 }
 
+// --not-anti-aliased is the binary rule by its old name; with another rule it
+// is a contradiction: a usage error, raised before any work is done.
+KeyingRule KeyingRuleOf(const PipelineOptions& o) {
+  if (o.notAntiAliased && !o.keying.empty() && o.keying != "binary") {
+    throw CLI::ValidationError("--not-anti-aliased", "means --keying binary, not --keying " + o.keying);
+  }
+  if (o.notAntiAliased || o.keying == "binary") return KeyingRule::Binary;
+  return o.keying == "clean" ? KeyingRule::CleanEdges : KeyingRule::Graded;
+}
+
 // Sets the window's controls as a user would before pressing the button.
 void ApplyOptions(const PipelineOptions& o, frmMain& form) {
   FormControls& c = form.Controls;
@@ -145,7 +159,7 @@ void ApplyOptions(const PipelineOptions& o, frmMain& form) {
     c.sldTol.Value = o.tolerance;
     form.sldTol_Scroll();
   }
-  c.chkImagesNotAntiAliased.Value = o.notAntiAliased;
+  SelectKeyingRule(c, KeyingRuleOf(o));
   if (o.noResize) {
     c.chkResize.Value = false;
     form.chkResize_Click();

@@ -1,8 +1,10 @@
 #include "pipeline/KeyColourAlpha.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "common/Rounding.h"
+#include "pipeline/CleanEdgeKey.h"
 
 namespace velkor {
 
@@ -14,18 +16,39 @@ uint8_t KeyAlpha(int distanceB, int distanceG, int distanceR, int tolerance, boo
   return CByte(mean / tolerance * 255);
 }
 
-void KeyImage(cAlphaDibSection& image, const KeyingRule& rule,
+namespace {
+
+// Clean edges reads each pixel's neighbours as they were before keying, so it
+// keys from a copy of the image.
+void KeyCleanEdges(cAlphaDibSection& image, uint32_t keyColor,
+                   const std::function<void(int32_t row, int32_t height)>& rowDone) {
+  const int32_t width = image.Width();
+  const int32_t height = image.Height();
+  uint8_t* bits = image.DIBSectionBitsPtr();
+  const std::vector<uint8_t> source(bits, bits + static_cast<size_t>(image.BytesPerScanLine()) * height);
+  for (int32_t row = 0; row < height; ++row) {
+    CleanEdgeKeyRows(source.data(), bits, width, height, keyColor, row, row + 1);
+    rowDone(row, height);
+  }
+}
+
+}  // namespace
+
+void KeyImage(cAlphaDibSection& image, const KeyingParameters& parameters,
               const std::function<void(int32_t row, int32_t height)>& rowDone) {
-  const int keyR = static_cast<int>(rule.keyColor & 0xFF);
-  const int keyG = static_cast<int>((rule.keyColor >> 8) & 0xFF);
-  const int keyB = static_cast<int>((rule.keyColor >> 16) & 0xFF);
+  if (parameters.rule == KeyingRule::CleanEdges) return KeyCleanEdges(image, parameters.keyColor, rowDone);
+  const bool binary = parameters.rule == KeyingRule::Binary;
+  const int tolerance = parameters.tolerance;
+  const int keyR = static_cast<int>(parameters.keyColor & 0xFF);
+  const int keyG = static_cast<int>((parameters.keyColor >> 8) & 0xFF);
+  const int keyB = static_cast<int>((parameters.keyColor >> 16) & 0xFF);
   const int32_t width = image.Width();
   const int32_t height = image.Height();
   for (int32_t row = 0; row < height; ++row) {
     uint8_t* pixel = image.MemoryRow(row);
     for (int32_t x = 0; x < width; ++x, pixel += 4) {
       const int alpha = KeyAlpha(std::abs(pixel[0] - keyB), std::abs(pixel[1] - keyG), std::abs(pixel[2] - keyR),
-                                 rule.tolerance, rule.binary);
+                                 tolerance, binary);
       for (int c = 0; c < 3; ++c) pixel[c] = static_cast<uint8_t>(pixel[c] * alpha / 255);
       pixel[3] = static_cast<uint8_t>(alpha);
     }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "pipeline/KeyingRule.h"
 #include "raster/cAlphaDibSection.h"
 
 namespace velkor {
@@ -17,15 +18,15 @@ namespace velkor {
 // round(round(mean distance) / T * 255) for T > 0, ties to even.
 uint8_t KeyAlpha(int distanceB, int distanceG, int distanceR, int tolerance, bool binaryRule);
 
-struct KeyingRule {
+struct KeyingParameters {
   uint32_t keyColor = 65280;  // 0x00BBGGRR
-  int tolerance = 0;
-  bool binary = false;
+  int tolerance = 0;          // graded and binary rules
+  KeyingRule rule = KeyingRule::Graded;
 };
 
 // Keys every pixel of `image` in place, memory row by memory row, calling
 // `rowDone(row, height)` after each (rows done before an exception stay keyed).
-void KeyImage(cAlphaDibSection& image, const KeyingRule& rule,
+void KeyImage(cAlphaDibSection& image, const KeyingParameters& parameters,
               const std::function<void(int32_t row, int32_t height)>& rowDone);
 
 }  // namespace velkor

@@ -90,6 +90,10 @@ FormControls InitialControls(const std::string& folder3D, const std::string& fol
   c.mnuASRFtoPNG = MenuItem{"Animated SRF to PNG"};
   c.mnuPNGtoASRF = MenuItem{"PNG to Animated SRF"};
   c.mnuSRFViewer = MenuItem{"SRF Viewer"};
+  c.mnuKeying = MenuItem{"&Keying"};
+  c.mnuKeyGraded = MenuItem{"Graded", true};
+  c.mnuKeyBinary = MenuItem{"Binary (not anti-aliased)"};
+  c.mnuKeyClean = MenuItem{"Clean edges"};
   return c;
 }
 

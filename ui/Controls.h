@@ -113,6 +113,7 @@ struct FormControls {
   CommonDialog CommonDialog1;
   MenuItem mnuMode, mnuStaticSRF, mnuAnimatedSRF, mnuFileConvert, mnuSRFtoPNG, mnuPNGtoSRF, mnuLine,
       mnuASRFtoPNG, mnuPNGtoASRF, mnuSRFViewer;
+  MenuItem mnuKeying, mnuKeyGraded, mnuKeyBinary, mnuKeyClean;
 };
 
 // The controls with their captions, positions and initial states.

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "pipeline/KeyColourAlpha.h"
+#include "ui/commands/KeyingChoice.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor {
@@ -27,10 +28,10 @@ void frmMain::CreateAlphaChannel() {
   // An empty working image has nothing to key; it is left as it is.
   if (WorkImage->Empty()) return;
   ShowProgress(true);
-  const KeyingRule rule{KeyColor, Controls.sldTol.Value, Controls.chkImagesNotAntiAliased.Value};
+  const KeyingParameters parameters{KeyColor, Controls.sldTol.Value, SelectedKeyingRule(Controls)};
   SetStatus("Status: Creating Alpha Channel...");
   try {
-    KeyImage(*WorkImage, rule, [this](int32_t row, int32_t height) {
+    KeyImage(*WorkImage, parameters, [this](int32_t row, int32_t height) {
       Controls.ProgressBar1.Value = RowProgress(row, height);
       view_.ProgressValue(Controls.ProgressBar1.Value);
     });

@@ -110,10 +110,20 @@ TEST(CliDoAll, AnUnreadable2DFrameIsAWarningNamingTheFile) {
 TEST(CliDoAll, BadFlagValuesAreUsageErrors) {
   ScratchDir out;
   for (const std::string flags :
-       {"--key '#00FF0'", "--key 16777216", "--key green", "--tolerance 256", "--step-sample 4"}) {
+       {"--key '#00FF0'", "--key 16777216", "--key green", "--tolerance 256", "--step-sample 4",
+        "--keying soft", "--keying clean --not-anti-aliased", "--not-anti-aliased --keying graded"}) {
     EXPECT_EQ(RunCli(out, "do-all " + flags + " '" + out / "z.srf" + "'").exitCode, 2) << flags;
   }
   EXPECT_FALSE(testing::PathExists(out / "z.srf"));
+}
+
+TEST(CliDoAll, KeyingCleanAndTheBinarySynonymRun) {
+  ScratchDir frames, out;
+  testing::WriteAllSets(frames.path());
+  for (const std::string flags : {"--keying clean", "--keying binary --not-anti-aliased"}) {
+    const CliRun run = RunCli(out, "do-all " + FrameFlags(frames) + " " + flags + " '" + out / "k.srf" + "'");
+    EXPECT_EQ(run.exitCode, 0) << flags << run.err;
+  }
 }
 
 TEST(CliBuildStrip, WritesTheStripAsA32BitBmp) {

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
@@ -47,6 +48,18 @@ TEST_F(WindowInteraction, ModeMenuSwitchesTheAnimationRowsAndResetsTheVersion) {
   staticMode->trigger();  // the mode already set: still checked, version reset again
   EXPECT_TRUE(staticMode->isChecked());
   EXPECT_TRUE(Find<QWidget>("txtWorkDir_1")->isEnabled());
+}
+
+TEST_F(WindowInteraction, KeyingMenuChecksOneRuleAndTheBinaryCheckBoxFollows) {
+  auto* binaryBox = Find<QCheckBox>("chkImagesNotAntiAliased");
+  const std::string items[] = {"mnuKeyGraded", "mnuKeyBinary", "mnuKeyClean"};
+  for (const std::string chosen : {"mnuKeyBinary", "mnuKeyClean", "mnuKeyClean", "mnuKeyGraded"}) {
+    Find<QAction>(chosen.c_str())->trigger();
+    for (const std::string& item : items) {
+      EXPECT_EQ(Find<QAction>(item.c_str())->isChecked(), item == chosen) << chosen << " " << item;
+    }
+    EXPECT_EQ(binaryBox->isChecked(), chosen == items[1]) << chosen;
+  }
 }
 
 TEST_F(WindowInteraction, ToleranceSliderFillsTheBox) {

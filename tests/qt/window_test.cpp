@@ -149,11 +149,18 @@ TEST_F(WindowLayout, InitialStates) {
 
 TEST_F(WindowLayout, MenusWithAccessKeysAndCheckMarks) {
   const QList<QAction*> top = window->menuBar()->actions();
-  ASSERT_EQ(top.size(), 3);
+  ASSERT_EQ(top.size(), 4);
   EXPECT_EQ(top[0]->text(), "&Mode");
   EXPECT_EQ(top[1]->text(), "&File Convert");
-  EXPECT_EQ(top[2]->text(), "SRF Viewer");
-  EXPECT_EQ(top[2]->menu(), nullptr) << "the viewer entry is a command itself";
+  EXPECT_EQ(top[2]->text(), "&Keying");
+  EXPECT_EQ(top[3]->text(), "SRF Viewer");
+  EXPECT_EQ(top[3]->menu(), nullptr) << "the viewer entry is a command itself";
+  const QList<QAction*> keying = top[2]->menu()->actions();
+  ASSERT_EQ(keying.size(), 3);
+  EXPECT_EQ(keying[0]->text(), "Graded");
+  EXPECT_TRUE(keying[0]->isChecked());
+  EXPECT_EQ(keying[1]->text(), "Binary (not anti-aliased)");
+  EXPECT_EQ(keying[2]->text(), "Clean edges");
   const QList<QAction*> mode = top[0]->menu()->actions();
   ASSERT_EQ(mode.size(), 2);
   EXPECT_EQ(mode[0]->text(), "Static SRF");

@@ -53,6 +53,11 @@ class frmMain {
   void sldTol_Scroll();
   void chkResize_Click();
 
+  // --- Keying menu (ui/commands/KeyingMenu.cpp)
+  void mnuKeyGraded_Click();
+  void mnuKeyBinary_Click();
+  void mnuKeyClean_Click();
+
   // --- Preview pane (ui/PreviewPane.cpp)
   void DrawPreview(gdi::HDC source);
   void optZoom_Click(int index);

@@ -173,6 +173,10 @@ void MainWindow::BuildMenus() {
   b.AddMenuItem(convert, c.mnuASRFtoPNG, "mnuASRFtoPNG", false, [&f] { f.mnuASRFtoPNG_Click(); });
   b.AddMenuItem(convert, c.mnuPNGtoASRF, "mnuPNGtoASRF", false, [&f] { f.mnuPNGtoASRF_Click(); });
   AddDesktopMenuItems(*this, convert);
+  QMenu* keying = b.AddMenu(bar, c.mnuKeying, "mnuKeying");
+  b.AddMenuItem(keying, c.mnuKeyGraded, "mnuKeyGraded", true, [&f] { f.mnuKeyGraded_Click(); });
+  b.AddMenuItem(keying, c.mnuKeyBinary, "mnuKeyBinary", true, [&f] { f.mnuKeyBinary_Click(); });
+  b.AddMenuItem(keying, c.mnuKeyClean, "mnuKeyClean", true, [&f] { f.mnuKeyClean_Click(); });
   // "SRF Viewer" is a command on the bar itself, with no menu under it.
   b.AddMenuItem(bar, c.mnuSRFViewer, "mnuSRFViewer", false, [&f] { f.mnuSRFViewer_Click(); });
 }

@@ -1,0 +1,15 @@
+#pragma once
+// Where the window keeps the keying rule: the hidden "Images not anti-aliased"
+// check box selects the binary rule, as it always has, and the Keying menu's
+// check marks tell graded from clean edges.
+#include "pipeline/KeyingRule.h"
+#include "ui/Controls.h"
+
+namespace velkor {
+
+KeyingRule SelectedKeyingRule(const FormControls& controls);
+
+// Sets the check box and the menu's check marks for `rule`.
+void SelectKeyingRule(FormControls& controls, KeyingRule rule);
+
+}  // namespace velkor
