@@ -9,6 +9,7 @@
 
 #include "common/VbError.h"
 #include "convert/HeadingBitmap.h"
+#include "platform/FreeImageBitmap.h"
 
 namespace velkor {
 
@@ -29,14 +30,12 @@ void SetAnimationLong(FIBITMAP* page, const char* key, uint32_t value) {
 // One 8-bit page of the GIF; the first also carries the loop count (0: for
 // ever), which GIF stores once for the whole file.
 bool AppendPage(FIMULTIBITMAP* gif, const HeadingFrame& frame, bool first) {
-  FIBITMAP* rgb = HeadingOverMap(frame);
-  FIBITMAP* page = rgb ? FreeImage_ColorQuantize(rgb, FIQ_WUQUANT) : nullptr;
-  if (rgb) FreeImage_Unload(rgb);
+  const platform::FreeImageBitmap rgb(HeadingOverMap(frame));
+  const platform::FreeImageBitmap page(rgb ? FreeImage_ColorQuantize(rgb.get(), FIQ_WUQUANT) : nullptr);
   if (!page) return false;
-  if (first) SetAnimationLong(page, "Loop", 0);
-  SetAnimationLong(page, "FrameTime", kGifFrameTimeMs);
-  FreeImage_AppendPage(gif, page);
-  FreeImage_Unload(page);
+  if (first) SetAnimationLong(page.get(), "Loop", 0);
+  SetAnimationLong(page.get(), "FrameTime", kGifFrameTimeMs);
+  FreeImage_AppendPage(gif, page.get());
   return true;
 }
 

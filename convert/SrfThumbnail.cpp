@@ -5,15 +5,13 @@
 #include "common/VbError.h"
 #include "convert/HeadingBitmap.h"
 #include "convert/MFreeImage.h"
+#include "platform/FreeImageBitmap.h"
 
 namespace velkor {
 
 namespace {
 
-struct Unloader {
-  void operator()(FIBITMAP* bitmap) const { FreeImage_Unload(bitmap); }
-};
-using Bitmap = std::unique_ptr<FIBITMAP, Unloader>;
+using Bitmap = platform::FreeImageBitmap;
 
 }  // namespace
 

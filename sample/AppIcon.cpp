@@ -1,4 +1,5 @@
 #include "sample/AppIcon.h"
+#include "platform/FreeImageBitmap.h"
 
 #include <FreeImage.h>
 
@@ -82,7 +83,8 @@ RgbaImage RenderAppIcon(int size) {
 
 bool WriteAppIcon(const std::string& path, int size, std::string& error) {
   const RgbaImage icon = RenderAppIcon(size);
-  FIBITMAP* bitmap = FreeImage_Allocate(size, size, 32);
+  const platform::FreeImageBitmap owner(FreeImage_Allocate(size, size, 32));
+  FIBITMAP* bitmap = owner.get();
   if (!bitmap) {
     error = "not enough memory for the icon " + path;
     return false;
@@ -98,7 +100,6 @@ bool WriteAppIcon(const std::string& path, int size, std::string& error) {
     }
   }
   const bool saved = FreeImage_Save(FIF_PNG, bitmap, path.c_str(), PNG_DEFAULT) != 0;
-  FreeImage_Unload(bitmap);
   if (!saved) error = "cannot write the icon " + path;
   return saved;
 }

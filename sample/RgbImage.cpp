@@ -1,4 +1,5 @@
 #include "sample/RgbImage.h"
+#include "platform/FreeImageBitmap.h"
 
 #include <FreeImage.h>
 
@@ -44,14 +45,13 @@ bool SaveBmp24(const RgbImage& img, const std::string& path, std::string& error)
     error = "cannot write " + path + ": the picture is empty or malformed";
     return false;
   }
-  FIBITMAP* bmp = FreeImage_Allocate(img.width, img.height, 24);
-  if (bmp == nullptr) {
+  const platform::FreeImageBitmap bmp(FreeImage_Allocate(img.width, img.height, 24));
+  if (!bmp) {
     error = "cannot write " + path + ": out of memory";
     return false;
   }
-  CopyPixels(img, bmp);
-  const bool saved = FreeImage_Save(FIF_BMP, bmp, path.c_str(), BMP_DEFAULT) != FALSE;
-  FreeImage_Unload(bmp);
+  CopyPixels(img, bmp.get());
+  const bool saved = FreeImage_Save(FIF_BMP, bmp.get(), path.c_str(), BMP_DEFAULT) != FALSE;
   if (!saved) error = "cannot write " + path;
   return saved;
 }
