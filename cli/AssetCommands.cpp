@@ -1,11 +1,11 @@
-// The bundled assets: the sample vehicle's frames and the device screen
-// behind the SRF viewer, both drawn by our own code.
+// The bundled assets: the sample vehicle (a model and its rendered frames)
+// and the device screen behind the SRF viewer, both made by our own code.
 #include <iostream>
 
 #include "cli/Commands.h"
 #include "platform/Files.h"
+#include "render/SampleFrames.h"
 #include "sample/DeviceScreen.h"
-#include "sample/SampleVehicle.h"
 
 namespace velkor::cli {
 
@@ -15,7 +15,7 @@ void AddAssetCommands(CLI::App& app, CliContext& context) {
   frames->add_option("DIR", framesDir, "Folder to create the frame sets in")->required();
   frames->callback([&context] {
     std::string error;
-    if (!sample::WriteSampleFrames(platform::AbsolutePath(framesDir), error)) {
+    if (!render::WriteSampleFrames(platform::AbsolutePath(framesDir), error)) {
       std::cerr << "error: " << error << '\n';
       context.exitCode = 1;
       return;

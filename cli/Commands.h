@@ -12,5 +12,6 @@ struct CliContext {
 void AddAssetCommands(CLI::App& app, CliContext& context);      // sample-frames, device-screen
 void AddConvertCommands(CLI::App& app, CliContext& context);    // srf2png, asrf2png, png2srf, png2asrf, info
 void AddPipelineCommands(CLI::App& app, CliContext& context);   // do-all, build-strip
+void AddRenderCommands(CLI::App& app, CliContext& context);     // render
 
 }  // namespace velkor::cli

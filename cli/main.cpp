@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   velkor::cli::AddAssetCommands(app, context);
   velkor::cli::AddConvertCommands(app, context);
   velkor::cli::AddPipelineCommands(app, context);
+  velkor::cli::AddRenderCommands(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

@@ -96,6 +96,9 @@ class frmMain {
   bool SaveAsPNG();  // false when the BMP or PNG could not be written (already reported)
   bool LoadPNG();
 
+  // --- Rendering frames from a 3D model (render/commands/)
+  void mnuRenderFromModel_Click();
+
   // --- Shared services of the window
   void SetStatus(const std::string& text, bool repaint = true);
   // The version box's trimmed text, or "2.20" when it is none of the four.

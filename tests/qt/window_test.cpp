@@ -161,12 +161,14 @@ TEST_F(WindowLayout, MenusWithAccessKeysAndCheckMarks) {
   EXPECT_EQ(mode[1]->text(), "Animated SRF");
   EXPECT_FALSE(mode[1]->isChecked());
   const QList<QAction*> convert = top[1]->menu()->actions();
-  ASSERT_EQ(convert.size(), 5);
+  ASSERT_EQ(convert.size(), 7);
   EXPECT_EQ(convert[0]->text(), "SRF to PNG");
   EXPECT_EQ(convert[1]->text(), "PNG to SRF");
   EXPECT_TRUE(convert[2]->isSeparator());
   EXPECT_EQ(convert[3]->text(), "Animated SRF to PNG");
   EXPECT_EQ(convert[4]->text(), "PNG to Animated SRF");
+  EXPECT_TRUE(convert[5]->isSeparator());
+  EXPECT_EQ(convert[6]->text(), "Render from Model...");
 }
 
 TEST_F(WindowLayout, FontsAreLiberationSansInTheirSizes) {

@@ -171,6 +171,11 @@ void MainWindow::BuildMenus() {
   convert->addSeparator()->setObjectName(QStringLiteral("mnuLine"));
   b.AddMenuItem(convert, c.mnuASRFtoPNG, "mnuASRFtoPNG", false, [&f] { f.mnuASRFtoPNG_Click(); });
   b.AddMenuItem(convert, c.mnuPNGtoASRF, "mnuPNGtoASRF", false, [&f] { f.mnuPNGtoASRF_Click(); });
+  // Frames from a 3D model: a menu command of its own, no control in the model.
+  convert->addSeparator();
+  QAction* render = convert->addAction(QStringLiteral("Render from Model..."));
+  render->setObjectName(QStringLiteral("mnuRenderFromModel"));
+  connect(render, &QAction::triggered, this, [&f] { f.mnuRenderFromModel_Click(); });
   // "SRF Viewer" is a command on the bar itself, with no menu under it.
   b.AddMenuItem(bar, c.mnuSRFViewer, "mnuSRFViewer", false, [&f] { f.mnuSRFViewer_Click(); });
 }
