@@ -20,6 +20,22 @@ double Edge(double ax, double ay, double bx, double by, double px, double py) {
   return (bx - ax) * (py - ay) - (by - ay) * (px - ax);
 }
 
+// Narrows [first, last] towards the samples where an edge function that is
+// `w` at sample `first` and steps by `d` is not negative, with one sample of
+// slack either side: the exact test in the loop has the last word.
+bool Span(double w, double d, int& first, int& last) {
+  const int start = first;
+  if (d > 0) {
+    if (w < 0) first = std::max(first, start + static_cast<int>(std::floor(-w / d)));
+  } else if (d < 0) {
+    if (w < 0) return false;
+    last = std::min(last, start + static_cast<int>(std::ceil(w / -d)));
+  } else if (w < 0) {
+    return false;
+  }
+  return first <= last;
+}
+
 }  // namespace
 
 void FrameRenderer::Project(const Scene& scene, const FrameView& view) {
@@ -70,19 +86,26 @@ void FrameRenderer::DrawTriangle(uint32_t index, const Triangle& t) {
   const double za = z_[a], zb = z_[b], zc = z_[c];
   // Per-sample steps of the three edge functions along a row.
   const double d0 = -(cy - by) * sign, d1 = -(ay - cy) * sign, d2 = -(by - ay) * sign;
+  const double dz = (d0 * za + d1 * zb + d2 * zc) / area;
   for (int sy = sy0; sy <= sy1; ++sy) {
     const double py = sy + 0.5, px = sx0 + 0.5;
     double w0 = Edge(bx, by, cx, cy, px, py) * sign;
     double w1 = Edge(cx, cy, ax, ay, px, py) * sign;
     double w2 = Edge(ax, ay, bx, by, px, py) * sign;
+    int first = sx0, last = sx1;
+    if (!Span(w0, d0, first, last) || !Span(w1, d1, first, last) || !Span(w2, d2, first, last)) continue;
+    const int skip = first - sx0;
+    w0 += d0 * skip, w1 += d1 * skip, w2 += d2 * skip;
+    double z = (w0 * za + w1 * zb + w2 * zc) / area;
     const size_t row = static_cast<size_t>(sy - region_.y0 * kS) * stride_ - region_.x0 * kS;
-    for (int sx = sx0; sx <= sx1; ++sx, w0 += d0, w1 += d1, w2 += d2) {
+    float* depth = &depth_[row];
+    uint32_t* id = &id_[row];
+    for (int sx = first; sx <= last; ++sx, w0 += d0, w1 += d1, w2 += d2, z += dz) {
       if (w0 < 0 || w1 < 0 || w2 < 0) continue;
-      const auto z = static_cast<float>((w0 * za + w1 * zb + w2 * zc) / area);
-      const size_t s = row + sx;
-      if (z > depth_[s]) {
-        depth_[s] = z;
-        id_[s] = index + 1;
+      const auto zf = static_cast<float>(z);
+      if (zf > depth[sx]) {
+        depth[sx] = zf;
+        id[sx] = index + 1;
       }
     }
   }

@@ -42,6 +42,7 @@ class Workers {
     std::thread helper([this] { Loop(nullptr); });
     Loop(&progress);
     helper.join();
+    if (progress && error_.empty()) progress(static_cast<int>(jobs_.size()), static_cast<int>(jobs_.size()));
     if (!error_.empty()) error = error_;
     return error_.empty();
   }
@@ -58,7 +59,7 @@ class Workers {
       const FrameImage frame = renderer.Render(*job.scene, job.view, job.plan->cell, key, job.plan->emissiveBoost);
       if (!WriteFrameBmp(frame, job.path, error)) Fail(error);
       const int done = ++done_;
-      if (progress && *progress) (*progress)(done, static_cast<int>(jobs_.size()));
+      if (progress && *progress && done < static_cast<int>(jobs_.size())) (*progress)(done, static_cast<int>(jobs_.size()));
     }
   }
   void Fail(const std::string& error) {

@@ -57,6 +57,7 @@ bool FromMemory(BYTE* data, DWORD size, Texture& out, std::string& error) {
   Bitmap header(FreeImage_LoadFromMemory(format, memory.get(), FIF_LOAD_NOPIXELS));
   if (!header) return (error = "a texture cannot be decoded", false);
   if (!SizeAllowed(FreeImage_GetWidth(header.get()), FreeImage_GetHeight(header.get()), error)) return false;
+  FreeImage_SeekMemory(memory.get(), 0, SEEK_SET);
   Bitmap pixels(FreeImage_LoadFromMemory(format, memory.get(), 0));
   if (!pixels) return (error = "a texture cannot be decoded", false);
   return FromBitmap(pixels.get(), out, error);
