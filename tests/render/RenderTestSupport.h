@@ -62,10 +62,11 @@ struct CliResult {
   std::string err;
 };
 
-// Runs velkor-cli (beside the test program's working folder, the build tree).
+// Runs velkor-cli of the build tree (the tests' working folder) in `scratch`.
 inline CliResult RunCli(const std::string& args, const std::string& scratch) {
   const std::string errFile = scratch + "/stderr.txt";
-  const std::string command = std::filesystem::absolute("velkor-cli").string() + " " + args + " >/dev/null 2>" + errFile;
+  const std::string command = "cd '" + scratch + "' && " + std::filesystem::absolute("velkor-cli").string() + " " +
+                              args + " >/dev/null 2>" + errFile;
   CliResult r;
   const int status = std::system(command.c_str());
   r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
