@@ -4,8 +4,8 @@
 
 #include "cli/Commands.h"
 #include "platform/Files.h"
-#include "render/SampleFrames.h"
 #include "sample/DeviceScreen.h"
+#include "sample/SampleFrames.h"
 
 namespace velkor::cli {
 
@@ -15,7 +15,7 @@ void AddAssetCommands(CLI::App& app, CliContext& context) {
   frames->add_option("DIR", framesDir, "Folder to create the frame sets in")->required();
   frames->callback([&context] {
     std::string error;
-    if (!render::WriteSampleFrames(platform::AbsolutePath(framesDir), error)) {
+    if (!sample::WriteSampleFrames(platform::AbsolutePath(framesDir), error)) {
       std::cerr << "error: " << error << '\n';
       context.exitCode = 1;
       return;

@@ -61,14 +61,14 @@ void FrameRenderer::Project(const Scene& scene, const FrameView& view) {
   }
 }
 
-FrameRenderer::Region FrameRenderer::Bounds(int cell) const {
+FrameRenderer::Region FrameRenderer::Bounds(int width, int height) const {
   if (x_.empty()) return {};
   const auto [xl, xh] = std::minmax_element(x_.begin(), x_.end());
   const auto [yl, yh] = std::minmax_element(y_.begin(), y_.end());
-  auto pixel = [cell](float samples, float round) {
-    return static_cast<int>(std::clamp(std::floor(samples / kS) + round, 0.0f, static_cast<float>(cell)));
+  auto pixel = [](float samples, float round, int limit) {
+    return static_cast<int>(std::clamp(std::floor(samples / kS) + round, 0.0f, static_cast<float>(limit)));
   };
-  return {pixel(*xl, 0), pixel(*yl, 0), pixel(*xh, 1), pixel(*yh, 1)};
+  return {pixel(*xl, 0, width), pixel(*yl, 0, height), pixel(*xh, 1, width), pixel(*yh, 1, height)};
 }
 
 void FrameRenderer::DrawTriangle(uint32_t index, const Triangle& t) {
@@ -172,11 +172,16 @@ void FrameRenderer::ResolvePixel(const Scene& scene, int px, int py, std::array<
 
 FrameImage FrameRenderer::Render(const Scene& scene, const FrameView& view, int cell, std::array<uint8_t, 3> key,
                                  float emissiveBoost) {
-  FrameImage frame{cell, std::vector<uint8_t>(static_cast<size_t>(cell) * cell * 3)};
-  for (size_t i = 0; i < frame.rgb.size(); i += 3) std::copy(key.begin(), key.end(), frame.rgb.begin() + i);
+  return {cell, RenderRgb(scene, view, cell, cell, key, emissiveBoost)};
+}
+
+std::vector<uint8_t> FrameRenderer::RenderRgb(const Scene& scene, const FrameView& view, int width, int height,
+                                              std::array<uint8_t, 3> background, float emissiveBoost) {
+  std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
+  for (size_t i = 0; i < rgb.size(); i += 3) std::copy(background.begin(), background.end(), rgb.begin() + i);
   Project(scene, view);
-  region_ = Bounds(cell);
-  if (region_.x1 <= region_.x0 || region_.y1 <= region_.y0) return frame;
+  region_ = Bounds(width, height);
+  if (region_.x1 <= region_.x0 || region_.y1 <= region_.y0) return rgb;
   stride_ = (region_.x1 - region_.x0) * kS;
   const size_t samples = static_cast<size_t>(stride_) * (region_.y1 - region_.y0) * kS;
   depth_.assign(samples, -std::numeric_limits<float>::infinity());
@@ -184,10 +189,10 @@ FrameImage FrameRenderer::Render(const Scene& scene, const FrameView& view, int 
   for (size_t i = 0; i < scene.triangles.size(); ++i) DrawTriangle(static_cast<uint32_t>(i), scene.triangles[i]);
   for (int py = region_.y0; py < region_.y1; ++py) {
     for (int px = region_.x0; px < region_.x1; ++px) {
-      ResolvePixel(scene, px, py, key, emissiveBoost, &frame.rgb[(static_cast<size_t>(py) * cell + px) * 3]);
+      ResolvePixel(scene, px, py, background, emissiveBoost, &rgb[(static_cast<size_t>(py) * width + px) * 3]);
     }
   }
-  return frame;
+  return rgb;
 }
 
 }  // namespace velkor::render

@@ -24,13 +24,17 @@ class FrameRenderer {
  public:
   FrameImage Render(const Scene& scene, const FrameView& view, int cell, std::array<uint8_t, 3> key,
                     float emissiveBoost);
+  // Any width × height picture (rows top-down, R,G,B), e.g. flat shapes in
+  // painter's order: larger view z is nearer and wins.
+  std::vector<uint8_t> RenderRgb(const Scene& scene, const FrameView& view, int width, int height,
+                                 std::array<uint8_t, 3> background, float emissiveBoost);
 
  private:
   struct Region {
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // in pixels, exclusive ends
   };
   void Project(const Scene& scene, const FrameView& view);
-  Region Bounds(int cell) const;
+  Region Bounds(int width, int height) const;
   void DrawTriangle(uint32_t index, const Triangle& t);
   void ResolvePixel(const Scene& scene, int px, int py, std::array<uint8_t, 3> key, float boost, uint8_t* out) const;
 

@@ -4,7 +4,7 @@
 
 #include "platform/Files.h"
 #include "render/GltfWriter.h"
-#include "render/SampleFrames.h"
+#include "sample/SampleFrames.h"
 #include "RenderTestSupport.h"
 #include "support/FakeView.h"
 #include "support/TestFiles.h"
@@ -61,7 +61,7 @@ TEST(RenderFromModel, CancellingEitherDialogDoesNothing) {
 // The build renders the sample car's glTF into the folders the window starts on.
 TEST(SampleModel, TheBuildWroteTheModelAndEveryFrameSet) {
   const std::string sample = platform::ProgramFolder() + "/sample";
-  EXPECT_TRUE(platform::FileExists(sample + "/" + render::kSampleModelName));
+  EXPECT_TRUE(platform::FileExists(sample + "/" + sample::kSampleModelName));
   const struct {
     const char* folder;
     int size;

@@ -10,7 +10,7 @@
 // written file, read back through the model loader like any user's model.
 #include <string>
 
-namespace velkor::render {
+namespace velkor::sample {
 
 inline constexpr const char* kSamplePrefix = "car";
 inline constexpr const char* kSampleModelName = "car.glb";
@@ -18,4 +18,4 @@ inline constexpr const char* kSampleModelName = "car.glb";
 // False with a message naming the file or folder.
 bool WriteSampleFrames(const std::string& dir, std::string& error);
 
-}  // namespace velkor::render
+}  // namespace velkor::sample

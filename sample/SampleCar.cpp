@@ -1,8 +1,15 @@
-#include "render/SampleCar.h"
+#include "sample/SampleCar.h"
 
 #include "render/MeshBuilder.h"
 
-namespace velkor::render {
+namespace velkor::sample {
+
+using render::AddBox;
+using render::AddHexahedron;
+using render::AddMaterial;
+using render::AddWheel;
+using render::Point;
+using render::Scene;
 
 namespace {
 
@@ -55,4 +62,4 @@ Scene BuildSampleCar() {
   return s;
 }
 
-}  // namespace velkor::render
+}  // namespace velkor::sample

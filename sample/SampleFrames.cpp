@@ -1,4 +1,4 @@
-#include "render/SampleFrames.h"
+#include "sample/SampleFrames.h"
 
 #include <filesystem>
 
@@ -7,9 +7,11 @@
 #include "render/FrameSets.h"
 #include "render/GltfWriter.h"
 #include "render/ModelLoader.h"
-#include "render/SampleCar.h"
+#include "sample/SampleCar.h"
 
-namespace velkor::render {
+namespace velkor::sample {
+
+using namespace render;
 
 namespace {
 
@@ -39,4 +41,4 @@ bool WriteSampleFrames(const std::string& dir, std::string& error) {
   return RenderFrameSets(scene, scene, SamplePlans(dir), settings, {}, error);
 }
 
-}  // namespace velkor::render
+}  // namespace velkor::sample

@@ -6,8 +6,8 @@
 // heading is readable.
 #include "render/Scene.h"
 
-namespace velkor::render {
+namespace velkor::sample {
 
-Scene BuildSampleCar();
+render::Scene BuildSampleCar();
 
-}  // namespace velkor::render
+}  // namespace velkor::sample
