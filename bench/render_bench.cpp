@@ -16,10 +16,12 @@ namespace velkor::bench {
 
 namespace {
 
-// A smooth car-sized ellipsoid of rings × segments × 2 triangles.
-render::Scene Ellipsoid(int rings, int segments) {
+// A smooth car-sized ellipsoid of rings × segments × 2 triangles, wound
+// counter-clockwise seen from outside and single-sided, as glTF models are.
+render::Scene Ellipsoid(int rings, int segments, bool doubleSided) {
   render::Scene s;
   render::AddMaterial(s, {0.2f, 0.4f, 0.8f});
+  s.materials[0].doubleSided = doubleSided;
   const float radii[3] = {0.9f, 0.7f, 2.25f};
   for (int r = 0; r <= rings; ++r) {
     const double theta = std::numbers::pi * r / rings;
@@ -37,8 +39,8 @@ render::Scene Ellipsoid(int rings, int segments) {
   const auto at = [segments](int r, int g) { return static_cast<uint32_t>(r * (segments + 1) + g); };
   for (int r = 0; r < rings; ++r) {
     for (int g = 0; g < segments; ++g) {
-      s.triangles.push_back({{at(r, g), at(r + 1, g), at(r + 1, g + 1)}, 0});
-      s.triangles.push_back({{at(r, g), at(r + 1, g + 1), at(r, g + 1)}, 0});
+      s.triangles.push_back({{at(r, g), at(r + 1, g + 1), at(r + 1, g)}, 0});
+      s.triangles.push_back({{at(r, g), at(r, g + 1), at(r + 1, g + 1)}, 0});
     }
   }
   return s;
@@ -48,7 +50,10 @@ const std::string& Model100k() {
   static const std::string path = [] {
     const std::string p = OutputPath("model-100k.glb");
     std::string error;
-    if (!render::WriteGlb(Ellipsoid(250, 200), p, error)) std::fprintf(stderr, "%s\n", error.c_str());
+    if (!render::WriteGlb(Ellipsoid(250, 200, false), p, error) ||
+        !render::WriteGlb(Ellipsoid(250, 200, true), OutputPath("model-100k-double-sided.glb"), error)) {
+      std::fprintf(stderr, "%s\n", error.c_str());
+    }
     return p;
   }();
   return path;

@@ -71,11 +71,14 @@ FrameRenderer::Region FrameRenderer::Bounds(int width, int height) const {
   return {pixel(*xl, 0, width), pixel(*yl, 0, height), pixel(*xh, 1, width), pixel(*yh, 1, height)};
 }
 
-void FrameRenderer::DrawTriangle(uint32_t index, const Triangle& t) {
+void FrameRenderer::DrawTriangle(uint32_t index, const Triangle& t, bool cullBackFace) {
   const uint32_t a = t.vertex[0], b = t.vertex[1], c = t.vertex[2];
   const double ax = x_[a], ay = y_[a], bx = x_[b], by = y_[b], cx = x_[c], cy = y_[c];
   double area = Edge(ax, ay, bx, by, cx, cy);
   if (area == 0 || !std::isfinite(area)) return;
+  // Pixel rows run down the picture: counter-clockwise seen by the camera is
+  // a negative area here.
+  if (cullBackFace && area > 0) return;
   const double sign = area < 0 ? -1 : 1;
   area *= sign;
   // Samples sit at half-integers of the sample grid.
@@ -186,7 +189,10 @@ std::vector<uint8_t> FrameRenderer::RenderRgb(const Scene& scene, const FrameVie
   const size_t samples = static_cast<size_t>(stride_) * (region_.y1 - region_.y0) * kS;
   depth_.assign(samples, -std::numeric_limits<float>::infinity());
   id_.assign(samples, 0);
-  for (size_t i = 0; i < scene.triangles.size(); ++i) DrawTriangle(static_cast<uint32_t>(i), scene.triangles[i]);
+  for (size_t i = 0; i < scene.triangles.size(); ++i) {
+    const Triangle& t = scene.triangles[i];
+    DrawTriangle(static_cast<uint32_t>(i), t, !scene.materials[t.material].doubleSided);
+  }
   for (int py = region_.y0; py < region_.y1; ++py) {
     for (int px = region_.x0; px < region_.x1; ++px) {
       ResolvePixel(scene, px, py, background, emissiveBoost, &rgb[(static_cast<size_t>(py) * width + px) * 3]);

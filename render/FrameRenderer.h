@@ -35,7 +35,7 @@ class FrameRenderer {
   };
   void Project(const Scene& scene, const FrameView& view);
   Region Bounds(int width, int height) const;
-  void DrawTriangle(uint32_t index, const Triangle& t);
+  void DrawTriangle(uint32_t index, const Triangle& t, bool cullBackFace);
   void ResolvePixel(const Scene& scene, int px, int py, std::array<uint8_t, 3> key, float boost, uint8_t* out) const;
 
   std::vector<float> x_, y_, z_;            // per vertex: sample units, view depth (larger is nearer)

@@ -117,7 +117,7 @@ class Builder {
              Num(m.baseColour[0]) + "," + Num(m.baseColour[1]) + "," + Num(m.baseColour[2]) + "," +
              Num(m.baseColour[3]) + "],\"metallicFactor\":0" +
              (m.texture >= 0 ? ",\"baseColorTexture\":{\"index\":" + std::to_string(m.texture) + "}" : "") +
-             "},\"emissiveFactor\":[" + Num(m.emissive[0]) + "," + Num(m.emissive[1]) + "," + Num(m.emissive[2]) + "]}";
+             "},\"doubleSided\":" + (m.doubleSided ? "true" : "false") + ",\"emissiveFactor\":[" + Num(m.emissive[0]) + "," + Num(m.emissive[1]) + "," + Num(m.emissive[2]) + "]}";
     }
     return out;
   }

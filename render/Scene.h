@@ -24,6 +24,9 @@ struct Material {
   std::array<float, 4> baseColour{1, 1, 1, 1};
   std::array<float, 3> emissive{};
   int32_t texture = -1;  // index into Scene::textures, -1 for none
+  // Single-sided faces (glTF's default) are seen from the side their corners
+  // run counter-clockwise only; formats that do not say are double-sided.
+  bool doubleSided = true;
 };
 
 // Rows top-down, R,G,B,A bytes per texel.

@@ -11,6 +11,7 @@ namespace {
 
 constexpr char kMagic[4] = {'V', 'K', 'S', 'C'};
 constexpr uint32_t kVersion = 1;
+constexpr uint32_t kSingleSided = 1;
 
 class Writer {
  public:
@@ -78,7 +79,7 @@ bool ReadHeader(Reader& r, Counts& c, std::string& error) {
     return false;
   }
   // Every record has a fixed size: refuse counts the bytes cannot hold before allocating.
-  const uint64_t fixed = uint64_t{c.vertices} * 48 + uint64_t{c.triangles} * 16 + uint64_t{c.materials} * 32 +
+  const uint64_t fixed = uint64_t{c.vertices} * 48 + uint64_t{c.triangles} * 16 + uint64_t{c.materials} * 36 +
                          uint64_t{c.textures} * 8;
   if (fixed > r.Left()) return (error = "the scene is truncated", false);
   return true;
@@ -124,6 +125,10 @@ bool ReadBody(Reader& r, const Counts& c, Scene& s, std::string& error) {
     r.Floats(m.emissive);
     r.Bytes(texture.data(), 4);
     std::memcpy(&m.texture, texture.data(), 4);
+    uint32_t flags = 0;
+    r.U32(flags);
+    if (flags & ~kSingleSided) return (error = "a material has unknown flags", false);
+    m.doubleSided = !(flags & kSingleSided);
     if (m.texture < -1 || m.texture >= static_cast<int64_t>(c.textures)) {
       return (error = "a material refers to a texture that does not exist", false);
     }
@@ -162,6 +167,7 @@ std::vector<uint8_t> EncodeScene(const Scene& s) {
     w.Floats(m.baseColour);
     w.Floats(m.emissive);
     w.Bytes(&m.texture, 4);
+    w.U32(m.doubleSided ? 0 : kSingleSided);
   }
   for (const Texture& t : s.textures) {
     w.U32(t.width);

@@ -52,6 +52,8 @@ class Flattener {
     out.baseColour = ColourOf(m, AI_MATKEY_BASE_COLOR, diffuse);
     const std::array<float, 4> e = ColourOf(m, AI_MATKEY_COLOR_EMISSIVE, {0, 0, 0, 1});
     out.emissive = {e[0], e[1], e[2]};
+    int twoSided = 1;
+    if (m.Get(AI_MATKEY_TWOSIDED, twoSided) == AI_SUCCESS) out.doubleSided = twoSided != 0;
     aiString path;
     if (m.GetTexture(aiTextureType_BASE_COLOR, 0, &path) != AI_SUCCESS &&
         m.GetTexture(aiTextureType_DIFFUSE, 0, &path) != AI_SUCCESS) {

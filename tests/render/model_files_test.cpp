@@ -88,5 +88,24 @@ TEST(ModelFiles, EmbeddedTextureIsSampledUpright) {
   EXPECT_GT(std::min({white[0], white[1], white[2]}), 150);
 }
 
+// A square facing the ground: seen from above only when it is double-sided.
+TEST(ModelFiles, SingleSidedFacesAreSeenFromTheirFrontOnly) {
+  testing::ScratchDir dir;
+  for (bool doubleSided : {false, true}) {
+    Scene s;
+    const uint32_t m = testing::Flat(s, testing::kFront);
+    s.materials[m].doubleSided = doubleSided;
+    AddFace(s, {{-1, 0, -1}, {1, 0, -1}, {1, 0, 1}, {-1, 0, 1}}, m);
+    std::string error;
+    ASSERT_TRUE(WriteGlb(s, dir / "q.glb", error)) << error;
+    Scene loaded;
+    ASSERT_TRUE(LoadModel(dir / "q.glb", loaded, error)) << error;
+    ModelFrame model;
+    ASSERT_TRUE(MakeModelFrame(loaded, {}, model, error));
+    const FrameImage f = FrameRenderer().Render(loaded, ViewForFrame(model, {}, SetView::Top2D, 8, 0), 8, {0, 0, 0}, 1);
+    EXPECT_EQ(f.rgb[(4 * 8 + 4) * 3], doubleSided ? 255 : 0) << doubleSided;
+  }
+}
+
 }  // namespace
 }  // namespace velkor::render

@@ -57,7 +57,8 @@ TEST(SceneCodec, RefusesCorruptScenes) {
       {"vertex index", triangles + 4, 1000, "out of range"},
       {"material index", triangles + 12, 99, "out of range"},
       {"texture index", materials + 28, 7, "texture that does not exist"},
-      {"texture size", materials + 32 * s.materials.size() + 4, 1 << 30, "larger than the limit"},
+      {"material flags", materials + 32, 2, "unknown flags"},
+      {"texture size", materials + 36 * s.materials.size() + 4, 1 << 30, "larger than the limit"},
   };
   for (const auto& c : cases) {
     std::vector<uint8_t> bytes = EncodeScene(s);
