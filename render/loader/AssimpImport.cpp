@@ -5,6 +5,7 @@
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
 
+#include <cmath>
 #include <filesystem>
 #include <map>
 
@@ -26,6 +27,21 @@ std::array<float, 4> ColourOf(const aiMaterial& m, const char* key, unsigned typ
   aiColor4D c;
   if (m.Get(key, type, index, c) != AI_SUCCESS) return fallback;
   return {c.r, c.g, c.b, c.a};
+}
+
+// Normals made for zero-area faces, and stray attributes, can be NaN; they
+// fall back to neutral values. Positions are left alone: a model whose
+// positions are not finite is refused by the renderer.
+void KeepFinite(Vertex& v) {
+  const auto finite = [](const auto& a) {
+    for (float f : a) {
+      if (!std::isfinite(f)) return false;
+    }
+    return true;
+  };
+  if (!finite(v.normal)) v.normal = {0, 0, 0};
+  if (!finite(v.colour)) v.colour = {1, 1, 1, 1};
+  if (!finite(v.uv)) v.uv = {0, 0};
 }
 
 class Flattener {
@@ -95,6 +111,7 @@ class Flattener {
       if (mesh.mNormals) v.normal = {mesh.mNormals[i].x, mesh.mNormals[i].y, mesh.mNormals[i].z};
       if (mesh.mColors[0]) v.colour = {mesh.mColors[0][i].r, mesh.mColors[0][i].g, mesh.mColors[0][i].b, mesh.mColors[0][i].a};
       if (mesh.mTextureCoords[0]) v.uv = {mesh.mTextureCoords[0][i].x, mesh.mTextureCoords[0][i].y};
+      KeepFinite(v);
       out.vertices.push_back(v);
     }
     const uint32_t material = mesh.mMaterialIndex < out.materials.size() ? mesh.mMaterialIndex : 0;
