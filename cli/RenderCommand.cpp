@@ -84,7 +84,7 @@ void AddRenderCommands(CLI::App& app, CliContext& context) {
   cmd->add_option("--numbers", o.numbers, "Frame numbering scheme, e.g. 0000-0035, 1-36, \"0-360 (10s)\"")
       ->check(CheckNumbers)
       ->capture_default_str();
-  cmd->add_option("--version", o.version, "SRF version the cell sizes are for: 1.00, 2.00, 2.10, 2.20")
+  cmd->add_option("--version", o.version, "SRF version the cell sizes are for: 1.00, 2.00, 2.10, 2.20 (animated is always 1.00)")
       ->check(CLI::IsMember({"1.00", "2.00", "2.10", "2.20"}))
       ->capture_default_str();
   cmd->add_flag("--animated", o.animated, "Animated SRF: rotation and animation sets, 450/400 cells");

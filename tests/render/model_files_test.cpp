@@ -88,6 +88,34 @@ TEST(ModelFiles, EmbeddedTextureIsSampledUpright) {
   EXPECT_GT(std::min({white[0], white[1], white[2]}), 150);
 }
 
+// Formats written here as text: each arrives as its two triangles.
+TEST(ModelFiles, StlPlyAndColladaLoad) {
+  testing::ScratchDir dir;
+  const struct {
+    const char* name;
+    const char* text;
+  } files[] = {
+      {"t.stl", "solid t\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nvertex 0 1 0\nendloop\nendfacet\n"
+                "facet normal 0 0 1\nouter loop\nvertex 1 0 0\nvertex 1 1 0\nvertex 0 1 0\nendloop\nendfacet\nendsolid t\n"},
+      {"t.ply", "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\nproperty float z\n"
+                "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3\n"},
+      {"t.dae", R"(<?xml version="1.0"?><COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">)"
+                R"(<library_geometries><geometry id="g"><mesh><source id="p"><float_array id="pa" count="12">0 0 0 1 0 0 1 1 0 0 1 0</float_array>)"
+                R"(<technique_common><accessor source="#pa" count="4" stride="3"><param name="X" type="float"/><param name="Y" type="float"/>)"
+                R"(<param name="Z" type="float"/></accessor></technique_common></source><vertices id="v"><input semantic="POSITION" source="#p"/></vertices>)"
+                R"(<triangles count="2"><input semantic="VERTEX" source="#v" offset="0"/><p>0 1 2 0 2 3</p></triangles></mesh></geometry></library_geometries>)"
+                R"(<library_visual_scenes><visual_scene id="s"><node><instance_geometry url="#g"/></node></visual_scene></library_visual_scenes>)"
+                R"(<scene><instance_visual_scene url="#s"/></scene></COLLADA>)"},
+  };
+  for (const auto& f : files) {
+    std::ofstream(dir / f.name) << f.text;
+    Scene s;
+    std::string error;
+    EXPECT_TRUE(LoadModel(dir / f.name, s, error)) << error;
+    EXPECT_EQ(s.triangles.size(), 2u) << f.name;
+  }
+}
+
 // A square facing the ground: seen from above only when it is double-sided.
 TEST(ModelFiles, SingleSidedFacesAreSeenFromTheirFrontOnly) {
   testing::ScratchDir dir;
