@@ -88,6 +88,26 @@ TEST(ModelFiles, EmbeddedTextureIsSampledUpright) {
   EXPECT_GT(std::min({white[0], white[1], white[2]}), 150);
 }
 
+// Vertex colours tint the base colour; emissive adds to it.
+TEST(ModelFiles, VertexColoursAndEmissiveSurviveTheRoundTrip) {
+  Scene s;
+  const uint32_t m = AddMaterial(s, {1, 1, 1}, {0, 0, 0.5f});
+  AddFace(s, {{1, 0, 1}, {-1, 0, 1}, {-1, 0, -1}, {1, 0, -1}}, m);
+  for (Vertex& v : s.vertices) v.colour = {1, 0, 0, 1};
+  testing::ScratchDir dir;
+  std::string error;
+  ASSERT_TRUE(WriteGlb(s, dir / "c.glb", error)) << error;
+  Scene loaded;
+  ASSERT_TRUE(LoadModel(dir / "c.glb", loaded, error)) << error;
+  ModelFrame model;
+  ASSERT_TRUE(MakeModelFrame(loaded, {}, model, error));
+  const FrameImage f = FrameRenderer().Render(loaded, ViewForFrame(model, {}, SetView::Top2D, 8, 0), 8, {0, 255, 0}, 1);
+  const uint8_t* centre = &f.rgb[(4 * 8 + 4) * 3];
+  EXPECT_GT(centre[0], 150);
+  EXPECT_EQ(centre[1], 0);
+  EXPECT_EQ(centre[2], 128);
+}
+
 // Formats written here as text: each arrives as its two triangles.
 TEST(ModelFiles, StlPlyAndColladaLoad) {
   testing::ScratchDir dir;
