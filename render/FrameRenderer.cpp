@@ -22,10 +22,9 @@ double Edge(double ax, double ay, double bx, double by, double px, double py) {
 }
 
 // Narrows [first, last] towards the samples where an edge function that is
-// `w` at sample `first` and steps by `d` is not negative, with one sample of
+// `w` at sample `start` and steps by `d` is not negative, with one sample of
 // slack either side: the exact test in the loop has the last word.
-bool Span(double w, double d, int& first, int& last) {
-  const int start = first;
+bool Span(double w, double d, int start, int& first, int& last) {
   if (d > 0) {
     if (w < 0) first = std::max(first, start + static_cast<int>(std::floor(-w / d)));
   } else if (d < 0) {
@@ -99,7 +98,7 @@ void FrameRenderer::DrawTriangle(uint32_t index, const Triangle& t, bool cullBac
     int first = sx0, last = sx1;
     // Narrow rows are cheaper to test sample by sample than to bound.
     if (sx1 - sx0 > kSpanWorthwhile &&
-        (!Span(w0, d0, first, last) || !Span(w1, d1, first, last) || !Span(w2, d2, first, last))) {
+        (!Span(w0, d0, sx0, first, last) || !Span(w1, d1, sx0, first, last) || !Span(w2, d2, sx0, first, last))) {
       continue;
     }
     const int skip = first - sx0;
