@@ -2,7 +2,6 @@
 // silhouette is exactly the rig's orthographic projection.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -73,18 +72,6 @@ std::array<double, 2> Project(const Vertex& v, const std::array<double, 3>& c, d
   return {kCell / 2.0 + scale * east, kCell / 2.0 - scale * screenUp};
 }
 
-bool Inside(const std::array<std::array<double, 2>, 3>& t, double x, double y) {
-  if (x < std::min({t[0][0], t[1][0], t[2][0]}) || x > std::max({t[0][0], t[1][0], t[2][0]}) ||
-      y < std::min({t[0][1], t[1][1], t[2][1]}) || y > std::max({t[0][1], t[1][1], t[2][1]})) {
-    return false;
-  }
-  auto edge = [&](int a, int b) {
-    return (t[b][0] - t[a][0]) * (y - t[a][1]) - (t[b][1] - t[a][1]) * (x - t[a][0]);
-  };
-  const double e0 = edge(1, 2), e1 = edge(2, 0), e2 = edge(0, 1);
-  return (e0 >= 0 && e1 >= 0 && e2 >= 0) || (e0 <= 0 && e1 <= 0 && e2 <= 0);
-}
-
 TEST(CameraRig, SilhouetteIsTheOrthographicProjectionInEveryFrame) {
   Scene s = testing::TestVehicle();
   for (Material& m : s.materials) m.emissive = {200 / 255.0f, 40 / 255.0f, 90 / 255.0f};
@@ -112,7 +99,7 @@ TEST(CameraRig, SilhouetteIsTheOrthographicProjectionInEveryFrame) {
             for (int i = 0; i < 4; ++i) {
               const double x = px + (i + 0.5) / 4, y = py + (j + 0.5) / 4;
               bool hit = false;
-              for (const auto& t : projected) hit = hit || Inside(t, x, y);
+              for (const auto& t : projected) hit = hit || testing::Inside(t, x, y);
               covered += hit;
             }
           const std::array<int, 3> colour{200, 40, 90};
