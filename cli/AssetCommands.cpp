@@ -1,11 +1,11 @@
-// The bundled assets: the sample vehicle's frames and the device screen
-// behind the SRF viewer, both drawn by our own code.
+// The bundled assets: the sample vehicle (a model and its rendered frames)
+// and the device screen behind the SRF viewer, both made by our own code.
 #include <iostream>
 
 #include "cli/Commands.h"
 #include "platform/Files.h"
 #include "sample/DeviceScreen.h"
-#include "sample/SampleVehicle.h"
+#include "sample/SampleFrames.h"
 
 namespace velkor::cli {
 

@@ -15,5 +15,6 @@ void AddPipelineCommands(CLI::App& app, CliContext& context);   // do-all, build
 void AddThumbnailCommand(CLI::App& app, CliContext& context);
 void AddSendToDeviceCommand(CLI::App& app, CliContext& context);
 void AddGifCommand(CLI::App& app, CliContext& context);
+void AddRenderCommands(CLI::App& app, CliContext& context);     // render
 
 }  // namespace velkor::cli

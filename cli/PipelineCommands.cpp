@@ -5,6 +5,7 @@
 
 #include "cli/Commands.h"
 #include "cli/HeadlessView.h"
+#include "cli/ModelDoAll.h"
 #include "common/Paths.h"
 #include "common/VbError.h"
 #include "ui/commands/KeyingChoice.h"
@@ -64,6 +65,7 @@ struct PipelineOptions {
   CLI::Option* keyOption = nullptr;
   CLI::Option* toleranceOption = nullptr;
   CLI::Option* stepSampleOption = nullptr;
+  std::string model;  // do-all --model: frames rendered from it first
 };
 
 // A colour as the window stores it (0x00BBGGRR, in decimal) or as #RRGGBB.
@@ -198,6 +200,8 @@ int RunDoAll(const PipelineOptions& o) {
   frmMain form(view);
   form.Form_Load();
   ApplyOptions(o, form);
+  TemporaryFrames frames;
+  if (!o.model.empty() && !RenderModelIntoForm(o.model, form, view, frames)) return 1;
   const std::string output = platform::AbsolutePath(o.output);
   view.AnswerDialogs({output});
   // The window saves a partly filled strip; the command line does not.
@@ -244,6 +248,7 @@ void AddPipelineCommands(CLI::App& app, CliContext& context) {
       app.add_subcommand("do-all", "Build, resize, key, sharpen and save an SRF (\"Do All\")");
   doAllCommand->add_option("OUT.srf", doAll.output, "SRF file to write")->required();
   AddOptions(doAllCommand, doAll);
+  doAllCommand->add_option("--model", doAll.model, "Render the frames from this 3D model first (see render --help)");
   doAllCommand->callback([&context] { context.exitCode = RunDoAll(doAll); });
 
   static PipelineOptions buildStrip;

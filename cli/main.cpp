@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
   velkor::cli::AddThumbnailCommand(app, context);
   velkor::cli::AddSendToDeviceCommand(app, context);
   velkor::cli::AddGifCommand(app, context);
+  velkor::cli::AddRenderCommands(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

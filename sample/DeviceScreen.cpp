@@ -2,17 +2,16 @@
 
 #include <cmath>
 #include <initializer_list>
+#include <map>
 #include <numbers>
 #include <vector>
 
 #include "sample/PixelFont.h"
-#include "sample/Rasterizer.h"
+#include "render/FrameRenderer.h"
 
 namespace velkor::sample {
 
 namespace {
-
-constexpr int kSamplesPerAxis = 3;
 
 constexpr Rgb kWater{156, 196, 232};
 constexpr Rgb kPark{196, 226, 172};
@@ -32,16 +31,21 @@ struct P {
   float x, y;
 };
 
-// Paints flat shapes in order, each over the last, anti-aliased.
+// Paints flat shapes in order, each over the last, anti-aliased: each shape
+// becomes unlit triangles one step nearer than the last, for the renderer's
+// rasterizer to draw in pixel coordinates.
 class Painter {
  public:
-  explicit Painter(SampleCanvas& canvas) : canvas_(canvas) {}
-
   void Polygon(std::initializer_list<P> pts, Rgb colour) { Polygon(std::vector<P>(pts), colour); }
   void Polygon(const std::vector<P>& pts, Rgb colour) {
-    std::vector<ScreenPoint> sp;
-    for (const P& p : pts) sp.push_back({p.x, p.y, 0});
-    canvas_.PaintPolygon(sp, colour);
+    const auto base = static_cast<uint32_t>(scene_.vertices.size());
+    for (const P& p : pts) {
+      render::Vertex v;
+      v.position = {p.x, p.y, static_cast<float>(order_)};
+      scene_.vertices.push_back(v);
+    }
+    for (uint32_t i = 2; i < pts.size(); ++i) scene_.triangles.push_back({{base, base + i - 1, base + i}, Material(colour)});
+    ++order_;
   }
   void Rect(float x0, float y0, float x1, float y1, Rgb colour) {
     Polygon({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}, colour);
@@ -69,8 +73,33 @@ class Painter {
     for (size_t i = 1; i < pts.size(); ++i) Line(pts[i - 1], pts[i], width, colour);
   }
 
+  // Pixel coordinates as they are: x right, y down, later shapes nearer.
+  RgbImage Draw(Rgb background) {
+    render::FrameView view;
+    view.rows = {{{1, 0, 0}, {0, -1, 0}, {0, 0, 1}}};
+    RgbImage img{kScreenWidth, kScreenHeight, {}};
+    img.rgb = render::FrameRenderer().RenderRgb(scene_, view, kScreenWidth, kScreenHeight,
+                                                {background.r, background.g, background.b}, 1.0f);
+    return img;
+  }
+
  private:
-  SampleCanvas& canvas_;
+  // An unlit material shows exactly its emissive colour.
+  uint32_t Material(Rgb colour) {
+    const uint32_t key = colour.r << 16 | colour.g << 8 | colour.b;
+    const auto [it, added] = materials_.emplace(key, static_cast<uint32_t>(scene_.materials.size()));
+    if (added) {
+      render::Material m;
+      m.baseColour = {0, 0, 0, 1};
+      m.emissive = {colour.r / 255.0f, colour.g / 255.0f, colour.b / 255.0f};
+      scene_.materials.push_back(m);
+    }
+    return it->second;
+  }
+
+  render::Scene scene_;
+  std::map<uint32_t, uint32_t> materials_;
+  int order_ = 0;
 };
 
 struct Street {
@@ -167,8 +196,7 @@ void WriteStatusText(RgbImage& img) {
 }  // namespace
 
 RgbImage RenderDeviceScreen() {
-  SampleCanvas canvas(kScreenWidth, kScreenHeight, kSamplesPerAxis, kLandColour);
-  Painter paint(canvas);
+  Painter paint;
   PaintBuildings(paint);
   PaintWater(paint);
   PaintPark(paint);
@@ -176,7 +204,7 @@ RgbImage RenderDeviceScreen() {
   PaintRoute(paint);
   PaintCompass(paint);
   PaintStatusBar(paint);
-  RgbImage img = canvas.Resolve();
+  RgbImage img = paint.Draw(kLandColour);
   WriteStatusText(img);
   return img;
 }

@@ -2,7 +2,7 @@
 # Builds one libFuzzer target with clang in build-fuzz/ and runs it for the
 # given number of seconds, starting from seeds the target writes itself.
 #   bash scripts/fuzz.sh fuzz_srf_reader 600
-# Targets: fuzz_srf_reader fuzz_asrf_reader fuzz_preview_loader fuzz_frame_loader
+# Targets: fuzz_srf_reader fuzz_asrf_reader fuzz_preview_loader fuzz_frame_loader fuzz_scene_decoder
 # Findings land in build-fuzz/findings/TARGET/; the grown corpus in
 # build-fuzz/corpus/TARGET/ is kept between runs. To replay a finding:
 #   build-fuzz/TARGET build-fuzz/findings/TARGET/crash-...

@@ -168,7 +168,7 @@ TEST_F(WindowLayout, MenusWithAccessKeysAndCheckMarks) {
   EXPECT_EQ(mode[1]->text(), "Animated SRF");
   EXPECT_FALSE(mode[1]->isChecked());
   const QList<QAction*> convert = top[1]->menu()->actions();
-  ASSERT_EQ(convert.size(), 8);
+  ASSERT_EQ(convert.size(), 10);
   EXPECT_EQ(convert[0]->text(), "SRF to PNG");
   EXPECT_EQ(convert[1]->text(), "PNG to SRF");
   EXPECT_TRUE(convert[2]->isSeparator());
@@ -177,6 +177,8 @@ TEST_F(WindowLayout, MenusWithAccessKeysAndCheckMarks) {
   EXPECT_TRUE(convert[5]->isSeparator());
   EXPECT_EQ(convert[6]->text(), "Send to Device...");
   EXPECT_EQ(convert[7]->text(), "Save as Animated GIF...");
+  EXPECT_TRUE(convert[8]->isSeparator());
+  EXPECT_EQ(convert[9]->text(), "Render from Model...");
 }
 
 TEST_F(WindowLayout, FontsAreLiberationSansInTheirSizes) {

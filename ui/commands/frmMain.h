@@ -110,9 +110,12 @@ class frmMain {
   bool SaveAsPNG();  // false when the BMP or PNG could not be written (already reported)
   bool LoadPNG();
 
-  // --- Taking a finished SRF out (ui/SendToDeviceMenu.cpp, ui/AnimatedGifMenu.cpp)
+  // --- Taking a finished SRF out (ui/commands/SendToDeviceMenu.cpp, AnimatedGifMenu.cpp)
   void mnuSendToDevice_Click();
   void mnuSaveAsGIF_Click();
+
+  // --- Rendering frames from a 3D model (render/commands/)
+  void mnuRenderFromModel_Click();
 
   // --- Shared services of the window
   void SetStatus(const std::string& text, bool repaint = true);

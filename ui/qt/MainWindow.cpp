@@ -173,6 +173,11 @@ void MainWindow::BuildMenus() {
   b.AddMenuItem(convert, c.mnuASRFtoPNG, "mnuASRFtoPNG", false, [&f] { f.mnuASRFtoPNG_Click(); });
   b.AddMenuItem(convert, c.mnuPNGtoASRF, "mnuPNGtoASRF", false, [&f] { f.mnuPNGtoASRF_Click(); });
   AddDesktopMenuItems(*this, convert);
+  // Frames from a 3D model: a menu command of its own, no control in the model.
+  convert->addSeparator();
+  QAction* render = convert->addAction(QStringLiteral("Render from Model..."));
+  render->setObjectName(QStringLiteral("mnuRenderFromModel"));
+  connect(render, &QAction::triggered, this, [&f] { f.mnuRenderFromModel_Click(); });
   QMenu* keying = b.AddMenu(bar, c.mnuKeying, "mnuKeying");
   b.AddMenuItem(keying, c.mnuKeyGraded, "mnuKeyGraded", true, [&f] { f.mnuKeyGraded_Click(); });
   b.AddMenuItem(keying, c.mnuKeyBinary, "mnuKeyBinary", true, [&f] { f.mnuKeyBinary_Click(); });

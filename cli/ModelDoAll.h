@@ -1,0 +1,28 @@
+#pragma once
+// do-all --model: the model's frames are rendered into a temporary folder as
+// the window's "Render from Model..." would, and the folder boxes point there.
+#include <string>
+
+#include "cli/HeadlessView.h"
+#include "ui/commands/frmMain.h"
+
+namespace velkor::cli {
+
+// A temporary folder, removed with its contents when this goes.
+class TemporaryFrames {
+ public:
+  TemporaryFrames() = default;
+  ~TemporaryFrames();
+  TemporaryFrames(const TemporaryFrames&) = delete;
+  TemporaryFrames& operator=(const TemporaryFrames&) = delete;
+  bool Create(std::string& error);
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// False (the error reported on the view) when the model cannot be rendered.
+bool RenderModelIntoForm(const std::string& model, frmMain& form, HeadlessView& view, TemporaryFrames& frames);
+
+}  // namespace velkor::cli

@@ -1,0 +1,51 @@
+#include "render/ModelLoader.h"
+
+#include <filesystem>
+
+#include "platform/Files.h"
+#include "render/ChildProcess.h"
+#include "render/SceneCodec.h"
+#include "render/SceneLimits.h"
+
+namespace velkor::render {
+
+namespace {
+
+// The largest scene the limits allow, with room for its header.
+constexpr size_t kMaxSceneBytes =
+    64 + kMaxVertices * 48 + kMaxTriangles * 16 + kMaxMaterials * 32 + kMaxTextures * 8 + kMaxTotalTexturePixels * 4;
+
+bool Fail(const std::string& path, const std::string& reason, std::string& error) {
+  error = "cannot render model " + path + ": " + reason;
+  return false;
+}
+
+std::string ChildFailure(const ChildResult& r) {
+  if (!r.started) return "the model loader " + LoaderExecutable() + " cannot be started";
+  if (r.timedOut) return "reading it took longer than " + std::to_string(kLoaderTimeoutSeconds) + " seconds";
+  if (r.tooMuchOutput) return "it is larger than the limits allow";
+  if (r.signal != 0) return "the model loader crashed on it (signal " + std::to_string(r.signal) + ")";
+  if (r.exitCode == 3 && !r.output.empty() && r.output.size() < 4096) {
+    return std::string(r.output.begin(), r.output.end());
+  }
+  return "the model loader failed on it (exit status " + std::to_string(r.exitCode) + ")";
+}
+
+}  // namespace
+
+std::string LoaderExecutable() { return platform::ProgramFolder() + "/velkor-model-loader"; }
+
+bool LoadModel(const std::string& path, Scene& scene, std::string& error) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(path, ec);
+  if (!std::filesystem::exists(status)) return Fail(path, "file not found", error);
+  if (std::filesystem::is_directory(status)) return Fail(path, "it is a folder, not a model file", error);
+  if (!std::filesystem::is_regular_file(status)) return Fail(path, "not a regular file", error);
+  const ChildResult r = RunChild(LoaderExecutable(), path, kLoaderTimeoutSeconds * 1000, kMaxSceneBytes);
+  if (r.exitCode != 0 || r.signal != 0 || r.timedOut || r.tooMuchOutput) return Fail(path, ChildFailure(r), error);
+  std::string reason;
+  if (!DecodeScene(r.output.data(), r.output.size(), scene, reason)) return Fail(path, reason, error);
+  return true;
+}
+
+}  // namespace velkor::render

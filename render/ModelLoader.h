@@ -1,0 +1,18 @@
+#pragma once
+// Loads a model file into a Scene through the loader helper process
+// (velkor-model-loader beside the running executable), so that whatever a
+// malformed file does to Assimp - crash, hang, exhaust memory - ends as an
+// error message here. Everything the helper sends is validated.
+#include <string>
+
+#include "render/Scene.h"
+
+namespace velkor::render {
+
+// The helper's path: next to the running executable.
+std::string LoaderExecutable();
+
+// False with a message naming `path` and the problem.
+bool LoadModel(const std::string& path, Scene& scene, std::string& error);
+
+}  // namespace velkor::render

@@ -1,0 +1,153 @@
+#include "render/loader/AssimpImport.h"
+
+#include <assimp/Importer.hpp>
+#include <assimp/material.h>
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <cmath>
+#include <filesystem>
+#include <map>
+
+#include "render/SceneLimits.h"
+#include "render/loader/TextureDecode.h"
+
+namespace velkor::render {
+
+namespace {
+
+// Node transforms baked in, polygons fanned into triangles, normals made where
+// the file has none, points and lines dropped.
+constexpr unsigned kImportFlags = aiProcess_PreTransformVertices | aiProcess_Triangulate |
+                                  aiProcess_GenSmoothNormals | aiProcess_SortByPType |
+                                  aiProcess_ValidateDataStructure;
+
+std::array<float, 4> ColourOf(const aiMaterial& m, const char* key, unsigned type, unsigned index,
+                              std::array<float, 4> fallback) {
+  aiColor4D c;
+  if (m.Get(key, type, index, c) != AI_SUCCESS) return fallback;
+  return {c.r, c.g, c.b, c.a};
+}
+
+// Normals made for zero-area faces, and stray attributes, can be NaN; they
+// fall back to neutral values. Positions are left alone: a model whose
+// positions are not finite is refused by the renderer.
+void KeepFinite(Vertex& v) {
+  const auto finite = [](const auto& a) {
+    for (float f : a) {
+      if (!std::isfinite(f)) return false;
+    }
+    return true;
+  };
+  if (!finite(v.normal)) v.normal = {0, 0, 0};
+  if (!finite(v.colour)) v.colour = {1, 1, 1, 1};
+  if (!finite(v.uv)) v.uv = {0, 0};
+}
+
+class Flattener {
+ public:
+  Flattener(const aiScene& scene, std::string folder) : in_(scene), folder_(std::move(folder)) {}
+
+  bool Run(Scene& out, std::string& error) {
+    for (unsigned i = 0; i < in_.mNumMaterials; ++i) {
+      Material m;
+      if (!ReadMaterial(*in_.mMaterials[i], m, out, error)) return false;
+      out.materials.push_back(m);
+    }
+    if (out.materials.empty()) out.materials.emplace_back();
+    for (unsigned i = 0; i < in_.mNumMeshes; ++i) {
+      if (!AddMesh(*in_.mMeshes[i], out, error)) return false;
+    }
+    if (out.triangles.empty()) return (error = "the model has no triangles", false);
+    return true;
+  }
+
+ private:
+  bool ReadMaterial(const aiMaterial& m, Material& out, Scene& scene, std::string& error) {
+    const std::array<float, 4> diffuse = ColourOf(m, AI_MATKEY_COLOR_DIFFUSE, {1, 1, 1, 1});
+    out.baseColour = ColourOf(m, AI_MATKEY_BASE_COLOR, diffuse);
+    const std::array<float, 4> e = ColourOf(m, AI_MATKEY_COLOR_EMISSIVE, {0, 0, 0, 1});
+    out.emissive = {e[0], e[1], e[2]};
+    int twoSided = 1;
+    if (m.Get(AI_MATKEY_TWOSIDED, twoSided) == AI_SUCCESS) out.doubleSided = twoSided != 0;
+    aiString path;
+    if (m.GetTexture(aiTextureType_BASE_COLOR, 0, &path) != AI_SUCCESS &&
+        m.GetTexture(aiTextureType_DIFFUSE, 0, &path) != AI_SUCCESS) {
+      return true;
+    }
+    return TextureIndex(path.C_Str(), out.texture, scene, error);
+  }
+
+  // A texture file that is missing leaves the material untextured (models
+  // often travel without theirs); one that is there must decode.
+  bool TextureIndex(const std::string& path, int32_t& index, Scene& scene, std::string& error) {
+    if (auto found = cache_.find(path); found != cache_.end()) return (index = found->second, true);
+    Texture texture;
+    if (const aiTexture* embedded = in_.GetEmbeddedTexture(path.c_str())) {
+      if (!DecodeEmbeddedTexture(*embedded, texture, error)) return false;
+    } else {
+      const std::filesystem::path file = std::filesystem::path(folder_) / path;
+      std::error_code ec;
+      if (!std::filesystem::is_regular_file(file, ec)) return (cache_[path] = -1, true);
+      if (!DecodeTextureFile(file.string(), texture, error)) return false;
+    }
+    if (scene.textures.size() >= kMaxTextures) return (error = "the model has too many textures", false);
+    index = static_cast<int32_t>(scene.textures.size());
+    scene.textures.push_back(std::move(texture));
+    cache_[path] = index;
+    return true;
+  }
+
+  bool AddMesh(const aiMesh& mesh, Scene& out, std::string& error) {
+    if (!(mesh.mPrimitiveTypes & aiPrimitiveType_TRIANGLE)) return true;
+    if (out.triangles.size() + mesh.mNumFaces > kMaxTriangles || out.vertices.size() + mesh.mNumVertices > kMaxVertices) {
+      error = "the model has more than " + std::to_string(kMaxTriangles) + " triangles";
+      return false;
+    }
+    const auto base = static_cast<uint32_t>(out.vertices.size());
+    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
+      Vertex v;
+      v.position = {mesh.mVertices[i].x, mesh.mVertices[i].y, mesh.mVertices[i].z};
+      if (mesh.mNormals) v.normal = {mesh.mNormals[i].x, mesh.mNormals[i].y, mesh.mNormals[i].z};
+      if (mesh.mColors[0]) v.colour = {mesh.mColors[0][i].r, mesh.mColors[0][i].g, mesh.mColors[0][i].b, mesh.mColors[0][i].a};
+      if (mesh.mTextureCoords[0]) v.uv = {mesh.mTextureCoords[0][i].x, mesh.mTextureCoords[0][i].y};
+      KeepFinite(v);
+      out.vertices.push_back(v);
+    }
+    const uint32_t material = mesh.mMaterialIndex < out.materials.size() ? mesh.mMaterialIndex : 0;
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+      const aiFace& face = mesh.mFaces[f];
+      if (face.mNumIndices != 3) continue;
+      Triangle t;
+      for (int k = 0; k < 3; ++k) {
+        if (face.mIndices[k] >= mesh.mNumVertices) return (error = "a face refers to a missing vertex", false);
+        t.vertex[k] = base + face.mIndices[k];
+      }
+      t.material = material;
+      out.triangles.push_back(t);
+    }
+    return true;
+  }
+
+  const aiScene& in_;
+  std::string folder_;
+  std::map<std::string, int32_t> cache_;
+};
+
+}  // namespace
+
+bool ImportWithAssimp(const std::string& path, Scene& scene, std::string& error) {
+  Assimp::Importer importer;
+  const aiScene* in = importer.ReadFile(path, kImportFlags);
+  if (in == nullptr) {
+    error = std::string("not a model Assimp can read (") + importer.GetErrorString() + ")";
+    return false;
+  }
+  if ((in->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || in->mNumMeshes == 0) {
+    error = "the model has no triangles";
+    return false;
+  }
+  return Flattener(*in, std::filesystem::path(path).parent_path().string()).Run(scene, error);
+}
+
+}  // namespace velkor::render

@@ -1,0 +1,13 @@
+#pragma once
+// Reads a model file with Assimp and flattens it into a Scene. Runs only in
+// the loader helper process: Assimp may crash or hang on malformed files.
+#include <string>
+
+#include "render/Scene.h"
+
+namespace velkor::render {
+
+// False with a reason (without the file name) when the file cannot be read.
+bool ImportWithAssimp(const std::string& path, Scene& scene, std::string& error);
+
+}  // namespace velkor::render

@@ -1,0 +1,61 @@
+// velkor-model-loader MODEL: reads a model with Assimp and writes the
+// flattened scene (render/SceneCodec.h) to stdout, exit 0. On failure writes
+// the reason to stdout, exit 3. Runs as a child of the renderer so that a
+// crash, hang or runaway allocation inside Assimp costs only this process.
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "render/SceneCodec.h"
+#include "render/SceneLimits.h"
+#include "render/loader/AssimpImport.h"
+
+namespace {
+
+// The address-space limit would stop AddressSanitizer's shadow memory from
+// being mapped, so sanitized builds rely on the parent's time limit alone.
+void LimitResources() {
+#if !defined(__SANITIZE_ADDRESS__)
+  const rlimit memory{velkor::render::kLoaderMemoryBytes, velkor::render::kLoaderMemoryBytes};
+  setrlimit(RLIMIT_AS, &memory);
+#endif
+  const rlimit cpu{velkor::render::kLoaderTimeoutSeconds, velkor::render::kLoaderTimeoutSeconds + 1};
+  setrlimit(RLIMIT_CPU, &cpu);
+  const rlimit core{0, 0};
+  setrlimit(RLIMIT_CORE, &core);
+}
+
+bool WriteAll(const void* data, size_t size) {
+  const auto* p = static_cast<const char*>(data);
+  while (size > 0) {
+    const ssize_t n = write(STDOUT_FILENO, p, size);
+    if (n <= 0) return false;
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fputs("usage: velkor-model-loader MODEL\n", stderr);
+    return 2;
+  }
+  LimitResources();
+  velkor::render::Scene scene;
+  std::string error;
+  try {
+    if (velkor::render::ImportWithAssimp(argv[1], scene, error)) {
+      const std::vector<uint8_t> bytes = velkor::render::EncodeScene(scene);
+      return WriteAll(bytes.data(), bytes.size()) ? 0 : 4;
+    }
+  } catch (const std::exception& e) {
+    error = std::string("the model cannot be read (") + e.what() + ")";
+  }
+  WriteAll(error.data(), error.size());
+  return 3;
+}
