@@ -4,6 +4,10 @@
 // how the section stores them.
 #include <FreeImage.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -58,15 +62,85 @@ HBITMAP SectionFrom(FIBITMAP* dib) {
 // run-length encoding, the densest a BMP gets, packs at most 255 one-byte
 // pixels into two bytes. A bitmap over 128 times its file is refused before
 // anything is allocated for it.
-bool PlausibleSize(const char* name) {
-  const auto length = platform::FileLength(name);
-  if (!length) return false;
-  const platform::FreeImageBitmap header(FreeImage_Load(FIF_BMP, name, FIF_LOAD_NOPIXELS));
+bool PlausibleSize(const platform::FreeImageBitmap& header, uint64_t length) {
   if (!header) return false;
   const uint64_t stride =
       ((static_cast<uint64_t>(FreeImage_GetWidth(header.get())) * FreeImage_GetBPP(header.get()) + 31) / 32) * 4;
   const uint64_t bytes = stride * FreeImage_GetHeight(header.get());
-  return bytes <= 128 * static_cast<uint64_t>(*length) + 65536 && bytes <= testing::DibSectionByteLimit();
+  return bytes <= 128 * length + 65536 && bytes <= testing::DibSectionByteLimit();
+}
+
+bool PlausibleSize(const char* name) {
+  const auto length = platform::FileLength(name);
+  if (!length) return false;
+  return PlausibleSize(platform::FreeImageBitmap(FreeImage_Load(FIF_BMP, name, FIF_LOAD_NOPIXELS)),
+                       static_cast<uint64_t>(*length));
+}
+
+// A frame file read whole with one open and one read, instead of three opens
+// (type, header, pixels). Each thread keeps its buffer, so the frame loader's
+// workers do not allocate per frame. Files that are not plain regular files of
+// a sensible size are left to the by-name path, which judges them as before.
+constexpr off_t kWholeReadLimit = off_t{64} << 20;
+
+bool ReadWhole(const char* name, std::vector<uint8_t>& buffer) {
+  const int fd = ::open(name, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= kWholeReadLimit;
+  if (read) {
+    buffer.resize(static_cast<size_t>(st.st_size));
+    size_t done = 0;
+    while (done < buffer.size()) {
+      const ssize_t n = ::read(fd, buffer.data() + done, buffer.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += static_cast<size_t>(n);
+    }
+    read = done == buffer.size();
+  }
+  ::close(fd);
+  return read;
+}
+
+// FreeImage's view of bytes in memory, released however the load ends.
+class MemoryView {
+ public:
+  explicit MemoryView(std::vector<uint8_t>& bytes)
+      : stream_(FreeImage_OpenMemory(bytes.data(), static_cast<DWORD>(bytes.size()))) {}
+  ~MemoryView() {
+    if (stream_) FreeImage_CloseMemory(stream_);
+  }
+  MemoryView(const MemoryView&) = delete;
+  MemoryView& operator=(const MemoryView&) = delete;
+  // The stream rewound, for each of the reads a file would have opened anew.
+  FIMEMORY* rewound() const {
+    FreeImage_SeekMemory(stream_, 0, SEEK_SET);
+    return stream_;
+  }
+  explicit operator bool() const { return stream_ != nullptr; }
+
+ private:
+  FIMEMORY* stream_;
+};
+
+HBITMAP LoadFromMemory(std::vector<uint8_t>& bytes) {
+  const MemoryView memory(bytes);
+  if (!memory || FreeImage_GetFileTypeFromMemory(memory.rewound(), 0) != FIF_BMP) {
+    platform::SetLastError(EINVAL);
+    return nullptr;
+  }
+  if (!PlausibleSize(platform::FreeImageBitmap(FreeImage_LoadFromMemory(FIF_BMP, memory.rewound(), FIF_LOAD_NOPIXELS)),
+                     bytes.size())) {
+    platform::SetLastError(EFBIG);
+    return nullptr;
+  }
+  const platform::FreeImageBitmap loaded(FreeImage_LoadFromMemory(FIF_BMP, memory.rewound(), 0));
+  if (!loaded) {
+    platform::SetLastError(EINVAL);
+    return nullptr;
+  }
+  return SectionFrom(loaded.get());
 }
 }  // namespace
 
@@ -75,6 +149,8 @@ HBITMAP LoadImageA(void*, const char* name, uint32_t type, int, int, uint32_t fl
     platform::SetLastError(EINVAL);
     return nullptr;
   }
+  thread_local std::vector<uint8_t> bytes;
+  if (ReadWhole(name, bytes)) return LoadFromMemory(bytes);
   if (FreeImage_GetFileType(name, 0) != FIF_BMP) {
     platform::SetLastError(EINVAL);
     return nullptr;
