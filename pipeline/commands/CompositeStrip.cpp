@@ -60,7 +60,7 @@ void frmMain::BuildCompositeImage(const std::string& version) { ImportFrames(ver
 
 bool frmMain::BuildSampledStrip(const std::string& version, SampledStrip& sampled, RasterSize target) {
   ImportFrames(version, &sampled, target);
-  return LastImport == ImportOutcome::Complete;
+  return LastImport != ImportOutcome::StripNotCreated;
 }
 
 // With `sampled`, the strip is made there instead of in the working image,

@@ -22,29 +22,33 @@ void frmMain::DoAllWithoutStrip() {
     cmdSave_Click();
     return;
   }
-  std::unique_ptr<cAlphaDibSection> resampled;
-  {
-    SampledStrip strip;
-    if (!BuildSampledStrip(version, strip, device)) return;
+  // As cmdSave_Click: an import that stopped early still has its strip
+  // resized, keyed and offered for saving (the command line refuses the
+  // save), so the statuses are the window's step for step.
+  SampledStrip strip;
+  if (BuildSampledStrip(version, strip, device)) {
     // As ResizeToDeviceSize says it, for the one step there is.
     SetStatus("Status: Resampling to " + std::to_string(device.width) + "x" + std::to_string(device.height) +
               "...");
+    std::unique_ptr<cAlphaDibSection> resampled;
     try {
       resampled = strip.Resample();
     } catch (const std::exception&) {
       resampled.reset();
     }
+    if (!resampled) {
+      SetStatus("Status: Error resampling image!");
+      Failed("the image cannot be resampled to " + std::to_string(device.width) + " x " +
+             std::to_string(device.height));
+      return;
+    }
+    WorkImage = std::move(resampled);
+    SetStatus("Status: Done...", false);
+    DrawPreview(WorkImage->hDC());
+    CreateAlphaChannel();
+  } else {
+    WorkImage->ClearUp();  // as the window's strip that could not be created leaves it
   }
-  if (!resampled) {
-    SetStatus("Status: Error resampling image!");
-    Failed("the image cannot be resampled to " + std::to_string(device.width) + " x " +
-           std::to_string(device.height));
-    return;
-  }
-  WorkImage = std::move(resampled);
-  SetStatus("Status: Done...", false);
-  DrawPreview(WorkImage->hDC());
-  CreateAlphaChannel();
   if (AnimatedMode) {
     SaveASRF(version);
     return;

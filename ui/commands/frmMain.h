@@ -89,11 +89,11 @@ class frmMain {
   void cmdSave_Click();
   void BuildCompositeImage(const std::string& version);
   // "Do All" where no window shows the strip (the command line): the same
-  // stages and the same file, but the strip keeps only the pixels the resize
-  // reads, and an import that did not complete ends it. With step-sampling
-  // or without resizing it is cmdSave_Click.
+  // stages, statuses and file, but the strip keeps only the pixels the
+  // resize reads. With step-sampling or without resizing it is cmdSave_Click.
   void DoAllWithoutStrip();
-  // The import into `sampled`, for a resize to `target`; true when complete.
+  // The import into `sampled`, for a resize to `target`; false when the
+  // strip could not be made (LastImport says how the import ended).
   bool BuildSampledStrip(const std::string& version, SampledStrip& sampled, RasterSize target);
   // AddAlphaChannel, ResizeToDeviceSize and ApplyUnsharpMask return false when
   // a step could not make its raster; the working image is then the last
