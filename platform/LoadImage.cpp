@@ -124,6 +124,41 @@ class MemoryView {
   FIMEMORY* stream_;
 };
 
+uint32_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, size_t size) {
+  uint32_t value = 0;
+  for (size_t i = size; i-- > 0;) value = (value << 8) | bytes[at + i];
+  return value;
+}
+
+// The usual frame file: a 40-byte information header, one plane, 24 bits, no
+// compression, no colour table, pixels right after the headers at 54, rows
+// bottom-up and all of them in the file. FreeImage's decoding of such a file
+// is its rows as they are; they are copied straight into the section instead
+// of through a zeroed FreeImage bitmap first. Any other file is decoded by
+// FreeImage.
+HBITMAP PlainTwentyFourBitSection(const std::vector<uint8_t>& bytes) {
+  constexpr size_t kPixels = 54;
+  if (bytes.size() < kPixels || LittleEndian(bytes, 10, 4) != kPixels || LittleEndian(bytes, 14, 4) != 40 ||
+      LittleEndian(bytes, 26, 2) != 1 ||
+      LittleEndian(bytes, 28, 2) != 24 || LittleEndian(bytes, 30, 4) != 0 || LittleEndian(bytes, 46, 4) != 0) {
+    return nullptr;
+  }
+  const auto width = static_cast<int32_t>(LittleEndian(bytes, 18, 4));
+  const auto height = static_cast<int32_t>(LittleEndian(bytes, 22, 4));
+  if (width <= 0 || height <= 0) return nullptr;
+  const uint64_t pitch = ((static_cast<uint64_t>(width) * 24 + 31) / 32) * 4;
+  if (kPixels + pitch * static_cast<uint64_t>(height) > bytes.size()) return nullptr;
+  BITMAPINFOHEADER header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, header, {}, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!section) return nullptr;
+  std::memcpy(section->bits(), bytes.data() + kPixels, static_cast<size_t>(pitch * static_cast<uint64_t>(height)));
+  return section;
+}
+
 HBITMAP LoadFromMemory(std::vector<uint8_t>& bytes) {
   const MemoryView memory(bytes);
   if (!memory || FreeImage_GetFileTypeFromMemory(memory.rewound(), 0) != FIF_BMP) {
@@ -135,6 +170,7 @@ HBITMAP LoadFromMemory(std::vector<uint8_t>& bytes) {
     platform::SetLastError(EFBIG);
     return nullptr;
   }
+  if (HBITMAP plain = PlainTwentyFourBitSection(bytes)) return plain;
   const platform::FreeImageBitmap loaded(FreeImage_LoadFromMemory(FIF_BMP, memory.rewound(), 0));
   if (!loaded) {
     platform::SetLastError(EINVAL);
