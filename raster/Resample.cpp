@@ -154,7 +154,8 @@ void cAlphaDibSection::ResampleBilinear(cAlphaDibSection& destination) const {
     for (int32_t y = first; y < last; ++y) {
       const SamplePoint& row = rows[static_cast<size_t>(y)];
       const uint8_t* lower = bits_ + row.index * sourceStride;
-      resample::ResampleRow(lower, lower + sourceStride, row.fraction, columns, destination.bits_ + y * destinationStride);
+      resample::ResampleRow(lower, lower + sourceStride, row.fraction, columns,
+                            destination.bits_ + y * destinationStride);
     }
   });
 }

@@ -114,9 +114,13 @@ void SampledStrip::Copy(const gdi::Bitmap& frame, int32_t left, int32_t top) {
         out[3] = 0;
       }
     } else if (frame.bpp() == 32) {
-      for (size_t c = col0; c < col1; ++c, out += 4) std::memcpy(out, source + 4 * static_cast<int64_t>(x[c] - left), 4);
+      for (size_t c = col0; c < col1; ++c, out += 4) {
+        std::memcpy(out, source + 4 * static_cast<int64_t>(x[c] - left), 4);
+      }
     } else {
-      for (size_t c = col0; c < col1; ++c, out += 4) Store(out, gdi::ReadPixel(frame, source, x[c] - left) & 0x00FFFFFFu);
+      for (size_t c = col0; c < col1; ++c, out += 4) {
+        Store(out, gdi::ReadPixel(frame, source, x[c] - left) & 0x00FFFFFFu);
+      }
     }
   }
 }

@@ -47,7 +47,9 @@ gdi::HBITMAP RandomFrame(const Case& c, std::mt19937& random) {
   header.biHeight = c.frameHeight;
   header.biBitCount = static_cast<uint16_t>(c.bpp);
   std::vector<gdi::RGBQUAD> palette(c.bpp <= 8 ? 256 : 0);
-  for (auto& entry : palette) entry = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), 0};
+  for (auto& entry : palette) {
+    entry = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), 0};
+  }
   void* bits = nullptr;
   gdi::HBITMAP frame = gdi::CreateDIBSection(nullptr, header, palette, gdi::DIB_RGB_COLORS, &bits, nullptr, 0);
   EXPECT_NE(frame, nullptr);
