@@ -206,7 +206,7 @@ int RunDoAll(const PipelineOptions& o) {
   view.AnswerDialogs({output});
   // The window saves a partly filled strip; the command line does not.
   view.allowDialog = [&form](const FileDialogRequest&) { return form.LastImport == ImportOutcome::Complete; };
-  form.cmdSave_Click();
+  form.DoAllWithoutStrip();  // the saved file is cmdSave_Click's, without a full strip in memory
   if (!ImportComplete(form, view)) return 1;
   if (view.Failed()) return 1;  // a message box, already on stderr
   if (form.LastOutcome.kind != CommandOutcome::Kind::Completed) {

@@ -1,10 +1,18 @@
 // velkor-cli: the window's commands without the window, for scripts and for
 // the build. Exit status 0 success, 1 failure, 2 usage error.
+#include <malloc.h>
+
 #include <iostream>
 
 #include "cli/Commands.h"
 
 int main(int argc, char** argv) {
+  // A command reads frames and makes rasters of a few hundred kB one after
+  // another. Kept in the heap once freed, the next one reuses the same pages
+  // instead of mapping fresh ones and faulting each page in again; strips of
+  // tens of MB are still mapped on their own and returned when freed.
+  mallopt(M_MMAP_THRESHOLD, 4 << 20);
+  mallopt(M_TRIM_THRESHOLD, 32 << 20);
   CLI::App app{"Velkor: Garmin SRF vehicle icons from rendered frames, and SRF <-> PNG conversions."};
   app.require_subcommand(1);
   velkor::cli::CliContext context;

@@ -7,6 +7,7 @@
 
 #include "common/VbError.h"
 #include "convert/MFreeImage.h"
+#include "convert/PngWriter.h"
 #include "platform/Files.h"
 #include "platform/FreeImageBitmap.h"
 #include "platform/SystemError.h"
@@ -96,6 +97,15 @@ BmpToPng ConvertBmpToPng(const std::string& bmpFile, const std::string& pngFile)
   if (!bitmap) return BmpToPng::BmpUnreadable;
   platform::SetLastError(0);
   const bool saved = MFreeImage::SaveImageFile(MFreeImage::kFormatPng, bitmap.get(), pngFile, 0);
+  return saved ? BmpToPng::Written : BmpToPng::PngNotWritten;
+}
+
+BmpToPng ConvertRasterToPng(const cAlphaDibSection& image, const std::string& pngFile) {
+  const std::vector<uint8_t> png = EncodePng(image);
+  if (png.empty()) return BmpToPng::BmpUnreadable;
+  platform::SetLastError(0);
+  platform::SafeFileWriter file;
+  const bool saved = file.Open(pngFile) && file.Write(png.data(), png.size()) && file.Commit();
   return saved ? BmpToPng::Written : BmpToPng::PngNotWritten;
 }
 

@@ -18,4 +18,10 @@ std::unique_ptr<cAlphaDibSection> ReadPngFile(const std::string& name, std::stri
 enum class BmpToPng { Written, BmpUnreadable, PngNotWritten };
 BmpToPng ConvertBmpToPng(const std::string& bmpFile, const std::string& pngFile);
 
+// A PNG of `image` (EncodePng), written beside `pngFile` and put in its place
+// only when complete: the pixels ConvertBmpToPng gives from the 32-bit BMP
+// that `image.SavePicture` writes, without decoding that BMP again.
+// BmpUnreadable when the image cannot be encoded.
+BmpToPng ConvertRasterToPng(const cAlphaDibSection& image, const std::string& pngFile);
+
 }  // namespace velkor

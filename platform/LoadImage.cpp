@@ -4,6 +4,10 @@
 // how the section stores them.
 #include <FreeImage.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -58,15 +62,121 @@ HBITMAP SectionFrom(FIBITMAP* dib) {
 // run-length encoding, the densest a BMP gets, packs at most 255 one-byte
 // pixels into two bytes. A bitmap over 128 times its file is refused before
 // anything is allocated for it.
-bool PlausibleSize(const char* name) {
-  const auto length = platform::FileLength(name);
-  if (!length) return false;
-  const platform::FreeImageBitmap header(FreeImage_Load(FIF_BMP, name, FIF_LOAD_NOPIXELS));
+bool PlausibleSize(const platform::FreeImageBitmap& header, uint64_t length) {
   if (!header) return false;
   const uint64_t stride =
       ((static_cast<uint64_t>(FreeImage_GetWidth(header.get())) * FreeImage_GetBPP(header.get()) + 31) / 32) * 4;
   const uint64_t bytes = stride * FreeImage_GetHeight(header.get());
-  return bytes <= 128 * static_cast<uint64_t>(*length) + 65536 && bytes <= testing::DibSectionByteLimit();
+  return bytes <= 128 * length + 65536 && bytes <= testing::DibSectionByteLimit();
+}
+
+bool PlausibleSize(const char* name) {
+  const auto length = platform::FileLength(name);
+  if (!length) return false;
+  return PlausibleSize(platform::FreeImageBitmap(FreeImage_Load(FIF_BMP, name, FIF_LOAD_NOPIXELS)),
+                       static_cast<uint64_t>(*length));
+}
+
+// A frame file read whole with one open and one read, instead of three opens
+// (type, header, pixels). Each thread keeps its buffer, so the frame loader's
+// workers do not allocate per frame. Files that are not plain regular files of
+// a sensible size are left to the by-name path, which judges them as before.
+constexpr off_t kWholeReadLimit = off_t{64} << 20;
+
+bool ReadWhole(const char* name, std::vector<uint8_t>& buffer) {
+  const int fd = ::open(name, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= kWholeReadLimit;
+  if (read) {
+    buffer.resize(static_cast<size_t>(st.st_size));
+    size_t done = 0;
+    while (done < buffer.size()) {
+      const ssize_t n = ::read(fd, buffer.data() + done, buffer.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += static_cast<size_t>(n);
+    }
+    read = done == buffer.size();
+  }
+  ::close(fd);
+  return read;
+}
+
+// FreeImage's view of bytes in memory, released however the load ends.
+class MemoryView {
+ public:
+  explicit MemoryView(std::vector<uint8_t>& bytes)
+      : stream_(FreeImage_OpenMemory(bytes.data(), static_cast<DWORD>(bytes.size()))) {}
+  ~MemoryView() {
+    if (stream_) FreeImage_CloseMemory(stream_);
+  }
+  MemoryView(const MemoryView&) = delete;
+  MemoryView& operator=(const MemoryView&) = delete;
+  // The stream rewound, for each of the reads a file would have opened anew.
+  FIMEMORY* rewound() const {
+    FreeImage_SeekMemory(stream_, 0, SEEK_SET);
+    return stream_;
+  }
+  explicit operator bool() const { return stream_ != nullptr; }
+
+ private:
+  FIMEMORY* stream_;
+};
+
+uint32_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, size_t size) {
+  uint32_t value = 0;
+  for (size_t i = size; i-- > 0;) value = (value << 8) | bytes[at + i];
+  return value;
+}
+
+// The usual frame file: a 40-byte information header, one plane, 24 bits, no
+// compression, no colour table, pixels right after the headers at 54, rows
+// bottom-up and all of them in the file. FreeImage's decoding of such a file
+// is its rows as they are; they are copied straight into the section instead
+// of through a zeroed FreeImage bitmap first. Any other file is decoded by
+// FreeImage.
+HBITMAP PlainTwentyFourBitSection(const std::vector<uint8_t>& bytes) {
+  constexpr size_t kPixels = 54;
+  if (bytes.size() < kPixels || LittleEndian(bytes, 10, 4) != kPixels || LittleEndian(bytes, 14, 4) != 40 ||
+      LittleEndian(bytes, 26, 2) != 1 ||
+      LittleEndian(bytes, 28, 2) != 24 || LittleEndian(bytes, 30, 4) != 0 || LittleEndian(bytes, 46, 4) != 0) {
+    return nullptr;
+  }
+  const auto width = static_cast<int32_t>(LittleEndian(bytes, 18, 4));
+  const auto height = static_cast<int32_t>(LittleEndian(bytes, 22, 4));
+  if (width <= 0 || height <= 0) return nullptr;
+  const uint64_t pitch = ((static_cast<uint64_t>(width) * 24 + 31) / 32) * 4;
+  if (kPixels + pitch * static_cast<uint64_t>(height) > bytes.size()) return nullptr;
+  BITMAPINFOHEADER header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP section = CreateDIBSection(nullptr, header, {}, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!section) return nullptr;
+  std::memcpy(section->bits(), bytes.data() + kPixels, static_cast<size_t>(pitch * static_cast<uint64_t>(height)));
+  return section;
+}
+
+HBITMAP LoadFromMemory(std::vector<uint8_t>& bytes) {
+  const MemoryView memory(bytes);
+  if (!memory || FreeImage_GetFileTypeFromMemory(memory.rewound(), 0) != FIF_BMP) {
+    platform::SetLastError(EINVAL);
+    return nullptr;
+  }
+  if (!PlausibleSize(platform::FreeImageBitmap(FreeImage_LoadFromMemory(FIF_BMP, memory.rewound(), FIF_LOAD_NOPIXELS)),
+                     bytes.size())) {
+    platform::SetLastError(EFBIG);
+    return nullptr;
+  }
+  if (HBITMAP plain = PlainTwentyFourBitSection(bytes)) return plain;
+  const platform::FreeImageBitmap loaded(FreeImage_LoadFromMemory(FIF_BMP, memory.rewound(), 0));
+  if (!loaded) {
+    platform::SetLastError(EINVAL);
+    return nullptr;
+  }
+  return SectionFrom(loaded.get());
 }
 }  // namespace
 
@@ -75,6 +185,8 @@ HBITMAP LoadImageA(void*, const char* name, uint32_t type, int, int, uint32_t fl
     platform::SetLastError(EINVAL);
     return nullptr;
   }
+  thread_local std::vector<uint8_t> bytes;
+  if (ReadWhole(name, bytes)) return LoadFromMemory(bytes);
   if (FreeImage_GetFileType(name, 0) != FIF_BMP) {
     platform::SetLastError(EINVAL);
     return nullptr;

@@ -13,6 +13,7 @@
 #include "platform/Gdi.h"
 #include "platform/ParallelRows.h"
 #include "raster/FilterMath.h"
+#include "raster/ResampleKernel.h"
 #include "raster/cAlphaDibSection.h"
 
 namespace velkor {
@@ -30,20 +31,8 @@ std::unique_ptr<cAlphaDibSection> cAlphaDibSection::Resample(int32_t lNewHeight,
   return result;
 }
 
-namespace {
+namespace resample {
 
-// Where one destination column or row samples the source: the lower source
-// index and the fraction towards the next one, both in single precision as
-// the positions are stored.
-struct SamplePoint {
-  int32_t index;
-  double fraction;  // the stored 32-bit fraction, widened
-};
-
-// Destination position i samples source position (float)(scale * i); the
-// scale factor is (source - 1) / destination, stored in single precision.
-// A sample whose upper neighbour lies outside the source (a source one pixel
-// across) is an index out of range.
 std::vector<SamplePoint> SamplePoints(int32_t sourceSize, int32_t destinationSize) {
   const float scale = static_cast<float>(static_cast<double>(sourceSize - 1) / destinationSize);
   std::vector<SamplePoint> points(static_cast<size_t>(destinationSize));
@@ -150,13 +139,14 @@ void ResampleRow(const uint8_t* lower, const uint8_t* upper, double dy, const st
 }
 #endif
 
-}  // namespace
+}  // namespace resample
 
 void cAlphaDibSection::ResampleBilinear(cAlphaDibSection& destination) const {
   const int32_t newWidth = destination.Width();
   const int32_t newHeight = destination.Height();
-  const std::vector<SamplePoint> columns = SamplePoints(Width(), newWidth);
-  const std::vector<SamplePoint> rows = SamplePoints(Height(), newHeight);
+  using resample::SamplePoint;
+  const std::vector<SamplePoint> columns = resample::SamplePoints(Width(), newWidth);
+  const std::vector<SamplePoint> rows = resample::SamplePoints(Height(), newHeight);
   const int64_t sourceStride = BytesPerScanLine();
   const int64_t destinationStride = destination.BytesPerScanLine();
   // Destination rows are independent of each other: both cores take a share.
@@ -164,7 +154,8 @@ void cAlphaDibSection::ResampleBilinear(cAlphaDibSection& destination) const {
     for (int32_t y = first; y < last; ++y) {
       const SamplePoint& row = rows[static_cast<size_t>(y)];
       const uint8_t* lower = bits_ + row.index * sourceStride;
-      ResampleRow(lower, lower + sourceStride, row.fraction, columns, destination.bits_ + y * destinationStride);
+      resample::ResampleRow(lower, lower + sourceStride, row.fraction, columns,
+                            destination.bits_ + y * destinationStride);
     }
   });
 }

@@ -56,7 +56,8 @@ bool frmMain::SaveAsPNG() {
 
     SetStatus("Status: Converting 32-bit BMP to PNG...");
     const std::string pngFile = PngNameFor(LastImageFile);
-    const BmpToPng written = ConvertBmpToPng(LastImageFile, pngFile);
+    // From the raster just written, not from decoding the BMP again.
+    const BmpToPng written = ConvertRasterToPng(*WorkImage, pngFile);
     if (written == BmpToPng::BmpUnreadable) {
       return ReportWriteFailure(*this, "Cannot convert " + LastImageFile + " to PNG: FreeImage cannot read it",
                                 "Status: Error writing PNG file!");

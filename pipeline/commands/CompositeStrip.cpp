@@ -10,6 +10,7 @@
 #include "pipeline/StripLayout.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
+#include "raster/SampledStrip.h"
 #include "raster/cDib.h"
 #include "ui/commands/frmMain.h"
 
@@ -39,18 +40,33 @@ enum class FrameResult { Copied, Unreadable, Missing };
 // Copies one frame unscaled into the strip at (left, top), then releases it. A
 // frame of another size than its cell is copied at its own size; the strip
 // clips it.
-FrameResult ImportFrame(cAlphaDibSection& strip, LoadedFrame& frame, int32_t left, int32_t top) {
+FrameResult ImportFrame(cAlphaDibSection& strip, SampledStrip* sampled, LoadedFrame& frame, int32_t left,
+                        int32_t top) {
   if (!frame.exists) return FrameResult::Missing;
   if (!frame.readable) return FrameResult::Unreadable;
-  gdi::BitBlt(strip.hDC(), left, top, frame.dib->Width(), frame.dib->Height(), frame.dib->hDIBDC(), 0, 0,
-              gdi::SRCCOPY);
+  if (sampled) {
+    sampled->Copy(*frame.dib->hDIB(), left, top);
+  } else {
+    gdi::BitBlt(strip.hDC(), left, top, frame.dib->Width(), frame.dib->Height(), frame.dib->hDIBDC(), 0, 0,
+                gdi::SRCCOPY);
+  }
   frame.dib.reset();
   return FrameResult::Copied;
 }
 
 }  // namespace
 
-void frmMain::BuildCompositeImage(const std::string& version) {
+void frmMain::BuildCompositeImage(const std::string& version) { ImportFrames(version, nullptr, {}); }
+
+bool frmMain::BuildSampledStrip(const std::string& version, SampledStrip& sampled, RasterSize target) {
+  ImportFrames(version, &sampled, target);
+  return LastImport != ImportOutcome::StripNotCreated;
+}
+
+// With `sampled`, the strip is made there instead of in the working image,
+// keeping only what a resample to `target` reads; nothing is previewed, as
+// there is no strip to show. Statuses and outcomes are the same either way.
+void frmMain::ImportFrames(const std::string& version, SampledStrip* sampled, RasterSize target) {
   ImportWarnings.clear();
   ImportFailure.clear();
   const auto stop = [this](ImportOutcome outcome, const std::string& reason) {
@@ -72,7 +88,11 @@ void frmMain::BuildCompositeImage(const std::string& version) {
   AnimationDir2D = folders[3];
 
   SetStatus("Status: Creating green screen...");
-  if (!layout || !WorkImage->Create(layout->width, layout->height)) {
+  const auto create = [&] {
+    return sampled ? sampled->Create(layout->width, layout->height, target.width, target.height)
+                   : WorkImage->Create(layout->width, layout->height);
+  };
+  if (!layout || !create()) {
     SetStatus("Status: Error Creating Composite Image!!");
     stop(ImportOutcome::StripNotCreated, "Status: Error Creating Composite Image!!");
     return;
@@ -81,8 +101,12 @@ void frmMain::BuildCompositeImage(const std::string& version) {
   ImageLoaded = true;
   // Column 0 and the top row keep the new raster's transparent black; the
   // rest is background until a frame covers it.
-  FillRectangle(WorkImage->hDC(), 1, 1, layout->width, layout->height, KeyColor);
-  DrawPreview(WorkImage->hDC());
+  if (sampled) {
+    sampled->Fill(1, 1, layout->width, layout->height, KeyColor);
+  } else {
+    FillRectangle(WorkImage->hDC(), 1, 1, layout->width, layout->height, KeyColor);
+    DrawPreview(WorkImage->hDC());
+  }
   view_.DoEvents();
 
   const NumberingScheme scheme = SchemeFromText(Controls.cmbNumbers.Text);
@@ -101,7 +125,7 @@ void frmMain::BuildCompositeImage(const std::string& version) {
       SetStatus(s.importStatus);
       for (int i = 0; i < kFramesPerSet; ++i) {
         LoadedFrame frame = loader.Next();
-        const FrameResult result = ImportFrame(*WorkImage, frame, i * cell, BandTop(*layout, static_cast<int>(set)));
+        const FrameResult result = ImportFrame(*WorkImage, sampled, frame, i * cell, BandTop(*layout, static_cast<int>(set)));
         if (result == FrameResult::Copied) continue;
         const std::string& file = frame.file;
         ImportWarnings.push_back(file);
@@ -119,7 +143,7 @@ void frmMain::BuildCompositeImage(const std::string& version) {
       }
     }
     SetStatus("Status: Copying to Picture Box...");
-    DrawPreview(WorkImage->hDC());
+    if (!sampled) DrawPreview(WorkImage->hDC());
     SetStatus("Status: Idle");
     LastImport = ImportOutcome::Complete;
     Completed();

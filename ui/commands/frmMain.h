@@ -11,6 +11,7 @@
 
 #include "platform/GdiTypes.h"
 #include "raster/cAlphaDibSection.h"
+#include "srf/SrfVersion.h"
 #include "ui/Controls.h"
 #include "ui/FormView.h"
 
@@ -32,6 +33,8 @@ struct CommandOutcome {
   Kind kind = Kind::NotRun;
   std::string message;
 };
+
+class SampledStrip;
 
 class frmMain {
  public:
@@ -85,6 +88,13 @@ class frmMain {
   void cmdMakeSRF_Click();
   void cmdSave_Click();
   void BuildCompositeImage(const std::string& version);
+  // "Do All" where no window shows the strip (the command line): the same
+  // stages, statuses and file, but the strip keeps only the pixels the
+  // resize reads. With step-sampling or without resizing it is cmdSave_Click.
+  void DoAllWithoutStrip();
+  // The import into `sampled`, for a resize to `target`; false when the
+  // strip could not be made (LastImport says how the import ended).
+  bool BuildSampledStrip(const std::string& version, SampledStrip& sampled, RasterSize target);
   // AddAlphaChannel, ResizeToDeviceSize and ApplyUnsharpMask return false when
   // a step could not make its raster; the working image is then the last
   // completed step's and the status says so.
@@ -92,6 +102,7 @@ class frmMain {
   bool ResizeToDeviceSize(const std::string& version);
   void CreateAlphaChannel();
   bool ApplyUnsharpMask();
+  void ImportFrames(const std::string& version, SampledStrip* sampled, RasterSize target);
 
   // --- SRF files (srf/)
   void SaveSRF(const std::string& version);
