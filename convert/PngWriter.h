@@ -1,10 +1,7 @@
 #pragma once
-// PNG files written straight from a raster with libpng, with settings chosen
-// for these pictures: no row filter and zlib level 4. Keyed vehicle icons are
-// mostly runs of transparent black with hard-edged colour between, which
-// deflate finds without a filter; the filters FreeImage's writer lets libpng
-// try on every row make them larger and cost half the time (measured in
-// docs/performance.md).
+// PNG bytes made by FreeImage straight from a raster in memory: "Save to PNG"
+// has the picture already, so it is not read back from the BMP just written.
+// Both keep rows bottom-up, so the raster's memory is handed over as it is.
 #include <cstdint>
 #include <vector>
 
@@ -12,9 +9,9 @@
 
 namespace velkor {
 
-// The PNG bytes of `image`: 8 bits per channel, RGB when every alpha is 255
-// (readers then give alpha 255, so nothing is lost) and RGBA otherwise. Empty
-// when the image is empty or libpng fails.
+// The PNG bytes of `image` (32 bits, B, G, R, A), as FreeImage encodes the
+// same pixels loaded from a 32-bit BMP. Empty when the image is empty or
+// FreeImage fails.
 std::vector<uint8_t> EncodePng(const cAlphaDibSection& image);
 
 }  // namespace velkor
