@@ -4,7 +4,10 @@
 // how the section stores them.
 #include <FreeImage.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -68,6 +71,46 @@ bool PlausibleSize(const char* name) {
   const uint64_t bytes = stride * FreeImage_GetHeight(header.get());
   return bytes <= 128 * static_cast<uint64_t>(*length) + 65536 && bytes <= testing::DibSectionByteLimit();
 }
+
+uint32_t Le(const uint8_t* p, int bytes) {
+  uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
+  return v;
+}
+
+// FreeImage decodes an uncompressed file whose pixel data ends early without
+// an error, with the missing rows black: a frame cut short in a copy would
+// go into the icon as a black block. Such a file needs at least its pixel
+// offset plus one padded row per picture row; shorter, it is unreadable.
+// Compressed files have no fixed length and are left to the decoder.
+bool PixelDataComplete(const char* name, uint64_t length) {
+  uint8_t h[34] = {};
+  FILE* file = std::fopen(name, "rb");
+  if (!file) return false;
+  const size_t read = std::fread(h, 1, sizeof h, file);
+  std::fclose(file);
+  if (read < 26) return true;  // too short for a header: the decoder refuses it
+  const uint32_t headerSize = Le(h + 14, 4);
+  uint64_t width = 0, height = 0, bpp = 0;
+  uint32_t compression = 0;
+  if (headerSize == 12) {  // the OS/2 header: 16-bit sizes, never compressed
+    width = Le(h + 18, 2);
+    height = Le(h + 20, 2);
+    bpp = Le(h + 24, 2);
+  } else {
+    if (read < 34) return true;
+    width = static_cast<uint64_t>(std::abs(static_cast<int64_t>(static_cast<int32_t>(Le(h + 18, 4)))));
+    height = static_cast<uint64_t>(std::abs(static_cast<int64_t>(static_cast<int32_t>(Le(h + 22, 4)))));
+    bpp = Le(h + 28, 2);
+    compression = Le(h + 30, 4);
+  }
+  constexpr uint32_t kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
+  if (compression != kRgb && compression != kBitFields && compression != kAlphaBitFields) return true;
+  // An offset inside the headers is one the decoder does not trust either.
+  const uint64_t offset = std::max<uint64_t>(Le(h + 10, 4), 14 + uint64_t{headerSize});
+  const uint64_t stride = (width * bpp + 31) / 32 * 4;
+  return length >= offset + stride * height;
+}
 }  // namespace
 
 HBITMAP LoadImageA(void*, const char* name, uint32_t type, int, int, uint32_t flags) {
@@ -81,6 +124,11 @@ HBITMAP LoadImageA(void*, const char* name, uint32_t type, int, int, uint32_t fl
   }
   if (!PlausibleSize(name)) {
     platform::SetLastError(EFBIG);
+    return nullptr;
+  }
+  const auto length = platform::FileLength(name);
+  if (!length || !PixelDataComplete(name, static_cast<uint64_t>(*length))) {
+    platform::SetLastError(EINVAL);
     return nullptr;
   }
   const platform::FreeImageBitmap loaded(FreeImage_Load(FIF_BMP, name, 0));
