@@ -51,6 +51,8 @@ class frmMain {
   void mnuStaticSRF_Click();
   void mnuAnimatedSRF_Click();
   void sldTol_Scroll();
+  // The tolerance typed into its box moves the slider (clamped to its range).
+  void txtTolerance_Change();
   void chkResize_Click();
 
   // --- Keying menu (ui/commands/KeyingMenu.cpp)
@@ -71,7 +73,13 @@ class frmMain {
   void ShowSRFInViewer(const std::string& srfFile);  // the viewer on a file, no dialog
   void DrawViewerFrame();
   void Timer1_Timer();
-  void Form_KeyDown(int keyCode, int shift);
+  // True when the viewer took the key (the arrows and Escape while it shows);
+  // any other key belongs to the control that has the focus.
+  bool Form_KeyDown(int keyCode, int shift);
+  // Stops the rotation and leaves the viewer: every command that replaces or
+  // changes the working image calls it first, so that no key or tick paints
+  // the viewer's cell into a picture that is not its canvas.
+  void EndViewer();
 
   // --- Folder picker (ui/FolderPicker.cpp)
   void cmdChangeDir_Click(int index);
@@ -85,6 +93,9 @@ class frmMain {
   void cmdMakeSRF_Click();
   void cmdSave_Click();
   void BuildCompositeImage(const std::string& version);
+  // After an import: false when it completed; otherwise tells the user what
+  // stopped it and records the failure.
+  bool ImportStopped();
   // AddAlphaChannel, ResizeToDeviceSize and ApplyUnsharpMask return false when
   // a step could not make its raster; the working image is then the last
   // completed step's and the status says so.
@@ -142,6 +153,9 @@ class frmMain {
   std::unique_ptr<cAlphaDibSection> ViewerImage;
   std::unique_ptr<cAlphaDibSection> ViewerBackPatch;
   int32_t ViewerFrameLeft = 0;
+  // The working image is the viewer's canvas (set when the viewer opened an
+  // SRF, cleared by EndViewer).
+  bool ViewerShowing = false;
   std::string LastImageFile;
   std::string RotationDir3D, RotationDir2D, AnimationDir3D, AnimationDir2D;
 
@@ -149,6 +163,9 @@ class frmMain {
   // What the last import did, why it stopped, and the frames it could not read.
   ImportOutcome LastImport = ImportOutcome::NotRun;
   std::string ImportFailure;
+  // The same, as the window tells the user: the file (full path) and its set.
+  std::string ImportProblem;
+  int ImportedFrames = 0;
   std::vector<std::string> ImportWarnings;
 
  private:
