@@ -50,11 +50,9 @@ void frmMain::cmdGo_Click() {
 
 bool frmMain::ImportStopped() {
   if (LastImport == ImportOutcome::Complete) return false;
-  const std::string status = Controls.lblStatus.Caption;
+  // The import's error status stays on the status line under the message.
   const std::string problem = ImportProblem.empty() ? "The frames could not be imported." : ImportProblem;
   ReportError(problem + "\nDo All stopped: no SRF file was written.");
-  // The error status of the import stays on the status line.
-  SetStatus(status);
   return true;
 }
 
