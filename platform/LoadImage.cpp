@@ -106,6 +106,7 @@ bool PixelDataComplete(const char* name, uint64_t length) {
   }
   constexpr uint32_t kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
   if (compression != kRgb && compression != kBitFields && compression != kAlphaBitFields) return true;
+  if (bpp == 0 || bpp > 32) return true;  // no such BMP depth: the decoder refuses it
   // An offset inside the headers is one the decoder does not trust either.
   const uint64_t offset = std::max<uint64_t>(Le(h + 10, 4), 14 + uint64_t{headerSize});
   const uint64_t stride = (width * bpp + 31) / 32 * 4;
