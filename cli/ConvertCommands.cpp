@@ -27,9 +27,12 @@ std::string DerivedName(const std::string& path, const std::string& extension) {
 }
 
 // Runs one window command; it succeeded when it says it completed.
-int RunFormCommand(void (frmMain::*command)(), std::vector<std::string> answers) {
+// `replaceOutputs`: the outputs were named on the command line, so the
+// window's "replace it?" is answered Yes.
+int RunFormCommand(void (frmMain::*command)(), std::vector<std::string> answers, bool replaceOutputs = false) {
   HeadlessView view(std::cerr);
   view.AnswerDialogs(std::move(answers));
+  if (replaceOutputs) view.answerQuestion = [](const std::string&) { return true; };
   frmMain form(view);
   form.Form_Load();
   (form.*command)();
@@ -59,7 +62,7 @@ void AddToPng(CLI::App& app, CliContext& context, const std::string& name, const
                                             "named after the BMP up to its first dot, so " + out +
                                             " would be written as " + DerivedName(bmp, ".png") + ")");
     }
-    context.exitCode = RunFormCommand(command, {in, bmp});
+    context.exitCode = RunFormCommand(command, {in, bmp}, true);
     if (context.exitCode == 0) std::cout << "png: " << out << "\nbmp: " << bmp << '\n';
   });
 }

@@ -33,8 +33,13 @@ class HeadlessView : public FormView {
   void ProgressVisible(bool) override {}
   void ProgressValue(float) override {}
   void MessageBox(const std::string& text) override;
-  // Nobody is there to answer: questions are answered No, choices cancelled.
-  bool AskYesNo(const std::string&) override { return false; }
+  // Answers the window's yes/no questions for a command whose arguments
+  // already decided them (an output named on the command line may be
+  // replaced). Without it nobody is there to answer: No.
+  std::function<bool(const std::string&)> answerQuestion;
+
+  // Choices are cancelled.
+  bool AskYesNo(const std::string& text) override { return answerQuestion && answerQuestion(text); }
   std::optional<size_t> ChooseOne(const std::string&, const std::vector<std::string>&) override { return {}; }
   std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
   std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;

@@ -104,6 +104,11 @@ std::string ProgramFolder() {
   return sep == std::string::npos || sep == 0 ? std::string("/") : exe.substr(0, sep);
 }
 
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  return home && *home && std::string(home) != "/" ? std::string(home) : ProgramFolder();
+}
+
 std::string ExecutableBaseName() {
   char buffer[PATH_MAX];
   const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);

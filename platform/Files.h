@@ -22,6 +22,7 @@ std::string ResolveNameCase(const std::string& path);
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& extension);
 
 std::string ProgramFolder();        // the folder of the running executable
+std::string HomeFolder();           // $HOME, or the program's folder without one
 std::string ExecutableBaseName();   // its file name before the first '.'
 std::string AbsolutePath(const std::string& path);
 

@@ -8,7 +8,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -130,6 +133,47 @@ uint32_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, size_t size)
   return value;
 }
 
+// FreeImage decodes an uncompressed file whose pixel data ends early without
+// an error, with the missing rows black: a frame cut short in a copy would
+// go into the icon as a black block. Such a file needs at least its pixel
+// offset plus one padded row per picture row; shorter, it is unreadable.
+// Compressed files have no fixed length and are left to the decoder. `head`
+// holds the file's first bytes (up to 34), `length` its whole length.
+bool PixelDataComplete(const std::vector<uint8_t>& head, uint64_t length) {
+  if (head.size() < 26) return true;  // too short for a header: the decoder refuses it
+  const uint32_t headerSize = LittleEndian(head, 14, 4);
+  uint64_t width = 0, height = 0, bpp = 0;
+  uint32_t compression = 0;
+  if (headerSize == 12) {  // the OS/2 header: 16-bit sizes, never compressed
+    width = LittleEndian(head, 18, 2);
+    height = LittleEndian(head, 20, 2);
+    bpp = LittleEndian(head, 24, 2);
+  } else {
+    if (head.size() < 34) return true;
+    width = static_cast<uint64_t>(std::abs(static_cast<int64_t>(static_cast<int32_t>(LittleEndian(head, 18, 4)))));
+    height = static_cast<uint64_t>(std::abs(static_cast<int64_t>(static_cast<int32_t>(LittleEndian(head, 22, 4)))));
+    bpp = LittleEndian(head, 28, 2);
+    compression = LittleEndian(head, 30, 4);
+  }
+  constexpr uint32_t kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
+  if (compression != kRgb && compression != kBitFields && compression != kAlphaBitFields) return true;
+  if (bpp == 0 || bpp > 32) return true;  // no such BMP depth: the decoder refuses it
+  // An offset inside the headers is one the decoder does not trust either.
+  const uint64_t offset = std::max<uint64_t>(LittleEndian(head, 10, 4), 14 + uint64_t{headerSize});
+  const uint64_t stride = (width * bpp + 31) / 32 * 4;
+  return length >= offset + stride * height;
+}
+
+// The first bytes of a file, for PixelDataComplete on the by-name path.
+std::vector<uint8_t> FileHead(const char* name) {
+  std::vector<uint8_t> head(34);
+  FILE* file = std::fopen(name, "rb");
+  if (!file) return {};
+  head.resize(std::fread(head.data(), 1, head.size(), file));
+  std::fclose(file);
+  return head;
+}
+
 // The usual frame file: a 40-byte information header, one plane, 24 bits, no
 // compression, no colour table, pixels right after the headers at 54, rows
 // bottom-up and all of them in the file. FreeImage's decoding of such a file
@@ -170,6 +214,11 @@ HBITMAP LoadFromMemory(std::vector<uint8_t>& bytes) {
     platform::SetLastError(EFBIG);
     return nullptr;
   }
+  if (!PixelDataComplete(std::vector<uint8_t>(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 34)),
+                         bytes.size())) {
+    platform::SetLastError(EINVAL);
+    return nullptr;
+  }
   if (HBITMAP plain = PlainTwentyFourBitSection(bytes)) return plain;
   const platform::FreeImageBitmap loaded(FreeImage_LoadFromMemory(FIF_BMP, memory.rewound(), 0));
   if (!loaded) {
@@ -178,6 +227,7 @@ HBITMAP LoadFromMemory(std::vector<uint8_t>& bytes) {
   }
   return SectionFrom(loaded.get());
 }
+
 }  // namespace
 
 HBITMAP LoadImageA(void*, const char* name, uint32_t type, int, int, uint32_t flags) {
@@ -193,6 +243,11 @@ HBITMAP LoadImageA(void*, const char* name, uint32_t type, int, int, uint32_t fl
   }
   if (!PlausibleSize(name)) {
     platform::SetLastError(EFBIG);
+    return nullptr;
+  }
+  const auto length = platform::FileLength(name);
+  if (!length || !PixelDataComplete(FileHead(name), static_cast<uint64_t>(*length))) {
+    platform::SetLastError(EINVAL);
     return nullptr;
   }
   const platform::FreeImageBitmap loaded(FreeImage_Load(FIF_BMP, name, 0));

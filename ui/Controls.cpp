@@ -59,7 +59,7 @@ FormControls InitialControls(const std::string& folder3D, const std::string& fol
   for (int i = 0; i < 5; ++i) c.shpRGB[i] = Shape{swatches[i], {90 + 12 * i, 195, 10, 10}};
   c.txtAColor = TextBox{"0", true, false, {164, 304, 10, 19}};
   c.Label6 = MakeLabel("Tolerance:", 298, 180, 63, 19);
-  c.txtTolerance = MakeText("0", 367, 178, 22, 19);
+  c.txtTolerance = MakeText("0", 367, 178, 28, 19);  // wide enough for "255"
   c.Label7 = MakeLabel("0", 397, 180, 16, 19);
   c.sldTol = Slider{0, 255, 0, 1, 10, true, {416, 179, 144, 18}};
   c.Label8 = MakeLabel("255", 562, 180, 24, 19);

@@ -18,6 +18,7 @@ bool frmMain::LoadPNG() {
     SetStatus("Status: Error reading PNG file!");
     return false;
   }
+  EndViewer();
   WorkImage = std::move(image);
   ImageLoaded = true;
   DrawPreview(WorkImage->hDC());

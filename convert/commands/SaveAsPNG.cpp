@@ -40,6 +40,16 @@ bool frmMain::SaveAsPNG() {
   const std::optional<std::string> chosen =
       ShowCommonDialog(*this, true, "Bitmap Files|*.bmp", kSaveDialogFlags, LastImageFile);
   if (!chosen) return true;
+  if (!chosen->empty()) {
+    // The dialog asked about the BMP only; the PNG beside it was not chosen
+    // and is replaced only when the user says so.
+    const std::string pngFile = PngNameFor(*chosen);
+    if (platform::FileExists(pngFile) &&
+        !view_.AskYesNo(pngFile + " already exists.\nDo you want to replace it?")) {
+      Cancelled();
+      return true;
+    }
+  }
   LastImageFile = *chosen;
   if (!LastImageFile.empty()) {
     SetStatus("Status: Writing 32-bit BMP...");

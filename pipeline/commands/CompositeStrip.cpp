@@ -19,20 +19,23 @@ namespace velkor {
 namespace {
 
 struct FrameSet {
+  const char* name;  // as messages name the set
   const char* importStatus;
   const char* missingStatus;
+  const char* unreadableStatus;
   bool is3D;
   int item;  // 1: rotation boxes, 2: animation boxes
 };
 
 constexpr std::array<FrameSet, 4> kFrameSets{{
-    {"Status: Importing and Stitching 3D Images...", "Status: ERROR: 3D Rotation File Not Found...", true, 1},
-    {"Status: Importing and Stitching 2D Images...", "Status: ERROR: 2D Rotation File Not Found...", false,
-     1},
-    {"Status: Importing and Stitching 3D Anim. Images...", "Status: ERROR: 3D Animation File Not Found...",
-     true, 2},
-    {"Status: Importing and Stitching 2D Anim. Images...", "Status: ERROR: 2D Animation File Not Found...",
-     false, 2},
+    {"3D rotation", "Status: Importing and Stitching 3D Images...", "Status: ERROR: 3D Rotation File Not Found...",
+     "Status: ERROR: 3D Rotation File Unreadable...", true, 1},
+    {"2D rotation", "Status: Importing and Stitching 2D Images...", "Status: ERROR: 2D Rotation File Not Found...",
+     "Status: ERROR: 2D Rotation File Unreadable...", false, 1},
+    {"3D animation", "Status: Importing and Stitching 3D Anim. Images...",
+     "Status: ERROR: 3D Animation File Not Found...", "Status: ERROR: 3D Animation File Unreadable...", true, 2},
+    {"2D animation", "Status: Importing and Stitching 2D Anim. Images...",
+     "Status: ERROR: 2D Animation File Not Found...", "Status: ERROR: 2D Animation File Unreadable...", false, 2},
 }};
 
 enum class FrameResult { Copied, Unreadable, Missing };
@@ -67,8 +70,11 @@ bool frmMain::BuildSampledStrip(const std::string& version, SampledStrip& sample
 // keeping only what a resample to `target` reads; nothing is previewed, as
 // there is no strip to show. Statuses and outcomes are the same either way.
 void frmMain::ImportFrames(const std::string& version, SampledStrip* sampled, RasterSize target) {
+  EndViewer();
   ImportWarnings.clear();
   ImportFailure.clear();
+  ImportProblem.clear();
+  ImportedFrames = 0;
   const auto stop = [this](ImportOutcome outcome, const std::string& reason) {
     LastImport = outcome;
     ImportFailure = reason;
@@ -99,12 +105,12 @@ void frmMain::ImportFrames(const std::string& version, SampledStrip* sampled, Ra
   }
   view_.DoEvents();
   ImageLoaded = true;
-  // Column 0 and the top row keep the new raster's transparent black; the
-  // rest is background until a frame covers it.
+  // All of it is background until a frame covers it: a pixel left out would
+  // be keyed as an opaque black line in the icon.
   if (sampled) {
-    sampled->Fill(1, 1, layout->width, layout->height, KeyColor);
+    sampled->Fill(0, 0, layout->width, layout->height, KeyColor);
   } else {
-    FillRectangle(WorkImage->hDC(), 1, 1, layout->width, layout->height, KeyColor);
+    FillRectangle(WorkImage->hDC(), 0, 0, layout->width, layout->height, KeyColor);
     DrawPreview(WorkImage->hDC());
   }
   view_.DoEvents();
@@ -125,19 +131,30 @@ void frmMain::ImportFrames(const std::string& version, SampledStrip* sampled, Ra
       SetStatus(s.importStatus);
       for (int i = 0; i < kFramesPerSet; ++i) {
         LoadedFrame frame = loader.Next();
-        const FrameResult result = ImportFrame(*WorkImage, sampled, frame, i * cell, BandTop(*layout, static_cast<int>(set)));
-        if (result == FrameResult::Copied) continue;
+        const FrameResult result =
+            ImportFrame(*WorkImage, sampled, frame, i * cell, BandTop(*layout, static_cast<int>(set)));
+        if (result == FrameResult::Copied) {
+          ++ImportedFrames;
+          continue;
+        }
         const std::string& file = frame.file;
         ImportWarnings.push_back(file);
         if (result == FrameResult::Missing) {
           SetStatus(s.missingStatus);
           stop(ImportOutcome::FileMissing, std::string(s.missingStatus) + " (" + file + ")");
+          ImportProblem = set == 0 && i == 0
+                              ? "There are no frames to import: the first 3D rotation frame " + file +
+                                    " does not exist. Choose the folder and prefix of your frames."
+                              : "The " + std::string(s.name) + " frame " + file + " does not exist.";
           return;
         }
         // A 3D frame that cannot be read ends the import; a 2D one leaves
         // its cell in the background colour.
         if (s.is3D) {
+          SetStatus(s.unreadableStatus);
           stop(ImportOutcome::FileUnreadable, "frame file cannot be read as a BMP: " + file);
+          ImportProblem = "The " + std::string(s.name) + " frame " + file +
+                          " cannot be read as a BMP file (not a BMP, or shorter than its header says).";
           return;
         }
       }

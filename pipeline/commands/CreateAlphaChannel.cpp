@@ -25,6 +25,7 @@ void frmMain::ShowProgress(bool visible) {
 }
 
 void frmMain::CreateAlphaChannel() {
+  EndViewer();
   // An empty working image has nothing to key; it is left as it is.
   if (WorkImage->Empty()) return;
   ShowProgress(true);

@@ -1,7 +1,11 @@
 // "Load Image": a strip saved earlier as a BMP file back into the working
 // image, neither scaled nor keyed.
+#include <algorithm>
 #include <exception>
+#include <memory>
 
+#include "common/Paths.h"
+#include "common/VbError.h"
 #include "platform/FillRectangle.h"
 #include "pipeline/StripLayout.h"
 #include "platform/Files.h"
@@ -11,6 +15,10 @@
 
 namespace velkor {
 
+namespace {
+std::string SizeText(int32_t width, int32_t height) { return std::to_string(width) + " x " + std::to_string(height); }
+}  // namespace
+
 void frmMain::cmdLoadImage_Click() {
   CommonDialog& dialog = Controls.CommonDialog1;
   dialog.Filter = "Bitmap Files|*.bmp";
@@ -18,28 +26,49 @@ void frmMain::cmdLoadImage_Click() {
   dialog.CancelError = true;
   const std::optional<std::string> chosen =
       view_.FileDialog(FileDialogRequest{false, dialog.Filter, dialog.Flags, dialog.FileName});
-  if (!chosen) return;
-  dialog.FileName = *chosen;
-  if (chosen->empty()) return;
-  // Any failure from here on ends the command quietly.
-  try {
-    ClearPreview();
-    if (!platform::FileExists(*chosen)) return;
-    if (!ImageLoaded || WorkImage->Empty()) {
-      if (!WorkImage->Create(kCanvasSize.width, kCanvasSize.height)) return;
-      ImageLoaded = true;
-    }
-    // Whatever the raster's size; the drawing layer clips the rectangle.
-    FillRectangle(WorkImage->hDC(), 1, 1, kCanvasSize.width, kCanvasSize.height, KeyColor);
-    cDib bitmap;
-    if (bitmap.CreateFromBitmapFile(*chosen) != 0) {
-      ImageLoaded = true;
-      WorkImage->LoadPictureBlt(bitmap.hDIBDC(), 0, 0, -1, -1, gdi::SRCCOPY);
-      bitmap.Destroy();
-      DrawPreview(WorkImage->hDC());
-    }
-  } catch (const std::exception&) {
+  if (!chosen || chosen->empty()) {
+    Cancelled();
+    return;
   }
+  dialog.FileName = *chosen;
+  const std::string& file = *chosen;
+  // The strip the next steps expect in this mode and version: a smaller
+  // BMP lies in its top-left corner on the key colour, a larger one is cut.
+  const std::optional<StripLayout> layout = StripLayoutFor(AnimatedMode, AnimatedMode ? "1.00" : NormalisedVersion());
+  const auto refuse = [this, &file](const std::string& why) {
+    ReportError("Cannot load " + file + ": " + why);
+    SetStatus("Status: Error loading image!");
+  };
+  cDib bitmap;
+  try {
+    if (!platform::FileExists(file)) return refuse("the file does not exist.");
+    if (bitmap.CreateFromBitmapFile(file) == 0) {
+      return refuse("it is not a BMP file this program can read, or its header claims more pixels than the file holds.");
+    }
+  } catch (const VbError& e) {
+    return refuse(e.Description());
+  } catch (const std::bad_alloc&) {
+    return refuse("not enough memory for its pixels.");
+  }
+  auto strip = std::make_unique<cAlphaDibSection>();
+  if (!layout || !strip->Create(layout->width, layout->height)) {
+    return refuse("the " + (layout ? SizeText(layout->width, layout->height) : std::string("composite")) +
+                  " strip cannot be created.");
+  }
+  // All of it: a pixel left out would be keyed as opaque black.
+  FillRectangle(strip->hDC(), 0, 0, layout->width, layout->height, KeyColor);
+  strip->LoadPictureBlt(bitmap.hDIBDC(), 0, 0, std::min(bitmap.Width(), layout->width),
+                        std::min(bitmap.Height(), layout->height), gdi::SRCCOPY);
+  const std::string loaded = SizeText(bitmap.Width(), bitmap.Height());
+  bitmap.Destroy();
+  // The working image is replaced only now that the new one is complete.
+  EndViewer();
+  WorkImage = std::move(strip);
+  ImageLoaded = true;
+  DrawPreview(WorkImage->hDC());
+ SetStatus("Status: Loaded " + file + " (" + loaded + ") into the " +
+            SizeText(layout->width, layout->height) + " strip");
+  Completed();
 }
 
 }  // namespace velkor

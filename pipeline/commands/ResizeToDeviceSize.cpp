@@ -1,20 +1,9 @@
 // "Alpha+Resize"'s first half: the working image scaled to the device size.
 #include "pipeline/DeviceSize.h"
+#include "pipeline/commands/StepOptions.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor {
-
-namespace {
-
-// The number of steps the option buttons select: 1, 2 or 3, 0 when none is.
-int SelectedSteps(const std::array<OptionButton, 3>& optSteps) {
-  for (int i = 0; i < 3; ++i) {
-    if (optSteps[static_cast<size_t>(i)].Value) return i + 1;
-  }
-  return 0;
-}
-
-}  // namespace
 
 bool frmMain::ResizeToDeviceSize(const std::string& version) {
   const RasterSize device = DeviceSizeFor(AnimatedMode, version);

@@ -13,17 +13,24 @@ namespace velkor {
 
 namespace {
 
+// Beside the last image saved, else in the frame folder, else in the folder
+// of the last file chosen, else in the user's home: never the root, which an
+// empty folder joined with the name would give.
 std::string ProposedSRFName(const frmMain& form) {
   if (!form.LastImageFile.empty()) {
     return GetFolderName(form.LastImageFile) + kPathSeparator + GetBaseName(form.LastImageFile) + ".srf";
   }
-  return JoinPath(form.RotationDir3D, "Temp.srf");
+  std::string folder = form.RotationDir3D;
+  if (folder.empty()) folder = GetFolderName(form.Controls.CommonDialog1.FileName);
+  if (folder.empty()) folder = platform::HomeFolder();
+  return JoinPath(folder, "Temp.srf");
 }
 
 }  // namespace
 
 void RunSRFSaveFlow(frmMain& form, const std::string& status,
                     const std::function<bool(const std::string&)>& write) {
+  const std::string before = form.Controls.lblStatus.Caption;
   form.SetStatus(status);
   if (!form.ImageLoaded) {
     form.Failed("there is no image to save");
@@ -31,11 +38,16 @@ void RunSRFSaveFlow(frmMain& form, const std::string& status,
   }
   const std::optional<std::string> path =
       ShowCommonDialog(form, true, "Garmin SRF Files|*.srf", kSaveDialogFlags, ProposedSRFName(form));
-  if (path && !path->empty()) write(*path);
+  if (path && !path->empty()) {
+    write(*path);
+    return;
+  }
+  // Nothing is being written: the line says again what it said before.
+  form.SetStatus(before);
 }
 
-void ReportSRFWriteError(frmMain& form) {
-  form.ReportError("An error occured while writing the SRF file!");
+void ReportSRFWriteError(frmMain& form, const std::string& reason) {
+  form.ReportError("An error occured while writing the SRF file!" + (reason.empty() ? std::string() : "\n" + reason));
   form.SetStatus("Status: Error writing SRF FILE!");
 }
 
@@ -56,6 +68,18 @@ bool WriteWithChecksum(frmMain& form, const std::string& path, const std::vector
 }  // namespace
 
 bool WriteSRFOf(frmMain& form, const std::string& path, const SrfVersion& version, const std::string& doneStatus) {
+  // The records are cut from the bottom rows and left columns of the
+  // picture; a larger one gives those, a smaller one none.
+  const RasterSize device = version.device();
+  const cAlphaDibSection& image = *form.WorkImage;
+  if (image.Empty() || image.Width() < device.width || image.Height() < device.height) {
+    ReportSRFWriteError(form, "The picture is " + std::to_string(image.Width()) + " x " +
+                                  std::to_string(image.Height()) + " pixels; " +
+                                  (version.animated ? std::string("an animated SRF") : "an SRF version " + std::string(version.text)) +
+                                  " needs at least " + std::to_string(device.width) + " x " +
+                                  std::to_string(device.height) + " (the device size).");
+    return false;
+  }
   try {
     const std::optional<std::vector<SRFImage>> images = EncodeSRFImages(*form.WorkImage, version);
     if (!images || !WriteWithChecksum(form, path, EncodeSRFBody(version, *images))) {
@@ -88,6 +112,7 @@ std::optional<SRFReadResult> LoadSRFForReading(frmMain& form, const std::string&
 }
 
 void FinishSRFRead(frmMain& form, std::unique_ptr<cAlphaDibSection> raster) {
+  form.EndViewer();
   form.WorkImage = std::move(raster);
   form.ImageLoaded = true;
   form.DrawPreview(form.WorkImage->hDC());

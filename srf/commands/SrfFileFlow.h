@@ -27,7 +27,7 @@ void RunSRFSaveFlow(frmMain& form, const std::string& status,
 bool WriteSRFOf(frmMain& form, const std::string& path, const SrfVersion& version, const std::string& doneStatus);
 
 // The message box and status of a failed write.
-void ReportSRFWriteError(frmMain& form);
+void ReportSRFWriteError(frmMain& form, const std::string& reason = {});
 
 // The file's first `count` records, checked, and a raster of the picture they
 // make; none (after a message naming the file and the problem) when the file

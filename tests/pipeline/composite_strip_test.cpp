@@ -64,11 +64,11 @@ TEST(CompositeStrip, Static220Is14400By750WithThe2DBandAtRow400) {
   // Past the 36 2D cells the band stays key colour.
   EXPECT_EQ(PixelAt(strip, 12600, 400), kKeyPixel);
   EXPECT_EQ(PixelAt(strip, 14399, 749), kKeyPixel);
-  // The key fill leaves column 0 and the top row to the new raster.
-  EXPECT_EQ(PixelAt(strip, 5, 0), kUntouched);
+  // The key fill covers column 0 and the top row too.
+  EXPECT_EQ(PixelAt(strip, 5, 0), kKeyPixel);
   EXPECT_EQ(PixelAt(strip, 5, 1), kKeyPixel);
-  EXPECT_EQ(PixelAt(strip, 0, 5), kUntouched);
-  EXPECT_EQ(PixelAt(strip, 0, 405), kUntouched);
+  EXPECT_EQ(PixelAt(strip, 0, 5), kKeyPixel);
+  EXPECT_EQ(PixelAt(strip, 0, 405), kKeyPixel);
   EXPECT_EQ(f.view.statuses, kStaticStatuses);
   EXPECT_EQ(f.view.doEvents, 2);
 }
@@ -220,14 +220,14 @@ TEST(CompositeStrip, TheFirst3DFileMissingLeavesAnAllKeyStrip) {
   EXPECT_EQ(PixelAt(*f.form.WorkImage, 14399, 749), kKeyPixel);
 }
 
-TEST(CompositeStrip, AnUnreadable3DFrameStopsTheImportWithoutAStatus) {
+TEST(CompositeStrip, AnUnreadable3DFrameStopsTheImportWithAnErrorStatus) {
   Fixture f;
   testing::WriteAllSets(f.dir.path());
   testing::WriteFileBytes(f.dir / "r3d0004.bmp", {'n', 'o', 't', ' ', 'a', ' ', 'b', 'm', 'p'});
   f.form.BuildCompositeImage("2.20");
   EXPECT_EQ(f.form.LastImport, ImportOutcome::FileUnreadable);
   EXPECT_EQ(f.form.ImportWarnings, std::vector<std::string>{f.dir / "r3d0004.bmp"});
-  EXPECT_EQ(f.view.LastStatus(), "Status: Importing and Stitching 3D Images...");
+  EXPECT_EQ(f.view.LastStatus(), "Status: ERROR: 3D Rotation File Unreadable...");
   ExpectFrameAt(*f.form.WorkImage, 0, 3, 1200, 0);
   EXPECT_EQ(PixelAt(*f.form.WorkImage, 1601, 1), kKeyPixel);
 }

@@ -156,17 +156,15 @@ TEST(PipelineCommands, UnsharpMaskReplacesTheWorkingImage) {
   EXPECT_EQ(form.WorkImage->DIBSectionBitsPtr()[0], 112);      // a corner
 }
 
-TEST(DoAll, AnImportThatStoppedStillGoesOnToTheSaveDialog) {
+TEST(DoAll, AnImportThatStoppedEndsTheCommandBeforeTheSaveDialog) {
   Fixture f;
   testing::UseFrameFolder(f.form, f.dir.path());  // no frames at all
-  f.view.dialogAnswers.push_back(std::nullopt);   // cancelled
   f.form.cmdSave_Click();
   EXPECT_EQ(f.form.LastImport, ImportOutcome::FileMissing);
-  EXPECT_TRUE(f.view.StatusesInOrder({"Status: ERROR: 3D Rotation File Not Found...",
-                                      "Status: Resampling to 2880x150...", "Status: Alpha Channel Done...",
-                                      "Status: Done....", "Status: Writing SRF..."}));
-  EXPECT_EQ(f.view.dialogs.size(), 1u);
-  EXPECT_EQ(f.form.WorkImage->Width(), 2880);
+  EXPECT_EQ(f.view.LastStatus(), "Status: ERROR: 3D Rotation File Not Found...");
+  EXPECT_EQ(f.view.messages.size(), 1u);
+  EXPECT_TRUE(f.view.dialogs.empty());
+  EXPECT_EQ(f.form.WorkImage->Width(), 14400);
 }
 
 // A view that makes the drawing layer refuse the next DIB section once a
@@ -174,6 +172,11 @@ TEST(DoAll, AnImportThatStoppedStillGoesOnToTheSaveDialog) {
 struct RefusingView : FakeView {
   int refuseAtDoEvents = 0;  // at this DoEvents call (1, 2, ...)
   bool refuseAtProgressHidden = false;
+  std::string refuseAtStatus;  // when this status is set
+  void StatusChanged(const std::string& text, bool repaint) override {
+    FakeView::StatusChanged(text, repaint);
+    if (text == refuseAtStatus) gdi::testing::FailNextDibSections(1);
+  }
   void DoEvents() override {
     FakeView::DoEvents();
     if (doEvents == refuseAtDoEvents) gdi::testing::FailNextDibSections(1);
@@ -188,14 +191,15 @@ struct RefusingView : FakeView {
 TEST(DoAll, AResampleThatCannotMakeItsRasterEndsTheCommand) {
   ScratchDir dir;
   RefusingView view;
-  view.refuseAtDoEvents = 2;  // after the strip exists; the next raster is the resample's
+  view.refuseAtStatus = "Status: Idle";  // the import is done; the next raster is the resample's
   frmMain form(view);
+  testing::WriteAllSets(dir.path());
   testing::UseFrameFolder(form, dir.path());
   form.cmdSave_Click();
   EXPECT_EQ(view.LastStatus(), "Status: Error resampling image!");
   EXPECT_TRUE(view.dialogs.empty());
   EXPECT_EQ(form.WorkImage->Width(), 14400);  // the strip, as the import left it
-  EXPECT_EQ(PixelAt(*form.WorkImage, 1, 1), kKeyPixel);
+  EXPECT_EQ(PixelAt(*form.WorkImage, 5, 5), kKeyPixel);
 }
 
 TEST(DoAll, AnUnsharpMaskThatCannotMakeItsRasterEndsTheCommand) {
@@ -203,6 +207,7 @@ TEST(DoAll, AnUnsharpMaskThatCannotMakeItsRasterEndsTheCommand) {
   RefusingView view;
   view.refuseAtProgressHidden = true;  // the end of the alpha stage
   frmMain form(view);
+  testing::WriteAllSets(dir.path());
   testing::UseFrameFolder(form, dir.path());
   form.cmdSave_Click();
   EXPECT_TRUE(view.StatusesInOrder({"Status: Alpha Channel Done...", "Status: Applying Unsharp Mask....",
@@ -249,11 +254,12 @@ TEST(LoadImage, TheDialogAndACancel) {
   EXPECT_FALSE(f.form.ImageLoaded);
 }
 
-TEST(LoadImage, AMissingFileOnlyClearsThePreview) {
+TEST(LoadImage, AMissingFileIsRefusedByName) {
   Fixture f;
   f.view.dialogAnswers.push_back(f.dir / "none.bmp");
   f.form.cmdLoadImage_Click();
-  EXPECT_EQ(f.view.previewCleared, 1);
+  ASSERT_EQ(f.view.messages.size(), 1u);
+  EXPECT_NE(f.view.messages[0].find(f.dir / "none.bmp"), std::string::npos);
   EXPECT_FALSE(f.form.ImageLoaded);
   EXPECT_TRUE(f.form.WorkImage->Empty());
 }
@@ -273,10 +279,10 @@ TEST(LoadImage, ASmallBitmapIntoANewStripLeavesTheRestKey) {
   EXPECT_EQ(PixelAt(image, 2, 1), (testing::Bgra{0x30 + 2 + 16, 0x20, 0x10, 0}));
   EXPECT_EQ(PixelAt(image, 3, 1), kKeyPixel);
   EXPECT_EQ(PixelAt(image, 14399, 749), kKeyPixel);
-  EXPECT_EQ(PixelAt(image, 3, 0), (testing::Bgra{0, 0, 0, 0}));  // the fill starts at row 1
+  EXPECT_EQ(PixelAt(image, 3, 0), kKeyPixel);  // the fill covers row 0 too
 }
 
-TEST(LoadImage, ALargerBitmapIsCutToTheWorkingImage) {
+TEST(LoadImage, AWorkingImageOfAnotherSizeBecomesTheStrip) {
   Fixture f;
   ASSERT_TRUE(f.form.WorkImage->Create(4, 3));
   f.form.ImageLoaded = true;
@@ -285,21 +291,21 @@ TEST(LoadImage, ALargerBitmapIsCutToTheWorkingImage) {
   f.view.dialogAnswers.push_back(f.dir / "large.bmp");
   f.form.cmdLoadImage_Click();
   const cAlphaDibSection& image = *f.form.WorkImage;
-  ASSERT_EQ(image.Width(), 4);  // keeps its size
-  ASSERT_EQ(image.Height(), 3);
-  EXPECT_EQ(PixelAt(image, 3, 2), (testing::Bgra{32, 0, 0, 0}));
-  EXPECT_EQ(PixelAt(image, 0, 0), (testing::Bgra{0, 0, 0, 0}));
+  ASSERT_EQ(image.Width(), 14400);
+  ASSERT_EQ(image.Height(), 750);
+  EXPECT_EQ(PixelAt(image, 5, 4), (testing::Bgra{54, 0, 0, 0}));
+  EXPECT_EQ(PixelAt(image, 6, 0), kKeyPixel);
 }
 
-TEST(LoadImage, AnUnreadableFileLeavesANewKeyStrip) {
+TEST(LoadImage, AnUnreadableFileIsRefusedByNameAndNothingIsLoaded) {
   Fixture f;
   testing::WriteFileBytes(f.dir / "bad.bmp", {'B', 'M', 1, 2, 3});
   f.view.dialogAnswers.push_back(f.dir / "bad.bmp");
   f.form.cmdLoadImage_Click();
-  EXPECT_EQ(f.view.previewCleared, 1);
-  EXPECT_TRUE(f.form.ImageLoaded);
-  ASSERT_EQ(f.form.WorkImage->Width(), 14400);
-  EXPECT_EQ(PixelAt(*f.form.WorkImage, 7, 7), kKeyPixel);
+  ASSERT_EQ(f.view.messages.size(), 1u);
+  EXPECT_NE(f.view.messages[0].find(f.dir / "bad.bmp"), std::string::npos);
+  EXPECT_FALSE(f.form.ImageLoaded);
+  EXPECT_TRUE(f.form.WorkImage->Empty());
 }
 
 }  // namespace

@@ -65,7 +65,7 @@ const Placed kControls[] = {
     {"Label11", "(Shift-Left-click to pick below)", {151, 177, 94, 29}},
     {"txtAColor", nullptr, {164, 304, 10, 19}},
     {"Label6", "Tolerance:", {298, 180, 63, 19}},
-    {"txtTolerance", nullptr, {367, 178, 22, 19}},
+    {"txtTolerance", nullptr, {367, 178, 28, 19}},
     {"Label7", "0", {397, 180, 16, 19}},
     {"sldTol", nullptr, {416, 179, 144, 18}},
     {"Label8", "255", {562, 180, 24, 19}},

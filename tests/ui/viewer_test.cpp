@@ -46,6 +46,7 @@ class SrfViewer : public ::testing::Test {
       uint8_t* p = bits + (static_cast<size_t>(79) * 2880 + 80 * n) * 4;  // picture (0, 0) of frame n
       p[0] = p[1] = p[2] = p[3] = 0;
     }
+    form.ViewerShowing = true;
   }
   uint32_t Canvas(int x, int y) { return gdi::GetPixel(form.WorkImage->hDC(), x, y); }
   uint32_t Pane(int x, int y) { return gdi::GetPixel(form.Plotter().hDC(), x, y); }
@@ -77,6 +78,7 @@ TEST_F(SrfViewer, LeftArrowFromTheFirstFrameShowsThe36th) {
 }
 
 TEST_F(SrfViewer, UpAndDownPaceTheRotationWithinLimits) {
+  OpenFakeViewer();
   for (int press = 1; press <= 19; ++press) form.Form_KeyDown(kUpKey, 0);
   EXPECT_EQ(form.Controls.Timer1.Interval, 50);
   EXPECT_TRUE(form.Controls.Timer1.Enabled);
@@ -94,6 +96,7 @@ TEST_F(SrfViewer, UpAndDownPaceTheRotationWithinLimits) {
 }
 
 TEST_F(SrfViewer, FirstUpStartsTheTimerWithTheNewIntervalAtOnce) {
+  OpenFakeViewer();
   EXPECT_FALSE(form.Controls.Timer1.Enabled);
   form.Form_KeyDown(kUpKey, 0);
   EXPECT_TRUE(view.timerEnabled);
@@ -133,10 +136,10 @@ TEST_F(SrfViewer, TimerTickWrapsAfterTheLastFrame) {
   EXPECT_EQ(Canvas(300, 220), FrameColor(0));
 }
 
-TEST_F(SrfViewer, KeysBeforeAnyViewerStillRedrawThePreview) {
+TEST_F(SrfViewer, KeysBeforeAnyViewerAreNotTheViewers) {
   form.Form_KeyDown(kRightKey, 0);
-  EXPECT_EQ(form.ViewerFrameLeft, 80);
-  EXPECT_EQ(view.previewChanged, 1);
+  EXPECT_EQ(form.ViewerFrameLeft, 0);
+  EXPECT_EQ(view.previewChanged, 0);
 }
 
 TEST_F(SrfViewer, CancelledOrEmptyDialogChangesNothing) {

@@ -25,6 +25,8 @@ constexpr int32_t kCanvasWidth = kCanvasSize.width, kCanvasHeight = kCanvasSize.
 // The icon cell on the device screen, in picture coordinates.
 constexpr int32_t kCellLeft = sample::kIconCellX, kCellTop = sample::kIconCellY, kCellSize = sample::kIconCellSize;
 constexpr int32_t kLastFrameLeft = 2800;  // the 36th frame
+// The viewer turns a static icon: 36 headings of one cell each in its first picture.
+constexpr int32_t kIconStripWidth = kFramesPerSet * kCellSize;
 constexpr int kMinInterval = 50, kMaxInterval = 1000, kIntervalStep = 50;
 
 
@@ -38,6 +40,12 @@ void SetTimer(frmMain& form, bool enabled, int interval) {
 
 std::string Describe(const std::exception& e) { return e.what(); }
 
+// The device screen is 480 x 272 pixels: only "Real" shows it at its size
+// ("All" shrinks the canvas strip to a speck).
+void ShowRealSize(FormControls& c) {
+  for (size_t i = 0; i < c.optZoom.size(); ++i) c.optZoom[i].Value = i == 2;
+}
+
 }  // namespace
 
 void frmMain::mnuSRFViewer_Click() {
@@ -47,6 +55,7 @@ void frmMain::mnuSRFViewer_Click() {
 }
 
 void frmMain::ShowSRFInViewer(const std::string& srfFile) {
+  EndViewer();
   ClearPreview();
   if (!platform::FileExists(srfFile)) return;
 
@@ -78,13 +87,31 @@ void frmMain::ShowSRFInViewer(const std::string& srfFile) {
     return;
   }
 
+  if (ViewerImage->Width() != kIconStripWidth || ViewerImage->Height() < kCellSize) {
+    // An animated SRF's rotation cells are 90 pixels wide: cut at 80 they
+    // would show halves of two headings.
+    view_.MessageBox("The SRF file " + srfFile + " cannot be shown: its rotation picture is " +
+                     std::to_string(ViewerImage->Width()) + " pixels wide, the viewer turns static SRF icons of " +
+                     std::to_string(kFramesPerSet) + " headings of " + std::to_string(kCellSize) + " x " +
+                     std::to_string(kCellSize) + " pixels (" + std::to_string(kIconStripWidth) +
+                     " pixels wide). Animated SRF files cannot be shown in the viewer.");
+    return;
+  }
   if (!ViewerBackPatch->Create(kCellSize, kCellSize)) return;
   // Where the cell runs past the background picture the canvas is white, and
   // so is the patch that restores it.
   FillRectangle(ViewerBackPatch->hDC(), 0, 0, kCellSize, kCellSize, 0xFFFFFF);
   ViewerBackPatch->LoadPictureBlt(background.hDIBDC(), kCellLeft, kCellTop, kCellSize, kCellSize);
   WorkImage->LoadPictureBlt(background.hDIBDC(), 0, 0, kCanvasWidth, kCanvasHeight);
+  ViewerShowing = true;
+  ShowRealSize(Controls);
+  view_.ControlsChanged();
   DrawViewerFrame();
+}
+
+void frmMain::EndViewer() {
+  if (Controls.Timer1.Enabled) SetTimer(*this, false, Controls.Timer1.Interval);
+  ViewerShowing = false;
 }
 
 void frmMain::DrawViewerFrame() {
@@ -104,12 +131,18 @@ int32_t PreviousFrame(int32_t left) { return left - kCellSize < 0 ? kLastFrameLe
 }  // namespace
 
 void frmMain::Timer1_Timer() {
+  // A tick queued before the viewer ended must not paint into the new image.
+  if (!ViewerShowing) {
+    EndViewer();
+    return;
+  }
   ViewerFrameLeft = NextFrame(ViewerFrameLeft);
   DrawViewerFrame();
 }
 
-void frmMain::Form_KeyDown(int keyCode, int shift) {
+bool frmMain::Form_KeyDown(int keyCode, int shift) {
   (void)shift;
+  if (!ViewerShowing) return false;
   const int interval = Controls.Timer1.Interval;
   switch (keyCode) {
     case kKeyEscape:
@@ -132,8 +165,9 @@ void frmMain::Form_KeyDown(int keyCode, int shift) {
       SetTimer(*this, true, std::min(interval + kIntervalStep, kMaxInterval));
       break;
     default:
-      break;
+      return false;
   }
+  return true;
 }
 
 }  // namespace velkor

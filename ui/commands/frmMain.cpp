@@ -1,5 +1,7 @@
 #include "ui/commands/frmMain.h"
 
+#include <algorithm>
+
 #include "platform/FillRectangle.h"
 #include "common/Paths.h"
 #include "platform/AssetFolder.h"
@@ -41,6 +43,7 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::Form_QueryUnload(bool& cancel) {
+  EndViewer();
   WorkImage->Destroy();
   ViewerImage->Destroy();
   ViewerBackPatch->Destroy();
@@ -57,6 +60,19 @@ void SetAnimationControlsEnabled(FormControls& c, bool enabled) {
   c.cmdChangeDir[2].Enabled = enabled;
   c.cmdChange2DDir[2].Enabled = enabled;
 }
+
+// The sample's rotation frames for an animated icon (450 and 400 pixels; the
+// static sample's are 400 and 350).
+std::string AnimatedSampleRotationFolder() {
+  return JoinPath(GetFolderName(frmMain::DefaultAnimationFolder()), "Rotation");
+}
+
+// The rotation boxes follow the mode while they still name a sample: frames
+// of the other mode's sizes would not fill its strip's cells.
+void SwapSampleRotation(FormControls& c, const std::string& from, const std::string& to) {
+  if (c.txtWorkDir[1].Text == from) c.txtWorkDir[1].Text = to;
+  if (c.txt2DWorkDir[1].Text == JoinPath(from, "Top")) c.txt2DWorkDir[1].Text = JoinPath(to, "Top");
+}
 }  // namespace
 
 void frmMain::mnuStaticSRF_Click() {
@@ -64,6 +80,7 @@ void frmMain::mnuStaticSRF_Click() {
   Controls.mnuStaticSRF.Checked = true;
   Controls.mnuAnimatedSRF.Checked = false;
   SetAnimationControlsEnabled(Controls, false);
+  SwapSampleRotation(Controls, AnimatedSampleRotationFolder(), DefaultRotationFolder());
   Controls.cmbVersion.Enabled = true;
   Controls.cmbVersion.Text = "2.20";
   view_.ControlsChanged();
@@ -74,6 +91,7 @@ void frmMain::mnuAnimatedSRF_Click() {
   Controls.mnuStaticSRF.Checked = false;
   Controls.mnuAnimatedSRF.Checked = true;
   SetAnimationControlsEnabled(Controls, true);
+  SwapSampleRotation(Controls, DefaultRotationFolder(), AnimatedSampleRotationFolder());
   Controls.cmbVersion.Enabled = false;
   Controls.cmbVersion.Text = "1.00";
   view_.ControlsChanged();
@@ -81,6 +99,13 @@ void frmMain::mnuAnimatedSRF_Click() {
 
 void frmMain::sldTol_Scroll() {
   Controls.txtTolerance.Text = std::to_string(Controls.sldTol.Value);
+  view_.ControlsChanged();
+}
+
+void frmMain::txtTolerance_Change() {
+  const std::string text = Trim(Controls.txtTolerance.Text);
+  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos) return;
+  Controls.sldTol.Value = std::clamp(std::stoi(text), Controls.sldTol.Min, Controls.sldTol.Max);
   view_.ControlsChanged();
 }
 

@@ -54,6 +54,8 @@ class frmMain {
   void mnuStaticSRF_Click();
   void mnuAnimatedSRF_Click();
   void sldTol_Scroll();
+  // The tolerance typed into its box moves the slider (clamped to its range).
+  void txtTolerance_Change();
   void chkResize_Click();
 
   // --- Keying menu (ui/commands/KeyingMenu.cpp)
@@ -74,7 +76,13 @@ class frmMain {
   void ShowSRFInViewer(const std::string& srfFile);  // the viewer on a file, no dialog
   void DrawViewerFrame();
   void Timer1_Timer();
-  void Form_KeyDown(int keyCode, int shift);
+  // True when the viewer took the key (the arrows and Escape while it shows);
+  // any other key belongs to the control that has the focus.
+  bool Form_KeyDown(int keyCode, int shift);
+  // Stops the rotation and leaves the viewer: every command that replaces or
+  // changes the working image calls it first, so that no key or tick paints
+  // the viewer's cell into a picture that is not its canvas.
+  void EndViewer();
 
   // --- Folder picker (ui/FolderPicker.cpp)
   void cmdChangeDir_Click(int index);
@@ -95,6 +103,9 @@ class frmMain {
   // The import into `sampled`, for a resize to `target`; false when the
   // strip could not be made (LastImport says how the import ended).
   bool BuildSampledStrip(const std::string& version, SampledStrip& sampled, RasterSize target);
+  // After an import: false when it completed; otherwise tells the user what
+  // stopped it and records the failure.
+  bool ImportStopped();
   // AddAlphaChannel, ResizeToDeviceSize and ApplyUnsharpMask return false when
   // a step could not make its raster; the working image is then the last
   // completed step's and the status says so.
@@ -156,6 +167,9 @@ class frmMain {
   std::unique_ptr<cAlphaDibSection> ViewerImage;
   std::unique_ptr<cAlphaDibSection> ViewerBackPatch;
   int32_t ViewerFrameLeft = 0;
+  // The working image is the viewer's canvas (set when the viewer opened an
+  // SRF, cleared by EndViewer).
+  bool ViewerShowing = false;
   std::string LastImageFile;
   std::string RotationDir3D, RotationDir2D, AnimationDir3D, AnimationDir2D;
 
@@ -163,6 +177,9 @@ class frmMain {
   // What the last import did, why it stopped, and the frames it could not read.
   ImportOutcome LastImport = ImportOutcome::NotRun;
   std::string ImportFailure;
+  // The same, as the window tells the user: the file (full path) and its set.
+  std::string ImportProblem;
+  int ImportedFrames = 0;
   std::vector<std::string> ImportWarnings;
 
  private:

@@ -56,6 +56,11 @@ void ControlBinder::Raise(const Handler& handler) const {
   if (handler) run_(handler);
 }
 
+void ControlBinder::Apply(const Handler& change) {
+  run_(change);
+  SyncAll();
+}
+
 QLabel* ControlBinder::AddLabel(Label& model, const QString& name, uint32_t color, Qt::Alignment alignment) {
   auto* w = new QLabel(Q(model.Caption), parent_);
   Place(w, name, model.Position);
@@ -67,13 +72,18 @@ QLabel* ControlBinder::AddLabel(Label& model, const QString& name, uint32_t colo
   return w;
 }
 
-QLineEdit* ControlBinder::AddTextBox(TextBox& model, const QString& name) {
+QLineEdit* ControlBinder::AddTextBox(TextBox& model, const QString& name, Handler edited) {
   auto* w = new QLineEdit(Q(model.Text), parent_);
   Place(w, name, model.Position);
   w->setFont(TextBoxFont());
   w->setStyleSheet(TextBoxStyle());
   w->setCursorPosition(0);
-  QObject::connect(w, &QLineEdit::textEdited, w, [&model](const QString& text) { model.Text = text.toStdString(); });
+  QObject::connect(w, &QLineEdit::textEdited, w, [this, &model, edited](const QString& text) {
+    Apply([&model, edited, value = text.toStdString()] {
+      model.Text = value;
+      if (edited) edited();
+    });
+  });
   Keep(w, [w, &model] {
     if (w->text() != Q(model.Text)) {
       w->setText(Q(model.Text));
@@ -106,8 +116,10 @@ QCheckBox* ControlBinder::AddCheckBox(CheckBox& model, const QString& name, Hand
   StyleCaptionButton(w);
   w->setChecked(model.Value);
   QObject::connect(w, &QCheckBox::clicked, w, [this, &model, click](bool checked) {
-    model.Value = checked;
-    Raise(click);
+    Apply([&model, click, checked] {
+      model.Value = checked;
+      if (click) click();
+    });
   });
   Keep(w, [w, &model] {
     SetCaption(w, model.Caption);
@@ -130,8 +142,10 @@ QRadioButton* ControlBinder::AddOption(std::array<OptionButton, 3>& set, int ind
   // Every click selects, even of the option already selected (choosing
   // "Zoom" again resets the zoom).
   QObject::connect(w, &QRadioButton::clicked, w, [this, &set, index, selected] {
-    for (size_t i = 0; i < set.size(); ++i) set[i].Value = static_cast<int>(i) == index;
-    Raise(selected);
+    Apply([&set, index, selected] {
+      for (size_t i = 0; i < set.size(); ++i) set[i].Value = static_cast<int>(i) == index;
+      if (selected) selected();
+    });
   });
   Keep(w, [w, group, &set, &model] {
     // A set may show no selection at all, which an exclusive group refuses.
@@ -153,10 +167,19 @@ QComboBox* ControlBinder::AddCombo(ComboBox& model, const QString& name) {
   w->setFont(TextBoxFont());
   w->setStyleSheet(ComboStyle());
   for (const auto& item : model.List) w->addItem(Q(item));
-  w->setEditText(Q(model.Text));
-  QObject::connect(w, &QComboBox::editTextChanged, w, [&model](const QString& text) { model.Text = text.toStdString(); });
-  Keep(w, [w, &model] {
-    if (w->currentText() != Q(model.Text)) w->setEditText(Q(model.Text));
+  // The list selects the entry the text names, so that the list opens on
+  // what the box shows; a text that names none keeps the last selection.
+  const auto selectText = [w](const QString& text) {
+    const int index = w->findText(text);
+    if (index >= 0 && index != w->currentIndex()) w->setCurrentIndex(index);
+    if (w->currentText() != text) w->setEditText(text);
+  };
+  selectText(Q(model.Text));
+  QObject::connect(w, &QComboBox::editTextChanged, w, [this, &model](const QString& text) {
+    Apply([&model, value = text.toStdString()] { model.Text = value; });
+  });
+  Keep(w, [w, &model, selectText] {
+    selectText(Q(model.Text));
     w->setEnabled(model.Enabled);
   });
   return w;
@@ -178,8 +201,10 @@ QSlider* ControlBinder::AddSlider(Slider& model, const QString& name, Handler mo
   };
   toWidget();
   QObject::connect(w, &QSlider::valueChanged, w, [this, &model, moved](int value) {
-    model.Value = value;
-    Raise(moved);
+    Apply([&model, moved, value] {
+      model.Value = value;
+      if (moved) moved();
+    });
   });
   Keep(w, toWidget);
   return w;
@@ -214,7 +239,13 @@ QAction* ControlBinder::AddMenuItem(QWidget* menu, MenuItem& model, const QStrin
   action->setCheckable(checkable);
   action->setChecked(model.Checked);
   menu->addAction(action);
-  QObject::connect(action, &QAction::triggered, action, [this, triggered] { Raise(triggered); });
+  // A checkable entry checks itself when triggered; Apply shows the model's
+  // check again, whether the handler ran or was refused.
+  QObject::connect(action, &QAction::triggered, action, [this, triggered] {
+    Apply([triggered] {
+      if (triggered) triggered();
+    });
+  });
   Keep(action, [action, &model] {
     action->setChecked(model.Checked);
     action->setEnabled(model.Enabled);

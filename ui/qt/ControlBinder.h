@@ -1,8 +1,9 @@
 #pragma once
 // Builds one widget per control of the model, at its position, and keeps the
-// two in step: user edits go into the model at once, and SyncAll copies the
-// model back into the widgets (after a handler changed it). Handlers that
-// a widget raises go through `run`, which guards them.
+// two in step: user edits go into the model through `run`, which guards
+// them like the handlers (while a command runs an edit is refused and the
+// widget shows the model again), and SyncAll copies the model back into the
+// widgets (after a handler changed it).
 #include <QString>
 #include <array>
 #include <functional>
@@ -39,7 +40,8 @@ class ControlBinder {
   ControlBinder(QWidget* parent, HandlerRunner run) : parent_(parent), run_(std::move(run)) {}
 
   QLabel* AddLabel(Label& model, const QString& name, uint32_t color, Qt::Alignment alignment);
-  QLineEdit* AddTextBox(TextBox& model, const QString& name);
+  // `edited` runs after the user's text went into the model.
+  QLineEdit* AddTextBox(TextBox& model, const QString& name, Handler edited = nullptr);
   QPushButton* AddButton(CommandButton& model, const QString& name, const QFont& font, Handler click);
   QCheckBox* AddCheckBox(CheckBox& model, const QString& name, Handler click);
   // Option `index` of a set whose buttons exclude each other; `selected` runs
@@ -59,6 +61,9 @@ class ControlBinder {
  private:
   void Place(QWidget* widget, const QString& name, const Geometry& position);
   void Raise(const Handler& handler) const;
+  // Runs the user's change of a widget (model update and handler), then shows
+  // the model in every widget, so a refused change is undone on screen.
+  void Apply(const Handler& change);
   void StyleCaptionButton(QAbstractButton* button);
   void Keep(QObject* widget, std::function<void()> toWidget);
 

@@ -15,19 +15,33 @@ namespace velkor::qt {
 namespace {
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// Opens the dialog on the proposed name: its folder, with the name filled in.
-void PresetFileName(QFileDialog& dialog, const std::string& fileName) {
-  if (fileName.empty()) return;
-  const QFileInfo proposed(Q(fileName));
-  if (proposed.dir().exists()) dialog.setDirectory(proposed.absolutePath());
-  dialog.selectFile(proposed.fileName());
+// The file name patterns of a filter ("Bitmap Files|*.bmp" -> "*.bmp").
+QStringList Patterns(const std::string& filter) {
+  QStringList result;
+  const QStringList parts = Q(filter).split(QLatin1Char('|'));
+  for (qsizetype i = 1; i < parts.size(); i += 2) {
+    for (const QString& p : parts[i].split(QLatin1Char(';'), Qt::SkipEmptyParts)) result << p.trimmed();
+  }
+  return result;
 }
 
-bool ConfirmCreate(QWidget* parent, const QString& path) {
-  const QString text = QStringLiteral("%1\nThis file does not exist.\nDo you want to create the file?")
-                           .arg(QDir::toNativeSeparators(path));
-  return QMessageBox::question(parent, QFileInfo(path).fileName(), text, QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::No) == QMessageBox::Yes;
+bool MatchesFilter(const QString& name, const std::string& filter) {
+  for (const QString& pattern : Patterns(filter)) {
+    if (QDir::match(pattern, name)) return true;
+  }
+  return false;
+}
+
+// Opens the dialog in the proposed name's folder (else the user's home),
+// with the name filled in only when it is a file of the dialog's type: the
+// dialog keeps the last name chosen, which may be an SRF when a BMP is asked.
+void PresetFileName(QFileDialog& dialog, const FileDialogRequest& request) {
+  const QFileInfo proposed(Q(request.fileName));
+  const bool inFolder = !request.fileName.empty() && proposed.dir().exists() && !proposed.dir().isRoot();
+  dialog.setDirectory(inFolder ? proposed.absolutePath() : QDir::homePath());
+  if (!request.fileName.empty() && !proposed.isDir() && MatchesFilter(proposed.fileName(), request.filter)) {
+    dialog.selectFile(proposed.fileName());
+  }
 }
 
 // The picker as BrowseCallbackProc sees it.
@@ -70,23 +84,28 @@ QStringList ToQtFilters(const std::string& filter) {
   return result;
 }
 
-std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogRequest& request) {
-  QFileDialog dialog(parent, request.save ? QStringLiteral("Save As") : QStringLiteral("Open"));
+void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request) {
+  dialog.setWindowTitle(request.save ? QStringLiteral("Save As") : QStringLiteral("Open"));
   dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  // Like the common dialog without "file must exist", any name may be typed.
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, !(request.flags & OFN_OVERWRITEPROMPT));
+  // Every command opens a file it then reads: a name that does not exist
+  // could only end in "No such file". A save creates its file, so no
+  // "create it?" is asked; replacing one is asked when the flags say so.
+  dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !(request.save && (request.flags & OFN_OVERWRITEPROMPT)));
   const QStringList filters = ToQtFilters(request.filter);
   if (!filters.isEmpty()) dialog.setNameFilters(filters);
-  PresetFileName(dialog, request.fileName);
-  for (;;) {
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    const QString chosen = dialog.selectedFiles().constFirst();
-    if ((request.flags & OFN_CREATEPROMPT) && !QFileInfo::exists(chosen) && !ConfirmCreate(&dialog, chosen)) {
-      continue;  // back to the dialog, as the common dialog does
-    }
-    return QDir::toNativeSeparators(chosen).toStdString();
+  const QStringList patterns = Patterns(request.filter);
+  if (request.save && !patterns.isEmpty() && patterns.constFirst().startsWith(QStringLiteral("*."))) {
+    dialog.setDefaultSuffix(patterns.constFirst().mid(2));
   }
+  PresetFileName(dialog, request);
+}
+
+std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogRequest& request) {
+  QFileDialog dialog(parent);
+  ConfigureFileDialog(dialog, request);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
 }
 
 std::string RunFolderPicker(QWidget* parent, const std::string& title) {

@@ -7,6 +7,7 @@
 
 #include "ui/FormView.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace velkor::qt {
@@ -15,6 +16,9 @@ namespace velkor::qt {
 // several filters, and ";" between patterns becomes a space.
 QStringList ToQtFilters(const std::string& filter);
 
+// The open or save dialog as the request asks for it: its mode, filters,
+// prompts, starting folder and proposed name.
+void ConfigureFileDialog(QFileDialog& dialog, const FileDialogRequest& request);
 std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogRequest& request);
 // The chosen folder or "" when cancelled; the picker asks BrowseCallbackProc
 // where to open and what to show in its status line.

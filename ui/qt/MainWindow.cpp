@@ -4,7 +4,9 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QIntValidator>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
@@ -119,7 +121,9 @@ void MainWindow::BuildAlphaAndResizeRows() {
   b.AddLabel(c.Label11, "Label11", kHintTeal, kCentre);
   b.AddTextBox(c.txtAColor, "txtAColor");
   b.AddLabel(c.Label6, "Label6", kCaptionCyan, kRight);
-  b.AddTextBox(c.txtTolerance, "txtTolerance");
+  // Only what the slider can take; a typed value moves it.
+  QLineEdit* tolerance = b.AddTextBox(c.txtTolerance, "txtTolerance", [&f] { f.txtTolerance_Change(); });
+  tolerance->setValidator(new QIntValidator(c.sldTol.Min, c.sldTol.Max, tolerance));
   b.AddLabel(c.Label7, "Label7", kCaptionCyan, kCentre);
   b.AddSlider(c.sldTol, "sldTol", [&f] { f.sldTol_Scroll(); });
   b.AddLabel(c.Label8, "Label8", kCaptionCyan, kCentre);

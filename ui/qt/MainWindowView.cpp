@@ -101,8 +101,11 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   const auto* key = static_cast<QKeyEvent*>(event);
   const int code = VirtualKeyCode(key->key());
   const int shift = ShiftMask(key->modifiers());
-  Run([this, code, shift] { form_->Form_KeyDown(code, shift); });
-  return false;  // the focused control still gets the key
+  // While the viewer shows, its keys are its own: the focused control (the
+  // version box, an option button) must not act on them too.
+  bool taken = false;
+  Run([this, code, shift, &taken] { taken = form_->Form_KeyDown(code, shift); });
+  return taken;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
