@@ -74,6 +74,7 @@ void frmMain::ImportFrames(const std::string& version, SampledStrip* sampled, Ra
   ImportWarnings.clear();
   ImportFailure.clear();
   ImportProblem.clear();
+  SkippedFrame.clear();
   ImportedFrames = 0;
   const auto stop = [this](ImportOutcome outcome, const std::string& reason) {
     LastImport = outcome;
@@ -149,7 +150,11 @@ void frmMain::ImportFrames(const std::string& version, SampledStrip* sampled, Ra
           return;
         }
         // A 3D frame that cannot be read ends the import; a 2D one leaves
-        // its cell in the background colour.
+        // its cell in the background colour (Do All then stops on it).
+        if (!s.is3D && SkippedFrame.empty()) {
+          SkippedFrame = "The " + std::string(s.name) + " frame " + file +
+                         " cannot be read as a BMP file (not a BMP, or shorter than its header says).";
+        }
         if (s.is3D) {
           SetStatus(s.unreadableStatus);
           stop(ImportOutcome::FileUnreadable, "frame file cannot be read as a BMP: " + file);

@@ -49,9 +49,13 @@ void frmMain::cmdGo_Click() {
 }
 
 bool frmMain::ImportStopped() {
-  if (LastImport == ImportOutcome::Complete) return false;
+  // A 2D frame that could not be read leaves an empty cell: an icon with a
+  // hole is not one to save either.
+  if (LastImport == ImportOutcome::Complete && SkippedFrame.empty()) return false;
   // The import's error status stays on the status line under the message.
-  const std::string problem = ImportProblem.empty() ? "The frames could not be imported." : ImportProblem;
+  const std::string problem = LastImport == ImportOutcome::Complete ? SkippedFrame
+                              : ImportProblem.empty()               ? "The frames could not be imported."
+                                                                    : ImportProblem;
   ReportError(problem + "\nDo All stopped: no SRF file was written.");
   return true;
 }

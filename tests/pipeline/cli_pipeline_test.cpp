@@ -96,15 +96,15 @@ TEST(CliDoAll, AnUnreadable3DFrameFailsNamingTheFile) {
   EXPECT_FALSE(testing::PathExists(out / "x.srf"));
 }
 
-TEST(CliDoAll, AnUnreadable2DFrameIsAWarningNamingTheFile) {
+TEST(CliDoAll, AnUnreadable2DFrameStopsItNamingTheFileAndItsSet) {
   ScratchDir frames, out;
   testing::WriteAllSets(frames.path());
   testing::WriteFileBytes(frames / "r2d0009.bmp", {});
   const CliRun run = RunCli(out, "do-all " + FrameFlags(frames) + " '" + out / "y.srf" + "'");
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_NE(run.err.find("warning: "), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find(frames / "r2d0009.bmp"), std::string::npos) << run.err;
-  EXPECT_EQ(platform::FileLength(out / "y.srf"), 1220608);
+  EXPECT_EQ(run.exitCode, 1) << run.err;
+  EXPECT_NE(run.err.find("2D rotation frame " + frames / "r2d0009.bmp" + " cannot be read"), std::string::npos)
+      << run.err;
+  EXPECT_FALSE(testing::PathExists(out / "y.srf"));
 }
 
 TEST(CliDoAll, BadFlagValuesAreUsageErrors) {

@@ -179,6 +179,7 @@ class frmMain {
   std::string ImportFailure;
   // The same, as the window tells the user: the file (full path) and its set.
   std::string ImportProblem;
+  std::string SkippedFrame;  // the first 2D frame the import could not read
   int ImportedFrames = 0;
   std::vector<std::string> ImportWarnings;
 
