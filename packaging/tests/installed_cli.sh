@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The installed velkor-cli from an unrelated folder: do-all finds the installed
-# sample vehicle (nothing beside PREFIX/bin holds assets, so success means
+# sample vehicle and the installed model loader (nothing beside PREFIX/bin holds assets, so success means
 # share/velkor was found); send-to-device into a fake device folder and gif
 # end with the right status and leave the right files.
 set -euo pipefail
@@ -11,6 +11,8 @@ cd "$work"
 fail() { echo "FAILED: $*"; exit 1; }
 "$cli" do-all car.srf >/dev/null 2>err || { cat err; fail "do-all"; }
 "$cli" info car.srf | grep -qx 'checksum.matches: yes' || fail "do-all's SRF"
+# The installed model loader renders the installed sample model.
+"$cli" do-all model.srf --model "$1/share/velkor/sample/car.glb" >/dev/null 2>err || { cat err; fail "do-all --model"; }
 mkdir -p dev/Garmin && echo '<Device/>' >dev/Garmin/GarminDevice.xml
 vehicle=dev/Garmin/Vehicle/car.srf
 
@@ -35,4 +37,4 @@ grep -q -- '--force' err && [ "$(cat "$vehicle")" = different ] || fail "the dif
 head -c 5000 car.srf >cut.srf
 echo old >car.gif
 ! "$cli" gif cut.srf car.gif 2>/dev/null && [ "$(cat car.gif)" = old ] || fail "gif of a cut SRF"
-echo "installed do-all, send-to-device and gif behave"
+echo "installed do-all, do-all --model, send-to-device and gif behave"
