@@ -5,5 +5,5 @@
 # velkor-bench, e.g. --benchmark_filter=DoAll or --benchmark_repetitions=20.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
+bash scripts/build.sh -DVELKOR_BUILD_BENCH=ON
 exec ./build/velkor-bench "$@"

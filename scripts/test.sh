@@ -8,14 +8,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs="$(nproc)"
 
-bash scripts/build.sh
+bash scripts/build.sh -DVELKOR_BUILD_BENCH=OFF
 (cd build && ctest -j"$jobs" --output-on-failure)
 
 [ "${VELKOR_SKIP_SANITIZE:-0}" = 1 ] && exit 0
 
 echo "== sanitizer build (build-asan)"
+export CCACHE_BASEDIR="$PWD"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELKOR_SANITIZE=ON -DVELKOR_BUILD_GUI=ON \
-  -DVELKOR_BUILD_BENCH=OFF >/dev/null
+  -DVELKOR_BUILD_BENCH=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
 cmake --build build-asan -j"$jobs"
 # Leaks count as findings; UBSan stops at its first report (the build also
 # passes -fno-sanitize-recover), so a report ends its test with a failure.
