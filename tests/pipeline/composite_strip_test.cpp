@@ -71,6 +71,12 @@ TEST(CompositeStrip, Static220Is14400By750WithThe2DBandAtRow400) {
   EXPECT_EQ(PixelAt(strip, 0, 405), kUntouched);
   EXPECT_EQ(f.view.statuses, kStaticStatuses);
   EXPECT_EQ(f.view.doEvents, 2);
+  // The pane is drawn again once the frames are in (one pixel per pixel:
+  // no view is selected), not left with the key colour of the empty strip.
+  EXPECT_EQ(f.view.previewChanged, 2);
+  const testing::Bgra corner = FrameBgra(0, 0);
+  EXPECT_EQ(gdi::GetPixel(f.form.Plotter().hDC(), 1, 0),
+            static_cast<uint32_t>(corner[2] | corner[1] << 8 | corner[0] << 16));
 }
 
 TEST(CompositeStrip, Static100Is14400By800With400PixelCellsInThe2DBand) {

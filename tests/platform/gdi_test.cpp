@@ -154,6 +154,60 @@ TEST(Blit, OverlappingCopyWithinOneSurface) {
   EXPECT_EQ(s.Word(3, 0), 3u);
 }
 
+TEST_F(BlitClipping, NegativeBlocksAreRefusedAndEmptyOnesCopyNothing) {
+  struct Case {
+    const char* name;
+    int32_t w, h, ws, hs;
+    bool stretch, result;
+  };
+  const Case cases[] = {{"copy, negative width", -1, 4, 0, 0, false, false},
+                        {"copy, negative height", 4, -1, 0, 0, false, false},
+                        {"copy, zero width", 0, 4, 0, 0, false, true},
+                        {"copy, zero height", 4, 0, 0, 0, false, true},
+                        {"stretch, negative width", -2, 4, 2, 2, true, false},
+                        {"stretch, negative height", 4, -2, 2, 2, true, false},
+                        {"stretch, negative source width", 4, 4, -2, 2, true, false},
+                        {"stretch, negative source height", 4, 4, 2, -2, true, false},
+                        {"stretch, zero width", 0, 4, 2, 2, true, true},
+                        {"stretch, zero height", 4, 0, 2, 2, true, true},
+                        {"stretch, zero source width", 4, 4, 0, 2, true, true},
+                        {"stretch, zero source height", 4, 4, 2, 0, true, true}};
+  for (const Case& c : cases) {
+    const bool done = c.stretch ? StretchBlt(dst.dc, 0, 0, c.w, c.h, src.dc, 0, 0, c.ws, c.hs, SRCCOPY)
+                                : BitBlt(dst.dc, 0, 0, c.w, c.h, src.dc, 0, 0, SRCCOPY);
+    EXPECT_EQ(done, c.result) << c.name;
+    EXPECT_EQ(Map(), "-- -- -- --\n-- -- -- --\n-- -- -- --\n-- -- -- --\n") << c.name;
+  }
+}
+
+TEST(Blit, LeftClippedTwentyFourBitsIntoThirtyTwo) {
+  Surface src(3, 1, 24), dst(4, 1);
+  for (int x = 0; x < 3; ++x) SetPixel(src.dc, x, 0, RGB(3 * x + 1, 3 * x + 2, 3 * x + 3));
+  for (int x = 0; x < 4; ++x) dst.SetWord(x, 0, 0xFFFFFFFF);
+  ASSERT_TRUE(BitBlt(dst.dc, -1, 0, 3, 1, src.dc, 0, 0, SRCCOPY));  // source 0 falls off the left
+  EXPECT_EQ(dst.Word(0, 0), 0x00040506u);
+  EXPECT_EQ(dst.Word(1, 0), 0x00070809u);
+  EXPECT_EQ(dst.Word(2, 0), 0xFFFFFFFFu);
+  ASSERT_TRUE(BitBlt(dst.dc, 1, 0, 4, 1, src.dc, -2, 0, SRCCOPY));  // source -2 and -1 do not exist
+  EXPECT_EQ(dst.Word(2, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(dst.Word(3, 0), 0x00010203u);
+}
+
+TEST(Stretch, WithinOneSurfaceReadsThePictureAsItWasBefore) {
+  Surface s(4, 2);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 4; ++x) s.SetWord(x, y, static_cast<uint32_t>(0xA0000000u | (y << 8) | (x + 1)));
+  // The first two pixels of row 0 doubled over the whole row; row 1 untouched.
+  ASSERT_TRUE(StretchBlt(s.dc, 0, 0, 4, 1, s.dc, 0, 0, 2, 1, SRCCOPY));
+  const uint32_t row0[] = {0xA0000001u, 0xA0000001u, 0xA0000002u, 0xA0000002u};
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(s.Word(x, 0), row0[x]) << x;
+  EXPECT_EQ(s.Word(0, 1), 0xA0000101u);
+  // Shrinking row 1 onto the right half of itself.
+  ASSERT_TRUE(StretchBlt(s.dc, 2, 1, 2, 1, s.dc, 0, 1, 4, 1, SRCCOPY));
+  EXPECT_EQ(s.Word(2, 1), 0xA0000102u);
+  EXPECT_EQ(s.Word(3, 1), 0xA0000104u);
+}
+
 TEST(Stretch, NearestPixelUpAndDownWithClipping) {
   Surface src(2, 1), wide(5, 1), narrow(2, 1), big(6, 1);
   src.SetWord(0, 0, 0x11);

@@ -13,6 +13,8 @@ namespace {
 
 constexpr int kEscape = 27, kLeftKey = 37, kUpKey = 38, kRightKey = 39, kDownKey = 40;
 
+constexpr uint32_t kPatchCorner = 0x0000AA;
+
 // Frame n of the fake icon strip is opaque in the colour n + 1 (red channel).
 uint32_t FrameColor(int n) { return static_cast<uint32_t>(n + 1); }
 
@@ -30,6 +32,7 @@ class SrfViewer : public ::testing::Test {
     form.ImageLoaded = true;
     ASSERT_TRUE(form.ViewerBackPatch->Create(80, 80));
     FillRectangle(form.ViewerBackPatch->hDC(), 0, 0, 80, 80, 0x00C000);
+    gdi::SetPixel(form.ViewerBackPatch->hDC(), 0, 0, kPatchCorner);  // the patch is put back from (0, 0)
     ASSERT_TRUE(form.ViewerImage->Create(2880, 80));
     uint8_t* bits = form.ViewerImage->DIBSectionBitsPtr();
     for (int y = 0; y < 80; ++y) {
@@ -62,7 +65,8 @@ TEST_F(SrfViewer, RightArrowStepsThroughThe36HeadingsAndWraps) {
   EXPECT_EQ(form.ViewerFrameLeft, 0) << "36 presses come back to frame 0";
   // The cell's corner is transparent: the back patch shows there, so the
   // previous frame was erased before the new one was blended.
-  EXPECT_EQ(Canvas(291, 207), 0x00C000u);
+  EXPECT_EQ(Canvas(291, 207), kPatchCorner);
+  EXPECT_EQ(Canvas(292, 207), FrameColor(0));
   // The canvas went to the pane (one pixel per pixel: nothing selected).
   EXPECT_EQ(Pane(300, 220), FrameColor(0));
 }
