@@ -2,34 +2,20 @@
 
 #include <FreeImage.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "platform/Files.h"
-#include "srf/SrfTestBytes.h"
-#include "support/FakeView.h"
-#include "support/TestFiles.h"
-#include "ui/commands/frmMain.h"
+#include "platform/Gdi.h"
+#include "platform/SystemError.h"
+#include "support/FormFixture.h"
 
 namespace velkor {
 namespace {
 
-using testing::Bgra;
-using testing::GetBgra;
-using testing::PatternPixel;
-using testing::ReadFileBytes;
+using namespace testing;
 
-class Conversions : public ::testing::Test {
- protected:
-  testing::FakeView view;
-  frmMain form{view};
-  testing::ScratchDir dir;
-
-  void LoadPattern(int width, int height) {
-    form.WorkImage->Create(width, height);
-    testing::FillRaster(*form.WorkImage, PatternPixel);
-    form.ImageLoaded = true;
-  }
-};
+using Conversions = FormTest;
 
 // A PNG of the given FreeImage type and depth; pixel(x, y) gives B, G, R, A
 // for picture row y from the top (grey types take the blue byte).
@@ -86,8 +72,8 @@ TEST_F(Conversions, SaveToPngWritesBmpAndPngWithThePixels) {
   EXPECT_EQ(view.statuses, (std::vector<std::string>{"Status: Writing 32-bit BMP...",
                                                      "Status: Converting 32-bit BMP to PNG...", "Status: Idle..."}));
   EXPECT_TRUE(view.messages.empty());
-  EXPECT_TRUE(testing::PathExists(bmp));
-  EXPECT_FALSE(testing::PathExists(dir / "car.blue.png"));
+  EXPECT_TRUE(PathExists(bmp));
+  EXPECT_FALSE(PathExists(dir / "car.blue.png"));
 
   FIBITMAP* png = FreeImage_Load(FIF_PNG, (dir / "car.png").c_str(), 0);
   ASSERT_NE(png, nullptr);
@@ -129,15 +115,17 @@ TEST_F(Conversions, UnwritableBmpOrPngIsReportedNotAnnouncedAsDone) {
     std::string bmp, message, status;
   };
   const Case cases[] = {
-      {dir / "missing/out.bmp", "Cannot write the BMP file " + dir / "missing/out.bmp", "Status: Error writing BMP file!"},
-      {dir / "taken.bmp", "Cannot write the PNG file " + dir / "taken.png", "Status: Error writing PNG file!"},
+      {dir / "missing/out.bmp",
+       "Cannot write the BMP file " + dir / "missing/out.bmp" + ": " + platform::ApiErrorText(ENOENT),
+       "Status: Error writing BMP file!"},
+      {dir / "taken.bmp", "Cannot write the PNG file " + dir / "taken.png" + ": " + platform::ApiErrorText(EISDIR),
+       "Status: Error writing PNG file!"},
   };
   for (const Case& c : cases) {
     view.messages.clear();
     view.dialogAnswers.push_back(c.bmp);
     EXPECT_FALSE(form.SaveAsPNG());
-    ASSERT_EQ(view.messages.size(), 1u) << c.bmp;
-    EXPECT_EQ(view.messages[0].rfind(c.message, 0), 0u) << view.messages[0];
+    EXPECT_EQ(view.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(view.LastStatus(), c.status);
   }
   EXPECT_TRUE(std::filesystem::is_directory(dir / "taken.png"));
@@ -202,7 +190,7 @@ TEST_F(Conversions, PngsWithoutAlphaAreConvertedTo32BitsOpaque) {
 }
 
 TEST_F(Conversions, UnreadablePngIsReportedAndNothingIsSaved) {
-  testing::WriteFileBytes(dir / "fake.png", {'x', 'y', 'z'});
+  WriteFileBytes(dir / "fake.png", {'x', 'y', 'z'});
   struct Case {
     std::string path, problem;
   };
@@ -219,8 +207,22 @@ TEST_F(Conversions, UnreadablePngIsReportedAndNothingIsSaved) {
     EXPECT_EQ(view.dialogs.size(), 1u);  // no save dialog follows
     EXPECT_EQ(form.WorkImage.get(), before);
     EXPECT_TRUE(form.ImageLoaded);
-    EXPECT_FALSE(testing::PathExists(dir / "out.srf"));
+    EXPECT_FALSE(PathExists(dir / "out.srf"));
   }
+}
+
+TEST_F(Conversions, LoadPngRefusesWhenItsRasterCannotBeCreated) {
+  WritePng(dir / "p.png", 3, 2, FIT_BITMAP, 32, [](int, int) { return Bgra{1, 2, 3, 4}; });
+  LoadPattern(4, 4);
+  const cAlphaDibSection* before = form.WorkImage.get();
+  view.dialogAnswers = {dir / "p.png"};
+  gdi::testing::FailNextDibSections(1);
+  EXPECT_FALSE(form.LoadPNG());
+  gdi::testing::FailNextDibSections(0);
+  EXPECT_EQ(view.messages, std::vector<std::string>{"Cannot read " + dir / "p.png" + ": a 3 x 2 picture cannot be created"});
+  EXPECT_EQ(view.LastStatus(), "Status: Error reading PNG file!");
+  EXPECT_EQ(form.WorkImage.get(), before);
+  EXPECT_EQ(form.WorkImage->Width(), 4);
 }
 
 TEST_F(Conversions, CancellingThePngDialogEndsTheCommand) {
@@ -246,8 +248,8 @@ TEST_F(Conversions, SrfToPngToSrfGivesTheSameBytes) {
   EXPECT_TRUE(view.StatusesInOrder({"Status: Reading SRF...", "Status: Done...", "Status: Saving to tBMP...",
                                     "Status: Writing 32-bit BMP...", "Status: Idle...", "Status: Done..."}));
   EXPECT_EQ(view.LastStatus(), "Status: Done...");
-  ASSERT_TRUE(testing::PathExists(dir / "strip.bmp"));
-  ASSERT_TRUE(testing::PathExists(dir / "strip.png"));
+  ASSERT_TRUE(PathExists(dir / "strip.bmp"));
+  ASSERT_TRUE(PathExists(dir / "strip.png"));
 
   form.WorkImage->Create(1, 1);
   view.dialogAnswers = {dir / "strip.png", dir / "second.srf"};
