@@ -243,12 +243,6 @@ std::vector<FrameCase> FrameCases() {
   return cases;
 }
 
-std::string FrameFlags(const std::string& frames) {
-  const std::string d = Quoted(frames);
-  return "--rotation-3d " + d + " --rotation-2d " + d + " --animation-3d " + d + " --animation-2d " + d +
-         " --prefix-3d r3d --prefix-2d r2d --anim-prefix-3d a3d --anim-prefix-2d a2d";
-}
-
 TEST(FrameCorpus, BuildStripStopsAtAHostileFrameAndWritesNothing) {
   ScratchDir frames, out;
   WriteAllSets(frames.path());
