@@ -66,6 +66,9 @@ TEST_F(PreviewPane, RealAndNoSelectionCopyOnePixelPerPixel) {
   Select(kReal);
   EXPECT_EQ(Pane(19, 9), 0x0000FFu);
   EXPECT_EQ(Pane(20, 9), kWhite) << "the pane is cleared before each drawing";
+  LoadPicture(5, 1, 0x00FF00);  // a single row is a picture too
+  form.DrawPreview(form.WorkImage->hDC());
+  EXPECT_EQ(Pane(4, 0), 0x00FF00u);
 }
 
 TEST_F(PreviewPane, OptionsDoNothingWithoutAPicture) {
@@ -162,6 +165,11 @@ TEST_F(PreviewPane, AnOverflowingZoomStepKeepsTheZoom) {
   EXPECT_EQ(form.LastMouseY, 0) << "the failed step is not the last position";
   EXPECT_NO_THROW(form.Plotter_MouseUp(kRight, 0, 0, 1));
   EXPECT_EQ(form.ZoomFactor, 1000.0f);
+  // A pan step that fits but whose redraw at this zoom does not is undone whole.
+  form.Plotter_MouseDown(kLeft, 0, 0, 0);
+  EXPECT_NO_THROW(form.Plotter_MouseMove(kLeft, 0, 3, 4));
+  EXPECT_EQ(form.PanX, 0);
+  EXPECT_EQ(form.PanY, 0);
 }
 
 TEST_F(PreviewPane, PanDragMovesByRoundedDeltas) {
@@ -194,8 +202,12 @@ TEST_F(PreviewPane, PressDuringADragEndsIt) {
   EXPECT_EQ(form.DragMode, 2);
   form.Plotter_MouseUp(4, 0, 5, 5);
   EXPECT_EQ(form.DragMode, 0);
+  const float zoom = form.ZoomFactor;
+  const int drawn = view.previewChanged;
   form.Plotter_MouseUp(kLeft, 0, 50, 50);  // no drag: nothing
   EXPECT_EQ(form.PanX, 0);
+  EXPECT_EQ(form.ZoomFactor, zoom);
+  EXPECT_EQ(view.previewChanged, drawn);
 }
 
 TEST_F(PreviewPane, StartingADragResetsTheZoomOnlyWhenZoomWasNotSelected) {
