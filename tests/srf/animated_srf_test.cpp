@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "support/FormFixture.h"
 
@@ -26,9 +27,18 @@ std::vector<uint8_t> ExpectedAnimatedFile(int rasterHeight) {
 }
 
 TEST_F(AnimatedSrf, FileHasItsLayoutByteForByte) {
-  LoadPattern(3242, 340);
-  const std::vector<uint8_t> bytes = SaveAnimatedSrf();
-  ASSERT_EQ(bytes.size(), 3134432u);
+  // From a raster of the exact size, from the bottom 340 rows of a larger
+  // one, and over a larger file already there.
+  for (auto [w, h, over] : {std::tuple{3242, 340, false}, std::tuple{3300, 400, false}, std::tuple{3242, 340, true}}) {
+    SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h) + (over ? " over a file" : ""));
+    const std::string name = "anim" + std::to_string(h) + (over ? "o" : "") + ".srf";
+    if (over) WriteFileBytes(dir / name, std::vector<uint8_t>(4000000, 0x11));
+    LoadPattern(w, h);
+    const std::vector<uint8_t> bytes = SaveAnimatedSrf(name);
+    ASSERT_EQ(bytes.size(), 3134432u);
+    EXPECT_EQ(bytes, ExpectedAnimatedFile(h));
+  }
+  const std::vector<uint8_t> bytes = ReadFileBytes(dir / "anim340.srf");
   EXPECT_EQ(ReadI32(bytes, 24), 4);
   EXPECT_EQ(std::string(bytes.begin() + 47, bytes.begin() + 51), "1.00");
   const size_t starts[] = {71, 875451, 1567171, 2442551};
@@ -39,23 +49,11 @@ TEST_F(AnimatedSrf, FileHasItsLayoutByteForByte) {
   }
   for (size_t i = 3134271; i <= 3134429; ++i) ASSERT_EQ(bytes[i], 0xFF) << i;
   EXPECT_EQ(bytes[3134430], 0x00);
-  EXPECT_EQ(bytes, ExpectedAnimatedFile(340));
   EXPECT_TRUE(view.StatusesInOrder({"Status: Writing ASRF...", "Status: Calculating Checksum...",
                                     "Status: ASRF version #1.00 file written...."}));
   EXPECT_TRUE(view.messages.empty());
   EXPECT_EQ(view.dialogs.at(0).filter, "Garmin SRF Files|*.srf");
   EXPECT_EQ(view.dialogs.at(0).flags, 0x82002u);
-}
-
-TEST_F(AnimatedSrf, WriterTakesTheBottom340Rows) {
-  LoadPattern(3300, 400);
-  EXPECT_EQ(SaveAnimatedSrf(), ExpectedAnimatedFile(400));
-}
-
-TEST_F(AnimatedSrf, WritingOverALargerFileLeavesNoStaleBytes) {
-  WriteFileBytes(dir / "anim.srf", std::vector<uint8_t>(4000000, 0x11));
-  LoadPattern(3242, 340);
-  EXPECT_EQ(SaveAnimatedSrf().size(), 3134432u);
 }
 
 TEST_F(AnimatedSrf, TooSmallRasterIsReported) {
