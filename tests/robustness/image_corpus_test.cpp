@@ -7,7 +7,7 @@
 #include <array>
 #include <functional>
 
-#include "PngBytes.h"
+#include "support/PngBytes.h"
 #include "RobustnessSupport.h"
 #include "pipeline/PipelineTestSupport.h"
 #include "platform/Files.h"
@@ -49,15 +49,6 @@ class PngCorpus : public HostileWindow {
     return false;
   }
 };
-
-std::vector<uint8_t> Rows(std::initializer_list<std::vector<uint8_t>> rows) {
-  std::vector<uint8_t> raw;
-  for (const auto& row : rows) {
-    raw.push_back(0);  // filter: none
-    raw.insert(raw.end(), row.begin(), row.end());
-  }
-  return raw;
-}
 
 TEST_F(PngCorpus, EveryDepthAndColourTypeLoadsAs32Bits) {
   struct Case {
