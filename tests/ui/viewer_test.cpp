@@ -71,62 +71,36 @@ TEST_F(SrfViewer, RightArrowStepsThroughThe36HeadingsAndWraps) {
   EXPECT_EQ(Pane(300, 220), FrameColor(0));
 }
 
-TEST_F(SrfViewer, LeftArrowFromTheFirstFrameShowsThe36th) {
+// Keys and timer ticks in order, each with the frame shown and the timer
+// after it (the view is told at once). Escape and the arrows stop the
+// rotation where it is; Up and Down pace it by 50 ms between 50 and 1000.
+TEST_F(SrfViewer, KeysAndTicksTurnAndPaceTheIcon) {
   OpenFakeViewer();
-  form.Form_KeyDown(kLeftKey, 0);
-  EXPECT_EQ(form.ViewerFrameLeft, 2800);
-  EXPECT_EQ(Canvas(370, 286), FrameColor(35));
-  form.Form_KeyDown(kLeftKey, 0);
-  EXPECT_EQ(form.ViewerFrameLeft, 2720);
-}
-
-TEST_F(SrfViewer, UpAndDownPaceTheRotationWithinLimits) {
-  for (int press = 1; press <= 19; ++press) form.Form_KeyDown(kUpKey, 0);
-  EXPECT_EQ(form.Controls.Timer1.Interval, 50);
-  EXPECT_TRUE(form.Controls.Timer1.Enabled);
-  EXPECT_TRUE(view.timerEnabled);
-  EXPECT_EQ(view.timerInterval, 50);
-  form.Form_KeyDown(kUpKey, 0);
-  EXPECT_EQ(form.Controls.Timer1.Interval, 50) << "never below 50 ms";
-
-  for (int press = 1; press <= 19; ++press) form.Form_KeyDown(kDownKey, 0);
-  EXPECT_EQ(form.Controls.Timer1.Interval, 1000);
-  form.Form_KeyDown(kDownKey, 0);
-  EXPECT_EQ(form.Controls.Timer1.Interval, 1000) << "never above 1000 ms";
-  EXPECT_EQ(view.timerInterval, 1000);
-  EXPECT_TRUE(view.timerEnabled);
-}
-
-TEST_F(SrfViewer, FirstUpStartsTheTimerWithTheNewIntervalAtOnce) {
-  EXPECT_FALSE(form.Controls.Timer1.Enabled);
-  form.Form_KeyDown(kUpKey, 0);
-  EXPECT_TRUE(view.timerEnabled);
-  EXPECT_EQ(view.timerInterval, 950);
-}
-
-TEST_F(SrfViewer, EscapeAndTheArrowsStopTheRotationWhereItIs) {
-  OpenFakeViewer();
-  form.Form_KeyDown(kDownKey, 0);
-  form.Timer1_Timer();
-  form.Timer1_Timer();
-  EXPECT_EQ(form.ViewerFrameLeft, 160);
-  form.Form_KeyDown(kEscape, 0);
-  EXPECT_FALSE(form.Controls.Timer1.Enabled);
-  EXPECT_FALSE(view.timerEnabled);
-  EXPECT_EQ(form.ViewerFrameLeft, 160) << "the frame shown stays";
-  EXPECT_EQ(form.Controls.Timer1.Interval, 1000);
-  form.Form_KeyDown(kUpKey, 0);
-  EXPECT_TRUE(view.timerEnabled);
-  form.Form_KeyDown(kRightKey, 0);
-  EXPECT_FALSE(view.timerEnabled);
-  EXPECT_EQ(form.ViewerFrameLeft, 240);
-  form.Form_KeyDown(kUpKey, 0);
-  form.Form_KeyDown(kLeftKey, 0);
-  EXPECT_FALSE(view.timerEnabled);
-  const int before = form.ViewerFrameLeft;
-  form.Form_KeyDown('A', 0);
-  form.Form_KeyDown(13, 0);
-  EXPECT_EQ(form.ViewerFrameLeft, before) << "other keys do nothing";
+  constexpr int kTick = -1;
+  struct Step {
+    int key, presses;
+    int frameLeft;
+    bool timer;
+    int interval;
+  };
+  const Step steps[] = {
+      {kUpKey, 1, 0, true, 950},       {kUpKey, 18, 0, true, 50},       {kUpKey, 1, 0, true, 50},
+      {kDownKey, 19, 0, true, 1000},   {kDownKey, 1, 0, true, 1000},    {kTick, 2, 160, true, 1000},
+      {kEscape, 1, 160, false, 1000},  {kUpKey, 1, 160, true, 950},     {kRightKey, 1, 240, false, 950},
+      {kUpKey, 1, 240, true, 900},     {kLeftKey, 1, 160, false, 900},  {'A', 1, 160, false, 900},
+      {13, 1, 160, false, 900},        {kLeftKey, 3, 2800, false, 900}, {kLeftKey, 1, 2720, false, 900},
+  };
+  form.DrawViewerFrame();  // frame 0, as the viewer command leaves it
+  for (const Step& s : steps) {
+    SCOPED_TRACE("key " + std::to_string(s.key) + " x" + std::to_string(s.presses));
+    for (int i = 0; i < s.presses; ++i) s.key == kTick ? form.Timer1_Timer() : form.Form_KeyDown(s.key, 0);
+    EXPECT_EQ(form.ViewerFrameLeft, s.frameLeft);
+    EXPECT_EQ(Canvas(300, 220), FrameColor(s.frameLeft / 80));
+    EXPECT_EQ(form.Controls.Timer1.Enabled, s.timer);
+    EXPECT_EQ(form.Controls.Timer1.Interval, s.interval);
+    EXPECT_EQ(view.timerEnabled, s.timer);
+    EXPECT_EQ(view.timerInterval, s.interval);
+  }
 }
 
 TEST_F(SrfViewer, TimerTickWrapsAfterTheLastFrame) {
