@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 #include "platform/FillRectangle.h"
 #include "platform/Files.h"
@@ -208,6 +212,44 @@ TEST_F(SrfViewer, OpensAnSrfOverTheDeviceScreenAtTheLastHeading) {
   }
   EXPECT_EQ(gdi::GetPixel(form.ViewerBackPatch->hDC(), 79, 79), 0xFFFFFFu) << "below the screen: the canvas's white";
 
+}
+
+// Run only in a copy of this program (see below): the viewer with the device
+// screen picture of the copy's folder, which is empty or missing.
+TEST_F(SrfViewer, DISABLED_DeviceScreenOfTheProgramsFolder) {
+  const char* expected = std::getenv("VELKOR_EXPECTED_MESSAGE");
+  ASSERT_NE(expected, nullptr);
+  testing::ScratchDir dir;
+  testing::WriteFileBytes(dir / "any.srf", {1, 2, 3});
+  view.dialogAnswers = {dir / "any.srf"};
+  form.mnuSRFViewer_Click();
+  ASSERT_EQ(view.messages.size(), 1u);
+  EXPECT_EQ(view.messages[0].rfind(expected, 0), 0u) << view.messages[0];
+  EXPECT_EQ(view.previewChanged, 0) << "nothing was drawn";
+}
+
+// The device screen comes from the program's folder, so a copy of this
+// program beside an empty Garmin760.bmp, or beside none, shows what the viewer
+// says when the picture cannot be had.
+TEST(SrfViewerScreen, AnEmptyOrMissingDeviceScreenIsReported) {
+  const struct {
+    bool empty;  // otherwise missing
+    std::string message;
+  } cases[] = {{true, "The device screen picture "}, {false, "The device screen picture cannot be loaded: "}};
+  for (const auto& c : cases) {
+    testing::ScratchDir dir;
+    std::filesystem::copy_file("/proc/self/exe", dir / "viewer_tests");
+    if (c.empty) testing::WriteFileBytes(dir / "Garmin760.bmp", {});
+    const std::string expected = c.empty ? c.message + dir / "Garmin760.bmp" + " cannot be read as a BMP file." : c.message;
+    const std::string command = "VELKOR_EXPECTED_MESSAGE='" + expected + "' '" + dir / "viewer_tests" +
+                                "' --gtest_also_run_disabled_tests --gtest_filter=SrfViewer.DISABLED_* >'" +
+                                dir / "log.txt" + "' 2>&1";
+    const int status = std::system(command.c_str());
+    const std::vector<uint8_t> log = testing::ReadFileBytes(dir / "log.txt");
+    const std::string text(log.begin(), log.end());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << text;
+    EXPECT_NE(text.find("[  PASSED  ] 1 test."), std::string::npos) << text;
+  }
 }
 
 }  // namespace
