@@ -38,6 +38,7 @@ TEST_F(Conversions, SaveToPngWritesBmpAndPngWithThePixels) {
   EXPECT_EQ(view.statuses, (std::vector<std::string>{"Status: Writing 32-bit BMP...",
                                                      "Status: Converting 32-bit BMP to PNG...", "Status: Idle..."}));
   EXPECT_TRUE(view.messages.empty());
+  EXPECT_EQ(form.LastOutcome.kind, CommandOutcome::Kind::Completed);
   EXPECT_TRUE(PathExists(bmp));
   EXPECT_FALSE(PathExists(dir / "car.blue.png"));
 
@@ -71,6 +72,7 @@ TEST_F(Conversions, CancellingTheBmpDialogChangesNothing) {
   EXPECT_TRUE(form.SaveAsPNG());
   EXPECT_EQ(form.LastImageFile, dir / "keep.bmp");
   EXPECT_TRUE(view.statuses.empty());
+  EXPECT_EQ(form.LastOutcome.kind, CommandOutcome::Kind::Cancelled);
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
@@ -93,6 +95,8 @@ TEST_F(Conversions, UnwritableBmpOrPngIsReportedNotAnnouncedAsDone) {
     EXPECT_FALSE(form.SaveAsPNG());
     EXPECT_EQ(view.messages, std::vector<std::string>{c.message});
     EXPECT_EQ(view.LastStatus(), c.status);
+    EXPECT_EQ(form.LastOutcome.kind, CommandOutcome::Kind::Failed);
+    EXPECT_EQ(form.LastOutcome.message, c.message);
   }
   EXPECT_TRUE(std::filesystem::is_directory(dir / "taken.png"));
 }
@@ -127,6 +131,9 @@ TEST_F(Conversions, LoadPngCopiesPixelsBottomUp) {
   const uint8_t* scan0 = form.WorkImage->DIBSectionBitsPtr();
   EXPECT_EQ(std::vector<uint8_t>(scan0, scan0 + 8), (std::vector<uint8_t>{0, 0, 255, 255, 10, 20, 30, 40}));
   EXPECT_TRUE(view.messages.empty());
+  EXPECT_EQ(form.LastOutcome.kind, CommandOutcome::Kind::Completed);
+  EXPECT_EQ(view.previewChanged, 1);
+  EXPECT_EQ(gdi::GetPixel(form.Plotter().hDC(), 0, 1), 0x0000FFu) << "the pane shows the picture";
 }
 
 TEST_F(Conversions, UnreadablePngIsReportedAndNothingIsSaved) {
@@ -161,6 +168,7 @@ TEST_F(Conversions, LoadPngRefusesWhenItsRasterCannotBeCreated) {
   gdi::testing::FailNextDibSections(0);
   EXPECT_EQ(view.messages, std::vector<std::string>{"Cannot read " + dir / "p.png" + ": a 3 x 2 picture cannot be created"});
   EXPECT_EQ(view.LastStatus(), "Status: Error reading PNG file!");
+  EXPECT_EQ(form.LastOutcome.kind, CommandOutcome::Kind::Failed);
   EXPECT_EQ(form.WorkImage.get(), before);
   EXPECT_EQ(form.WorkImage->Width(), 4);
 }
