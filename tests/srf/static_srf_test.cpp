@@ -269,6 +269,7 @@ std::vector<Hostile> HostileFiles() {
       {"alpha plane cut short", cut(r1 + 32 + 5), "record 1 is cut short at offset 71"},
       {"colour plane of record 2 cut short", cut(r2 + 40 + 8 + 3), "record 2 is cut short at offset 147"},
       {"width 0", patched(r1 + 14, {0, 0}), "record 1 at offset 71 has a size of 0 x 3 pixels"},
+      {"height 0", patched(r1 + 12, {0, 0}), "record 1 at offset 71 has a size of 4 x 0 pixels"},
       {"negative height", patched(r2 + 12, {0xFF, 0xFF}), "record 2 at offset 147 has a size of 4 x -1 pixels"},
       {"alpha size 0", patched(r1 + 28, {0, 0, 0, 0}), "record 1 gives its alpha plane 0 bytes"},
       {"alpha size too large", patched(r1 + 28, {13, 0, 0, 0}), "record 1 gives its alpha plane 13 bytes"},
