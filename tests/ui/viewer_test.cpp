@@ -214,33 +214,54 @@ TEST_F(SrfViewer, OpensAnSrfOverTheDeviceScreenAtTheLastHeading) {
 
 }
 
-// Run only in a copy of this program (see below): the viewer with the device
-// screen picture of the copy's folder, which is empty or missing.
+// Run only in a copy of this program (see below), with the device screen
+// picture of the copy's folder: the message expected, or none.
 TEST_F(SrfViewer, DISABLED_DeviceScreenOfTheProgramsFolder) {
   const char* expected = std::getenv("VELKOR_EXPECTED_MESSAGE");
   ASSERT_NE(expected, nullptr);
   testing::ScratchDir dir;
-  testing::WriteFileBytes(dir / "any.srf", {1, 2, 3});
-  view.dialogAnswers = {dir / "any.srf"};
+  ASSERT_TRUE(form.WorkImage->Create(2880, 150));
+  FillRectangle(form.WorkImage->hDC(), 0, 0, 2880, 150, 0x0000F8);
+  for (size_t i = 3; i < size_t{2880} * 150 * 4; i += 4) form.WorkImage->DIBSectionBitsPtr()[i] = 255;
+  ASSERT_TRUE(form.WriteSRFFile(dir / "icon.srf", "2.20"));
+  view.dialogAnswers = {dir / "icon.srf"};
   form.mnuSRFViewer_Click();
-  ASSERT_EQ(view.messages.size(), 1u);
-  EXPECT_EQ(view.messages[0].rfind(expected, 0), 0u) << view.messages[0];
-  EXPECT_EQ(view.previewChanged, 0) << "nothing was drawn";
+  if (*expected) {
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].rfind(expected, 0), 0u) << view.messages[0];
+    EXPECT_EQ(view.previewChanged, 0) << "nothing was drawn";
+    return;
+  }
+  // A screen smaller than the icon cell: the canvas, and the patch that puts
+  // it back, are white where the picture does not reach.
+  ASSERT_TRUE(view.messages.empty()) << view.messages[0];
+  for (auto [x, y] : {std::pair{0, 0}, std::pair{40, 0}, std::pair{79, 79}}) {
+    EXPECT_EQ(gdi::GetPixel(form.ViewerBackPatch->hDC(), x, y), 0xFFFFFFu) << x << "," << y;
+  }
+  EXPECT_EQ(Canvas(150, 100), 0xFFFFFFu);
+  EXPECT_EQ(Canvas(5, 5), 0x123456u) << "the small screen itself";
 }
 
 // The device screen comes from the program's folder, so a copy of this
-// program beside an empty Garmin760.bmp, or beside none, shows what the viewer
-// says when the picture cannot be had.
-TEST(SrfViewerScreen, AnEmptyOrMissingDeviceScreenIsReported) {
+// program beside an empty Garmin760.bmp, beside none, and beside one smaller
+// than the icon cell shows what the viewer does with each.
+TEST(SrfViewerScreen, EmptyMissingAndSmallDeviceScreens) {
+  enum Screen { kEmpty, kMissing, kSmall };
   const struct {
-    bool empty;  // otherwise missing
+    Screen screen;
     std::string message;
-  } cases[] = {{true, "The device screen picture "}, {false, "The device screen picture cannot be loaded: "}};
+  } cases[] = {{kEmpty, "The device screen picture "},
+               {kMissing, "The device screen picture cannot be loaded: "},
+               {kSmall, ""}};
   for (const auto& c : cases) {
     testing::ScratchDir dir;
     std::filesystem::copy_file("/proc/self/exe", dir / "viewer_tests");
-    if (c.empty) testing::WriteFileBytes(dir / "Garmin760.bmp", {});
-    const std::string expected = c.empty ? c.message + dir / "Garmin760.bmp" + " cannot be read as a BMP file." : c.message;
+    if (c.screen == kEmpty) testing::WriteFileBytes(dir / "Garmin760.bmp", {});
+    if (c.screen == kSmall) {
+      ASSERT_TRUE(testing::WriteTestBmp(dir / "Garmin760.bmp", 120, 90, 24, [](int, int) { return 0x563412u; }));
+    }
+    const std::string expected =
+        c.screen == kEmpty ? c.message + dir / "Garmin760.bmp" + " cannot be read as a BMP file." : c.message;
     const std::string command = "VELKOR_EXPECTED_MESSAGE='" + expected + "' '" + dir / "viewer_tests" +
                                 "' --gtest_also_run_disabled_tests --gtest_filter=SrfViewer.DISABLED_* >'" +
                                 dir / "log.txt" + "' 2>&1";
@@ -250,6 +271,20 @@ TEST(SrfViewerScreen, AnEmptyOrMissingDeviceScreenIsReported) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << text;
     EXPECT_NE(text.find("[  PASSED  ] 1 test."), std::string::npos) << text;
   }
+}
+
+// The canvas is a raster of its own: no drawing mode of the image before
+// carries over.
+TEST_F(SrfViewer, TheCanvasStartsAfresh) {
+  testing::ScratchDir dir;
+  ASSERT_TRUE(form.WorkImage->Create(2880, 150));
+  for (size_t i = 3; i < size_t{2880} * 150 * 4; i += 4) form.WorkImage->DIBSectionBitsPtr()[i] = 255;
+  ASSERT_TRUE(form.WriteSRFFile(dir / "icon.srf", "2.20"));
+  form.WorkImage->UseDrawDib(true);
+  view.dialogAnswers = {dir / "icon.srf"};
+  form.mnuSRFViewer_Click();
+  ASSERT_EQ(form.WorkImage->Width(), 14400);
+  EXPECT_FALSE(form.WorkImage->UseDrawDib());
 }
 
 }  // namespace
