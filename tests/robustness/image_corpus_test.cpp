@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 
+#include "convert/PngFiles.h"
 #include "support/PngBytes.h"
 #include "RobustnessSupport.h"
 #include "pipeline/PipelineTestSupport.h"
@@ -140,6 +141,24 @@ TEST_F(PngCorpus, HeadersClaimingHugePicturesAreRefusedBeforeAllocating) {
                                       std::to_string(c.bytes.size()) + " bytes can hold"));
   }
   EXPECT_LT(PeakResidentBytes() - peakBefore, 64 * kMiB);
+}
+
+// The bound exactly: a header whose rows (filter byte included) need as many
+// bytes as 1032 times the file's length plus 64 KiB is let through to the
+// full load; one byte more is refused from the header. A row of an 8-bit grey
+// picture w pixels wide needs w + 1 bytes.
+TEST_F(PngCorpus, TheSizeBoundHoldsToTheByte) {
+  const size_t length = PngWithHeader(1, 1, 8, 0, Rows({{0}})).size();  // the same for every width
+  const uint64_t budget = 1032 * uint64_t{length} + 65536;
+  for (const uint64_t rowBytes : {budget, budget + 1}) {
+    const auto width = static_cast<uint32_t>(rowBytes - 1);
+    const std::string path = dir / ("w" + std::to_string(width) + ".png");
+    WriteFileBytes(path, PngWithHeader(width, 1, 8, 0, Rows({{0}})));
+    std::string problem;
+    ReadPngFile(path, problem);
+    EXPECT_EQ(problem.find("its header claims"), rowBytes > budget ? 0u : std::string::npos)
+        << width << ": " << problem;
+  }
 }
 
 TEST_F(PngCorpus, CliPngToSrfRefusesHostilePngsAndWritesNothing) {
