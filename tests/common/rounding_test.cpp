@@ -41,6 +41,19 @@ TEST(Rounding, OutOfRangeIsOverflow) {
   EXPECT_EQ(MulChecked(-3, 7), -21);
 }
 
+TEST(Rounding, SingleConversionRefusesWhatNoFloatHolds) {
+  constexpr double kMax = std::numeric_limits<float>::max();
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  for (double refused : {std::numeric_limits<double>::quiet_NaN(), kInf, -kInf, kMax * 1.0000001, -kMax * 1.0000001}) {
+    EXPECT_THROW(CSng(refused), VbError) << refused;
+  }
+  EXPECT_EQ(ErrorNumberOf([] { CSng(std::numeric_limits<double>::quiet_NaN()); }), kErrOverflow);
+  EXPECT_EQ(CSng(kMax), std::numeric_limits<float>::max());
+  EXPECT_EQ(CSng(-kMax), -std::numeric_limits<float>::max());
+  EXPECT_EQ(CSng(2.01), 2.01f);
+  EXPECT_EQ(CSng(-0.5), -0.5f);
+}
+
 TEST(Errors, CarryNumberSourceAndDescription) {
   try {
     RaiseFileNotFound("/x/car0000.bmp");

@@ -1,47 +1,15 @@
 // velkor-cli's conversion commands, run as a separate program from the build
 // folder (the tests' working folder).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <FreeImage.h>
 
-#include <array>
-#include <cstdio>
-#include <filesystem>
 
 #include "srf/SrfTestBytes.h"
-#include "support/TestFiles.h"
+#include "support/Cli.h"
 
 namespace velkor {
 namespace {
-
-using testing::ReadFileBytes;
-
-struct CliRun {
-  int status = -1;
-  std::string out;
-};
-
-// Runs velkor-cli with `args` in `folder`; stdout is captured, stderr goes to
-// a file beside it.
-CliRun RunCli(const std::string& args, const std::string& folder, const std::string& errFile) {
-  const std::string cli = std::filesystem::absolute("velkor-cli").string();
-  const std::string command = "cd '" + folder + "' && '" + cli + "' " + args + " 2>'" + errFile + "'";
-  CliRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  std::array<char, 4096> buffer;
-  size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-  const int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
-
-std::string ReadText(const std::string& path) {
-  const std::vector<uint8_t> bytes = ReadFileBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
 
 void WritePatternPng(const std::string& path, int w, int h) {
   FIBITMAP* dib = FreeImage_Allocate(w, h, 32);
@@ -62,58 +30,22 @@ void WritePatternPng(const std::string& path, int w, int h) {
 class Cli : public ::testing::Test {
  protected:
   testing::ScratchDir dir;
-  std::string err = dir / "stderr.txt";
-  CliRun Velkor(const std::string& args) { return RunCli(args, dir.path(), err); }
+  testing::CliResult Velkor(const std::string& args) { return testing::RunCli(args, dir.path()); }
 };
 
-TEST_F(Cli, StaticRoundTripWithRelativePaths) {
+// The bytes of every conversion are pinned by tests/golden; here: relative
+// names resolved in the working folder, and what stdout reports.
+TEST_F(Cli, RelativeNamesAndTheFilesWrittenOnStdout) {
   WritePatternPng(dir / "in.png", 2880, 150);
-  CliRun run = Velkor("png2srf in.png out.srf");
-  ASSERT_EQ(run.status, 0) << ReadText(err);
+  testing::CliResult run = Velkor("png2srf in.png out.srf");
+  ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "srf: " + dir / "out.srf" + "\n");
-  EXPECT_NE(ReadText(err).find("Status: SRF version #2.20 file written...."), std::string::npos);
-  const std::vector<uint8_t> first = ReadFileBytes(dir / "out.srf");
-  EXPECT_EQ(first.size(), 1220608u);
-
+  EXPECT_NE(run.err.find("Status: SRF version #2.20 file written...."), std::string::npos);
   run = Velkor("srf2png out.srf back.png");
-  ASSERT_EQ(run.status, 0) << ReadText(err);
+  ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "png: " + dir / "back.png" + "\nbmp: " + dir / "back.bmp" + "\n");
-  EXPECT_TRUE(testing::PathExists(dir / "back.bmp"));
   EXPECT_EQ(FreeImage_GetFileType((dir / "back.png").c_str(), 0), FIF_PNG);
-
-  ASSERT_EQ(Velkor("png2srf back.png again.srf").status, 0) << ReadText(err);
-  EXPECT_EQ(ReadFileBytes(dir / "again.srf"), first);
-}
-
-TEST_F(Cli, AnimatedRoundTrip) {
-  WritePatternPng(dir / "in.png", 3242, 340);
-  ASSERT_EQ(Velkor("png2asrf in.png " + dir / "anim.srf").status, 0) << ReadText(err);
-  const std::vector<uint8_t> first = ReadFileBytes(dir / "anim.srf");
-  EXPECT_EQ(first.size(), 3134432u);
-  ASSERT_EQ(Velkor("asrf2png anim.srf anim.png").status, 0) << ReadText(err);
-  ASSERT_EQ(Velkor("png2asrf anim.png anim2.srf").status, 0) << ReadText(err);
-  EXPECT_EQ(ReadFileBytes(dir / "anim2.srf"), first);
-}
-
-TEST_F(Cli, InfoPrintsOneFactALine) {
-  WritePatternPng(dir / "in.png", 2880, 150);
-  ASSERT_EQ(Velkor("png2srf in.png out.srf").status, 0);
-  const CliRun run = Velkor("info out.srf");
-  EXPECT_EQ(run.status, 0);
-  for (const std::string& line :
-       {"file: " + dir / "out.srf", std::string("size: 1220608"), std::string("header.version: 2.20"),
-        std::string("header.image-count: 2"), std::string("record.2.offset: 691311"),
-        std::string("record.2.height: 70"), std::string("record.2.width: 2520"), std::string("record.2.row-bytes: 5040"),
-        std::string("trailer.length: 56"), std::string("checksum.matches: yes"),
-        std::string("verdict: readable static SRF file, version 2.20, checksum matches")}) {
-    EXPECT_NE(("\n" + run.out).find("\n" + line + "\n"), std::string::npos) << line << "\n" << run.out;
-  }
-  for (size_t start = 0; start < run.out.size();) {
-    const size_t end = run.out.find('\n', start);
-    const std::string line = run.out.substr(start, end - start);
-    EXPECT_NE(line.find(": "), std::string::npos) << line;
-    start = end + 1;
-  }
+  EXPECT_NE(("\n" + Velkor("info out.srf").out).find("\nfile: " + dir / "out.srf" + "\n"), std::string::npos);
 }
 
 TEST_F(Cli, ExitStatusTellsFailureFromUsage) {
@@ -136,9 +68,9 @@ TEST_F(Cli, ExitStatusTellsFailureFromUsage) {
       {"info", 2, ""},
   };
   for (const Case& c : cases) {
-    const CliRun run = Velkor(c.args);
+    const testing::CliResult run = Velkor(c.args);
     EXPECT_EQ(run.status, c.status) << c.args;
-    EXPECT_NE(ReadText(err).find(c.stderrPart), std::string::npos) << c.args << "\n" << ReadText(err);
+    EXPECT_NE(run.err.find(c.stderrPart), std::string::npos) << c.args << "\n" << run.err;
   }
   EXPECT_FALSE(testing::PathExists(dir / "out.png"));
   EXPECT_FALSE(testing::PathExists(dir / "out.bmp"));
@@ -146,7 +78,7 @@ TEST_F(Cli, ExitStatusTellsFailureFromUsage) {
 }
 
 TEST_F(Cli, HelpListsTheCommands) {
-  const CliRun run = Velkor("--help");
+  const testing::CliResult run = Velkor("--help");
   EXPECT_EQ(run.status, 0);
   for (const char* name : {"srf2png", "asrf2png", "png2srf", "png2asrf", "info"}) {
     EXPECT_NE(run.out.find(name), std::string::npos) << name;

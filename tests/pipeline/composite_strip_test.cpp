@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <stdexcept>
 
 #include "pipeline/GuessPrefix.h"
 #include "pipeline/NumberingScheme.h"
@@ -71,6 +72,12 @@ TEST(CompositeStrip, Static220Is14400By750WithThe2DBandAtRow400) {
   EXPECT_EQ(PixelAt(strip, 0, 405), kKeyPixel);
   EXPECT_EQ(f.view.statuses, kStaticStatuses);
   EXPECT_EQ(f.view.doEvents, 2);
+  // The pane is drawn again once the frames are in (one pixel per pixel:
+  // no view is selected), not left with the key colour of the empty strip.
+  EXPECT_EQ(f.view.previewChanged, 2);
+  const testing::Bgra corner = FrameBgra(0, 0);
+  EXPECT_EQ(gdi::GetPixel(f.form.Plotter().hDC(), 1, 0),
+            static_cast<uint32_t>(corner[2] | corner[1] << 8 | corner[0] << 16));
 }
 
 TEST(CompositeStrip, Static100Is14400By800With400PixelCellsInThe2DBand) {
@@ -110,10 +117,25 @@ TEST(CompositeStrip, AnimatedIs16210By1700WithFourBands) {
 TEST(CompositeStrip, FoldersAreTakenTrimmedFromTheBoxes) {
   Fixture f;
   f.form.Controls.txtWorkDir[1].Text = "  " + f.dir.path() + " ";
+  f.form.Controls.txt2DWorkDir[1].Text = " /rot/top";
+  f.form.Controls.txtWorkDir[2].Text = "/anim ";
   f.form.Controls.txt2DWorkDir[2].Text = " /nowhere/top ";
   f.form.BuildCompositeImage("2.20");
   EXPECT_EQ(f.form.RotationDir3D, f.dir.path());
+  EXPECT_EQ(f.form.RotationDir2D, "/rot/top");
+  EXPECT_EQ(f.form.AnimationDir3D, "/anim");
   EXPECT_EQ(f.form.AnimationDir2D, "/nowhere/top");
+}
+
+TEST(CompositeStrip, EachImportStartsWithNoWarnings) {
+  Fixture f;
+  testing::WriteAllSets(f.dir.path());
+  testing::WriteFileBytes(f.dir / "r2d0006.bmp", {});
+  f.form.BuildCompositeImage("2.20");
+  ASSERT_EQ(f.form.ImportWarnings.size(), 1u);
+  testing::WriteFrameSet(f.dir.path(), "r2d", "0000-0035", 1, 2);
+  f.form.BuildCompositeImage("2.20");
+  EXPECT_TRUE(f.form.ImportWarnings.empty());
 }
 
 struct SchemeCase {
@@ -242,6 +264,26 @@ TEST(CompositeStrip, AnUnreadable2DFrameLeavesItsCellKeyAndTheImportGoesOn) {
   EXPECT_EQ(f.view.statuses, kStaticStatuses);
   EXPECT_EQ(PixelAt(*f.form.WorkImage, 2100, 400), kKeyPixel);
   ExpectFrameAt(*f.form.WorkImage, 1, 7, 2450, 400);
+}
+
+// Whatever goes wrong inside the import (here the view fails while the 2D
+// set begins) is reported, not passed on.
+TEST(CompositeStrip, AnErrorDuringTheImportIsReportedAndEndsIt) {
+  struct FailingView : FakeView {
+    void StatusChanged(const std::string& text, bool repaint) override {
+      FakeView::StatusChanged(text, repaint);
+      if (text == "Status: Importing and Stitching 2D Images...") throw std::runtime_error("view gone");
+    }
+  } view;
+  ScratchDir dir;
+  frmMain form{view};
+  testing::UseFrameFolder(form, dir.path());
+  testing::WriteAllSets(dir.path());
+  EXPECT_NO_THROW(form.BuildCompositeImage("2.20"));
+  EXPECT_EQ(view.messages, std::vector<std::string>{"An error occured while importing files"});
+  EXPECT_EQ(view.LastStatus(), "Status: Error occured while importing files!");
+  EXPECT_EQ(form.LastImport, ImportOutcome::Error);
+  EXPECT_EQ(form.LastOutcome.kind, CommandOutcome::Kind::Failed);
 }
 
 TEST(CompositeStrip, AStripThatCannotBeCreatedLeavesImageLoadedAlone) {

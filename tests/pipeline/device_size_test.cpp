@@ -134,6 +134,18 @@ TEST(ResizeToDeviceSize, AStepThatCannotMakeItsRasterEndsWithTheLastImage) {
   EXPECT_EQ(f.form.WorkImage->DIBSectionBitsPtr()[0], 90);
 }
 
+TEST(ResizeToDeviceSize, APictureOnePixelAcrossCannotBeResampled) {
+  FakeView view;
+  frmMain form(view);
+  ASSERT_TRUE(form.WorkImage->Create(1, 150));
+  const cAlphaDibSection* before = form.WorkImage.get();
+  EXPECT_FALSE(form.ResizeToDeviceSize("2.20"));
+  EXPECT_EQ(view.LastStatus(), "Status: Error resampling image!");
+  EXPECT_EQ(form.LastOutcome.kind, CommandOutcome::Kind::Failed);
+  EXPECT_EQ(form.LastOutcome.message, "the image cannot be resampled to 2880 x 150");
+  EXPECT_EQ(form.WorkImage.get(), before);
+}
+
 TEST(ResizeToDeviceSize, AnEmptyWorkingImageIsLeftAlone) {
   FakeView view;
   frmMain form(view);

@@ -86,6 +86,12 @@ TEST(CreateAlphaChannel, ZeroToleranceClearsOnlyTheExactKey) {
   f.form.CreateAlphaChannel();
   EXPECT_EQ(f.At(0, 0), (Bgra{0, 0, 0, 0}));
   EXPECT_EQ(f.At(1, 0), (Bgra{0, 254, 0, 255}));
+  Fixture odd;  // every bit of every key channel counts
+  odd.form.KeyColor = 0x0B0D0F;
+  odd.Image({{Bgra{0x0B, 0x0D, 0x0F, 0}, Bgra{0x0B, 0x0D, 0x0E, 0}}});
+  odd.form.CreateAlphaChannel();
+  EXPECT_EQ(odd.At(0, 0), (Bgra{0, 0, 0, 0}));
+  EXPECT_EQ(odd.At(1, 0), (Bgra{0x0B, 0x0D, 0x0E, 255}));
 }
 
 TEST(CreateAlphaChannel, ColoursAreMultipliedByAlphaAndTruncated) {
@@ -129,6 +135,12 @@ TEST(CreateAlphaChannel, Tolerance255UnderBothRules) {
 }
 
 TEST(CreateAlphaChannel, ProgressRunsFrom0To100ByRowAndStatusesFrame) {
+  Fixture clean;  // the clean-edges rule reports its rows the same way
+  clean.form.mnuKeyClean_Click();
+  clean.Image({{Bgra{}}, {Bgra{}}, {Bgra{}}, {Bgra{}}, {Bgra{}}});
+  clean.form.CreateAlphaChannel();
+  EXPECT_EQ(clean.view.progressValues, (std::vector<float>{0, 25, 50, 75, 100}));
+
   Fixture f;
   f.Image({{Bgra{}}, {Bgra{}}, {Bgra{}}, {Bgra{}}, {Bgra{}}});
   f.form.CreateAlphaChannel();

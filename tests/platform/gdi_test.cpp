@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 namespace velkor::gdi {
@@ -111,26 +112,50 @@ class BlitClipping : public ::testing::Test {
 };
 
 TEST_F(BlitClipping, EveryEdgeOfBothSurfaces) {
-  // Left and top of the destination: (-1, -1) receives nothing; the rest shifts.
-  ASSERT_TRUE(BitBlt(dst.dc, -1, -1, 4, 4, src.dc, 0, 0, SRCCOPY));
-  EXPECT_EQ(Map(), "11 21 31 --\n12 22 32 --\n13 23 33 --\n-- -- -- --\n");
-}
-
-TEST_F(BlitClipping, RightAndBottomOfTheDestination) {
-  ASSERT_TRUE(BitBlt(dst.dc, 2, 3, 4, 4, src.dc, 0, 0, SRCCOPY));
-  EXPECT_EQ(Map(), "-- -- -- --\n-- -- -- --\n-- -- -- --\n-- -- 00 10\n");
-}
-
-TEST_F(BlitClipping, SourceEdges) {
-  ASSERT_TRUE(BitBlt(dst.dc, 0, 0, 4, 4, src.dc, 2, -1, SRCCOPY));
-  EXPECT_EQ(Map(), "-- -- -- --\n20 30 -- --\n21 31 -- --\n22 32 -- --\n");
+  struct Case {
+    const char* name;
+    int32_t x, y, xs, ys;
+    const char* map;
+  };
+  const Case cases[] = {
+      {"left and top of the destination", -1, -1, 0, 0, "11 21 31 --\n12 22 32 --\n13 23 33 --\n-- -- -- --\n"},
+      {"right and bottom of the destination", 2, 3, 0, 0, "-- -- -- --\n-- -- -- --\n-- -- -- --\n-- -- 00 10\n"},
+      {"right and top of the source", 0, 0, 2, -1, "-- -- -- --\n20 30 -- --\n21 31 -- --\n22 32 -- --\n"},
+  };
+  for (const Case& c : cases) {
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 4; ++x) dst.SetWord(x, y, 0);
+    ASSERT_TRUE(BitBlt(dst.dc, c.x, c.y, 4, 4, src.dc, c.xs, c.ys, SRCCOPY)) << c.name;
+    EXPECT_EQ(Map(), c.map) << c.name;
+  }
   EXPECT_EQ(dst.Word(0, 1), 0xA0000002u) << "32-bit to 32-bit copies the fourth byte";
+  EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 4, 4, src.dc, 0, 0, 0x00EE0086)) << "only SRCCOPY";
 }
 
-TEST_F(BlitClipping, OnlySourceCopyIsSupported) {
-  EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 4, 4, src.dc, 0, 0, 0x00EE0086));
-  EXPECT_TRUE(BitBlt(dst.dc, 0, 0, 0, 0, src.dc, 0, 0, SRCCOPY));
-  EXPECT_EQ(Map(), "-- -- -- --\n-- -- -- --\n-- -- -- --\n-- -- -- --\n");
+TEST_F(BlitClipping, NegativeBlocksAreRefusedAndEmptyOnesCopyNothing) {
+  struct Case {
+    const char* name;
+    int32_t w, h, ws, hs;
+    bool stretch, result;
+  };
+  const Case cases[] = {{"copy, negative width", -1, 4, 0, 0, false, false},
+                        {"copy, negative height", 4, -1, 0, 0, false, false},
+                        {"copy, zero width", 0, 4, 0, 0, false, true},
+                        {"copy, zero height", 4, 0, 0, 0, false, true},
+                        {"stretch, negative width", -2, 4, 2, 2, true, false},
+                        {"stretch, negative height", 4, -2, 2, 2, true, false},
+                        {"stretch, negative source width", 4, 4, -2, 2, true, false},
+                        {"stretch, negative source height", 4, 4, 2, -2, true, false},
+                        {"stretch, zero width", 0, 4, 2, 2, true, true},
+                        {"stretch, zero height", 4, 0, 2, 2, true, true},
+                        {"stretch, zero source width", 4, 4, 0, 2, true, true},
+                        {"stretch, zero source height", 4, 4, 2, 0, true, true}};
+  for (const Case& c : cases) {
+    const bool done = c.stretch ? StretchBlt(dst.dc, 0, 0, c.w, c.h, src.dc, 0, 0, c.ws, c.hs, SRCCOPY)
+                                : BitBlt(dst.dc, 0, 0, c.w, c.h, src.dc, 0, 0, SRCCOPY);
+    EXPECT_EQ(done, c.result) << c.name;
+    EXPECT_EQ(Map(), "-- -- -- --\n-- -- -- --\n-- -- -- --\n-- -- -- --\n") << c.name;
+  }
 }
 
 TEST(Blit, FromTwentyFourBitsWritesZeroIntoTheFourthByte) {
@@ -144,6 +169,15 @@ TEST(Blit, FromTwentyFourBitsWritesZeroIntoTheFourthByte) {
   EXPECT_EQ(dst.Word(1, 0), 0x00040506u);
 }
 
+TEST(Blit, FromAPaletteTheColourComesWithAZeroFourthByte) {
+  Surface src(2, 1, 8, {{1, 2, 3, 0x7F}, {4, 5, 6, 0x7F}}), dst(2, 1);
+  src.bits[0] = 1;
+  src.bits[1] = 0;
+  ASSERT_TRUE(BitBlt(dst.dc, 0, 0, 2, 1, src.dc, 0, 0, SRCCOPY));
+  EXPECT_EQ(dst.Word(0, 0), 0x00060504u);
+  EXPECT_EQ(dst.Word(1, 0), 0x00030201u);
+}
+
 TEST(Blit, OverlappingCopyWithinOneSurface) {
   Surface s(4, 1);
   for (int x = 0; x < 4; ++x) s.SetWord(x, 0, static_cast<uint32_t>(x + 1));
@@ -152,6 +186,43 @@ TEST(Blit, OverlappingCopyWithinOneSurface) {
   EXPECT_EQ(s.Word(1, 0), 1u);
   EXPECT_EQ(s.Word(2, 0), 2u);
   EXPECT_EQ(s.Word(3, 0), 3u);
+}
+
+TEST(Blit, LeftClippedTwentyFourBitsIntoThirtyTwo) {
+  Surface src(3, 1, 24), dst(4, 1);
+  for (int x = 0; x < 3; ++x) SetPixel(src.dc, x, 0, RGB(3 * x + 1, 3 * x + 2, 3 * x + 3));
+  for (int x = 0; x < 4; ++x) dst.SetWord(x, 0, 0xFFFFFFFF);
+  ASSERT_TRUE(BitBlt(dst.dc, -1, 0, 3, 1, src.dc, 0, 0, SRCCOPY));  // source 0 falls off the left
+  EXPECT_EQ(dst.Word(0, 0), 0x00040506u);
+  EXPECT_EQ(dst.Word(1, 0), 0x00070809u);
+  EXPECT_EQ(dst.Word(2, 0), 0xFFFFFFFFu);
+  ASSERT_TRUE(BitBlt(dst.dc, 1, 0, 4, 1, src.dc, -2, 0, SRCCOPY));  // source -2 and -1 do not exist
+  EXPECT_EQ(dst.Word(2, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(dst.Word(3, 0), 0x00010203u);
+}
+
+TEST(Stretch, WithinOneSurfaceReadsThePictureAsItWasBefore) {
+  Surface s(4, 2);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 4; ++x) s.SetWord(x, y, static_cast<uint32_t>(0xA0000000u | (y << 8) | (x + 1)));
+  // The first two pixels of row 0 doubled over the whole row; row 1 untouched.
+  ASSERT_TRUE(StretchBlt(s.dc, 0, 0, 4, 1, s.dc, 0, 0, 2, 1, SRCCOPY));
+  const uint32_t row0[] = {0xA0000001u, 0xA0000001u, 0xA0000002u, 0xA0000002u};
+  for (int x = 0; x < 4; ++x) EXPECT_EQ(s.Word(x, 0), row0[x]) << x;
+  EXPECT_EQ(s.Word(0, 1), 0xA0000101u);
+  // Shrinking row 1 onto the right half of itself.
+  ASSERT_TRUE(StretchBlt(s.dc, 2, 1, 2, 1, s.dc, 0, 1, 4, 1, SRCCOPY));
+  EXPECT_EQ(s.Word(2, 1), 0xA0000102u);
+  EXPECT_EQ(s.Word(3, 1), 0xA0000104u);
+}
+
+TEST(Stretch, FromTwentyFourBitsTheFourthByteIsZero) {
+  Surface src(1, 1, 24), dst(2, 1);
+  SetPixel(src.dc, 0, 0, RGB(1, 2, 3));
+  dst.SetWord(0, 0, 0xFFFFFFFF);
+  ASSERT_TRUE(StretchBlt(dst.dc, 0, 0, 2, 1, src.dc, 0, 0, 1, 1, SRCCOPY));
+  EXPECT_EQ(dst.Word(0, 0), 0x00010203u);
+  EXPECT_EQ(dst.Word(1, 0), 0x00010203u);
 }
 
 TEST(Stretch, NearestPixelUpAndDownWithClipping) {
@@ -206,6 +277,12 @@ TEST(AlphaBlendTest, ConstantZeroLeavesDestinationAndBadBlocksFail) {
   EXPECT_FALSE(AlphaBlend(dst.dc, 0, 0, 2, 2, src.dc, 1, 0, 2, 2, blend)) << "source block outside";
   EXPECT_FALSE(AlphaBlend(dst.dc, 0, 0, 2, 2, src24.dc, 0, 0, 2, 2, blend)) << "no per-pixel alpha";
   EXPECT_FALSE(AlphaBlend(dst.dc, 0, 0, 2, 2, nullptr, 0, 0, 2, 2, blend));
+  for (auto [w, h, ws, hs] : {std::array{-1, 2, 2, 2}, std::array{2, -1, 2, 2}, std::array{2, 2, -1, 2},
+                              std::array{2, 2, 2, -1}}) {
+    EXPECT_FALSE(AlphaBlend(dst.dc, 0, 0, w, h, src.dc, 0, 0, ws, hs, blend)) << w << " " << h << " " << ws << " " << hs;
+  }
+  EXPECT_TRUE(AlphaBlend(dst.dc, 0, 0, 2, 2, src.dc, 0, 0, 0, 2, blend)) << "an empty source block";
+  EXPECT_TRUE(AlphaBlend(dst.dc, 0, 0, 2, 2, src.dc, 0, 2, 2, 0, blend));
   EXPECT_EQ(dst.Word(0, 0), 0x12345678u);
 }
 

@@ -1,4 +1,6 @@
 #include <QAction>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -8,6 +10,7 @@
 #include <QSlider>
 
 #include "WindowFixture.h"
+#include "support/TestFiles.h"
 #include "platform/FillRectangle.h"
 #include "common/VbError.h"
 #include "platform/Gdi.h"
@@ -159,10 +162,51 @@ TEST_F(WindowInteraction, AnErrorEscapingAHandlerIsShownNotThrown) {
 
 TEST_F(WindowInteraction, ClosingReleasesTheImages) {
   ASSERT_TRUE(Form().WorkImage->Create(4, 4));
+  ASSERT_TRUE(Form().ViewerImage->Create(4, 4));
+  ASSERT_TRUE(Form().ViewerBackPatch->Create(4, 4));
   Form().ImageLoaded = true;
   EXPECT_TRUE(window->close());
   EXPECT_TRUE(Form().WorkImage->Empty());
+  EXPECT_TRUE(Form().ViewerImage->Empty());
+  EXPECT_TRUE(Form().ViewerBackPatch->Empty());
   EXPECT_FALSE(Form().ImageLoaded);
+}
+
+// A move reaches the handler with the buttons held during it (a move has no
+// button of its own).
+TEST_F(WindowInteraction, MovesForwardTheHeldButtons) {
+  frmMain& form = Form();
+  ASSERT_TRUE(form.WorkImage->Create(100, 50));
+  form.ImageLoaded = true;
+  const auto move = [this](Qt::MouseButtons held, QPointF at) {
+    QMouseEvent event(QEvent::MouseMove, at, window->Plotter()->mapToGlobal(at), Qt::NoButton, held, Qt::NoModifier);
+    QApplication::sendEvent(window->Plotter(), &event);
+  };
+  QTest::mousePress(window->Plotter(), Qt::RightButton, {}, QPoint(10, 100));
+  ASSERT_EQ(form.DragMode, 2);
+  move(Qt::RightButton, QPointF(10, 101));
+  EXPECT_FLOAT_EQ(form.ZoomFactor, 2.01f);
+  QTest::mouseRelease(window->Plotter(), Qt::RightButton, {}, QPoint(10, 101));
+  QTest::mousePress(window->Plotter(), Qt::LeftButton, {}, QPoint(10, 10));
+  move(Qt::LeftButton, QPointF(13, 15));
+  EXPECT_EQ(form.PanX, 3);
+  EXPECT_EQ(form.PanY, 5);
+}
+
+TEST_F(WindowInteraction, TimerTicksTurnTheViewer) {
+  ScratchDir dir;
+  window->Run([&] {
+    ASSERT_TRUE(Form().WorkImage->Create(2880, 150));
+    Form().ImageLoaded = true;
+    ASSERT_TRUE(Form().WriteSRFFile(dir / "icon.srf", "2.20"));
+    Form().ShowSRFInViewer(dir / "icon.srf");
+  });
+  ASSERT_TRUE(Form().ViewerShowing);
+  for (int press = 0; press < 19; ++press) Form().Form_KeyDown(38, 0);  // up to 50 ms a frame
+  ASSERT_TRUE(Form().Controls.Timer1.Enabled);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return Form().ViewerFrameLeft >= 160; }, 10000))
+      << "frame " << Form().ViewerFrameLeft;
+  Form().Form_KeyDown(27, 0);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #pragma once
 // What the hostile-input and failing-disk tests share: a window on a
 // recording view whose working image holds a known picture, checks that a
-// refused file left it so, peak memory, and velkor-cli run as a program.
+// refused file left it so, and peak memory.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <array>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "platform/Files.h"
+#include "support/Cli.h"
 #include "support/FakeView.h"
 #include "support/TestFiles.h"
 #include "ui/commands/frmMain.h"
@@ -74,26 +74,5 @@ inline std::vector<std::string> FolderEntries(const std::string& folder) {
   return names;
 }
 
-struct CliResult {
-  int status = -1;
-  std::string err;
-};
-
-// Runs velkor-cli (beside the test program) with `args` (already quoted); stderr
-// is kept.
-inline CliResult RunCli(const std::string& args, const std::string& scratch) {
-  const std::string cli = platform::ProgramFolder() + "/velkor-cli";
-  const std::string errFile = scratch + "/cli-stderr.txt";
-  const std::string command = "'" + cli + "' " + args + " >/dev/null 2>'" + errFile + "'";
-  CliResult result;
-  const int status = std::system(command.c_str());
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  const std::vector<uint8_t> err = ReadFileBytes(errFile);
-  result.err.assign(err.begin(), err.end());
-  std::filesystem::remove(errFile);
-  return result;
-}
-
-inline std::string Quoted(const std::string& path) { return "'" + path + "'"; }
 
 }  // namespace velkor::testing

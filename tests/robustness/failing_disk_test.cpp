@@ -177,9 +177,7 @@ TEST_F(FailingDisk, PngWriter) {
 TEST_F(FailingDisk, CommandLineBuildStripAndConversions) {
   ScratchDir frames;
   WriteAllSets(frames.path());
-  const std::string d = Quoted(frames.path());
-  const std::string flags = "--rotation-3d " + d + " --rotation-2d " + d + " --animation-3d " + d + " --animation-2d " +
-                            d + " --prefix-3d r3d --prefix-2d r2d --anim-prefix-3d a3d --anim-prefix-2d a2d";
+  const std::string flags = FrameFlags(frames.path());
   for (Disk kind : kDisks) {
     SCOPED_TRACE(Name(kind));
     {

@@ -7,7 +7,8 @@
 #include <array>
 #include <functional>
 
-#include "PngBytes.h"
+#include "convert/PngFiles.h"
+#include "support/PngBytes.h"
 #include "RobustnessSupport.h"
 #include "pipeline/PipelineTestSupport.h"
 #include "platform/Files.h"
@@ -49,15 +50,6 @@ class PngCorpus : public HostileWindow {
     return false;
   }
 };
-
-std::vector<uint8_t> Rows(std::initializer_list<std::vector<uint8_t>> rows) {
-  std::vector<uint8_t> raw;
-  for (const auto& row : rows) {
-    raw.push_back(0);  // filter: none
-    raw.insert(raw.end(), row.begin(), row.end());
-  }
-  return raw;
-}
 
 TEST_F(PngCorpus, EveryDepthAndColourTypeLoadsAs32Bits) {
   struct Case {
@@ -151,6 +143,24 @@ TEST_F(PngCorpus, HeadersClaimingHugePicturesAreRefusedBeforeAllocating) {
   EXPECT_LT(PeakResidentBytes() - peakBefore, 64 * kMiB);
 }
 
+// The bound exactly: a header whose rows (filter byte included) need as many
+// bytes as 1032 times the file's length plus 64 KiB is let through to the
+// full load; one byte more is refused from the header. A row of an 8-bit grey
+// picture w pixels wide needs w + 1 bytes.
+TEST_F(PngCorpus, TheSizeBoundHoldsToTheByte) {
+  const size_t length = PngWithHeader(1, 1, 8, 0, Rows({{0}})).size();  // the same for every width
+  const uint64_t budget = 1032 * uint64_t{length} + 65536;
+  for (const uint64_t rowBytes : {budget, budget + 1}) {
+    const auto width = static_cast<uint32_t>(rowBytes - 1);
+    const std::string path = dir / ("w" + std::to_string(width) + ".png");
+    WriteFileBytes(path, PngWithHeader(width, 1, 8, 0, Rows({{0}})));
+    std::string problem;
+    ReadPngFile(path, problem);
+    EXPECT_EQ(problem.find("its header claims"), rowBytes > budget ? 0u : std::string::npos)
+        << width << ": " << problem;
+  }
+}
+
 TEST_F(PngCorpus, CliPngToSrfRefusesHostilePngsAndWritesNothing) {
   const struct {
     std::string name;
@@ -241,12 +251,6 @@ std::vector<FrameCase> FrameCases() {
   }
   for (int bpp : {1, 4, 8, 16, 24, 32}) cases.push_back({std::to_string(bpp) + "-bit", depth(bpp), Outcome::Loads});
   return cases;
-}
-
-std::string FrameFlags(const std::string& frames) {
-  const std::string d = Quoted(frames);
-  return "--rotation-3d " + d + " --rotation-2d " + d + " --animation-3d " + d + " --animation-2d " + d +
-         " --prefix-3d r3d --prefix-2d r2d --anim-prefix-3d a3d --anim-prefix-2d a2d";
 }
 
 TEST(FrameCorpus, BuildStripStopsAtAHostileFrameAndWritesNothing) {

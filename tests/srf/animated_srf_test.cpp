@@ -1,43 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
-#include "srf/SrfTestBytes.h"
-#include "support/FakeView.h"
-#include "support/TestFiles.h"
-#include "ui/commands/frmMain.h"
+#include "support/FormFixture.h"
 
 namespace velkor {
 namespace {
 
-using testing::AppendHeader;
-using testing::AppendRecord;
-using testing::AppendTrailerAndChecksum;
-using testing::Bgra;
-using testing::ByteBuilder;
-using testing::GetBgra;
-using testing::PatternPixel;
-using testing::ReadFileBytes;
-using testing::ReadI16;
-using testing::ReadI32;
+using namespace testing;
 
-class AnimatedSrf : public ::testing::Test {
- protected:
-  testing::FakeView view;
-  frmMain form{view};
-  testing::ScratchDir dir;
-
-  void LoadPattern(int width, int height) {
-    form.WorkImage->Create(width, height);
-    testing::FillRaster(*form.WorkImage, PatternPixel);
-    form.ImageLoaded = true;
-  }
-  std::vector<uint8_t> Save(const std::string& name = "anim.srf") {
-    view.dialogAnswers.push_back(dir / name);
-    form.SaveASRF("1.00");
-    return ReadFileBytes(dir / name);
-  }
-};
+using AnimatedSrf = FormTest;
 
 std::vector<uint8_t> ExpectedAnimatedFile(int rasterHeight) {
   const int top = rasterHeight - 340;
@@ -54,9 +27,18 @@ std::vector<uint8_t> ExpectedAnimatedFile(int rasterHeight) {
 }
 
 TEST_F(AnimatedSrf, FileHasItsLayoutByteForByte) {
-  LoadPattern(3242, 340);
-  const std::vector<uint8_t> bytes = Save();
-  ASSERT_EQ(bytes.size(), 3134432u);
+  // From a raster of the exact size, from the bottom 340 rows of a larger
+  // one, and over a larger file already there.
+  for (auto [w, h, over] : {std::tuple{3242, 340, false}, std::tuple{3300, 400, false}, std::tuple{3242, 340, true}}) {
+    SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h) + (over ? " over a file" : ""));
+    const std::string name = "anim" + std::to_string(h) + (over ? "o" : "") + ".srf";
+    if (over) WriteFileBytes(dir / name, std::vector<uint8_t>(4000000, 0x11));
+    LoadPattern(w, h);
+    const std::vector<uint8_t> bytes = SaveAnimatedSrf(name);
+    ASSERT_EQ(bytes.size(), 3134432u);
+    EXPECT_EQ(bytes, ExpectedAnimatedFile(h));
+  }
+  const std::vector<uint8_t> bytes = ReadFileBytes(dir / "anim340.srf");
   EXPECT_EQ(ReadI32(bytes, 24), 4);
   EXPECT_EQ(std::string(bytes.begin() + 47, bytes.begin() + 51), "1.00");
   const size_t starts[] = {71, 875451, 1567171, 2442551};
@@ -67,7 +49,6 @@ TEST_F(AnimatedSrf, FileHasItsLayoutByteForByte) {
   }
   for (size_t i = 3134271; i <= 3134429; ++i) ASSERT_EQ(bytes[i], 0xFF) << i;
   EXPECT_EQ(bytes[3134430], 0x00);
-  EXPECT_EQ(bytes, ExpectedAnimatedFile(340));
   EXPECT_TRUE(view.StatusesInOrder({"Status: Writing ASRF...", "Status: Calculating Checksum...",
                                     "Status: ASRF version #1.00 file written...."}));
   EXPECT_TRUE(view.messages.empty());
@@ -75,32 +56,23 @@ TEST_F(AnimatedSrf, FileHasItsLayoutByteForByte) {
   EXPECT_EQ(view.dialogs.at(0).flags, 0x82002u);
 }
 
-TEST_F(AnimatedSrf, WriterTakesTheBottom340Rows) {
-  LoadPattern(3300, 400);
-  EXPECT_EQ(Save(), ExpectedAnimatedFile(400));
-}
-
-TEST_F(AnimatedSrf, WritingOverALargerFileLeavesNoStaleBytes) {
-  testing::WriteFileBytes(dir / "anim.srf", std::vector<uint8_t>(4000000, 0x11));
-  LoadPattern(3242, 340);
-  EXPECT_EQ(Save().size(), 3134432u);
-}
-
 TEST_F(AnimatedSrf, TooSmallRasterIsReported) {
   for (auto [w, h] : {std::pair{3241, 340}, std::pair{3242, 339}}) {
     view.messages.clear();
     LoadPattern(w, h);
-    Save();
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].rfind("An error occured while writing the SRF file!\nThe picture is", 0), 0u);
+    SaveAnimatedSrf();
+    EXPECT_EQ(view.messages, std::vector<std::string>{"An error occured while writing the SRF file!\nThe picture is " +
+                                                      std::to_string(w) + " x " + std::to_string(h) +
+                                                      " pixels; an animated SRF needs at least 3242 x 340 (the "
+                                                      "device size)."});
     EXPECT_EQ(view.LastStatus(), "Status: Error writing SRF FILE!");
   }
-  EXPECT_FALSE(testing::PathExists(dir / "anim.srf"));
+  EXPECT_FALSE(PathExists(dir / "anim.srf"));
 }
 
 TEST_F(AnimatedSrf, ReadingGivesTheRasterWithWhiteOpaque2DBands) {
   LoadPattern(3242, 340);
-  Save();
+  SaveAnimatedSrf();
   view.statuses.clear();
   ASSERT_TRUE(form.ReadASRFFile(dir / "anim.srf"));
   const cAlphaDibSection& image = *form.WorkImage;
@@ -133,7 +105,7 @@ TEST_F(AnimatedSrf, NarrowGroup2RecordsLeaveWhiteTransparentThenOpaque) {
   AppendRecord(out, 6, 2, red);
   AppendRecord(out, 1, 1, red);  // a fifth record is never read
   AppendTrailerAndChecksum(out, 160, 0);
-  testing::WriteFileBytes(dir / "narrow.srf", out.bytes);
+  WriteFileBytes(dir / "narrow.srf", out.bytes);
   ASSERT_TRUE(form.ReadASRFFile(dir / "narrow.srf"));
   const cAlphaDibSection& image = *form.WorkImage;
   ASSERT_EQ(image.Width(), 10);
@@ -157,7 +129,7 @@ TEST_F(AnimatedSrf, WiderGroup2RecordsAreCutToTheRaster) {
   AppendRecord(out, 4, 1, blue);
   AppendRecord(out, 9, 1, blue);
   AppendRecord(out, 7, 1, blue);
-  testing::WriteFileBytes(dir / "wide.srf", out.bytes);
+  WriteFileBytes(dir / "wide.srf", out.bytes);
   ASSERT_TRUE(form.ReadASRFFile(dir / "wide.srf"));
   EXPECT_EQ(form.WorkImage->Width(), 4);
   EXPECT_EQ(GetBgra(*form.WorkImage, 3, 2).b, 248);
@@ -185,7 +157,7 @@ TEST_F(AnimatedSrf, HostileFilesAreRefusedAndLeaveTheWorkingImage) {
   cases.back().bytes[record4 + 32 + 5] = 200;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    testing::WriteFileBytes(dir / "bad.srf", c.bytes);
+    WriteFileBytes(dir / "bad.srf", c.bytes);
     LoadPattern(5, 5);
     const cAlphaDibSection* before = form.WorkImage.get();
     view.messages.clear();
@@ -197,7 +169,7 @@ TEST_F(AnimatedSrf, HostileFilesAreRefusedAndLeaveTheWorkingImage) {
     EXPECT_EQ(form.WorkImage.get(), before);
     EXPECT_EQ(form.WorkImage->Width(), 5);
     EXPECT_TRUE(form.ImageLoaded);
-    EXPECT_FALSE(testing::PathExists(dir / "bad.bmp"));
+    EXPECT_FALSE(PathExists(dir / "bad.bmp"));
   }
 }
 

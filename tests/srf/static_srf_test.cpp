@@ -2,42 +2,14 @@
 
 #include <filesystem>
 
-#include "srf/SrfTestBytes.h"
-#include "support/FakeView.h"
-#include "support/TestFiles.h"
-#include "ui/commands/frmMain.h"
+#include "support/FormFixture.h"
 
 namespace velkor {
 namespace {
 
-using testing::AppendHeader;
-using testing::AppendRecord;
-using testing::AppendTrailerAndChecksum;
-using testing::Bgra;
-using testing::ByteBuilder;
-using testing::GetBgra;
-using testing::PatternPixel;
-using testing::ReadFileBytes;
-using testing::ReadI16;
-using testing::ReadI32;
+using namespace testing;
 
-class StaticSrf : public ::testing::Test {
- protected:
-  testing::FakeView view;
-  frmMain form{view};
-  testing::ScratchDir dir;
-
-  void LoadPattern(int width, int height) {
-    form.WorkImage->Create(width, height);
-    testing::FillRaster(*form.WorkImage, PatternPixel);
-    form.ImageLoaded = true;
-  }
-  std::vector<uint8_t> Save(const std::string& version, const std::string& name = "out.srf") {
-    view.dialogAnswers.push_back(dir / name);
-    form.SaveSRF(version);
-    return ReadFileBytes(dir / name);
-  }
-};
+using StaticSrf = FormTest;
 
 // The whole expected file for a 2880 x (80 + size2) pattern raster.
 std::vector<uint8_t> ExpectedStaticFile(const std::string& stored, int w2, int h2, size_t trailer, int rasterHeight) {
@@ -50,95 +22,85 @@ std::vector<uint8_t> ExpectedStaticFile(const std::string& stored, int w2, int h
   return out.bytes;
 }
 
-TEST_F(StaticSrf, Version220FileHasItsLayoutByteForByte) {
-  LoadPattern(2880, 150);
-  const std::vector<uint8_t> bytes = Save("2.20");
-  ASSERT_EQ(bytes.size(), 1220608u);
+// Each version's file, whole: from a raster of the exact height, from the
+// bottom rows of a taller one, and over a larger file already there.
+TEST_F(StaticSrf, EachVersionGivesItsFileByteForByte) {
+  struct Case {
+    std::string version, stored;
+    int w2, h2;
+    size_t trailer, size;
+    int extraRows;
+    bool overLargerFile;
+  };
+  const Case cases[] = {{"2.20", "2.20", 2520, 70, 56, 1220608, 0, false},
+                        {"2.20", "2.20", 2520, 70, 56, 1220608, 10, false},
+                        {"2.20", "2.20", 2520, 70, 56, 1220608, 0, true},
+                        {"1.00", "1.00", 2880, 80, 136, 1382688, 0, false},
+                        {"2.00", "2.00", 2880, 80, 136, 1382688, 0, false},
+                        {"2.10", "2.10", 2520, 70, 56, 1220608, 0, false},
+                        {"3.00", "2.20", 2520, 70, 56, 1220608, 0, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.version + " with " + std::to_string(c.extraRows) + " more rows" + (c.overLargerFile ? ", over a file" : ""));
+    view.statuses.clear();
+    const std::string name = "v" + c.version + "+" + std::to_string(c.extraRows) + (c.overLargerFile ? "o" : "") + ".srf";
+    if (c.overLargerFile) WriteFileBytes(dir / name, std::vector<uint8_t>(2000000, 0xAB));
+    LoadPattern(2880, 80 + c.h2 + c.extraRows);
+    const std::vector<uint8_t> bytes = SaveSrf(c.version, name);
+    ASSERT_EQ(bytes.size(), c.size);
+    EXPECT_EQ(bytes, ExpectedStaticFile(c.stored, c.w2, c.h2, c.trailer, 80 + c.h2 + c.extraRows));
+    EXPECT_EQ(view.statuses, (std::vector<std::string>{"Status: Writing SRF...", "Status: Calculating Checksum...",
+                                                       "Status: SRF version #" + c.version + " file written...."}));
+    EXPECT_TRUE(view.messages.empty());
+  }
+  // Spot checks of the expected file itself (record 2's head, the trailer).
+  const std::vector<uint8_t> bytes = ReadFileBytes(dir / "v2.20+0.srf");
   EXPECT_EQ(std::string(bytes.begin() + 47, bytes.begin() + 51), "2.20");
   EXPECT_EQ(ReadI16(bytes, 691311 + 12), 70);
   EXPECT_EQ(ReadI16(bytes, 691311 + 14), 2520);
   EXPECT_EQ(ReadI16(bytes, 691311 + 18), 5040);
   for (size_t i = 1220608 - 57; i < 1220607; ++i) ASSERT_EQ(bytes[i], 0xFF) << i;
-  EXPECT_EQ(bytes, ExpectedStaticFile("2.20", 2520, 70, 56, 150));
-  EXPECT_TRUE(view.messages.empty());
-  EXPECT_TRUE(view.StatusesInOrder(
-      {"Status: Writing SRF...", "Status: Calculating Checksum...", "Status: SRF version #2.20 file written...."}));
-  EXPECT_EQ(view.LastStatus(), "Status: SRF version #2.20 file written....");
-}
-
-TEST_F(StaticSrf, EachVersionGivesItsSizeTrailerAndText) {
-  struct Case {
-    std::string version, stored;
-    int w2, h2;
-    size_t trailer, size;
-  };
-  const Case cases[] = {{"1.00", "1.00", 2880, 80, 136, 1382688},
-                        {"2.00", "2.00", 2880, 80, 136, 1382688},
-                        {"2.10", "2.10", 2520, 70, 56, 1220608},
-                        {"3.00", "2.20", 2520, 70, 56, 1220608}};
-  for (const Case& c : cases) {
-    LoadPattern(2880, 80 + c.h2);
-    const std::vector<uint8_t> bytes = Save(c.version, "v" + c.version + ".srf");
-    EXPECT_EQ(bytes.size(), c.size) << c.version;
-    EXPECT_EQ(bytes, ExpectedStaticFile(c.stored, c.w2, c.h2, c.trailer, 80 + c.h2)) << c.version;
-    EXPECT_EQ(view.LastStatus(), "Status: SRF version #" + c.version + " file written....");
-  }
-}
-
-TEST_F(StaticSrf, WriterTakesTheBottomRowsOfATallerRaster) {
-  LoadPattern(2880, 160);
-  const std::vector<uint8_t> bytes = Save("2.20");
-  // Image 1 from picture rows 10..89, image 2 from rows 90..159.
-  EXPECT_EQ(bytes, ExpectedStaticFile("2.20", 2520, 70, 56, 160));
 }
 
 TEST_F(StaticSrf, TransparentAndOpaquePixelsGiveCodes128And0) {
   form.WorkImage->Create(2880, 150);
-  testing::FillRaster(*form.WorkImage, [](int x, int) { return Bgra{0, 0, 0, uint8_t(x == 0 ? 0 : 255)}; });
+  FillRaster(*form.WorkImage, [](int x, int) { return Bgra{0, 0, 0, uint8_t(x == 0 ? 0 : 255)}; });
   form.ImageLoaded = true;
-  const std::vector<uint8_t> bytes = Save("2.20");
+  const std::vector<uint8_t> bytes = SaveSrf("2.20");
   EXPECT_EQ(bytes[71 + 32], 128);
   EXPECT_EQ(bytes[71 + 33], 0);
 }
 
 TEST_F(StaticSrf, ChecksumFollowsTheSumOfAllBytes) {
   LoadPattern(2880, 150);
-  std::vector<uint8_t> bytes = Save("2.20");
+  std::vector<uint8_t> bytes = SaveSrf("2.20");
   const uint8_t stored = bytes.back();
   bytes.pop_back();
-  EXPECT_EQ(stored, testing::ExpectedChecksum(bytes));
+  EXPECT_EQ(stored, ExpectedChecksum(bytes));
 }
 
 TEST_F(StaticSrf, SumEndingAtZeroWritesChecksumZero) {
   // Black transparent pixels; the blue of a few pixels tunes the sum to 0
   // mod 255, where 256 - s would not fit a byte.
   form.WorkImage->Create(2880, 150);
-  testing::FillRaster(*form.WorkImage, [](int, int) { return Bgra{0, 0, 0, 0}; });
+  FillRaster(*form.WorkImage, [](int, int) { return Bgra{0, 0, 0, 0}; });
   form.ImageLoaded = true;
-  const std::vector<uint8_t> first = Save("2.20", "first.srf");
+  const std::vector<uint8_t> first = SaveSrf("2.20", "first.srf");
   unsigned s = 0;
   for (size_t i = 0; i + 1 < first.size(); ++i) s = (s + first[i]) % 255;
   unsigned missing = (255 - s) % 255;
   ASSERT_GT(missing, 0u);  // otherwise this layout already sums to 0
   for (int x = 0; missing > 0; ++x) {
     const unsigned step = std::min(missing, 31u);
-    testing::PixelAt(*form.WorkImage, x, 0)[0] = static_cast<uint8_t>(step << 3);
+    PixelAt(*form.WorkImage, x, 0)[0] = static_cast<uint8_t>(step << 3);
     missing -= step;
   }
-  const std::vector<uint8_t> bytes = Save("2.20", "zero.srf");
+  const std::vector<uint8_t> bytes = SaveSrf("2.20", "zero.srf");
   ASSERT_EQ(bytes.size(), 1220608u);
   EXPECT_EQ(bytes.back(), 0);
   s = 0;
   for (size_t i = 0; i + 1 < bytes.size(); ++i) s = (s + bytes[i]) % 255;
   EXPECT_EQ(s, 0u);
   EXPECT_TRUE(view.messages.empty());
-}
-
-TEST_F(StaticSrf, WritingOverALargerFileLeavesNoStaleBytes) {
-  testing::WriteFileBytes(dir / "out.srf", std::vector<uint8_t>(2000000, 0xAB));
-  LoadPattern(2880, 150);
-  const std::vector<uint8_t> bytes = Save("2.20");
-  EXPECT_EQ(bytes, ExpectedStaticFile("2.20", 2520, 70, 56, 150));
 }
 
 TEST_F(StaticSrf, SaveProposesANameAndUsesTheSrfDialog) {
@@ -174,7 +136,7 @@ TEST_F(StaticSrf, FailedWritesAreReportedAndKeepTheExistingFile) {
     std::string target;
   };
   const std::vector<uint8_t> old = {1, 2, 3};
-  testing::WriteFileBytes(dir / "keep.srf", old);
+  WriteFileBytes(dir / "keep.srf", old);
   std::filesystem::create_directory(dir / "folder.srf");
   const Case cases[] = {{"raster too narrow", 2879, 150, dir / "keep.srf"},
                         {"raster too short", 2880, 149, dir / "keep.srf"},
@@ -200,14 +162,14 @@ TEST_F(StaticSrf, FailedWritesAreReportedAndKeepTheExistingFile) {
 TEST_F(StaticSrf, WriteSRFFileWithA1x1RasterFails) {
   LoadPattern(1, 1);
   EXPECT_FALSE(form.WriteSRFFile(dir / "x.srf", "2.20"));
-  EXPECT_FALSE(testing::PathExists(dir / "x.srf"));
+  EXPECT_FALSE(PathExists(dir / "x.srf"));
 }
 
 // --- Reading
 
 TEST_F(StaticSrf, ReadingAVersion220FileGivesTheOpaqueWhiteCorner) {
   LoadPattern(2880, 150);
-  Save("2.20");
+  SaveSrf("2.20");
   form.WorkImage->Create(5, 5);
   form.ImageLoaded = false;
   view.statuses.clear();
@@ -232,7 +194,7 @@ TEST_F(StaticSrf, ReadingAVersion220FileGivesTheOpaqueWhiteCorner) {
 
 TEST_F(StaticSrf, ReadingDecodesEveryPixelOfBothImages) {
   LoadPattern(2880, 160);
-  Save("1.00");
+  SaveSrf("1.00");
   ASSERT_TRUE(form.ReadSRFFile(dir / "out.srf"));
   const cAlphaDibSection& image = *form.WorkImage;
   ASSERT_EQ(image.Height(), 160);
@@ -243,7 +205,7 @@ TEST_F(StaticSrf, ReadingDecodesEveryPixelOfBothImages) {
       ASSERT_EQ(out.b, in.b & 0xF8);
       ASSERT_EQ(out.g, in.g & 0xF8);
       ASSERT_EQ(out.r, in.r & 0xF8);
-      const int code = testing::ExpectedCode(in.a);
+      const int code = ExpectedCode(in.a);
       ASSERT_EQ(out.a, code == 0 ? 255 : (128 - code) * 2) << x << "," << y;
     }
 }
@@ -257,7 +219,7 @@ TEST_F(StaticSrf, ReaderIgnoresHeaderTextsAndTags) {
   AppendRecord(out, 2, 1, red);
   AppendRecord(out, 1, 2, red);
   out.bytes[record2 + 24] = 99;  // alpha tag
-  testing::WriteFileBytes(dir / "odd.srf", out.bytes);  // no trailer or checksum at all
+  WriteFileBytes(dir / "odd.srf", out.bytes);  // no trailer or checksum at all
   ASSERT_TRUE(form.ReadSRFFile(dir / "odd.srf"));
   ASSERT_EQ(form.WorkImage->Width(), 2);
   ASSERT_EQ(form.WorkImage->Height(), 3);
@@ -309,6 +271,7 @@ std::vector<Hostile> HostileFiles() {
       {"alpha plane cut short", cut(r1 + 32 + 5), "record 1 is cut short at offset 71"},
       {"colour plane of record 2 cut short", cut(r2 + 40 + 8 + 3), "record 2 is cut short at offset 147"},
       {"width 0", patched(r1 + 14, {0, 0}), "record 1 at offset 71 has a size of 0 x 3 pixels"},
+      {"height 0", patched(r1 + 12, {0, 0}), "record 1 at offset 71 has a size of 4 x 0 pixels"},
       {"negative height", patched(r2 + 12, {0xFF, 0xFF}), "record 2 at offset 147 has a size of 4 x -1 pixels"},
       {"alpha size 0", patched(r1 + 28, {0, 0, 0, 0}), "record 1 gives its alpha plane 0 bytes"},
       {"alpha size too large", patched(r1 + 28, {13, 0, 0, 0}), "record 1 gives its alpha plane 13 bytes"},
@@ -333,9 +296,9 @@ TEST_F(StaticSrf, HostileFilesAreRefusedAndLeaveTheWorkingImage) {
     SCOPED_TRACE(h.name);
     const std::string path = dir / "hostile.srf";
     std::filesystem::remove(path);
-    if (h.bytes) testing::WriteFileBytes(path, h.bytes());
+    if (h.bytes) WriteFileBytes(path, h.bytes());
     form.WorkImage->Create(3, 2);
-    testing::FillRaster(*form.WorkImage, [](int x, int y) { return Bgra{uint8_t(x), uint8_t(y), 7, 9}; });
+    FillRaster(*form.WorkImage, [](int x, int y) { return Bgra{uint8_t(x), uint8_t(y), 7, 9}; });
     const cAlphaDibSection* before = form.WorkImage.get();
     form.ImageLoaded = true;
     view.messages.clear();
@@ -350,14 +313,14 @@ TEST_F(StaticSrf, HostileFilesAreRefusedAndLeaveTheWorkingImage) {
     EXPECT_EQ(form.WorkImage->Width(), 3);
     EXPECT_EQ(GetBgra(*form.WorkImage, 2, 1).b, 2);
     EXPECT_TRUE(form.ImageLoaded);
-    EXPECT_FALSE(testing::PathExists(dir / "out.bmp"));
-    EXPECT_FALSE(testing::PathExists(dir / "out.png"));
+    EXPECT_FALSE(PathExists(dir / "out.bmp"));
+    EXPECT_FALSE(PathExists(dir / "out.png"));
     EXPECT_EQ(view.dialogs.size(), dialogsBefore + 1);  // the open dialog only
   }
 }
 
 TEST_F(StaticSrf, HostileFileLeavesImageLoadedFalse) {
-  testing::WriteFileBytes(dir / "short.srf", {1, 2, 3});
+  WriteFileBytes(dir / "short.srf", {1, 2, 3});
   EXPECT_FALSE(form.ReadSRFFile(dir / "short.srf"));
   EXPECT_FALSE(form.ImageLoaded);
   EXPECT_TRUE(form.WorkImage->Empty());

@@ -32,36 +32,38 @@ class FolderPicker : public ::testing::Test {
   }
 };
 
-TEST_F(FolderPicker, ChangingThe3DRotationFolderFillsThe2DFolderAndBothPrefixes) {
-  form.Controls.txtWorkDir[1].Text = "  /old/place  ";
-  view.folderAnswers = {cars};
-  form.cmdChangeDir_Click(1);
-  ASSERT_EQ(view.folderPickers.size(), 1u);
-  EXPECT_EQ(view.folderPickers[0].first, "Select New 3D Rotation Directory");
-  EXPECT_EQ(view.folderPickers[0].second, "/old/place") << "opens on the trimmed box text";
-  EXPECT_EQ(form.Controls.txtWorkDir[1].Text, cars);
-  EXPECT_EQ(form.Controls.txt3DPrefix[1].Text, "sedan");
-  EXPECT_EQ(form.Controls.txt2DWorkDir[1].Text, top);
-  EXPECT_EQ(form.Controls.txt2DPrefix[1].Text, "roof");
-  EXPECT_EQ(form.RotationDir3D, cars);
-  EXPECT_EQ(form.RotationDir2D, top);
-  EXPECT_TRUE(form.AnimationDir3D.empty());
-  EXPECT_EQ(form.Controls.txtWorkDir[2].Text, frmMain::DefaultAnimationFolder()) << "the other row is untouched";
+// A 3D folder fills its row: the 2D folder (its Top) and both prefixes; the
+// other row is untouched.
+TEST_F(FolderPicker, ChangingA3DFolderFillsItsRow) {
+  struct Row {
+    int index;
+    const char* title;
+    std::string* dir3D;
+    std::string* dir2D;
+  };
+  const Row rows[] = {{1, "Select New 3D Rotation Directory", &form.RotationDir3D, &form.RotationDir2D},
+                      {2, "Select New 3D Animation Directory", &form.AnimationDir3D, &form.AnimationDir2D}};
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.title);
+    view.folderPickers.clear();
+    form.Controls.txtWorkDir[r.index].Text = "  /old/place  ";
+    view.folderAnswers = {cars};
+    form.cmdChangeDir_Click(r.index);
+    ASSERT_EQ(view.folderPickers.size(), 1u);
+    EXPECT_EQ(view.folderPickers[0], std::make_pair(std::string(r.title), std::string("/old/place")))
+        << "opens on the trimmed box text";
+    EXPECT_EQ(form.Controls.txtWorkDir[r.index].Text, cars);
+    EXPECT_EQ(form.Controls.txt3DPrefix[r.index].Text, "sedan");
+    EXPECT_EQ(form.Controls.txt2DWorkDir[r.index].Text, top);
+    EXPECT_EQ(form.Controls.txt2DPrefix[r.index].Text, "roof");
+    EXPECT_EQ(*r.dir3D, cars);
+    EXPECT_EQ(*r.dir2D, top);
+    if (r.index == 1) {
+      EXPECT_EQ(form.Controls.txtWorkDir[2].Text, frmMain::DefaultAnimationFolder()) << "the other row is untouched";
+      EXPECT_TRUE(form.AnimationDir3D.empty());
+    }
+  }
   EXPECT_GT(view.controlsChanged, 0);
-}
-
-TEST_F(FolderPicker, TheAnimationRowUsesItsOwnBoxesAndTitle) {
-  view.folderAnswers = {cars};
-  form.cmdChangeDir_Click(2);
-  ASSERT_EQ(view.folderPickers.size(), 1u);
-  EXPECT_EQ(view.folderPickers[0].first, "Select New 3D Animation Directory");
-  EXPECT_EQ(form.Controls.txtWorkDir[2].Text, cars);
-  EXPECT_EQ(form.Controls.txt2DWorkDir[2].Text, top);
-  EXPECT_EQ(form.Controls.txt3DPrefix[2].Text, "sedan");
-  EXPECT_EQ(form.Controls.txt2DPrefix[2].Text, "roof");
-  EXPECT_EQ(form.AnimationDir3D, cars);
-  EXPECT_EQ(form.AnimationDir2D, top);
-  EXPECT_EQ(form.Controls.txtWorkDir[1].Text, frmMain::DefaultRotationFolder());
 }
 
 TEST_F(FolderPicker, AFolderWithoutTopOrFramesGivesEmptyPrefixes) {

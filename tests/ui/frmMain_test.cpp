@@ -19,30 +19,18 @@ class MainWindow : public ::testing::Test {
   }
 };
 
+// What the controls show at start is pinned by tests/qt/golden/window.txt and
+// window.png; here the state behind them that no control shows.
 TEST_F(MainWindow, StartsInStaticModeWithTheDefaults) {
   EXPECT_EQ(form.KeyColor, 65280u);
   EXPECT_EQ(form.Controls.shpAColor.FillColor, 65280u);
   EXPECT_EQ(form.Controls.txtAColor.Text, "0") << "the hidden box says 0 although the key is green";
-  EXPECT_FALSE(form.Controls.txtAColor.Visible);
   EXPECT_FLOAT_EQ(form.ZoomFactor, 2.0f);
   EXPECT_FALSE(form.ImageLoaded);
   EXPECT_FALSE(form.AnimatedMode);
-  EXPECT_TRUE(form.Controls.mnuStaticSRF.Checked);
-  EXPECT_FALSE(form.Controls.mnuAnimatedSRF.Checked);
   EXPECT_EQ(AnimationControlsEnabled(), std::vector<bool>(6, false));
-  EXPECT_TRUE(form.Controls.txtWorkDir[1].Enabled);
-  EXPECT_EQ(form.Controls.lblStatus.Caption, "Status: Idle");
-  EXPECT_EQ(form.Controls.cmbVersion.Text, "2.20");
-  EXPECT_EQ(form.Controls.cmbNumbers.Text, "0000-0035");
-  EXPECT_EQ(form.Controls.cmdAddAlpha.Caption, "Alpha+Resize");
-  EXPECT_TRUE(form.Controls.chkResize.Value);
-  EXPECT_FALSE(form.Controls.chkImagesNotAntiAliased.Visible);
-  EXPECT_TRUE(form.Controls.optSteps[0].Value);
-  EXPECT_FALSE(form.Controls.optZoom[0].Value || form.Controls.optZoom[1].Value || form.Controls.optZoom[2].Value);
   EXPECT_FALSE(form.Controls.Timer1.Enabled);
   EXPECT_EQ(form.Controls.Timer1.Interval, 1000);
-  EXPECT_FALSE(form.Controls.ProgressBar1.Visible);
-  EXPECT_EQ(form.Controls.txt3DPrefix[1].Text, "car");
   EXPECT_EQ(form.Controls.txt2DWorkDir[1].Text, form.Controls.txtWorkDir[1].Text + "/Top");
 }
 

@@ -66,6 +66,9 @@ TEST_F(PreviewPane, RealAndNoSelectionCopyOnePixelPerPixel) {
   Select(kReal);
   EXPECT_EQ(Pane(19, 9), 0x0000FFu);
   EXPECT_EQ(Pane(20, 9), kWhite) << "the pane is cleared before each drawing";
+  LoadPicture(5, 1, 0x00FF00);  // a single row is a picture too
+  form.DrawPreview(form.WorkImage->hDC());
+  EXPECT_EQ(Pane(4, 0), 0x00FF00u);
 }
 
 TEST_F(PreviewPane, OptionsDoNothingWithoutAPicture) {
@@ -106,6 +109,69 @@ TEST_F(PreviewPane, ZoomDragStepsByDirectionAndStopsAtTheFloor) {
   EXPECT_EQ(form.DragMode, 0);
 }
 
+// One row of vertical travel is one step: 0.01 per move, 0.1 on release,
+// in the direction of the move; a sub-pixel move rounds to no step.
+TEST_F(PreviewPane, OnePixelZoomDragStepsByTheMoveAndTenTimesOnRelease) {
+  LoadPicture(100, 50);
+  form.Plotter_MouseDown(kRight, 0, 10, 100);
+  struct Step {
+    bool release;
+    float y, zoom;
+  };
+  const Step steps[] = {{false, 101, 2.01f}, {false, 100, 2.0f}, {false, 99, 1.99f},
+                        {false, 99.4f, 1.99f}, {true, 100, 2.09f}};
+  for (const Step& s : steps) {
+    if (s.release) {
+      form.Plotter_MouseUp(kRight, 0, 10, s.y);
+    } else {
+      form.Plotter_MouseMove(kRight, 0, 10, s.y);
+    }
+    EXPECT_FLOAT_EQ(form.ZoomFactor, s.zoom) << s.y;
+  }
+  form.Plotter_MouseDown(kRight, 0, 10, 100);
+  form.Plotter_MouseUp(kRight, 0, 10, 99);
+  EXPECT_FLOAT_EQ(form.ZoomFactor, 1.99f) << "a release one row up steps down by 0.1";
+}
+
+TEST_F(PreviewPane, PanStepRoundsTheTravelNotThePosition) {
+  LoadPicture(100, 50);
+  form.Plotter_MouseDown(kLeft, 0, 11, 11);
+  form.Plotter_MouseMove(kLeft, 0, 15.5f, 13.5f);  // 4.5 -> 4 and 2.5 -> 2, ties to even
+  EXPECT_EQ(form.PanX, 4);
+  EXPECT_EQ(form.PanY, 2);
+  form.Plotter_MouseUp(kLeft, 0, 18.5f, 16.5f);  // from (16, 14): 2.5 -> 2 and 2.5 -> 2
+  EXPECT_EQ(form.PanX, 6);
+  EXPECT_EQ(form.PanY, 4);
+}
+
+TEST_F(PreviewPane, OnlyChoosingZoomResetsTheZoom) {
+  LoadPicture(100, 50);
+  form.ZoomFactor = 3.0f;
+  for (int option : {kAll, kReal}) {
+    Select(option);
+    EXPECT_FLOAT_EQ(form.ZoomFactor, 3.0f) << option;
+  }
+  Select(kZoom);
+  EXPECT_FLOAT_EQ(form.ZoomFactor, 2.0f);
+}
+
+TEST_F(PreviewPane, AnOverflowingZoomStepKeepsTheZoom) {
+  // 14400 * round(403 * 1000.01) leaves 32 bits, and 1000 + 0.01 is a float of its own.
+  LoadPicture(14400, 750);
+  form.Plotter_MouseDown(kRight, 0, 0, 0);
+  form.ZoomFactor = 1000.0f;
+  EXPECT_NO_THROW(form.Plotter_MouseMove(kRight, 0, 0, 1));
+  EXPECT_EQ(form.ZoomFactor, 1000.0f);
+  EXPECT_EQ(form.LastMouseY, 0) << "the failed step is not the last position";
+  EXPECT_NO_THROW(form.Plotter_MouseUp(kRight, 0, 0, 1));
+  EXPECT_EQ(form.ZoomFactor, 1000.0f);
+  // A pan step that fits but whose redraw at this zoom does not is undone whole.
+  form.Plotter_MouseDown(kLeft, 0, 0, 0);
+  EXPECT_NO_THROW(form.Plotter_MouseMove(kLeft, 0, 3, 4));
+  EXPECT_EQ(form.PanX, 0);
+  EXPECT_EQ(form.PanY, 0);
+}
+
 TEST_F(PreviewPane, PanDragMovesByRoundedDeltas) {
   LoadPicture(100, 50);
   form.Plotter_MouseDown(kLeft, 0, 10.0f, 10.0f);
@@ -136,8 +202,12 @@ TEST_F(PreviewPane, PressDuringADragEndsIt) {
   EXPECT_EQ(form.DragMode, 2);
   form.Plotter_MouseUp(4, 0, 5, 5);
   EXPECT_EQ(form.DragMode, 0);
+  const float zoom = form.ZoomFactor;
+  const int drawn = view.previewChanged;
   form.Plotter_MouseUp(kLeft, 0, 50, 50);  // no drag: nothing
   EXPECT_EQ(form.PanX, 0);
+  EXPECT_EQ(form.ZoomFactor, zoom);
+  EXPECT_EQ(view.previewChanged, drawn);
 }
 
 TEST_F(PreviewPane, StartingADragResetsTheZoomOnlyWhenZoomWasNotSelected) {

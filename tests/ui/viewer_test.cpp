@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 #include "platform/FillRectangle.h"
 #include "platform/Files.h"
@@ -12,6 +16,8 @@ namespace velkor {
 namespace {
 
 constexpr int kEscape = 27, kLeftKey = 37, kUpKey = 38, kRightKey = 39, kDownKey = 40;
+
+constexpr uint32_t kPatchCorner = 0x0000AA;
 
 // Frame n of the fake icon strip is opaque in the colour n + 1 (red channel).
 uint32_t FrameColor(int n) { return static_cast<uint32_t>(n + 1); }
@@ -30,6 +36,7 @@ class SrfViewer : public ::testing::Test {
     form.ImageLoaded = true;
     ASSERT_TRUE(form.ViewerBackPatch->Create(80, 80));
     FillRectangle(form.ViewerBackPatch->hDC(), 0, 0, 80, 80, 0x00C000);
+    gdi::SetPixel(form.ViewerBackPatch->hDC(), 0, 0, kPatchCorner);  // the patch is put back from (0, 0)
     ASSERT_TRUE(form.ViewerImage->Create(2880, 80));
     uint8_t* bits = form.ViewerImage->DIBSectionBitsPtr();
     for (int y = 0; y < 80; ++y) {
@@ -63,69 +70,48 @@ TEST_F(SrfViewer, RightArrowStepsThroughThe36HeadingsAndWraps) {
   EXPECT_EQ(form.ViewerFrameLeft, 0) << "36 presses come back to frame 0";
   // The cell's corner is transparent: the back patch shows there, so the
   // previous frame was erased before the new one was blended.
-  EXPECT_EQ(Canvas(291, 207), 0x00C000u);
+  EXPECT_EQ(Canvas(291, 207), kPatchCorner);
+  EXPECT_EQ(Canvas(292, 207), FrameColor(0));
   // The canvas went to the pane (one pixel per pixel: nothing selected).
   EXPECT_EQ(Pane(300, 220), FrameColor(0));
 }
 
-TEST_F(SrfViewer, LeftArrowFromTheFirstFrameShowsThe36th) {
+// Keys and timer ticks in order, each with the frame shown and the timer
+// after it (the view is told at once). Escape and the arrows stop the
+// rotation where it is; Up and Down pace it by 50 ms between 50 and 1000.
+TEST_F(SrfViewer, KeysAndTicksTurnAndPaceTheIcon) {
   OpenFakeViewer();
-  form.Form_KeyDown(kLeftKey, 0);
-  EXPECT_EQ(form.ViewerFrameLeft, 2800);
-  EXPECT_EQ(Canvas(370, 286), FrameColor(35));
-  form.Form_KeyDown(kLeftKey, 0);
-  EXPECT_EQ(form.ViewerFrameLeft, 2720);
-}
-
-TEST_F(SrfViewer, UpAndDownPaceTheRotationWithinLimits) {
-  OpenFakeViewer();
-  for (int press = 1; press <= 19; ++press) form.Form_KeyDown(kUpKey, 0);
-  EXPECT_EQ(form.Controls.Timer1.Interval, 50);
-  EXPECT_TRUE(form.Controls.Timer1.Enabled);
-  EXPECT_TRUE(view.timerEnabled);
-  EXPECT_EQ(view.timerInterval, 50);
-  form.Form_KeyDown(kUpKey, 0);
-  EXPECT_EQ(form.Controls.Timer1.Interval, 50) << "never below 50 ms";
-
-  for (int press = 1; press <= 19; ++press) form.Form_KeyDown(kDownKey, 0);
-  EXPECT_EQ(form.Controls.Timer1.Interval, 1000);
-  form.Form_KeyDown(kDownKey, 0);
-  EXPECT_EQ(form.Controls.Timer1.Interval, 1000) << "never above 1000 ms";
-  EXPECT_EQ(view.timerInterval, 1000);
-  EXPECT_TRUE(view.timerEnabled);
-}
-
-TEST_F(SrfViewer, FirstUpStartsTheTimerWithTheNewIntervalAtOnce) {
-  OpenFakeViewer();
-  EXPECT_FALSE(form.Controls.Timer1.Enabled);
-  form.Form_KeyDown(kUpKey, 0);
-  EXPECT_TRUE(view.timerEnabled);
-  EXPECT_EQ(view.timerInterval, 950);
-}
-
-TEST_F(SrfViewer, EscapeAndTheArrowsStopTheRotationWhereItIs) {
-  OpenFakeViewer();
-  form.Form_KeyDown(kDownKey, 0);
-  form.Timer1_Timer();
-  form.Timer1_Timer();
-  EXPECT_EQ(form.ViewerFrameLeft, 160);
-  form.Form_KeyDown(kEscape, 0);
-  EXPECT_FALSE(form.Controls.Timer1.Enabled);
-  EXPECT_FALSE(view.timerEnabled);
-  EXPECT_EQ(form.ViewerFrameLeft, 160) << "the frame shown stays";
-  EXPECT_EQ(form.Controls.Timer1.Interval, 1000);
-  form.Form_KeyDown(kUpKey, 0);
-  EXPECT_TRUE(view.timerEnabled);
-  form.Form_KeyDown(kRightKey, 0);
-  EXPECT_FALSE(view.timerEnabled);
-  EXPECT_EQ(form.ViewerFrameLeft, 240);
-  form.Form_KeyDown(kUpKey, 0);
-  form.Form_KeyDown(kLeftKey, 0);
-  EXPECT_FALSE(view.timerEnabled);
-  const int before = form.ViewerFrameLeft;
-  form.Form_KeyDown('A', 0);
-  form.Form_KeyDown(13, 0);
-  EXPECT_EQ(form.ViewerFrameLeft, before) << "other keys do nothing";
+  constexpr int kTick = -1;
+  struct Step {
+    int key, presses;
+    int frameLeft;
+    bool timer;
+    int interval;
+  };
+  const Step steps[] = {
+      {kUpKey, 1, 0, true, 950},       {kUpKey, 18, 0, true, 50},       {kUpKey, 1, 0, true, 50},
+      {kDownKey, 19, 0, true, 1000},   {kDownKey, 1, 0, true, 1000},    {kTick, 2, 160, true, 1000},
+      {kEscape, 1, 160, false, 1000},  {kUpKey, 1, 160, true, 950},     {kRightKey, 1, 240, false, 950},
+      {kUpKey, 1, 240, true, 900},     {kLeftKey, 1, 160, false, 900},  {'A', 1, 160, false, 900},
+      {13, 1, 160, false, 900},        {kLeftKey, 3, 2800, false, 900}, {kLeftKey, 1, 2720, false, 900},
+  };
+  form.DrawViewerFrame();  // frame 0, as the viewer command leaves it
+  for (const Step& s : steps) {
+    SCOPED_TRACE("key " + std::to_string(s.key) + " x" + std::to_string(s.presses));
+    for (int i = 0; i < s.presses; ++i) {
+      if (s.key == kTick) {
+        form.Timer1_Timer();
+      } else {
+        form.Form_KeyDown(s.key, 0);
+      }
+    }
+    EXPECT_EQ(form.ViewerFrameLeft, s.frameLeft);
+    EXPECT_EQ(Canvas(300, 220), FrameColor(s.frameLeft / 80));
+    EXPECT_EQ(form.Controls.Timer1.Enabled, s.timer);
+    EXPECT_EQ(form.Controls.Timer1.Interval, s.interval);
+    EXPECT_EQ(view.timerEnabled, s.timer);
+    EXPECT_EQ(view.timerInterval, s.interval);
+  }
 }
 
 TEST_F(SrfViewer, TimerTickWrapsAfterTheLastFrame) {
@@ -137,7 +123,7 @@ TEST_F(SrfViewer, TimerTickWrapsAfterTheLastFrame) {
 }
 
 TEST_F(SrfViewer, KeysBeforeAnyViewerAreNotTheViewers) {
-  form.Form_KeyDown(kRightKey, 0);
+  EXPECT_FALSE(form.Form_KeyDown(kRightKey, 0));
   EXPECT_EQ(form.ViewerFrameLeft, 0);
   EXPECT_EQ(view.previewChanged, 0);
 }
@@ -233,6 +219,79 @@ TEST_F(SrfViewer, OpensAnSrfOverTheDeviceScreenAtTheLastHeading) {
   }
   EXPECT_EQ(gdi::GetPixel(form.ViewerBackPatch->hDC(), 79, 79), 0xFFFFFFu) << "below the screen: the canvas's white";
 
+}
+
+// Run only in a copy of this program (see below), with the device screen
+// picture of the copy's folder: the message expected, or none.
+TEST_F(SrfViewer, DISABLED_DeviceScreenOfTheProgramsFolder) {
+  const char* expected = std::getenv("VELKOR_EXPECTED_MESSAGE");
+  ASSERT_NE(expected, nullptr);
+  testing::ScratchDir dir;
+  ASSERT_TRUE(form.WorkImage->Create(2880, 150));
+  FillRectangle(form.WorkImage->hDC(), 0, 0, 2880, 150, 0x0000F8);
+  for (size_t i = 3; i < size_t{2880} * 150 * 4; i += 4) form.WorkImage->DIBSectionBitsPtr()[i] = 255;
+  ASSERT_TRUE(form.WriteSRFFile(dir / "icon.srf", "2.20"));
+  view.dialogAnswers = {dir / "icon.srf"};
+  form.mnuSRFViewer_Click();
+  if (*expected) {
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].rfind(expected, 0), 0u) << view.messages[0];
+    EXPECT_EQ(view.previewChanged, 0) << "nothing was drawn";
+    return;
+  }
+  // A screen smaller than the icon cell: the canvas, and the patch that puts
+  // it back, are white where the picture does not reach.
+  ASSERT_TRUE(view.messages.empty()) << view.messages[0];
+  for (auto [x, y] : {std::pair{0, 0}, std::pair{40, 0}, std::pair{79, 79}}) {
+    EXPECT_EQ(gdi::GetPixel(form.ViewerBackPatch->hDC(), x, y), 0xFFFFFFu) << x << "," << y;
+  }
+  EXPECT_EQ(Canvas(150, 100), 0xFFFFFFu);
+  EXPECT_EQ(Canvas(5, 5), 0x123456u) << "the small screen itself";
+}
+
+// The device screen comes from the program's folder, so a copy of this
+// program beside an empty Garmin760.bmp, beside none, and beside one smaller
+// than the icon cell shows what the viewer does with each.
+TEST(SrfViewerScreen, EmptyMissingAndSmallDeviceScreens) {
+  enum Screen { kEmpty, kMissing, kSmall };
+  const struct {
+    Screen screen;
+    std::string message;
+  } cases[] = {{kEmpty, "The device screen picture "},
+               {kMissing, "The device screen picture cannot be loaded: "},
+               {kSmall, ""}};
+  for (const auto& c : cases) {
+    testing::ScratchDir dir;
+    std::filesystem::copy_file("/proc/self/exe", dir / "viewer_tests");
+    if (c.screen == kEmpty) testing::WriteFileBytes(dir / "Garmin760.bmp", {});
+    if (c.screen == kSmall) {
+      ASSERT_TRUE(testing::WriteTestBmp(dir / "Garmin760.bmp", 120, 90, 24, [](int, int) { return 0x563412u; }));
+    }
+    const std::string expected =
+        c.screen == kEmpty ? c.message + dir / "Garmin760.bmp" + " cannot be read as a BMP file." : c.message;
+    const std::string command = "VELKOR_EXPECTED_MESSAGE='" + expected + "' '" + dir / "viewer_tests" +
+                                "' --gtest_also_run_disabled_tests --gtest_filter=SrfViewer.DISABLED_* >'" +
+                                dir / "log.txt" + "' 2>&1";
+    const int status = std::system(command.c_str());
+    const std::vector<uint8_t> log = testing::ReadFileBytes(dir / "log.txt");
+    const std::string text(log.begin(), log.end());
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << text;
+    EXPECT_NE(text.find("[  PASSED  ] 1 test."), std::string::npos) << text;
+  }
+}
+
+// The canvas is a raster of its own: no drawing mode of the image before
+// carries over.
+TEST_F(SrfViewer, TheCanvasStartsAfresh) {
+  testing::ScratchDir dir;
+  ASSERT_TRUE(form.WorkImage->Create(2880, 150));
+  for (size_t i = 3; i < size_t{2880} * 150 * 4; i += 4) form.WorkImage->DIBSectionBitsPtr()[i] = 255;
+  ASSERT_TRUE(form.WriteSRFFile(dir / "icon.srf", "2.20"));
+  form.WorkImage->UseDrawDib(true);
+  view.dialogAnswers = {dir / "icon.srf"};
+  form.mnuSRFViewer_Click();
+  ASSERT_EQ(form.WorkImage->Width(), 14400);
+  EXPECT_FALSE(form.WorkImage->UseDrawDib());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,16 @@ inline std::vector<uint8_t> PngWithHeader(uint32_t width, uint32_t height, uint8
   AppendChunk(png, "IDAT", ZlibStored(raw));
   AppendChunk(png, "IEND", {});
   return png;
+}
+
+// Image data of unfiltered rows (each gets its filter byte 0).
+inline std::vector<uint8_t> Rows(std::initializer_list<std::vector<uint8_t>> rows) {
+  std::vector<uint8_t> raw;
+  for (const auto& row : rows) {
+    raw.push_back(0);
+    raw.insert(raw.end(), row.begin(), row.end());
+  }
+  return raw;
 }
 
 }  // namespace velkor::testing
