@@ -14,7 +14,7 @@ bash scripts/build.sh -DVELKOR_BUILD_BENCH=OFF
 [ "${VELKOR_SKIP_SANITIZE:-0}" = 1 ] && exit 0
 
 echo "== sanitizer build (build-asan)"
-export CCACHE_BASEDIR="$PWD"
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELKOR_SANITIZE=ON -DVELKOR_BUILD_GUI=ON \
   -DVELKOR_BUILD_BENCH=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
 cmake --build build-asan -j"$jobs"
