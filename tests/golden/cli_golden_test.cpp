@@ -21,7 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kDigestFile = std::string(VELKOR_SOURCE_DIR) + "/tests/golden/cli_outputs.sha256";
+const std::string kDigestFile = testing::SourceDir() + "/tests/golden/cli_outputs.sha256";
 
 // A car-like shape turned by the frame's heading on the key colour, with
 // 2 x 2 supersampled edges so the keying sees mixed pixels. `tint` varies the

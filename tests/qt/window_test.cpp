@@ -32,7 +32,7 @@ namespace {
 
 using WindowLayout = WindowFixture;
 
-const QString kGolden = QStringLiteral(VELKOR_SOURCE_DIR "/tests/qt/golden/");
+const QString kGolden = QString::fromStdString(SourceDir() + "/tests/qt/golden/");
 
 QString Describe(QWidget* w) {
   const QRect g = w->geometry();

@@ -36,6 +36,13 @@ std::string TestOutputDir() {
   return std::filesystem::absolute(dir).string();
 }
 
+std::string SourceDir() {
+  const char* env = std::getenv("VELKOR_SOURCE_DIR");
+  if (env && *env) return env;
+  // Run by hand from a build folder inside the checkout.
+  return std::filesystem::exists("../tests/golden") ? ".." : ".";
+}
+
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());

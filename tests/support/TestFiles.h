@@ -24,6 +24,11 @@ class ScratchDir {
 // PNGs of results): $VELKOR_TEST_OUTPUT, or test-output in the working folder.
 std::string TestOutputDir();
 
+// The source tree, for files committed beside the tests: $VELKOR_SOURCE_DIR,
+// set by CTest (kept out of the compile so that builds of other checkouts
+// share their objects), or the checkout around a build folder.
+std::string SourceDir();
+
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 bool PathExists(const std::string& path);
