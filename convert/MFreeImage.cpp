@@ -2,25 +2,12 @@
 
 #include "common/VbError.h"
 #include "platform/Files.h"
+#include "platform/FreeImageBitmap.h"
 
 namespace velkor::MFreeImage {
 
 namespace {
 
-// FreeImage's memory stream, released however the save ends.
-class MemoryStream {
- public:
-  MemoryStream() : stream_(FreeImage_OpenMemory()) {}
-  ~MemoryStream() {
-    if (stream_) FreeImage_CloseMemory(stream_);
-  }
-  MemoryStream(const MemoryStream&) = delete;
-  MemoryStream& operator=(const MemoryStream&) = delete;
-  FIMEMORY* get() const { return stream_; }
-
- private:
-  FIMEMORY* stream_;
-};
 
 }  // namespace
 
@@ -35,17 +22,10 @@ FIBITMAP* LoadImageFile(const std::string& fileName, int32_t flags, int32_t& for
 bool SaveImageFile(int32_t format, FIBITMAP* bitmap, const std::string& fileName, int32_t flags) {
   // The encoded file is made in memory first so that a failed save never
   // leaves a half-written file in place of the user's.
-  if (!bitmap) return false;
-  MemoryStream stream;
-  if (!stream.get()) return false;
-  if (FreeImage_SaveToMemory(static_cast<FREE_IMAGE_FORMAT>(format), bitmap, stream.get(), flags) != 1) {
-    return false;
-  }
-  BYTE* data = nullptr;
-  DWORD size = 0;
-  if (!FreeImage_AcquireMemory(stream.get(), &data, &size)) return false;
+  const std::vector<uint8_t> bytes = platform::EncodeImage(static_cast<FREE_IMAGE_FORMAT>(format), bitmap, flags);
+  if (bytes.empty()) return false;
   platform::SafeFileWriter file;
-  return file.Open(fileName) && file.Write(data, size) && file.Commit();
+  return file.Open(fileName) && file.Write(bytes.data(), bytes.size()) && file.Commit();
 }
 
 bool FormatSupportsReading(int32_t format) {

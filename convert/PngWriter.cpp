@@ -2,19 +2,9 @@
 
 #include <FreeImage.h>
 
-#include <memory>
-
 #include "platform/FreeImageBitmap.h"
 
 namespace velkor {
-
-namespace {
-
-struct MemoryClose {
-  void operator()(FIMEMORY* memory) const { FreeImage_CloseMemory(memory); }
-};
-
-}  // namespace
 
 std::vector<uint8_t> EncodePng(const cAlphaDibSection& image) {
   if (image.Empty()) return {};
@@ -25,12 +15,7 @@ std::vector<uint8_t> EncodePng(const cAlphaDibSection& image) {
   // As loaded from our BMP files, which record no resolution.
   FreeImage_SetDotsPerMeterX(bitmap.get(), 0);
   FreeImage_SetDotsPerMeterY(bitmap.get(), 0);
-  const std::unique_ptr<FIMEMORY, MemoryClose> stream(FreeImage_OpenMemory());
-  if (!stream || !FreeImage_SaveToMemory(FIF_PNG, bitmap.get(), stream.get(), PNG_DEFAULT)) return {};
-  BYTE* data = nullptr;
-  DWORD size = 0;
-  if (!FreeImage_AcquireMemory(stream.get(), &data, &size)) return {};
-  return std::vector<uint8_t>(data, data + size);
+  return platform::EncodeImage(FIF_PNG, bitmap.get(), PNG_DEFAULT);
 }
 
 }  // namespace velkor

@@ -123,6 +123,17 @@ std::string AbsolutePath(const std::string& path) {
   return JoinPath(buffer, path);
 }
 
+size_t ReadUpTo(int fd, uint8_t* data, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::read(fd, data + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return done;
+}
+
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
@@ -136,13 +147,7 @@ std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
     return std::nullopt;
   }
   std::vector<uint8_t> data(static_cast<size_t>(st.st_size));
-  size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = ::read(fd, data.data() + done, data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) break;
-    done += static_cast<size_t>(n);
-  }
+  const size_t done = ReadUpTo(fd, data.data(), data.size());
   ::close(fd);
   data.resize(done);  // a file that shrank while being read
   return data;

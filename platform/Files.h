@@ -28,6 +28,9 @@ std::string AbsolutePath(const std::string& path);
 
 // Reads a whole file; none (with the error code in GetLastError) on failure.
 std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path);
+// Reads from `fd` until `size` bytes are in or the file ends (interrupted
+// reads are resumed); how many bytes were read.
+size_t ReadUpTo(int fd, uint8_t* data, size_t size);
 
 // Writes a file so that the target is replaced only by a complete file: the
 // bytes go to a hidden file in the same folder, which Commit renames over the

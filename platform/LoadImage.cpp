@@ -93,39 +93,17 @@ bool ReadWhole(const char* name, std::vector<uint8_t>& buffer) {
   bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= kWholeReadLimit;
   if (read) {
     buffer.resize(static_cast<size_t>(st.st_size));
-    size_t done = 0;
-    while (done < buffer.size()) {
-      const ssize_t n = ::read(fd, buffer.data() + done, buffer.size() - done);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      done += static_cast<size_t>(n);
-    }
-    read = done == buffer.size();
+    read = platform::ReadUpTo(fd, buffer.data(), buffer.size()) == buffer.size();
   }
   ::close(fd);
   return read;
 }
 
-// FreeImage's view of bytes in memory, released however the load ends.
-class MemoryView {
- public:
-  explicit MemoryView(std::vector<uint8_t>& bytes)
-      : stream_(FreeImage_OpenMemory(bytes.data(), static_cast<DWORD>(bytes.size()))) {}
-  ~MemoryView() {
-    if (stream_) FreeImage_CloseMemory(stream_);
-  }
-  MemoryView(const MemoryView&) = delete;
-  MemoryView& operator=(const MemoryView&) = delete;
-  // The stream rewound, for each of the reads a file would have opened anew.
-  FIMEMORY* rewound() const {
-    FreeImage_SeekMemory(stream_, 0, SEEK_SET);
-    return stream_;
-  }
-  explicit operator bool() const { return stream_ != nullptr; }
-
- private:
-  FIMEMORY* stream_;
-};
+// The stream rewound, for each of the reads a file would have opened anew.
+FIMEMORY* Rewound(const platform::FreeImageMemory& memory) {
+  FreeImage_SeekMemory(memory.get(), 0, SEEK_SET);
+  return memory.get();
+}
 
 uint32_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, size_t size) {
   uint32_t value = 0;
@@ -204,12 +182,12 @@ HBITMAP PlainTwentyFourBitSection(const std::vector<uint8_t>& bytes) {
 }
 
 HBITMAP LoadFromMemory(std::vector<uint8_t>& bytes) {
-  const MemoryView memory(bytes);
-  if (!memory || FreeImage_GetFileTypeFromMemory(memory.rewound(), 0) != FIF_BMP) {
+  const platform::FreeImageMemory memory(FreeImage_OpenMemory(bytes.data(), static_cast<DWORD>(bytes.size())));
+  if (!memory || FreeImage_GetFileTypeFromMemory(Rewound(memory), 0) != FIF_BMP) {
     platform::SetLastError(EINVAL);
     return nullptr;
   }
-  if (!PlausibleSize(platform::FreeImageBitmap(FreeImage_LoadFromMemory(FIF_BMP, memory.rewound(), FIF_LOAD_NOPIXELS)),
+  if (!PlausibleSize(platform::FreeImageBitmap(FreeImage_LoadFromMemory(FIF_BMP, Rewound(memory), FIF_LOAD_NOPIXELS)),
                      bytes.size())) {
     platform::SetLastError(EFBIG);
     return nullptr;
@@ -220,7 +198,7 @@ HBITMAP LoadFromMemory(std::vector<uint8_t>& bytes) {
     return nullptr;
   }
   if (HBITMAP plain = PlainTwentyFourBitSection(bytes)) return plain;
-  const platform::FreeImageBitmap loaded(FreeImage_LoadFromMemory(FIF_BMP, memory.rewound(), 0));
+  const platform::FreeImageBitmap loaded(FreeImage_LoadFromMemory(FIF_BMP, Rewound(memory), 0));
   if (!loaded) {
     platform::SetLastError(EINVAL);
     return nullptr;

@@ -3,23 +3,15 @@
 #include <FreeImage.h>
 
 #include <cstring>
-#include <memory>
-
 #include "platform/Files.h"
+#include "platform/FreeImageBitmap.h"
 
 namespace velkor::render {
 
 namespace {
 
-struct BitmapDeleter {
-  void operator()(FIBITMAP* b) const { FreeImage_Unload(b); }
-};
-struct MemoryDeleter {
-  void operator()(FIMEMORY* m) const { FreeImage_CloseMemory(m); }
-};
-
-std::unique_ptr<FIBITMAP, BitmapDeleter> ToBitmap(const FrameImage& frame) {
-  std::unique_ptr<FIBITMAP, BitmapDeleter> bmp(FreeImage_Allocate(frame.size, frame.size, 24));
+platform::FreeImageBitmap ToBitmap(const FrameImage& frame) {
+  platform::FreeImageBitmap bmp(FreeImage_Allocate(frame.size, frame.size, 24));
   if (!bmp) return bmp;
   for (int y = 0; y < frame.size; ++y) {
     BYTE* row = FreeImage_GetScanLine(bmp.get(), frame.size - 1 - y);
@@ -36,17 +28,13 @@ std::unique_ptr<FIBITMAP, BitmapDeleter> ToBitmap(const FrameImage& frame) {
 }  // namespace
 
 bool WriteFrameBmp(const FrameImage& frame, const std::string& path, std::string& error) {
-  const auto bmp = ToBitmap(frame);
-  std::unique_ptr<FIMEMORY, MemoryDeleter> memory(FreeImage_OpenMemory());
-  BYTE* data = nullptr;
-  DWORD size = 0;
-  if (!bmp || !memory || !FreeImage_SaveToMemory(FIF_BMP, bmp.get(), memory.get(), BMP_DEFAULT) ||
-      !FreeImage_AcquireMemory(memory.get(), &data, &size)) {
+  const std::vector<uint8_t> bytes = platform::EncodeImage(FIF_BMP, ToBitmap(frame).get(), BMP_DEFAULT);
+  if (bytes.empty()) {
     error = "cannot encode frame " + path + " as a BMP";
     return false;
   }
   platform::SafeFileWriter writer;
-  if (!writer.Open(path) || !writer.Write(data, size) || !writer.Commit()) {
+  if (!writer.Open(path) || !writer.Write(bytes.data(), bytes.size()) || !writer.Commit()) {
     error = "cannot write frame " + path + ": " + std::strerror(writer.Error());
     return false;
   }

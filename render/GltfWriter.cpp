@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/Files.h"
+#include "platform/FreeImageBitmap.h"
 
 namespace velkor::render {
 
@@ -26,7 +27,10 @@ std::string Num(double v) {
 
 // PNG bytes of a texture, through FreeImage (rows bottom-up there).
 std::vector<uint8_t> PngBytes(const Texture& t) {
-  FIBITMAP* bmp = FreeImage_Allocate(static_cast<int>(t.width), static_cast<int>(t.height), 32);
+  const platform::FreeImageBitmap owner(
+      FreeImage_Allocate(static_cast<int>(t.width), static_cast<int>(t.height), 32));
+  FIBITMAP* bmp = owner.get();
+  if (!bmp) return {};
   for (uint32_t y = 0; y < t.height; ++y) {
     BYTE* row = FreeImage_GetScanLine(bmp, static_cast<int>(t.height - 1 - y));
     for (uint32_t x = 0; x < t.width; ++x) {
@@ -37,15 +41,7 @@ std::vector<uint8_t> PngBytes(const Texture& t) {
       row[4 * x + FI_RGBA_ALPHA] = p[3];
     }
   }
-  FIMEMORY* memory = FreeImage_OpenMemory();
-  FreeImage_SaveToMemory(FIF_PNG, bmp, memory, PNG_DEFAULT);
-  BYTE* data = nullptr;
-  DWORD size = 0;
-  FreeImage_AcquireMemory(memory, &data, &size);
-  std::vector<uint8_t> bytes(data, data + size);
-  FreeImage_CloseMemory(memory);
-  FreeImage_Unload(bmp);
-  return bytes;
+  return platform::EncodeImage(FIF_PNG, bmp, PNG_DEFAULT);
 }
 
 class Builder {

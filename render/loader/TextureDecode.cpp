@@ -3,21 +3,14 @@
 #include <FreeImage.h>
 #include <assimp/texture.h>
 
-#include <memory>
-
+#include "platform/FreeImageBitmap.h"
 #include "render/SceneLimits.h"
 
 namespace velkor::render {
 
 namespace {
 
-struct MemoryDeleter {
-  void operator()(FIMEMORY* m) const { FreeImage_CloseMemory(m); }
-};
-struct BitmapDeleter {
-  void operator()(FIBITMAP* b) const { FreeImage_Unload(b); }
-};
-using Bitmap = std::unique_ptr<FIBITMAP, BitmapDeleter>;
+using Bitmap = platform::FreeImageBitmap;
 
 bool SizeAllowed(uint64_t width, uint64_t height, std::string& error) {
   if (width == 0 || height == 0 || width * height > kMaxTexturePixels) {
@@ -51,7 +44,8 @@ bool FromBitmap(FIBITMAP* loaded, Texture& out, std::string& error) {
 
 // Reads the header first so that a huge picture is refused before decoding.
 bool FromMemory(BYTE* data, DWORD size, Texture& out, std::string& error) {
-  std::unique_ptr<FIMEMORY, MemoryDeleter> memory(FreeImage_OpenMemory(data, size));
+  const platform::FreeImageMemory memory(FreeImage_OpenMemory(data, size));
+  if (!memory) return (error = "a texture cannot be decoded", false);
   const FREE_IMAGE_FORMAT format = FreeImage_GetFileTypeFromMemory(memory.get(), 0);
   if (format == FIF_UNKNOWN) return (error = "a texture is not a picture FreeImage can read", false);
   Bitmap header(FreeImage_LoadFromMemory(format, memory.get(), FIF_LOAD_NOPIXELS));
