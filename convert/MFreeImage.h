@@ -1,7 +1,7 @@
 #pragma once
 // The program's door to image files other than its own BMP writer and the SRF
 // formats: a thin layer over FreeImage. Every bitmap handle it returns belongs
-// to the caller, who releases it with FreeImage_Unload.
+// to the caller, who holds it in a platform::FreeImageBitmap.
 #include <FreeImage.h>
 
 #include <cstdint>
