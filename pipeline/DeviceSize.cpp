@@ -3,6 +3,8 @@
 
 #include <exception>
 
+#include "raster/ResampleSteps.h"
+
 namespace velkor {
 
 RasterSize DeviceSizeFor(bool animated, const std::string& version) {
@@ -25,17 +27,21 @@ std::vector<RasterSize> ResampleSizes(RasterSize device, bool stepSample, int st
 
 bool ResizeThrough(std::unique_ptr<cAlphaDibSection>& image, const std::vector<RasterSize>& sizes,
                    const std::function<void(RasterSize)>& beforeStep) {
+  // The steps are computed together, row by row (ResampleInSteps), so every
+  // step is announced before the work starts.
+  std::vector<StepSize> steps;
   for (const RasterSize& size : sizes) {
     beforeStep(size);
-    std::unique_ptr<cAlphaDibSection> resampled;
-    try {
-      resampled = image->Resample(size.height, size.width);
-    } catch (const std::exception&) {
-      return false;
-    }
-    if (!resampled) return false;
-    image = std::move(resampled);
+    steps.push_back({size.width, size.height});
   }
+  std::unique_ptr<cAlphaDibSection> resampled;
+  try {
+    resampled = steps.size() == 1 ? image->Resample(steps[0].height, steps[0].width) : ResampleInSteps(*image, steps);
+  } catch (const std::exception&) {
+    return false;
+  }
+  if (!resampled) return false;
+  image = std::move(resampled);
   return true;
 }
 

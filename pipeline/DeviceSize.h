@@ -19,10 +19,9 @@ RasterSize DeviceSizeFor(bool animated, const std::string& version);
 // 3x when steps >= 1, 2x when steps = 3; the device size always comes last.
 std::vector<RasterSize> ResampleSizes(RasterSize device, bool stepSample, int steps);
 
-// Resamples `image` through `sizes` in order, calling `beforeStep` before
-// each; each step's raster replaces the image as soon as it is made, so only
-// two are alive at a time. False when a step cannot make its raster: `image`
-// is then the last completed step's.
+// Resamples `image` through `sizes` in order, calling `beforeStep` for each
+// size first. The result replaces the image; the steps in between are never
+// held whole. False when the result cannot be made: `image` is then as it was.
 bool ResizeThrough(std::unique_ptr<cAlphaDibSection>& image, const std::vector<RasterSize>& sizes,
                    const std::function<void(RasterSize)>& beforeStep);
 

@@ -79,8 +79,8 @@ inline __m128d Blend(__m128d a, __m128d b, __m128d weightA, __m128d weightB) {
 
 // The same arithmetic as the scalar loop below, two channels per
 // instruction: every lane sees the same IEEE operations in the same order.
-void ResampleRow(const uint8_t* lower, const uint8_t* upper, double dy, const std::vector<SamplePoint>& columns,
-                 uint8_t* out) {
+void ResampleRowBaseline(const uint8_t* lower, const uint8_t* upper, double dy,
+                         const std::vector<SamplePoint>& columns, uint8_t* out) {
   const __m128d weightUpper = _mm_set1_pd(dy);
   const __m128d weightLower = _mm_set1_pd(1.0 - dy);
   // Vertical first, each side rounded to an integer, then horizontal.
@@ -113,8 +113,8 @@ void ResampleRow(const uint8_t* lower, const uint8_t* upper, double dy, const st
   }
 }
 #else
-void ResampleRow(const uint8_t* lower, const uint8_t* upper, double dy, const std::vector<SamplePoint>& columns,
-                 uint8_t* out) {
+void ResampleRowBaseline(const uint8_t* lower, const uint8_t* upper, double dy,
+                         const std::vector<SamplePoint>& columns, uint8_t* out) {
   const double oneMinusDy = 1.0 - dy;
   // Vertical first, each side rounded to an integer, then horizontal.
   const auto vertical = [&](int64_t byte) {
@@ -138,6 +138,12 @@ void ResampleRow(const uint8_t* lower, const uint8_t* upper, double dy, const st
   }
 }
 #endif
+
+void ResampleRow(const uint8_t* lower, const uint8_t* upper, double dy, const std::vector<SamplePoint>& columns,
+                 uint8_t* out) {
+  static const bool avx2 = HaveAvx2();
+  (avx2 ? ResampleRowAvx2 : ResampleRowBaseline)(lower, upper, dy, columns, out);
+}
 
 }  // namespace resample
 

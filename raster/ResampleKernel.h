@@ -22,8 +22,15 @@ struct SamplePoint {
 std::vector<SamplePoint> SamplePoints(int32_t sourceSize, int32_t destinationSize);
 
 // One destination row of 32-bit pixels from the two source rows it lies
-// between; `columns` index 4-byte pixels of both rows.
+// between; `columns` index 4-byte pixels of both rows. It takes the AVX2 row
+// where the processor has AVX2, the baseline row elsewhere; both give the
+// same bytes.
 void ResampleRow(const uint8_t* lower, const uint8_t* upper, double dy, const std::vector<SamplePoint>& columns,
                  uint8_t* out);
+void ResampleRowBaseline(const uint8_t* lower, const uint8_t* upper, double dy,
+                         const std::vector<SamplePoint>& columns, uint8_t* out);
+void ResampleRowAvx2(const uint8_t* lower, const uint8_t* upper, double dy, const std::vector<SamplePoint>& columns,
+                     uint8_t* out);
+bool HaveAvx2();
 
 }  // namespace velkor::resample

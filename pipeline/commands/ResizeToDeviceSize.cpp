@@ -15,7 +15,7 @@ bool frmMain::ResizeToDeviceSize(const std::string& version) {
   const bool completed = ResizeThrough(WorkImage, sizes, [this](RasterSize size) {
     SetStatus("Status: Resampling to " + std::to_string(size.width) + "x" + std::to_string(size.height) + "...");
   });
-  // On failure the working image stays as the last step that completed left it.
+  // On failure the working image stays as it was.
   if (!completed) {
     SetStatus("Status: Error resampling image!");
     Failed("the image cannot be resampled to " + std::to_string(device.width) + " x " +

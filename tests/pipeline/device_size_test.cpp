@@ -121,14 +121,16 @@ TEST(ResizeToDeviceSize, ARasterAlreadyAtTheDeviceSizeIsCopied) {
   EXPECT_EQ(f.form.WorkImage->DIBSectionBitsPtr()[0], 90);
 }
 
-TEST(ResizeToDeviceSize, AStepThatCannotMakeItsRasterEndsWithTheLastImage) {
+TEST(ResizeToDeviceSize, StepsThatCannotMakeTheirRasterLeaveTheImage) {
   Fixture f;
   f.StepSample(3);
   const cAlphaDibSection* before = f.form.WorkImage.get();
   gdi::testing::FailNextDibSections(1);
   EXPECT_FALSE(f.form.ResizeToDeviceSize("2.20"));
-  EXPECT_EQ(f.view.statuses, (std::vector<std::string>{"Status: Resampling to 11520x600...",
-                                                       "Status: Error resampling image!"}));
+  EXPECT_EQ(f.view.statuses,
+            (std::vector<std::string>{"Status: Resampling to 11520x600...", "Status: Resampling to 8640x450...",
+                                      "Status: Resampling to 5760x300...", "Status: Resampling to 2880x150...",
+                                      "Status: Error resampling image!"}));
   EXPECT_EQ(f.form.WorkImage.get(), before);
   EXPECT_EQ(f.form.WorkImage->Width(), 40);
   EXPECT_EQ(f.form.WorkImage->DIBSectionBitsPtr()[0], 90);
