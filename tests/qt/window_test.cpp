@@ -25,7 +25,6 @@
 #include "WindowFixture.h"
 #include "platform/AssetFolder.h"
 #include "support/TestFiles.h"
-#include "ui/qt/Dialogs.h"
 
 namespace velkor::testing {
 namespace {
@@ -109,13 +108,6 @@ TEST_F(WindowLayout, OpensAsCommitted) {
   const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
   const QImage expected = QImage(kGolden + "window.png").convertToFormat(QImage::Format_RGB32);
   ExpectLikeGolden("window.png", [&] { return shot == expected; }, [&](const QString& path) { shot.save(path); });
-}
-
-TEST(QtFilters, CommonDialogFiltersBecomeQtFilters) {
-  EXPECT_EQ(qt::ToQtFilters("Garmin SRF Files|*.srf"), QStringList{"Garmin SRF Files (*.srf)"});
-  EXPECT_EQ(qt::ToQtFilters("Bitmap Files|*.bmp|Images|*.png;*.bmp"),
-            (QStringList{"Bitmap Files (*.bmp)", "Images (*.png *.bmp)"}));
-  EXPECT_TRUE(qt::ToQtFilters("").isEmpty());
 }
 
 }  // namespace
