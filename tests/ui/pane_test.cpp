@@ -2,11 +2,9 @@
 // the SRF viewer drawn into it (an icon over the device screen, turned by
 // keys and ticks).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <climits>
-#include <cstdlib>
-#include <filesystem>
+#include <tuple>
 
 #include "platform/FillRectangle.h"
 #include "platform/Files.h"
@@ -56,11 +54,9 @@ class Pane : public ::testing::Test {
     ASSERT_TRUE(form.ViewerImage->Create(2880, 80));
     for (int y = 0; y < 80; ++y) {
       for (int x = 0; x < 2880; ++x) {
+        const uint8_t red = y == 0 && x % 80 == 0 ? 0 : static_cast<uint8_t>(x / 80 + 1);
         uint8_t* p = form.ViewerImage->PictureRow(y) + 4 * x;
-        const bool clear = y == 0 && x % 80 == 0;
-        p[0] = p[1] = 0;
-        p[2] = clear ? 0 : static_cast<uint8_t>(x / 80 + 1);
-        p[3] = clear ? 0 : 255;
+        std::tie(p[0], p[1], p[2], p[3]) = std::make_tuple(0, 0, red, red ? 255 : 0);
       }
     }
     form.ImageLoaded = form.ViewerShowing = true;
@@ -90,15 +86,14 @@ TEST_F(Pane, EachViewDrawsThePictureToItsEdge) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.option) + ": " + std::to_string(c.w) + "x" + std::to_string(c.h));
     LoadPicture(c.w, c.h);
-    form.PanX = c.panX;
-    form.PanY = c.panY;
+    std::tie(form.PanX, form.PanY) = std::tie(c.panX, c.panY);
     const int drawn = view.previewChanged;
     Select(c.option);
     EXPECT_GT(view.previewChanged, drawn);
     EXPECT_EQ(At(0, 0), kPicture);
     EXPECT_EQ(At(c.lastX, c.lastY), kPicture);
     EXPECT_EQ(At(c.lastX, c.lastY + 1), kWhite);
-    if (c.lastX < 692) EXPECT_EQ(At(c.lastX + 1, c.lastY), kWhite);
+    if (c.lastX < 692) { EXPECT_EQ(At(c.lastX + 1, c.lastY), kWhite); }
   }
   form.WorkImage->Destroy();
   form.DrawPreview(form.WorkImage->hDC());
@@ -272,7 +267,7 @@ TEST_F(Pane, ViewerKeysAndTicksTurnAndPaceTheIcon) {
     SCOPED_TRACE("key " + std::to_string(s.key) + " x" + std::to_string(s.presses));
     for (int i = 0; i < s.presses; ++i) {
       if (s.key == kTick) form.Timer1_Timer();
-      if (s.key != kTick) EXPECT_EQ(form.Form_KeyDown(s.key, 0), s.key != 'A' && s.key != 13);
+      if (s.key != kTick) { EXPECT_EQ(form.Form_KeyDown(s.key, 0), s.key != 'A' && s.key != 13); }
     }
     EXPECT_EQ(form.ViewerFrameLeft, s.frameLeft);
     EXPECT_EQ(Canvas(300, 220), uint32_t(s.frameLeft / 80 + 1));
@@ -345,39 +340,6 @@ TEST_F(Pane, ViewerRefusesAnSrfItCannotShowWithTheReason) {
   form.ShowSRFInViewer(icon);
   gdi::testing::FailNextDibSections(0);
   EXPECT_FALSE(form.ImageLoaded || form.ViewerShowing);
-}
-
-// Run only in a copy of this program beside a device screen of its own (see
-// below): the message expected, or, for a screen smaller than the icon cell,
-// a canvas and patch white where the picture does not reach.
-TEST_F(Pane, DISABLED_DeviceScreenOfTheProgramsFolder) {
-  const std::string expected = std::getenv("VELKOR_EXPECTED_MESSAGE");
-  form.ShowSRFInViewer(WriteIcon());
-  ASSERT_EQ(view.messages.size(), expected.empty() ? 0u : 1u);
-  if (!expected.empty()) EXPECT_EQ(view.messages[0].rfind(expected, 0), 0u) << view.messages[0];
-  if (!expected.empty()) return;
-  for (auto [x, y] : {std::pair{0, 0}, {40, 0}, {79, 79}}) EXPECT_EQ(gdi::GetPixel(form.ViewerBackPatch->hDC(), x, y), kWhite);
-  EXPECT_EQ(Canvas(150, 100), kWhite);
-  EXPECT_EQ(Canvas(5, 5), 0x123456u);
-}
-
-TEST(ViewerDeviceScreen, EmptyMissingAndSmall) {
-  for (const std::string screen : {"empty", "missing", "small"}) {
-    testing::ScratchDir dir;
-    std::filesystem::copy_file("/proc/self/exe", dir / "ui_tests");
-    std::string expected = screen == "missing" ? "The device screen picture cannot be loaded: " : "";
-    if (screen == "empty") testing::WriteFileBytes(dir / "Garmin760.bmp", {});
-    if (screen == "empty") expected = "The device screen picture " + dir / "Garmin760.bmp" + " cannot be read as a BMP file.";
-    if (screen == "small") {
-      ASSERT_TRUE(testing::WriteTestBmp(dir / "Garmin760.bmp", 120, 90, 24, [](int, int) { return 0x563412u; }));
-    }
-    const int status = std::system(("VELKOR_EXPECTED_MESSAGE='" + expected + "' '" + dir / "ui_tests" +
-                                    "' --gtest_also_run_disabled_tests --gtest_filter=Pane.DISABLED_* >'" +
-                                    dir / "log.txt" + "' 2>&1").c_str());
-    const std::vector<uint8_t> bytes = testing::ReadFileBytes(dir / "log.txt");
-    const std::string log(bytes.begin(), bytes.end());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0 && log.find("[  PASSED  ] 1 test.") != log.npos) << log;
-  }
 }
 
 }  // namespace
