@@ -191,18 +191,14 @@ TEST_F(Window, CommandsThatReplaceTheImageEndTheViewer) {
   testing::WriteAllSets(dir.path());
   testing::UseFrameFolder(form, dir.path());
   ASSERT_TRUE(testing::WriteTestBmp(dir / "small.bmp", 2, 2, 24, [](int, int) { return 0x123456u; }));
-  const std::pair<const char*, void (frmMain::*)()> commands[] = {{"Load Image", &frmMain::cmdLoadImage_Click},
-                                                                   {"Build Image", &frmMain::cmdGo_Click},
-                                                                   {"Alpha+Resize", &frmMain::cmdAddAlpha_Click},
-                                                                   {"Unsharp Mask", &frmMain::cmdUnsharpMask_Click}};
+  const std::pair<const char*, void (frmMain::*)()> commands[] = {
+      {"Load Image", &frmMain::cmdLoadImage_Click}, {"Build Image", &frmMain::cmdGo_Click},
+      {"Alpha+Resize", &frmMain::cmdAddAlpha_Click}, {"Unsharp Mask", &frmMain::cmdUnsharpMask_Click}};
   for (const auto& [name, command] : commands) {
     SCOPED_TRACE(name);
-    ASSERT_TRUE(form.WorkImage->Create(2880, 150));
-    ASSERT_TRUE(form.WriteSRFFile(dir / "icon.srf", "2.20"));
+    ASSERT_TRUE(form.WorkImage->Create(2880, 150) && form.WriteSRFFile(dir / "icon.srf", "2.20"));
     form.ShowSRFInViewer(dir / "icon.srf");
-    ASSERT_TRUE(form.ViewerShowing);
-    EXPECT_TRUE(form.Form_KeyDown(kKeyUp, 0));
-    ASSERT_TRUE(view.timerEnabled);
+    ASSERT_TRUE(form.ViewerShowing && form.Form_KeyDown(kKeyUp, 0) && view.timerEnabled);
     view.dialogAnswers = {dir / "small.bmp"};
     const int drawn = view.previewChanged;
     (form.*command)();
@@ -219,31 +215,25 @@ TEST_F(Window, CommandsThatReplaceTheImageEndTheViewer) {
 
 // Do All stops at a frame it cannot import, before any dialog, and names it.
 TEST_F(Window, DoAllStopsOnAFrameNotImported) {
-  const struct {
-    const char* file;
-    bool truncate;  // else removed; one row short FreeImage would load with a black row
-    const char* set;
-    const char* status;
-  } cases[] = {{"r2d0017.bmp", false, "2D rotation", "Status: ERROR: 2D Rotation File Not Found..."},
-               {"r3d0003.bmp", true, "3D rotation", "Status: ERROR: 3D Rotation File Unreadable..."},
-               {nullptr, false, "no frames", "Status: ERROR: 3D Rotation File Not Found..."}};
-  for (const auto& k : cases) {
-    SCOPED_TRACE(k.set);
+  // A frame removed, one a row short (FreeImage would load it with a black row), or none at all.
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {"r2d0017.bmp", "2D rotation", "Status: ERROR: 2D Rotation File Not Found..."},
+      {"r3d0003.bmp", "3D rotation", "Status: ERROR: 3D Rotation File Unreadable..."},
+      {"", "no frames", "Status: ERROR: 3D Rotation File Not Found..."}};
+  for (const auto& [file, set, status] : cases) {
     testing::ScratchDir frames;
-    if (k.file) testing::WriteAllSets(frames.path());
+    if (!file.empty()) testing::WriteAllSets(frames.path());
     testing::UseFrameFolder(form, frames.path());
-    const std::string frame = k.file ? frames / k.file : frames.path();
-    if (k.truncate) fs::resize_file(frame, platform::FileLength(frame).value() - 8);
-    if (k.file && !k.truncate) fs::remove(frame);
+    const std::string frame = frames / file;
+    if (set[0] == '3') fs::resize_file(frame, platform::FileLength(frame).value() - 8);
+    if (set[0] == '2') fs::remove(frame);
     view.messages.clear();
-    view.dialogs.clear();
     view.dialogAnswers = {frames / "out.srf"};
     form.cmdSave_Click();
-    EXPECT_TRUE(view.dialogs.empty());
-    EXPECT_FALSE(PathExists(frames / "out.srf"));
+    EXPECT_TRUE(view.dialogs.empty() && !PathExists(frames / "out.srf")) << set;
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_TRUE(Contains(view.messages[0], frame) && Contains(view.messages[0], k.set)) << view.messages[0];
-    if (k.file) { EXPECT_EQ(view.LastStatus(), k.status); }
+    EXPECT_TRUE(Contains(view.messages[0], frame) && Contains(view.messages[0], set)) << view.messages[0];
+    EXPECT_EQ(view.LastStatus(), status);
     EXPECT_EQ(form.LastOutcome.kind, CommandOutcome::Kind::Failed);
   }
 }
