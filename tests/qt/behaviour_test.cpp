@@ -31,11 +31,9 @@ using QtWindow = WindowFixture;
 TEST_F(QtWindow, PipelineButtonsRunTheirStages) {
   ScratchDir dir;
   answers = {dir / "make.srf", dir / "all.srf"};
-  const std::pair<const char*, const char*> stages[] = {{"cmdGo", "Status: Idle"},
-                                                         {"cmdAddAlpha", "Status: Alpha Channel Done..."},
-                                                         {"cmdUnsharpMask", "Status: Done...."},
-                                                         {"cmdMakeSRF", "Status: SRF version #2.20 file written...."},
-                                                         {"cmdSave", "Status: SRF version #2.20 file written...."}};
+  const std::string written = "Status: SRF version #2.20 file written....";
+  const std::pair<const char*, std::string> stages[] = {{"cmdGo", "Status: Idle"}, {"cmdAddAlpha", "Status: Alpha Channel Done..."},
+      {"cmdUnsharpMask", "Status: Done...."}, {"cmdMakeSRF", written}, {"cmdSave", written}};
   for (const auto& [button, status] : stages) {
     QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
     EXPECT_EQ(Find<QLabel>("lblStatus")->text().toStdString(), status) << button;
@@ -156,15 +154,11 @@ TEST_F(QtWindow, SaveAsAnimatedGifAndClosing) {
   answers = {WriteSmallSrf(dir / "car.srf"), dir / "turning.gif"};
   Find<QAction>("mnuSaveAsGIF")->trigger();
   EXPECT_EQ(requests.at(1).fileName, dir / "car.gif") << "proposed beside the SRF";
-  EXPECT_TRUE(std::filesystem::exists(dir / "turning.gif"));
-  EXPECT_EQ(statuses.back(), "Status: GIF written....");
-  for (auto* image : {Form().WorkImage.get(), Form().ViewerImage.get(), Form().ViewerBackPatch.get()}) {
-    ASSERT_TRUE(image->Create(4, 4));
-  }
+  EXPECT_TRUE(std::filesystem::exists(dir / "turning.gif") && statuses.back() == "Status: GIF written....");
+  for (auto* image : {Form().WorkImage.get(), Form().ViewerImage.get(), Form().ViewerBackPatch.get()}) ASSERT_TRUE(image->Create(4, 4));
   Form().ImageLoaded = true;
   EXPECT_TRUE(window->close());
-  EXPECT_TRUE(Form().WorkImage->Empty() && Form().ViewerImage->Empty() && Form().ViewerBackPatch->Empty());
-  EXPECT_FALSE(Form().ImageLoaded);
+  EXPECT_TRUE(Form().WorkImage->Empty() && Form().ViewerImage->Empty() && Form().ViewerBackPatch->Empty() && !Form().ImageLoaded);
 }
 
 TEST(QtDialogs, TakeExistingFilesOfTheirTypeAndNeverStartAtTheRoot) {
