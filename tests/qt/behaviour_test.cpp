@@ -72,6 +72,10 @@ TEST_F(QtWindow, MenusAndBoxesReachTheModel) {
 // well it drags; swatch clicks by pixel; choosing "Zoom" again resets the zoom.
 TEST_F(QtWindow, PaneAndSwatchClicks) {
   frmMain& form = Form();
+  for (const auto& [x, expected] : {std::pair{95, 255u}, {107, 65280u}, {119, 16711680u}, {131, 16777215u}, {143, 0u}, {101, 0u}}) {
+    QTest::mouseClick(window->Background(), Qt::LeftButton, {}, QPoint(x, 200));  // 101 is 1515 twips: a gap
+    EXPECT_EQ(form.KeyColor, expected) << x;
+  }
   ASSERT_TRUE(form.WorkImage->Create(200, 100));
   FillRectangle(form.WorkImage->hDC(), 0, 0, 200, 100, 0x2080C0);
   form.ImageLoaded = true;
@@ -86,10 +90,6 @@ TEST_F(QtWindow, PaneAndSwatchClicks) {
   form.ZoomFactor = 3.0f;
   QTest::mouseClick(Find<QRadioButton>("optZoom_1"), Qt::LeftButton);
   EXPECT_FLOAT_EQ(form.ZoomFactor, 2.0f);
-  for (const auto& [x, expected] : {std::pair{95, 255u}, {107, 65280u}, {119, 16711680u}, {131, 16777215u}, {143, 0u}, {101, 0u}}) {
-    QTest::mouseClick(window->Background(), Qt::LeftButton, {}, QPoint(x, 200));  // 101 is 1515 twips: a gap
-    EXPECT_EQ(form.KeyColor, expected) << x;
-  }
 }
 
 // A move has no button of its own: the handler gets the buttons held.
