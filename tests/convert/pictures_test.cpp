@@ -40,7 +40,7 @@ TEST(MFreeImage, LoadsSavesAndPixelViews) {
     const fi::PixelArray pixels = fi::GetPixelArray(bitmap);
     EXPECT_EQ(format, 0);
     EXPECT_EQ(pixels.Empty(), bpp != 32) << bpp;
-    if (bpp == 32) EXPECT_TRUE(pixels(0, 0) == 0xFF000003u && pixels(1, 1) == 0xFF000002u && pixels.Row(0)[0] == 3);
+    if (bpp == 32) { EXPECT_TRUE(pixels(0, 0) == 0xFF000003u && pixels(1, 1) == 0xFF000002u && pixels.Row(0)[0] == 3); }
     EXPECT_EQ(fi::SaveImageFile(fi::kFormatPng, bitmap, dir / "ok.png", 0), true);
     EXPECT_FALSE(fi::SaveImageFile(fi::kFormatPng, bitmap, dir / "missing/x.png", 0));
     FreeImage_Unload(bitmap);
