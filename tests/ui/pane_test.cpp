@@ -280,6 +280,7 @@ TEST_F(Pane, ViewerOpensAStaticSrfOverTheDeviceScreenAtTheLastHeading) {
   const std::string srf = WriteIcon();
   form.ViewerFrameLeft = 160;  // where an earlier viewer was left
   form.Controls.optZoom[0].Value = true;
+  const FormControls before = form.Controls;
   form.WorkImage->UseDrawDib(true);
   view.dialogAnswers = {std::nullopt, std::string(), dir / "none.srf", srf};
   form.mnuSRFViewer_Click();  // cancelled, no name, no file: the image is kept
@@ -297,6 +298,8 @@ TEST_F(Pane, ViewerOpensAStaticSrfOverTheDeviceScreenAtTheLastHeading) {
   EXPECT_EQ(form.ViewerFrameLeft, 160);
   EXPECT_TRUE(!form.Controls.optZoom[0].Value && !form.Controls.optZoom[1].Value && form.Controls.optZoom[2].Value)
       << "the device screen at its own size";
+  EXPECT_EQ(std::tie(form.Controls.Plotter.left, form.Controls.ProgressBar1.Max), std::tie(before.Plotter.left, before.ProgressBar1.Max))
+      << "the view options change, nothing beside them";
   cDib screen;
   ASSERT_GT(screen.CreateFromBitmapFile(platform::ProgramFolder() + "/Garmin760.bmp"), 0);
   for (auto [x, y] : {std::pair{0, 0}, {479, 271}, {290, 206}, {100, 150}}) {
