@@ -1,9 +1,11 @@
 #pragma once
-// A shown main window whose dialogs are answered by the test and whose
-// status texts and message boxes are recorded.
+// The one QApplication of the Qt tests (offscreen, Fusion), and a shown main
+// window whose dialogs are answered by the test and whose status texts and
+// message boxes are recorded.
 #include <gtest/gtest.h>
 
-#include <QImage>
+#include <QApplication>
+#include <QStyleFactory>
 #include <QTest>
 #include <deque>
 #include <memory>
@@ -11,10 +13,27 @@
 #include <string>
 #include <vector>
 
-#include "QtTestApp.h"
 #include "ui/qt/MainWindow.h"
 
 namespace velkor::testing {
+
+class QtApplicationEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "qt_tests";
+    static char* argv[] = {name, nullptr};
+    app_ = std::make_unique<QApplication>(argc, argv);
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> app_;
+};
+
+inline ::testing::Environment* const kQtApplication = ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
 class WindowFixture : public ::testing::Test {
  protected:
@@ -22,51 +41,30 @@ class WindowFixture : public ::testing::Test {
   std::vector<std::string> statuses, messages;
   std::vector<FileDialogRequest> requests;
   std::deque<std::optional<std::string>> answers;  // none left: cancelled
-  std::vector<std::pair<std::string, std::string>> pickers;
-  std::deque<std::string> folderAnswers;
 
   void SetUp() override {
     window = std::make_unique<qt::MainWindow>();
-    qt::ViewHooks& hooks = window->Hooks();
-    hooks.statusShown = [this](const std::string& s) { statuses.push_back(s); };
-    hooks.messageBox = [this](const std::string& m) { messages.push_back(m); };
-    hooks.fileDialog = [this](const FileDialogRequest& r) -> std::optional<std::string> {
+    window->Hooks().statusShown = [this](const std::string& s) { statuses.push_back(s); };
+    window->Hooks().messageBox = [this](const std::string& m) { messages.push_back(m); };
+    window->Hooks().fileDialog = [this](const FileDialogRequest& r) -> std::optional<std::string> {
       requests.push_back(r);
       if (answers.empty()) return std::nullopt;
       auto answer = answers.front();
       answers.pop_front();
       return answer;
     };
-    hooks.folderPicker = [this](const std::string& title, const std::string& start) {
-      pickers.emplace_back(title, start);
-      if (folderAnswers.empty()) return std::string();
-      std::string answer = folderAnswers.front();
-      folderAnswers.pop_front();
-      return answer;
-    };
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
   }
   void TearDown() override { window.reset(); }
-
   frmMain& Form() { return window->Form(); }
-
   template <typename T>
   T* Find(const char* name) {
     T* widget = window->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(widget, nullptr) << name;
     return widget;
   }
-
-  // What the window's client area shows now.
-  QImage Client() { return window->Background()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-  QImage Pane() { return window->Plotter()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-
-  bool StatusSeen(const std::string& text) const {
-    for (const auto& s : statuses)
-      if (s == text) return true;
-    return false;
-  }
+  QImage Grab(QWidget* w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };
 
 // 0x00BBGGRR as the 0xAARRGGBB of an opaque QImage pixel.

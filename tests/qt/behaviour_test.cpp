@@ -1,0 +1,182 @@
+// The Qt window wired to the model: buttons, menus and boxes reach their
+// handlers, mouse buttons and timer ticks are forwarded, keys stay the
+// viewer's, a handler runs alone and its errors are shown.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <filesystem>
+
+#include "WindowFixture.h"
+#include "common/VbError.h"
+#include "platform/FillRectangle.h"
+#include "support/SmallSrf.h"
+#include "ui/qt/Dialogs.h"
+
+namespace velkor::testing {
+namespace {
+
+using QtWindow = WindowFixture;
+
+// Each stage button on the sample, with the status it leaves; Build Image
+// shows the strip in the pane.
+TEST_F(QtWindow, PipelineButtonsRunTheirStages) {
+  ScratchDir dir;
+  answers = {dir / "make.srf", dir / "all.srf"};
+  const std::string written = "Status: SRF version #2.20 file written....";
+  const std::pair<const char*, std::string> stages[] = {{"cmdGo", "Status: Idle"}, {"cmdAddAlpha", "Status: Alpha Channel Done..."},
+      {"cmdUnsharpMask", "Status: Done...."}, {"cmdMakeSRF", written}, {"cmdSave", written}};
+  for (const auto& [button, status] : stages) {
+    QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
+    EXPECT_EQ(Find<QLabel>("lblStatus")->text().toStdString(), status) << button;
+    if (std::string(button) == "cmdGo") { EXPECT_NE(Grab(window->Plotter()).pixel(0, 0), qRgb(255, 255, 255)); }
+  }
+  EXPECT_TRUE(messages.empty()) << messages.front();
+  EXPECT_TRUE(Find<QProgressBar>("ProgressBar1")->isHidden()) << "shown only while the alpha stage runs";
+  EXPECT_TRUE(std::filesystem::file_size(dir / "make.srf") > 0 && std::filesystem::file_size(dir / "all.srf") > 0);
+  EXPECT_TRUE(requests.at(0).save);
+}
+
+TEST_F(QtWindow, MenusAndBoxesReachTheModel) {
+  auto* version = Find<QComboBox>("cmbVersion");
+  version->lineEdit()->selectAll();
+  QTest::keyClicks(version->lineEdit(), "2.10");
+  EXPECT_EQ(Form().Controls.cmbVersion.Text, "2.10");
+  Find<QAction>("mnuAnimatedSRF")->trigger();
+  EXPECT_TRUE(Form().AnimatedMode && Find<QWidget>("cmdChange2DDir_2")->isEnabled() && !version->isEnabled());
+  EXPECT_EQ(version->currentIndex(), version->findText(QStringLiteral("1.00"))) << "the list selects what the box shows";
+  for (const std::string chosen : {"mnuKeyBinary", "mnuKeyClean", "mnuKeyGraded"}) {
+    Find<QAction>(chosen.c_str())->trigger();
+    for (const char* item : {"mnuKeyGraded", "mnuKeyBinary", "mnuKeyClean"}) EXPECT_EQ(Find<QAction>(item)->isChecked(), item == chosen);
+    EXPECT_EQ(Find<QCheckBox>("chkImagesNotAntiAliased")->isChecked(), chosen == "mnuKeyBinary");
+  }
+  auto* slider = Find<QSlider>("sldTol");
+  auto* box = Find<QLineEdit>("txtTolerance");
+  QTest::keyClick(slider, Qt::Key_End);
+  QTest::keyClick(slider, Qt::Key_PageDown);
+  EXPECT_TRUE(box->text() == "245" && Form().Controls.txtTolerance.Text == "245");
+  box->selectAll();
+  QTest::keyClicks(box, "128");
+  EXPECT_TRUE(slider->value() == 128 && Form().Controls.sldTol.Value == 128);
+}
+
+// Shift-click picks the pane's colour (the swatch follows), with Ctrl as
+// well it drags; swatch clicks by pixel; choosing "Zoom" again resets the zoom.
+TEST_F(QtWindow, PaneAndSwatchClicks) {
+  frmMain& form = Form();
+  for (const auto& [x, expected] : {std::pair{95, 255u}, {107, 65280u}, {119, 16711680u}, {131, 16777215u}, {143, 0u}, {101, 0u}}) {
+    QTest::mouseClick(window->Background(), Qt::LeftButton, {}, QPoint(x, 200));  // 101 is 1515 twips: a gap
+    EXPECT_EQ(form.KeyColor, expected) << x;
+  }
+  ASSERT_TRUE(form.WorkImage->Create(200, 100));
+  FillRectangle(form.WorkImage->hDC(), 0, 0, 200, 100, 0x2080C0);
+  form.ImageLoaded = true;
+  QTest::mouseClick(Find<QRadioButton>("optZoom_2"), Qt::LeftButton);  // "Real"
+  QTest::mouseClick(window->Plotter(), Qt::LeftButton, Qt::ShiftModifier, QPoint(50, 50));
+  EXPECT_TRUE(form.KeyColor == 0x2080C0u && Find<QLineEdit>("txtAColor")->text() == QString::number(0x2080C0));
+  EXPECT_EQ(Grab(window->Background()).pixel(110, 185), Rgb(0x2080C0));
+  QTest::mousePress(window->Plotter(), Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(10, 10));
+  EXPECT_TRUE(form.DragMode == 1 && Find<QRadioButton>("optZoom_1")->isChecked());
+  QTest::mouseRelease(window->Plotter(), Qt::LeftButton, {}, QPoint(20, 15));
+  EXPECT_EQ(std::make_tuple(form.DragMode, form.PanX, form.PanY), std::make_tuple(0, 10, 5));
+  form.ZoomFactor = 3.0f;
+  QTest::mouseClick(Find<QRadioButton>("optZoom_1"), Qt::LeftButton);
+  EXPECT_FLOAT_EQ(form.ZoomFactor, 2.0f);
+}
+
+// A move has no button of its own: the handler gets the buttons held.
+TEST_F(QtWindow, MovesForwardTheHeldButtonsAndTicksTurnTheViewer) {
+  ASSERT_TRUE(Form().WorkImage->Create(100, 50));
+  Form().ImageLoaded = true;
+  const auto move = [this](Qt::MouseButtons held, QPointF at) {
+    QMouseEvent event(QEvent::MouseMove, at, window->Plotter()->mapToGlobal(at), Qt::NoButton, held, Qt::NoModifier);
+    QApplication::sendEvent(window->Plotter(), &event);
+  };
+  QTest::mousePress(window->Plotter(), Qt::RightButton, {}, QPoint(10, 100));
+  move(Qt::RightButton, QPointF(10, 101));
+  EXPECT_FLOAT_EQ(Form().ZoomFactor, 2.01f);
+  QTest::mouseRelease(window->Plotter(), Qt::RightButton, {}, QPoint(10, 101));
+  QTest::mousePress(window->Plotter(), Qt::LeftButton, {}, QPoint(10, 10));
+  move(Qt::LeftButton, QPointF(13, 15));
+  EXPECT_EQ(std::make_pair(Form().PanX, Form().PanY), std::make_pair(3, 5));
+
+  ScratchDir dir;
+  ASSERT_TRUE(Form().WorkImage->Create(2880, 150) && Form().WriteSRFFile(dir / "icon.srf", "2.20"));
+  window->Run([&] { Form().ShowSRFInViewer(dir / "icon.srf"); });
+  for (int press = 0; press < 19; ++press) Form().Form_KeyDown(38, 0);  // up to 50 ms a frame
+  EXPECT_TRUE(QTest::qWaitFor([this] { return Form().ViewerFrameLeft >= 160; }, 10000)) << Form().ViewerFrameLeft;
+  Form().Form_KeyDown(27, 0);
+}
+
+// Without a viewer the arrows are the focused box's; while it shows, they
+// turn the icon and never reach the box.
+TEST_F(QtWindow, WhileTheViewerShowsTheArrowKeysAreItsOwn) {
+  auto* version = Find<QComboBox>("cmbVersion");
+  ScratchDir dir;
+  ASSERT_TRUE(Form().WorkImage->Create(2880, 150) && Form().WriteSRFFile(dir / "icon.srf", "2.20"));
+  for (const bool viewer : {false, true}) {
+    if (viewer) window->Run([&] { Form().ShowSRFInViewer(dir / "icon.srf"); });
+    version->setFocus();
+    QTest::keyClick(version, Qt::Key_Up);
+    QTest::keyClick(version, Qt::Key_Right);
+    EXPECT_TRUE(Form().Controls.cmbVersion.Text == "2.10" && version->currentText() == "2.10");
+    EXPECT_EQ(Form().ViewerFrameLeft, viewer ? 80 : 0);
+    EXPECT_FALSE(Form().Controls.Timer1.Enabled);
+  }
+}
+
+TEST_F(QtWindow, AHandlerRunsAloneAndItsErrorsAreShown) {
+  EXPECT_NO_THROW(window->Run([] { throw VbError(kErrOverflow, "Velkor", "Overflow"); }));
+  EXPECT_NO_THROW(window->Run([] { throw std::runtime_error("boom"); }));
+  EXPECT_EQ(messages, (std::vector<std::string>{"Run-time error '6':\n\nOverflow", "Unexpected error: boom"}));
+  auto* resize = Find<QCheckBox>("chkResize");
+  auto* binary = Find<QAction>("mnuKeyBinary");
+  window->Hooks().fileDialog = [&](const FileDialogRequest&) -> std::optional<std::string> {
+    resize->click();  // while Load Image waits for its dialog
+    binary->trigger();
+    return std::nullopt;
+  };
+  QTest::mouseClick(Find<QWidget>("cmdLoadImage"), Qt::LeftButton);
+  EXPECT_TRUE(Form().Controls.chkResize.Value && resize->isChecked());
+  EXPECT_FALSE(Form().Controls.mnuKeyBinary.Checked || binary->isChecked());
+}
+
+TEST_F(QtWindow, SaveAsAnimatedGifAndClosing) {
+  ScratchDir dir;
+  answers = {WriteSmallSrf(dir / "car.srf"), dir / "turning.gif"};
+  Find<QAction>("mnuSaveAsGIF")->trigger();
+  EXPECT_EQ(requests.at(1).fileName, dir / "car.gif") << "proposed beside the SRF";
+  EXPECT_TRUE(std::filesystem::exists(dir / "turning.gif") && statuses.back() == "Status: GIF written....");
+  for (auto* image : {Form().WorkImage.get(), Form().ViewerImage.get(), Form().ViewerBackPatch.get()}) ASSERT_TRUE(image->Create(4, 4));
+  Form().ImageLoaded = true;
+  EXPECT_TRUE(window->close());
+  EXPECT_TRUE(Form().WorkImage->Empty() && Form().ViewerImage->Empty() && Form().ViewerBackPatch->Empty() && !Form().ImageLoaded);
+}
+
+TEST(QtDialogs, TakeExistingFilesOfTheirTypeAndNeverStartAtTheRoot) {
+  EXPECT_EQ(qt::ToQtFilters("Bitmap Files|*.bmp|Images|*.png;*.bmp"),
+            (QStringList{"Bitmap Files (*.bmp)", "Images (*.png *.bmp)"}));
+  EXPECT_TRUE(qt::ToQtFilters("").isEmpty());
+  ScratchDir dir;
+  WriteFileBytes(dir / "icon.srf", {1});
+  QFileDialog open, save;
+  qt::ConfigureFileDialog(open, FileDialogRequest{false, "Bitmap Files|*.bmp", 0x82000, dir / "icon.srf"});
+  EXPECT_EQ(open.fileMode(), QFileDialog::ExistingFile);
+  EXPECT_EQ(QDir(open.directory()).canonicalPath(), QDir(QString::fromStdString(dir.path())).canonicalPath());
+  for (const QString& file : open.selectedFiles()) EXPECT_FALSE(file.endsWith(QStringLiteral(".srf")));
+  qt::ConfigureFileDialog(save, FileDialogRequest{true, "Garmin SRF Files|*.srf", 0x82002, "/Temp.srf"});
+  EXPECT_EQ(save.fileMode(), QFileDialog::AnyFile);
+  EXPECT_FALSE(save.testOption(QFileDialog::DontConfirmOverwrite));
+  EXPECT_EQ(save.directory().absolutePath(), QDir::homePath());
+}
+
+}  // namespace
+}  // namespace velkor::testing

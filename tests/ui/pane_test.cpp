@@ -1,0 +1,349 @@
+// The preview pane (three views, mouse pan and zoom, key colour picks) and
+// the SRF viewer drawn into it (an icon over the device screen, turned by
+// keys and ticks).
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <tuple>
+
+#include "platform/FillRectangle.h"
+#include "platform/Files.h"
+#include "platform/Gdi.h"
+#include "raster/cDib.h"
+#include "support/FakeView.h"
+#include "support/TestFiles.h"
+#include "ui/KeyCodes.h"
+#include "ui/commands/frmMain.h"
+
+namespace velkor {
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF, kPicture = 0x336699, kPatchCorner = 0x0000AA;
+constexpr int kNone = -1, kAll = 0, kZoom = 1, kReal = 2, kLeft = 1, kRight = 2;
+
+class Pane : public ::testing::Test {
+ protected:
+  testing::FakeView view;
+  frmMain form{view};
+  testing::ScratchDir dir;
+  void SetUp() override { form.Form_Load(); }
+
+  void LoadPicture(int32_t w, int32_t h) {
+    ASSERT_TRUE(form.WorkImage->Create(w, h));
+    FillRectangle(form.WorkImage->hDC(), 0, 0, w, h, kPicture);
+    form.ImageLoaded = true;
+  }
+  // Selects a view as a click on it would; kNone draws with none selected.
+  void Select(int option) {
+    for (int i = 0; i < 3; ++i) form.Controls.optZoom[i].Value = i == option;
+    option == kNone ? form.DrawPreview(form.WorkImage->hDC()) : form.optZoom_Click(option);
+  }
+  uint32_t At(int x, int y) { return gdi::GetPixel(form.Plotter().hDC(), x, y); }
+  uint32_t Canvas(int x, int y) { return gdi::GetPixel(form.WorkImage->hDC(), x, y); }
+  std::pair<int32_t, int32_t> Pan() const { return {form.PanX, form.PanY}; }
+
+  // The state the viewer command leaves: a white canvas, a green back patch
+  // whose first pixel (row 0) is kPatchCorner, and 36 frames, frame n opaque
+  // in the colour n + 1 but for a transparent top-left pixel.
+  void OpenFakeViewer() {
+    ASSERT_TRUE(form.WorkImage->Create(14400, 750));
+    FillRectangle(form.WorkImage->hDC(), 0, 0, 14400, 750, kWhite);
+    ASSERT_TRUE(form.ViewerBackPatch->Create(80, 80));
+    FillRectangle(form.ViewerBackPatch->hDC(), 0, 0, 80, 80, 0x00C000);
+    gdi::SetPixel(form.ViewerBackPatch->hDC(), 0, 0, kPatchCorner);
+    ASSERT_TRUE(form.ViewerImage->Create(2880, 80));
+    for (int y = 0; y < 80; ++y) {
+      for (int x = 0; x < 2880; ++x) {
+        const uint8_t red = y == 0 && x % 80 == 0 ? 0 : static_cast<uint8_t>(x / 80 + 1);
+        uint8_t* p = form.ViewerImage->PictureRow(y) + 4 * x;
+        std::tie(p[0], p[1], p[2], p[3]) = std::make_tuple(0, 0, red, red ? 255 : 0);
+      }
+    }
+    form.ImageLoaded = form.ViewerShowing = true;
+  }
+  // An SRF written by the window, heading n an opaque colour of its own.
+  std::string WriteIcon(bool animated = false) {
+    const int32_t w = animated ? 3242 : 2880, h = animated ? 340 : 150;
+    EXPECT_TRUE(form.WorkImage->Create(w, h));
+    for (uint32_t n = 0; n < 36; ++n) FillRectangle(form.WorkImage->hDC(), 80 * n, 0, 80 * n + 80, h, 0xF8 + (n << 11));
+    for (size_t i = 3; i < size_t{4} * w * h; i += 4) form.WorkImage->DIBSectionBitsPtr()[i] = 255;
+    EXPECT_TRUE(animated ? form.WriteASRFFile(dir / "icon.srf", "1.00") : form.WriteSRFFile(dir / "icon.srf", "2.20"));
+    return dir / "icon.srf";
+  }
+};
+
+// Each view from the pane's corner to the picture's last pixel, white past
+// it; every drawing starts on a cleared pane.
+TEST_F(Pane, EachViewDrawsThePictureToItsEdge) {
+  const struct {
+    int option;
+    int32_t w, h, panX, panY, lastX, lastY;
+  } cases[] = {
+      // 403 * 2.0 = 806 rows, round(14400 * 806 / 750) = 15475 columns: the far corner panned into view
+      {kZoom, 14400, 750, 100 - 15475, 50 - 806, 99, 49},
+      {kAll, 14400, 750, 40, 0, 692, 35},  // 693 x 36 (693 * 750 / 14400 = 36.09), the pan ignored
+      {kReal, 20, 10, 0, 0, 19, 9}, {kNone, 100, 50, 0, 0, 99, 49}, {kNone, 5, 1, 0, 0, 4, 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.option) + ": " + std::to_string(c.w) + "x" + std::to_string(c.h));
+    LoadPicture(c.w, c.h);
+    std::tie(form.PanX, form.PanY) = std::tie(c.panX, c.panY);
+    const int drawn = view.previewChanged;
+    Select(c.option);
+    EXPECT_GT(view.previewChanged, drawn);
+    EXPECT_EQ(At(0, 0), kPicture);
+    EXPECT_EQ(At(c.lastX, c.lastY), kPicture);
+    EXPECT_EQ(At(c.lastX, c.lastY + 1), kWhite);
+    if (c.lastX < 692) { EXPECT_EQ(At(c.lastX + 1, c.lastY), kWhite); }
+  }
+  form.WorkImage->Destroy();
+  form.DrawPreview(form.WorkImage->hDC());
+  EXPECT_EQ(At(2, 0), kWhite) << "an empty working image leaves the pane empty";
+}
+
+TEST_F(Pane, OnlyChoosingZoomResetsTheZoom) {
+  form.ZoomFactor = 3.0f;
+  form.optZoom_Click(kZoom);  // no picture: nothing
+  EXPECT_EQ(view.previewChanged, 0);
+  LoadPicture(100, 50);
+  Select(kAll);
+  Select(kReal);
+  EXPECT_FLOAT_EQ(form.ZoomFactor, 3.0f);
+  form.Plotter_MouseDown(kLeft, 0, 1, 1);  // a drag selects Zoom, which resets it
+  EXPECT_TRUE(form.Controls.optZoom[kZoom].Value);
+  EXPECT_FLOAT_EQ(form.ZoomFactor, 2.0f);
+  form.Plotter_MouseUp(kLeft, 0, 1, 1);
+  form.ZoomFactor = 3.0f;
+  form.Plotter_MouseDown(kLeft, 0, 1, 1);  // Zoom already chosen
+  EXPECT_FLOAT_EQ(form.ZoomFactor, 3.0f);
+}
+
+// 0.01 per move and 0.1 on release, in the direction of the vertical travel
+// however long; a sub-pixel travel is no step; never down to zero.
+TEST_F(Pane, ZoomDragStepsInTheDirectionOfTheMove) {
+  LoadPicture(100, 50);
+  const struct {
+    char event;  // d(own), m(ove), u(p)
+    int button;
+    float y, setZoom, zoom;
+  } steps[] = {{'d', kRight, 100, 0, 2.0f},    {'m', kRight, 400, 0, 2.01f},   {'m', kRight, 400, 0, 2.01f},
+               {'m', 0, 399, 0, 2.0f},         {'m', kRight, 398.6f, 0, 2.0f}, {'u', kRight, 400, 0, 2.1f},
+               {'d', kRight, 100, 0, 2.1f},    {'u', kRight, 99, 0, 2.0f},     {'d', kRight, 100, 0.02f, 0.02f},
+               {'m', kRight, 99, 0, 0.01f},    {'m', kRight, 98, 0, 0.01f},    {'u', kRight, 97, 0.05f, 0.01f}};
+  for (const auto& s : steps) {
+    SCOPED_TRACE(std::string(1, s.event) + " " + std::to_string(s.y));
+    if (s.setZoom > 0) form.ZoomFactor = s.setZoom;
+    auto event = s.event == 'd' ? &frmMain::Plotter_MouseDown : s.event == 'm' ? &frmMain::Plotter_MouseMove
+                                                                              : &frmMain::Plotter_MouseUp;
+    (form.*event)(s.button, 0, 10, s.y);
+    EXPECT_FLOAT_EQ(form.ZoomFactor, s.zoom);
+    EXPECT_EQ(form.DragMode, s.event == 'u' ? 0 : 2);
+  }
+}
+
+TEST_F(Pane, PanStepsRoundTheTravelNotThePosition) {
+  LoadPicture(100, 50);
+  form.Plotter_MouseDown(kLeft, 0, 11, 11);
+  ASSERT_EQ(form.DragMode, 1);
+  form.Plotter_MouseMove(kLeft, 0, 15.5f, 13.5f);  // 4.5 -> 4 and 2.5 -> 2, ties to even
+  EXPECT_EQ(Pan(), std::make_pair(4, 2));
+  EXPECT_EQ(std::make_pair(form.LastMouseX, form.LastMouseY), std::make_pair(16, 14));
+  EXPECT_EQ(At(3, 5), kWhite) << "the zoomed picture moved with the pan";
+  EXPECT_EQ(At(4, 2), kPicture);
+  form.Plotter_MouseMove(kRight, 0, 30, 30);     // not a pan move
+  form.Plotter_MouseUp(kLeft, 0, 18.5f, 16.5f);  // from (16, 14): 2.5 -> 2 and 2.5 -> 2
+  EXPECT_EQ(Pan(), std::make_pair(6, 4));
+  EXPECT_EQ(form.LastMouseX, 16) << "the release does not update the last position";
+  form.Plotter_MouseDown(kLeft, 0, 1, 1);
+  form.Plotter_MouseDown(kLeft, 0, 5, 5);  // its release was lost: the press ends the drag
+  EXPECT_EQ(form.DragMode, 0);
+  const int drawn = view.previewChanged;
+  form.Plotter_MouseUp(kLeft, 0, 50, 50);  // no drag: nothing
+  EXPECT_EQ(Pan(), std::make_pair(6, 4));
+  EXPECT_EQ(view.previewChanged, drawn);
+  form.Plotter_MouseDown(kRight, 0, 5, 5);
+  form.Plotter_MouseUp(4, 0, 5, 5);  // any button ends it
+  EXPECT_EQ(form.DragMode, 0);
+}
+
+// A step whose pan or zoomed size leaves 32 bits is not taken, whole, and
+// leaves the pane as it was; a release ends the drag all the same.
+TEST_F(Pane, AStepThatOverflowsKeepsTheValuesBefore) {
+  LoadPicture(100, 50);
+  form.Plotter_MouseDown(kLeft, 0, 0, 0);
+  form.PanX = INT32_MAX - 1;
+  EXPECT_NO_THROW(form.Plotter_MouseMove(kLeft, 0, 5, 3));
+  EXPECT_EQ(Pan(), std::make_pair(INT32_MAX - 1, 0));
+  EXPECT_EQ(form.LastMouseX, 0);
+  EXPECT_NO_THROW(form.Plotter_MouseUp(kLeft, 0, 5, 3));
+  EXPECT_EQ(Pan(), std::make_pair(INT32_MAX - 1, 0));
+  EXPECT_EQ(form.DragMode, 0);
+
+  LoadPicture(14400, 750);  // 14400 * round(403 * 1000.01) does not fit
+  form.PanX = 0;
+  form.Plotter_MouseDown(kRight, 0, 0, 0);
+  form.ZoomFactor = 1000.0f;
+  FillRectangle(form.Plotter().hDC(), 0, 0, 3, 3, 0x000000);
+  const int drawn = view.previewChanged;
+  EXPECT_NO_THROW(form.Plotter_MouseMove(kRight, 0, 0, 1));
+  EXPECT_EQ(form.LastMouseY, 0);
+  EXPECT_NO_THROW(form.Plotter_MouseUp(kRight, 0, 0, 1));
+  EXPECT_EQ(form.ZoomFactor, 1000.0f);
+  EXPECT_EQ(view.previewChanged, drawn);
+  EXPECT_EQ(At(1, 1), 0x000000u);
+  form.Plotter_MouseDown(kLeft, 0, 0, 0);  // a pan step that fits, but not its redraw at this zoom
+  EXPECT_NO_THROW(form.Plotter_MouseMove(kLeft, 0, 3, 4));
+  EXPECT_EQ(Pan(), std::make_pair(0, 0));
+}
+
+// Shift-click picks the pane's pixel at rounded coordinates (white outside
+// the picture and beyond the back buffer); with Ctrl as well it is a drag.
+TEST_F(Pane, ShiftClickPicksTheShownPixel) {
+  LoadPicture(100, 50);
+  gdi::SetPixel(form.WorkImage->hDC(), 10, 11, 0x0000FF);
+  gdi::SetPixel(form.WorkImage->hDC(), 10, 12, 0x00FF00);
+  Select(kReal);
+  const std::tuple<float, float, uint32_t> clicks[] = {
+      {10.4f, 10.6f, 0x0000FF}, {10.5f, 11.5f, 0x00FF00}, {300, 300, kWhite}, {692.6f, 10, kWhite}};
+  int button = kLeft;
+  for (const auto& [x, y, colour] : clicks) {
+    form.Plotter_MouseDown(button ^= 3, 1, x, y);
+    EXPECT_EQ(form.KeyColor, colour) << x;
+    EXPECT_EQ(form.Controls.txtAColor.Text, std::to_string(colour));
+    EXPECT_EQ(form.Controls.shpAColor.FillColor, colour);
+    EXPECT_EQ(form.DragMode, 0);
+  }
+  form.Plotter_MouseDown(kLeft, 1 | 2, 5, 5);
+  EXPECT_EQ(form.KeyColor, kWhite);
+  EXPECT_EQ(form.DragMode, 1);
+}
+
+// Swatch 0 spans 1350..1500 twips across and 2925..3075 down, both ends
+// included; the next starts 30 twips after it ends; a click in a gap or
+// outside changes nothing (-1); any button.
+TEST_F(Pane, SwatchesSetTheKeyColourByTwipPosition) {
+  const std::tuple<float, float, int64_t> clicks[] = {
+      {1350, 2925, 255},      {1500, 3075, 255}, {1605, 3000, 65280}, {1710, 3000, 16711680},
+      {2040, 3000, 16777215}, {2070, 3000, 0},   {2220, 3075, 0},     {1515, 3000, -1},
+      {1529.9f, 3000, -1},    {1349, 3000, -1},  {2221, 3000, -1},    {1400, 2924, -1},
+      {1400, 3076, -1},       {200, 200, -1}};
+  for (const auto& [x, y, colour] : clicks) {
+    form.KeyColor = 12345;
+    form.Controls.txtAColor.Text = "x";
+    form.Form_MouseDown(colour == 0 ? kRight : kLeft, 0, x, y);
+    EXPECT_EQ(form.KeyColor, colour < 0 ? 12345 : colour) << x << "," << y;
+    EXPECT_EQ(form.Controls.txtAColor.Text, colour < 0 ? "x" : std::to_string(colour));
+  }
+}
+
+// Keys and ticks in order, each with the frame shown and the timer after it
+// (the view told at once). Escape and the arrows stop the rotation where it
+// is; Up and Down pace it by 50 ms between 50 and 1000.
+TEST_F(Pane, ViewerKeysAndTicksTurnAndPaceTheIcon) {
+  EXPECT_FALSE(form.Form_KeyDown(kKeyRight, 0)) << "no viewer: the key is the focused control's";
+  form.Timer1_Timer();
+  EXPECT_EQ(form.ViewerFrameLeft + view.previewChanged, 0);
+  OpenFakeViewer();
+  for (int press = 1; press <= 36; ++press) {
+    EXPECT_TRUE(form.Form_KeyDown(kKeyRight, 0));
+    ASSERT_EQ(form.ViewerFrameLeft, 80 * press % 2880) << press;
+    ASSERT_EQ(Canvas(300, 220), uint32_t(press % 36 + 1)) << press;
+  }
+  // The frame before was erased with the patch (from its row 0) before the new one was blended.
+  EXPECT_EQ(Canvas(291, 207), kPatchCorner);
+  EXPECT_EQ(Canvas(292, 207), 1u);
+  EXPECT_EQ(At(300, 220), 1u) << "the canvas went to the pane";
+  constexpr int kTick = -1;
+  const struct {
+    int key, presses, frameLeft;
+    bool timer;
+    int interval;
+  } steps[] = {{kKeyUp, 1, 0, true, 950},          {kKeyUp, 18, 0, true, 50},        {kKeyUp, 1, 0, true, 50},
+               {kKeyDown, 19, 0, true, 1000},      {kKeyDown, 1, 0, true, 1000},     {kTick, 2, 160, true, 1000},
+               {kKeyEscape, 1, 160, false, 1000},  {kKeyUp, 1, 160, true, 950},      {kKeyRight, 1, 240, false, 950},
+               {kKeyUp, 1, 240, true, 900},        {kKeyLeft, 1, 160, false, 900},   {'A', 1, 160, false, 900},
+               {13, 1, 160, false, 900},           {kKeyLeft, 3, 2800, false, 900},  {kKeyLeft, 1, 2720, false, 900},
+               {kKeyRight, 1, 2800, false, 900},   {kTick, 1, 0, false, 900}};
+  for (const auto& s : steps) {
+    SCOPED_TRACE("key " + std::to_string(s.key) + " x" + std::to_string(s.presses));
+    for (int i = 0; i < s.presses; ++i) {
+      if (s.key == kTick) form.Timer1_Timer();
+      if (s.key != kTick) { EXPECT_EQ(form.Form_KeyDown(s.key, 0), s.key != 'A' && s.key != 13); }
+    }
+    EXPECT_EQ(form.ViewerFrameLeft, s.frameLeft);
+    EXPECT_EQ(Canvas(300, 220), uint32_t(s.frameLeft / 80 + 1));
+    EXPECT_EQ(std::make_pair(form.Controls.Timer1.Enabled, form.Controls.Timer1.Interval), std::make_pair(s.timer, s.interval));
+    EXPECT_EQ(std::make_pair(view.timerEnabled, view.timerInterval), std::make_pair(s.timer, s.interval));
+  }
+}
+
+TEST_F(Pane, ViewerOpensAStaticSrfOverTheDeviceScreenAtTheLastHeading) {
+  const std::string srf = WriteIcon();
+  form.ViewerFrameLeft = 160;  // where an earlier viewer was left
+  form.Controls.optZoom[0].Value = true;
+  const FormControls before = form.Controls;
+  form.WorkImage->UseDrawDib(true);
+  view.dialogAnswers = {std::nullopt, std::string(), dir / "none.srf", srf};
+  form.mnuSRFViewer_Click();  // cancelled, no name, no file: the image is kept
+  form.mnuSRFViewer_Click();
+  EXPECT_EQ(view.previewCleared, 0);
+  form.mnuSRFViewer_Click();
+  EXPECT_EQ(view.previewCleared, 1) << "a missing file only clears the pane";
+  EXPECT_EQ(form.WorkImage->Width(), 2880);
+  form.mnuSRFViewer_Click();
+  ASSERT_TRUE(view.messages.empty()) << view.messages.front();
+  EXPECT_TRUE(!view.dialogs.at(0).save && view.dialogs[0].filter == "SRF Files|*.srf");
+  EXPECT_TRUE(form.ImageLoaded && form.ViewerShowing);
+  ASSERT_EQ(std::make_pair(form.WorkImage->Width(), form.WorkImage->Height()), std::make_pair(14400, 750));
+  EXPECT_FALSE(form.WorkImage->UseDrawDib()) << "the canvas keeps no drawing mode of the image before";
+  EXPECT_EQ(form.ViewerFrameLeft, 160);
+  EXPECT_TRUE(!form.Controls.optZoom[0].Value && !form.Controls.optZoom[1].Value && form.Controls.optZoom[2].Value)
+      << "the device screen at its own size";
+  EXPECT_EQ(std::tie(form.Controls.Plotter.left, form.Controls.ProgressBar1.Max), std::tie(before.Plotter.left, before.ProgressBar1.Max))
+      << "the view options change, nothing beside them";
+  cDib screen;
+  ASSERT_GT(screen.CreateFromBitmapFile(platform::ProgramFolder() + "/Garmin760.bmp"), 0);
+  for (auto [x, y] : {std::pair{0, 0}, {479, 271}, {290, 206}, {100, 150}}) {
+    EXPECT_EQ(Canvas(x, y), gdi::GetPixel(screen.hDIBDC(), x, y)) << x << "," << y;
+  }
+  for (auto [x, y] : {std::pair{480, 0}, {480, 10}, {14399, 749}}) EXPECT_EQ(Canvas(x, y), kWhite);
+  const uint32_t frame2 = gdi::GetPixel(form.ViewerImage->hDC(), 170, 10);
+  EXPECT_NE(frame2, gdi::GetPixel(form.ViewerImage->hDC(), 10, 10));
+  EXPECT_EQ(Canvas(301, 217), frame2);
+  EXPECT_EQ(At(301, 217), frame2);
+  // The back patch is the screen under the cell, white below the screen's last row (271).
+  for (auto [x, y] : {std::pair{0, 0}, {79, 64}}) {
+    EXPECT_EQ(gdi::GetPixel(form.ViewerBackPatch->hDC(), x, y), gdi::GetPixel(screen.hDIBDC(), 291 + x, 207 + y));
+  }
+  EXPECT_EQ(gdi::GetPixel(form.ViewerBackPatch->hDC(), 79, 79), kWhite);
+}
+
+// An SRF that cannot be shown leaves a white canvas and the old patch, and
+// says why; without a canvas there is no picture to work on any more.
+TEST_F(Pane, ViewerRefusesAnSrfItCannotShowWithTheReason) {
+  testing::WriteFileBytes(dir / "bad.srf", {1, 2, 3});
+  for (const auto& [srf, reason] : {std::pair{dir / "bad.srf", ""}, {WriteIcon(true), "Animated SRF"}}) {
+    ASSERT_TRUE(form.ViewerBackPatch->Create(80, 80));
+    FillRectangle(form.ViewerBackPatch->hDC(), 0, 0, 80, 80, 0x123456);
+    form.ViewerFrameLeft = 400;
+    view.messages.clear();
+    const int drawn = view.previewChanged;
+    form.ShowSRFInViewer(srf);
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].rfind("The SRF file " + srf + " cannot be shown: ", 0), 0u) << view.messages[0];
+    EXPECT_NE(view.messages[0].find(reason), std::string::npos) << view.messages[0];
+    EXPECT_TRUE(form.ImageLoaded && !form.ViewerShowing);
+    ASSERT_EQ(form.WorkImage->Width(), 14400);
+    for (auto [x, y] : {std::pair{0, 0}, {300, 220}, {14399, 749}}) EXPECT_EQ(Canvas(x, y) & At(x % 693, y % 403), kWhite);
+    EXPECT_EQ(gdi::GetPixel(form.ViewerBackPatch->hDC(), 5, 5), 0x123456u);
+    EXPECT_EQ(view.previewChanged, drawn);
+    EXPECT_EQ(form.ViewerFrameLeft, 400);
+  }
+  const std::string icon = WriteIcon();
+  gdi::testing::FailNextDibSections(1);
+  form.ShowSRFInViewer(icon);
+  gdi::testing::FailNextDibSections(0);
+  EXPECT_FALSE(form.ImageLoaded || form.ViewerShowing);
+}
+
+}  // namespace
+}  // namespace velkor

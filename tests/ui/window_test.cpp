@@ -1,0 +1,258 @@
+// The window's procedures on a recording view: modes and boxes, the folder
+// picker, Send to Device, and the promise never to lose or misreport work.
+// What the controls show at start is pinned by tests/qt/golden.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <tuple>
+
+#include "common/Paths.h"
+#include "pipeline/PipelineTestSupport.h"
+#include "platform/FillRectangle.h"
+#include "platform/Files.h"
+#include "platform/Gdi.h"
+#include "support/FakeView.h"
+#include "ui/KeyCodes.h"
+#include "ui/commands/SendToDeviceMenu.h"
+#include "ui/modBrowseDirs.h"
+
+namespace velkor {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::PathExists;
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+class Window : public ::testing::Test {
+ protected:
+  testing::FakeView view;
+  frmMain form{view};
+  testing::ScratchDir dir;
+  FormControls& c = form.Controls;
+  void SetUp() override { form.Form_Load(); }
+  std::vector<bool> AnimationRowEnabled() const {
+    return {c.txtWorkDir[2].Enabled,  c.txt2DWorkDir[2].Enabled, c.txt3DPrefix[2].Enabled,
+            c.txt2DPrefix[2].Enabled, c.cmdChangeDir[2].Enabled, c.cmdChange2DDir[2].Enabled};
+  }
+  static auto Row(const FormControls& k, int i) {
+    return std::tie(k.txtWorkDir[i].Text, k.txt2DWorkDir[i].Text, k.txt3DPrefix[i].Text, k.txt2DPrefix[i].Text);
+  }
+};
+
+// The mode (and choosing it again) resets the version; the boxes reach the
+// model both ways.
+TEST_F(Window, ModesBoxesAndVersions) {
+  for (const bool animated : {true, false, false}) {
+    c.cmbVersion.Text = "2.10";
+    animated ? form.mnuAnimatedSRF_Click() : form.mnuStaticSRF_Click();
+    EXPECT_TRUE(form.AnimatedMode == animated && c.mnuAnimatedSRF.Checked == animated && c.mnuStaticSRF.Checked != animated);
+    EXPECT_EQ(AnimationRowEnabled(), std::vector<bool>(6, animated));
+    EXPECT_EQ(c.cmbVersion.Enabled, !animated);
+    EXPECT_EQ(c.cmbVersion.Text, animated ? "1.00" : "2.20");
+  }
+  for (const auto& [text, version] : {std::pair{" 2.10 ", "2.10"}, {"1.00", "1.00"}, {"2.00", "2.00"},
+                                      {"3.00", "2.20"}, {"", "2.20"}, {"2.1", "2.20"}}) {
+    c.cmbVersion.Text = text;
+    EXPECT_EQ(form.NormalisedVersion(), version) << text;
+  }
+  for (int value : {0, 7, 255}) {
+    c.sldTol.Value = value;
+    form.sldTol_Scroll();
+    EXPECT_EQ(c.txtTolerance.Text, std::to_string(value));
+  }
+  for (const auto& [text, value] : {std::pair{"128", 128}, {"999", 255}, {"x", 255}}) {
+    c.txtTolerance.Text = text;
+    form.txtTolerance_Change();
+    EXPECT_EQ(c.sldTol.Value, value) << text;
+  }
+  for (const bool resize : {false, true}) {
+    c.chkResize.Value = resize;
+    form.chkResize_Click();
+    EXPECT_EQ(c.cmdAddAlpha.Caption, resize ? "Alpha+Resize" : "Add Alpha");
+  }
+  form.SetStatus("Status: Reading SRF...");
+  EXPECT_TRUE(c.lblStatus.Caption == "Status: Reading SRF..." && view.statusRepaints.back()) << "painted at once";
+}
+
+// The rotation boxes follow the mode while they name the sample (its frames
+// differ in size between the modes); a folder of the user's stays.
+TEST_F(Window, TheRotationBoxesFollowTheModeWhileTheyNameTheSample) {
+  const std::string animated = JoinPath(GetFolderName(frmMain::DefaultAnimationFolder()), "Rotation");
+  form.mnuAnimatedSRF_Click();
+  EXPECT_EQ(c.txtWorkDir[1].Text + c.txt2DWorkDir[1].Text, animated + JoinPath(animated, "Top"));
+  form.BuildCompositeImage("1.00");
+  EXPECT_EQ(form.LastImport, ImportOutcome::Complete) << form.ImportFailure;
+  form.mnuStaticSRF_Click();
+  EXPECT_EQ(c.txtWorkDir[1].Text, frmMain::DefaultRotationFolder());
+  c.txtWorkDir[1].Text = dir.path();
+  form.mnuAnimatedSRF_Click();
+  EXPECT_EQ(c.txtWorkDir[1].Text, dir.path());
+}
+
+// A 3D folder fills its row (its Top, prefixes from the frames found, none
+// without); a 2D folder only its box; the pickers open on the trimmed box
+// text; a cancel or another index changes nothing.
+TEST_F(Window, FolderButtonsFillTheirRow) {
+  const std::string cars = dir / "cars", top = cars + "/Top", bare = dir / "bare";
+  fs::create_directories(top);
+  fs::create_directories(bare);
+  for (const std::string& bmp : {cars + "/sedan0000.bmp", top + "/roof12.bmp"}) {
+    ASSERT_TRUE(testing::WriteTestBmp(bmp, 2, 2, 24, [](int, int) { return 0x00FF00u; }));
+  }
+  const std::string titles[] = {"", "Select New 3D Rotation Directory", "Select New 3D Animation Directory"};
+  for (int row : {1, 2}) {
+    c.txtWorkDir[row].Text = "  /old/place  ";
+    view.folderAnswers = {cars};
+    form.cmdChangeDir_Click(row);
+    EXPECT_EQ(view.folderPickers.back(), std::make_pair(titles[row], std::string("/old/place")));
+    EXPECT_EQ(Row(c, row), std::make_tuple(cars, top, "sedan", "roof"));
+    EXPECT_EQ(row == 1 ? form.RotationDir3D + form.RotationDir2D : form.AnimationDir3D + form.AnimationDir2D, cars + top);
+    if (row == 1) { EXPECT_TRUE(form.AnimationDir3D.empty() && c.txtWorkDir[2].Text == frmMain::DefaultAnimationFolder()); }
+  }
+  view.folderAnswers = {bare};
+  form.cmdChangeDir_Click(1);
+  EXPECT_EQ(Row(c, 1), std::make_tuple(bare, bare + "/Top", "", ""));
+  for (int row : {1, 2}) {
+    c.txt2DWorkDir[row].Text = " /was/here ";
+    view.folderAnswers = {top};
+    form.cmdChange2DDir_Click(row);
+    EXPECT_EQ(view.folderPickers.back(), std::make_pair(std::string("Select New 2D Directory"), std::string("/was/here")));
+    EXPECT_EQ(c.txt2DWorkDir[row].Text, top);
+  }
+  EXPECT_EQ(std::make_tuple(form.RotationDir2D, form.AnimationDir2D, c.txt2DPrefix[2].Text), std::make_tuple(top, top, "roof"));
+  const FormControls before = c;
+  const size_t pickers = view.folderPickers.size();
+  for (int row : {0, 3}) form.cmdChange2DDir_Click(row);  // no such row
+  form.cmdChangeDir_Click(1);  // cancelled
+  form.cmdChange2DDir_Click(2);
+  EXPECT_EQ(view.folderPickers.size(), pickers + 2);
+  for (int row : {1, 2}) EXPECT_EQ(Row(c, row), Row(before, row));
+  EXPECT_GT(view.controlsChanged, 0);
+}
+
+// The picker preselects the start folder and shows file-system folders on
+// its status line; errors inside the callback are swallowed.
+TEST_F(Window, FolderPickerCallback) {
+  struct Picker : FolderPickerWindow {
+    std::vector<std::tuple<uint32_t, uintptr_t, std::string>> sent;
+    bool fail = false;
+    void SendMessageA(uint32_t message, uintptr_t wParam, const std::string& lParam) override {
+      if (fail) throw std::runtime_error("picker gone");
+      sent.emplace_back(message, wParam, lParam);
+    }
+  } picker;
+  view.folderAnswers = {std::string("/chosen\0rest", 12)};
+  EXPECT_EQ(BrowseForFolder(view, "Title", dir.path()), "/chosen") << "the path ends at its first NUL";
+  EXPECT_EQ(PreselectedFolder(), dir.path());
+  testing::WriteFileBytes(dir / "file.bmp", {1});
+  EXPECT_EQ(BrowseCallbackProc(picker, BFFM_INITIALIZED, "", 0), 0);
+  for (const std::string& path : {dir / "", dir / "no-such-folder", dir / "file.bmp"}) {
+    EXPECT_EQ(BrowseCallbackProc(picker, BFFM_SELCHANGED, path, 0), 0);
+  }
+  EXPECT_EQ(BrowseCallbackProc(picker, 99, dir.path(), 0), 0);
+  EXPECT_EQ(picker.sent, (decltype(picker.sent){{1126u, 1, dir.path()}, {1124u, 0, dir / ""}}));
+  picker.fail = true;
+  EXPECT_EQ(BrowseCallbackProc(picker, BFFM_INITIALIZED, "", 0), 0);
+}
+
+// "Send to Device...": which device, and whether to replace a different file.
+TEST_F(Window, SendToDeviceAsksWhichDeviceAndBeforeReplacing) {
+  const std::string srf = dir / "car.srf";
+  ASSERT_TRUE(form.WorkImage->Create(2880, 150) && form.WriteSRFFile(srf, "2.20"));
+  const auto target = [&](const std::string& device) { return dir / ("media/" + device + "/Garmin/Vehicle/car.srf"); };
+  const auto send = [&] {
+    view.dialogAnswers = {srf};
+    SendToDeviceFlow(form, {dir / "media"});
+  };
+  send();
+  EXPECT_TRUE(view.messages.size() == 1 && Contains(view.messages[0], "No Garmin device found"));
+  for (const std::string device : {"A", "B"}) {
+    fs::create_directories(dir / ("media/" + device + "/Garmin/Vehicle"));
+    testing::WriteFileBytes(dir / ("media/" + device + "/Garmin/GarminDevice.xml"), {'x'});
+  }
+  testing::WriteFileBytes(target("B"), {'o', 'l', 'd'});
+  view.choiceAnswers = {0, 1, 1};
+  view.questionAnswers = {false, true};
+  send();
+  EXPECT_EQ(view.choiceLists.at(0), (std::vector<std::string>{dir / "media/A", dir / "media/B"}));
+  EXPECT_EQ(testing::ReadFileBytes(target("A")), testing::ReadFileBytes(srf));
+  send();
+  EXPECT_EQ(testing::ReadFileBytes(target("B")), (std::vector<uint8_t>{'o', 'l', 'd'}));
+  send();
+  EXPECT_EQ(testing::ReadFileBytes(target("B")), testing::ReadFileBytes(srf));
+  EXPECT_EQ(view.questions.size() * 10 + view.messages.size(), 51u) << "three choices, two questions, one message";
+}
+
+// Every command that replaces or changes the working image ends the viewer:
+// no key or tick paints its cell into the new picture.
+TEST_F(Window, CommandsThatReplaceTheImageEndTheViewer) {
+  testing::WriteAllSets(dir.path());
+  testing::UseFrameFolder(form, dir.path());
+  ASSERT_TRUE(testing::WriteTestBmp(dir / "small.bmp", 2, 2, 24, [](int, int) { return 0x123456u; }));
+  const std::pair<const char*, void (frmMain::*)()> commands[] = {
+      {"Load Image", &frmMain::cmdLoadImage_Click}, {"Build Image", &frmMain::cmdGo_Click},
+      {"Alpha+Resize", &frmMain::cmdAddAlpha_Click}, {"Unsharp Mask", &frmMain::cmdUnsharpMask_Click}};
+  for (const auto& [name, command] : commands) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(form.WorkImage->Create(2880, 150) && form.WriteSRFFile(dir / "icon.srf", "2.20"));
+    form.ShowSRFInViewer(dir / "icon.srf");
+    ASSERT_TRUE(form.ViewerShowing && form.Form_KeyDown(kKeyUp, 0) && view.timerEnabled);
+    view.dialogAnswers = {dir / "small.bmp"};
+    const int drawn = view.previewChanged;
+    (form.*command)();
+    EXPECT_FALSE(form.ViewerShowing || c.Timer1.Enabled || view.timerEnabled);
+    EXPECT_GT(view.previewChanged, drawn) << "the preview shows the new picture";
+    EXPECT_EQ(gdi::GetPixel(form.Plotter().hDC(), 0, 0), gdi::GetPixel(form.WorkImage->hDC(), 0, 0));
+    const std::vector<uint8_t> before(form.WorkImage->DIBSectionBitsPtr(), form.WorkImage->DIBSectionBitsPtr() + 4 * 2880);
+    form.Timer1_Timer();
+    EXPECT_FALSE(form.Form_KeyDown(kKeyRight, 0));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), form.WorkImage->DIBSectionBitsPtr()));
+    EXPECT_NE(form.LastOutcome.kind, CommandOutcome::Kind::Failed) << form.LastOutcome.message;
+  }
+}
+
+// Do All stops at a frame it cannot import, before any dialog, and names it.
+TEST_F(Window, DoAllStopsOnAFrameNotImported) {
+  // A frame removed, one a row short (FreeImage would load it with a black row), or none at all.
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {"r2d0017.bmp", "2D rotation", "Status: ERROR: 2D Rotation File Not Found..."},
+      {"r3d0003.bmp", "3D rotation", "Status: ERROR: 3D Rotation File Unreadable..."},
+      {"", "no frames", "Status: ERROR: 3D Rotation File Not Found..."}};
+  for (const auto& [file, set, status] : cases) {
+    testing::ScratchDir frames;
+    if (!file.empty()) testing::WriteAllSets(frames.path());
+    testing::UseFrameFolder(form, frames.path());
+    const std::string frame = frames / file;
+    if (set[0] == '3') fs::resize_file(frame, platform::FileLength(frame).value() - 8);
+    if (set[0] == '2') fs::remove(frame);
+    view.messages.clear();
+    view.dialogAnswers = {frames / "out.srf"};
+    form.cmdSave_Click();
+    EXPECT_TRUE(view.dialogs.empty() && !PathExists(frames / "out.srf")) << set;
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_TRUE(Contains(view.messages[0], frame) && Contains(view.messages[0], set)) << view.messages[0];
+    EXPECT_EQ(view.LastStatus(), status);
+    EXPECT_EQ(form.LastOutcome.kind, CommandOutcome::Kind::Failed);
+  }
+}
+
+TEST_F(Window, MakeSrfRefusesAWrongSizeAndACancelRestoresTheStatus) {
+  ASSERT_TRUE(form.WorkImage->Create(14400, 750));
+  form.ImageLoaded = true;
+  form.cmdMakeSRF_Click();
+  EXPECT_TRUE(view.dialogs.empty());
+  ASSERT_EQ(view.messages.size(), 1u);
+  for (const char* part : {"14400 x 750", "2880 x 150", "Alpha+Resize"}) EXPECT_TRUE(Contains(view.messages[0], part));
+  ASSERT_TRUE(form.WorkImage->Create(2880, 150));
+  form.SetStatus("Status: Done....");
+  form.cmdMakeSRF_Click();  // the dialog is cancelled
+  EXPECT_EQ(view.LastStatus(), "Status: Done....");
+  ASSERT_EQ(view.dialogs.size(), 1u);
+  EXPECT_EQ(view.dialogs[0].fileName, platform::HomeFolder() + "/Temp.srf") << "never the root";
+  EXPECT_EQ(form.LastOutcome.kind, CommandOutcome::Kind::Cancelled);
+}
+
+}  // namespace
+}  // namespace velkor
