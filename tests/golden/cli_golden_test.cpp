@@ -132,6 +132,8 @@ TEST_F(CliGolden, EveryOutputIsByteForByteAsRecorded) {
       {"aback.srf", "png2asrf animated.png aback.srf"},
       {"info.txt", "info v220.srf"},
   };
+  // The user names the PNG: an older one there is replaced, not kept.
+  std::ofstream(Out("v220.png")) << "an older picture";
   std::ostringstream actual;
   for (const auto& [output, args] : runs) {
     if (!args.empty()) Run(args, output == "info.txt" ? output : "/dev/null");
