@@ -18,17 +18,13 @@
 namespace velkor {
 namespace {
 
-struct Placement {
-  int32_t left, top;
-};
-
 struct Case {
   const char* name;
   int32_t width, height, targetWidth, targetHeight;
-  int bpp;              // depth of the frames
+  int bpp;                          // depth of the frames
   int32_t frameWidth, frameHeight;  // negative height: rows top-down
-  std::vector<Placement> frames;
-  int32_t fill[4];      // left, top, right, bottom
+  std::vector<std::pair<int32_t, int32_t>> frames;  // left, top
+  int32_t fill[4];                  // left, top, right, bottom
 };
 
 const std::vector<Case> kCases = {
@@ -47,9 +43,7 @@ gdi::HBITMAP RandomFrame(const Case& c, std::mt19937& random) {
   header.biHeight = c.frameHeight;
   header.biBitCount = static_cast<uint16_t>(c.bpp);
   std::vector<gdi::RGBQUAD> palette(c.bpp <= 8 ? 256 : 0);
-  for (auto& entry : palette) {
-    entry = {static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), static_cast<uint8_t>(random()), 0};
-  }
+  for (auto& entry : palette) entry = {uint8_t(random()), uint8_t(random()), uint8_t(random()), 0};
   void* bits = nullptr;
   gdi::HBITMAP frame = gdi::CreateDIBSection(nullptr, header, palette, gdi::DIB_RGB_COLORS, &bits, nullptr, 0);
   EXPECT_NE(frame, nullptr);
@@ -69,12 +63,12 @@ TEST(SampledStrip, ResamplesToTheBytesOfTheFullStrip) {
     ASSERT_TRUE(sampled.Create(c.width, c.height, c.targetWidth, c.targetHeight));
     FillRectangle(full.hDC(), c.fill[0], c.fill[1], c.fill[2], c.fill[3], key);
     sampled.Fill(c.fill[0], c.fill[1], c.fill[2], c.fill[3], key);
-    for (const Placement& at : c.frames) {
+    for (const auto& [left, top] : c.frames) {
       gdi::HBITMAP frame = RandomFrame(c, random);
       gdi::HDC dc = gdi::CreateCompatibleDC(nullptr);
       gdi::HGDIOBJ old = gdi::SelectObject(dc, frame);
-      gdi::BitBlt(full.hDC(), at.left, at.top, frame->width(), frame->height(), dc, 0, 0, gdi::SRCCOPY);
-      sampled.Copy(*frame, at.left, at.top);
+      gdi::BitBlt(full.hDC(), left, top, frame->width(), frame->height(), dc, 0, 0, gdi::SRCCOPY);
+      sampled.Copy(*frame, left, top);
       gdi::SelectObject(dc, old);
       gdi::DeleteDC(dc);
       gdi::DeleteObject(frame);
