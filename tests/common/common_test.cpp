@@ -65,17 +65,12 @@ TEST(PathHelpers, FolderAndBaseNameOfEachShape) {
   const struct {
     std::string path, folder, base;
   } cases[] = {
-      {"C:\\a\\b.bmp", "C:\\a", "b"},
-      {"C:\\b.bmp", "C:", "b"},
-      {"car.bmp", "", "car"},
-      {"\\car.bmp", "", "car"},
-      {"C:\\x\\car.blue.bmp", "C:\\x", "car"},
-      {"C:\\x.y\\file", "C:\\x.y", "file"},
-      {"C:\\x\\.bmp", "C:\\x", ""},
-      {"/home/u/out/car.bmp", "/home/u/out", "car"},
-      {"/car.bmp", "", "car"},
+      {"C:\\a\\b.bmp", "C:\\a", "b"}, {"C:\\b.bmp", "C:", "b"},
+      {"car.bmp", "", "car"}, {"\\car.bmp", "", "car"},
+      {"C:\\x\\car.blue.bmp", "C:\\x", "car"}, {"C:\\x.y\\file", "C:\\x.y", "file"},
+      {"C:\\x\\.bmp", "C:\\x", ""}, {"/home/u/out/car.bmp", "/home/u/out", "car"},
+      {"/car.bmp", "", "car"}, {"", "", ""},
       {"a\\b/c.d.e", "a\\b", "c"},  // both separators count
-      {"", "", ""},
       {longFolder + "/" + std::string(20, 'n') + ".x.bmp", longFolder, std::string(20, 'n')},
   };
   for (const auto& c : cases) {
@@ -83,9 +78,8 @@ TEST(PathHelpers, FolderAndBaseNameOfEachShape) {
     EXPECT_EQ(GetBaseName(c.path), c.base) << c.path;
   }
   EXPECT_EQ(JoinPath("/a/b", "c.srf"), "/a/b/c.srf");
-  EXPECT_EQ(Trim("  2.10  "), "2.10");
-  EXPECT_EQ(Trim("   "), "");
-  EXPECT_EQ(Trim("\t2.10"), "\t2.10");  // only spaces are blanks here
+  for (const auto& [text, trimmed] : {std::pair{"  2.10  ", "2.10"}, {"   ", ""}, {"\t2.10", "\t2.10"}})
+    EXPECT_EQ(Trim(text), trimmed) << text;  // only spaces are blanks
 }
 
 }  // namespace
