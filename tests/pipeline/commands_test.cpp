@@ -89,44 +89,38 @@ TEST(ResizeToDeviceSize, EachStepSettingResamplesThroughItsSizes) {
   }
 }
 
-TEST(ResizeToDeviceSize, UncheckedOrAlreadyAtTheSizeOrEmpty) {
-  Fixture unchecked;
-  unchecked.Image(40, 10);
-  unchecked.form.Controls.chkResize.Value = false;
-  const cAlphaDibSection* before = unchecked.form.WorkImage.get();
-  EXPECT_TRUE(unchecked.form.ResizeToDeviceSize("2.20"));
-  EXPECT_TRUE(unchecked.view.statuses.empty());
-  EXPECT_EQ(unchecked.form.WorkImage.get(), before);
-  Fixture same;
+// Unchecked, empty or failing, the working image stays the raster it was:
+// on failure, as the last step that completed left it.
+TEST(ResizeToDeviceSize, LeftAloneOrFailing) {
+  const struct {
+    int32_t width, height;  // 0: no working image
+    std::function<void(Fixture&)> setup;
+    bool completes;
+    Strings statuses;
+  } cases[] = {
+      {40, 10, [](Fixture& f) { f.form.Controls.chkResize.Value = false; }, true, {}},
+      {0, 0, nullptr, true, {}},
+      {40, 10, [](Fixture& f) { f.StepSample(3), gdi::testing::FailNextDibSections(1); }, false,
+       {"Status: Resampling to 11520x600...", "Status: Error resampling image!"}},
+      {1, 150, nullptr, false, {"Status: Resampling to 2880x150...", "Status: Error resampling image!"}},  // nothing to blend
+  };
+  for (const auto& c : cases) {
+    Fixture f;
+    if (c.width > 0) f.Image(c.width, c.height);
+    if (c.setup) c.setup(f);
+    const cAlphaDibSection* before = f.form.WorkImage.get();
+    EXPECT_EQ(f.form.ResizeToDeviceSize("2.20"), c.completes) << c.width;
+    EXPECT_EQ(f.view.statuses, c.statuses);
+    EXPECT_EQ(f.form.WorkImage.get(), before);
+    EXPECT_EQ(f.form.WorkImage->Empty() ? 90 : f.form.WorkImage->DIBSectionBitsPtr()[0], 90);
+    if (!c.completes) EXPECT_EQ(f.form.LastOutcome.message, "the image cannot be resampled to 2880 x 150");
+  }
+  Fixture same;  // already at the device size: copied
   same.Image(2880, 150);
   same.form.WorkImage->DIBSectionBitsPtr()[4 * 2879 + 3] = 7;
   EXPECT_TRUE(same.form.ResizeToDeviceSize("2.20"));
   EXPECT_EQ(same.form.WorkImage->DIBSectionBitsPtr()[4 * 2879 + 3], 7);
   EXPECT_EQ(same.form.WorkImage->DIBSectionBitsPtr()[0], 90);
-  Fixture empty;
-  EXPECT_TRUE(empty.form.ResizeToDeviceSize("2.20"));
-  EXPECT_TRUE(empty.view.statuses.empty());
-  EXPECT_TRUE(empty.form.WorkImage->Empty());
-}
-
-TEST(ResizeToDeviceSize, AStepThatFailsEndsWithTheLastImage) {
-  Fixture refused;
-  refused.Image(40, 10);
-  refused.StepSample(3);
-  const cAlphaDibSection* before = refused.form.WorkImage.get();
-  gdi::testing::FailNextDibSections(1);
-  EXPECT_FALSE(refused.form.ResizeToDeviceSize("2.20"));
-  EXPECT_EQ(refused.view.statuses, (Strings{"Status: Resampling to 11520x600...", "Status: Error resampling image!"}));
-  EXPECT_EQ(refused.form.WorkImage.get(), before);
-  EXPECT_EQ(refused.form.WorkImage->DIBSectionBitsPtr()[0], 90);
-  Fixture thin;  // one pixel across: nothing to blend
-  thin.Image(1, 150);
-  before = thin.form.WorkImage.get();
-  EXPECT_FALSE(thin.form.ResizeToDeviceSize("2.20"));
-  EXPECT_EQ(thin.view.LastStatus(), "Status: Error resampling image!");
-  EXPECT_EQ(thin.form.LastOutcome.kind, CommandOutcome::Kind::Failed);
-  EXPECT_EQ(thin.form.LastOutcome.message, "the image cannot be resampled to 2880 x 150");
-  EXPECT_EQ(thin.form.WorkImage.get(), before);
 }
 
 TEST(DoAll, TheSampleVehicleStaticAndAnimated) {

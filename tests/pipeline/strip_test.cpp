@@ -3,13 +3,16 @@
 // reads the frames ahead.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <stdexcept>
 
+#include "pipeline/DeviceSize.h"
 #include "pipeline/FrameLoader.h"
 #include "pipeline/GuessPrefix.h"
 #include "pipeline/PipelineTestSupport.h"
 #include "platform/Gdi.h"
+#include "raster/SampledStrip.h"
 #include "support/FakeView.h"
 
 namespace velkor {
@@ -64,6 +67,7 @@ TEST(CompositeStrip, EachLayoutPutsEveryFrameInItsCell) {
     Fixture f(true, l.animated);
     f.form.BuildCompositeImage(l.version);
     EXPECT_EQ(f.form.LastImport, ImportOutcome::Complete);
+    EXPECT_EQ(f.form.LastOutcome.kind, CommandOutcome::Kind::Completed);
     EXPECT_TRUE(f.form.ImportWarnings.empty());
     EXPECT_TRUE(f.form.ImageLoaded);
     const cAlphaDibSection& strip = *f.form.WorkImage;
@@ -79,6 +83,18 @@ TEST(CompositeStrip, EachLayoutPutsEveryFrameInItsCell) {
     EXPECT_EQ(f.view.previewChanged, 2);
     const testing::Bgra corner = FrameBgra(0, 0);
     EXPECT_EQ(gdi::GetPixel(f.form.Plotter().hDC(), 1, 0), uint32_t(corner[2] | corner[1] << 8 | corner[0] << 16));
+    // Made for a resample only, the strip keeps what the resample reads: the
+    // same bytes as the full strip resampled, the same statuses, no preview.
+    Fixture sampled(true, l.animated);
+    const RasterSize device = DeviceSizeFor(l.animated, l.version);
+    SampledStrip small;
+    EXPECT_TRUE(sampled.form.BuildSampledStrip(l.version, small, device));
+    EXPECT_EQ(sampled.form.LastImport, ImportOutcome::Complete);
+    EXPECT_EQ(sampled.view.statuses, f.view.statuses);
+    EXPECT_EQ(sampled.view.previewChanged, 0);
+    const auto expected = strip.Resample(device.height, device.width), actual = small.Resample();
+    ASSERT_TRUE(expected && actual);
+    EXPECT_EQ(0, std::memcmp(actual->DIBSectionBitsPtr(), expected->DIBSectionBitsPtr(), 4 * size_t(device.width) * device.height));
   }
 }
 
@@ -141,36 +157,50 @@ TEST(CompositeStrip, AMissingOrUnreadableFrame) {
     std::optional<std::vector<uint8_t>> damage;  // none: the file is removed
     ImportOutcome outcome;
     const char* status;
+    std::string problem;  // how the window explains it ($F: the file), or the 2D frame it skipped
   } cases[] = {
-      {0, 0, {}, ImportOutcome::FileMissing, "Status: ERROR: 3D Rotation File Not Found..."},
-      {0, 20, {}, ImportOutcome::FileMissing, "Status: ERROR: 3D Rotation File Not Found..."},
-      {1, 5, {}, ImportOutcome::FileMissing, "Status: ERROR: 2D Rotation File Not Found..."},
-      {2, 35, {}, ImportOutcome::FileMissing, "Status: ERROR: 3D Animation File Not Found..."},
-      {3, 0, {}, ImportOutcome::FileMissing, "Status: ERROR: 2D Animation File Not Found..."},
+      {0, 0, {}, ImportOutcome::FileMissing, "Status: ERROR: 3D Rotation File Not Found...",
+       "There are no frames to import: the first 3D rotation frame $F does not exist. Choose the folder and prefix "
+       "of your frames."},
+      {0, 20, {}, ImportOutcome::FileMissing, "Status: ERROR: 3D Rotation File Not Found...",
+       "The 3D rotation frame $F does not exist."},
+      {1, 5, {}, ImportOutcome::FileMissing, "Status: ERROR: 2D Rotation File Not Found...",
+       "The 2D rotation frame $F does not exist."},
+      {2, 35, {}, ImportOutcome::FileMissing, "Status: ERROR: 3D Animation File Not Found...",
+       "The 3D animation frame $F does not exist."},
+      {3, 0, {}, ImportOutcome::FileMissing, "Status: ERROR: 2D Animation File Not Found...",
+       "The 2D animation frame $F does not exist."},
       {0, 4, std::vector<uint8_t>{'n', 'o', 't'}, ImportOutcome::FileUnreadable,
-       "Status: ERROR: 3D Rotation File Unreadable..."},
-      {2, 4, std::vector<uint8_t>{}, ImportOutcome::FileUnreadable, "Status: ERROR: 3D Animation File Unreadable..."},
-      {1, 6, std::vector<uint8_t>{}, ImportOutcome::Complete, "Status: Idle"},
-      {3, 35, std::vector<uint8_t>{'B', 'M'}, ImportOutcome::Complete, "Status: Idle"},
+       "Status: ERROR: 3D Rotation File Unreadable...", "The 3D rotation frame $F cannot be read as a BMP file"},
+      {2, 4, std::vector<uint8_t>{}, ImportOutcome::FileUnreadable, "Status: ERROR: 3D Animation File Unreadable...",
+       "The 3D animation frame $F cannot be read as a BMP file"},
+      {1, 6, std::vector<uint8_t>{}, ImportOutcome::Complete, "Status: Idle",
+       "The 2D rotation frame $F cannot be read as a BMP file"},
+      {3, 35, std::vector<uint8_t>{'B', 'M'}, ImportOutcome::Complete, "Status: Idle",
+       "The 2D animation frame $F cannot be read as a BMP file"},
   };
-  const char* prefixes[4] = {"r3d", "r2d", "a3d", "a2d"};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.status + std::string(" frame ") + std::to_string(c.frame));
     Fixture f(true, true);
-    const std::string file = f.dir / (prefixes[c.set] + FrameNumber(NumberingScheme{}, c.frame) + ".bmp");
+    const std::string file = f.dir / (testing::kSetPrefixes[c.set] + FrameNumber(NumberingScheme{}, c.frame) + ".bmp");
     c.damage ? testing::WriteFileBytes(file, *c.damage) : void(std::filesystem::remove(file));
     f.form.BuildCompositeImage("1.00");
     EXPECT_EQ(f.view.LastStatus(), c.status);
     EXPECT_EQ(f.form.LastImport, c.outcome);
     EXPECT_EQ(f.form.ImportWarnings, std::vector<std::string>{file});
+    const bool complete = c.outcome == ImportOutcome::Complete;
+    const std::string problem = c.problem.substr(0, c.problem.find("$F")) + file + c.problem.substr(c.problem.find("$F") + 2);
+    EXPECT_EQ((complete ? f.form.SkippedFrame : f.form.ImportProblem).substr(0, problem.size()), problem);
+    EXPECT_EQ(f.form.LastOutcome.kind, complete ? CommandOutcome::Kind::Completed : CommandOutcome::Kind::Failed);
+    EXPECT_NE(f.form.LastOutcome.message.find(complete ? "" : file), std::string::npos);
     EXPECT_TRUE(f.form.ImageLoaded);
     const cAlphaDibSection& strip = *f.form.WorkImage;
     ASSERT_EQ(strip.Width(), kAnimated.width);
     const int32_t cell = kAnimated.cell[c.set], top = kAnimated.top[c.set];
     if (c.frame > 0) ExpectFrameAt(strip, c.set, c.frame - 1, cell * (c.frame - 1), top);
     EXPECT_EQ(PixelAt(strip, cell * c.frame + 1, top + 1), kKeyPixel);
-    if (c.outcome == ImportOutcome::Complete && c.frame < 35) ExpectFrameAt(strip, c.set, c.frame + 1, cell * (c.frame + 1), top);
-    if (c.outcome == ImportOutcome::Complete) EXPECT_EQ(f.view.statuses, kStatuses);
+    if (complete && c.frame < 35) ExpectFrameAt(strip, c.set, c.frame + 1, cell * (c.frame + 1), top);
+    if (complete) EXPECT_EQ(f.view.statuses, kStatuses);
     testing::WriteAllSets(f.dir.path());
     f.form.BuildCompositeImage("1.00");
     EXPECT_TRUE(f.form.ImportWarnings.empty());
