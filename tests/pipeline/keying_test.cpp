@@ -129,11 +129,17 @@ TEST(CreateAlphaChannel, GradedAndBinaryAreUnchangedByteForByte) {
 
 // A small vehicle drawn with its true coverage: the clean rule cuts the alpha
 // error to a third and the spill to a tenth of the graded rule's, keeps the
-// inside untouched and opaque and clears the pure key.
+// inside untouched and opaque and clears the pure key; and its bytes stay
+// those it gives now.
 TEST(CreateAlphaChannel, CleanEdgesAgainstTheTrueCoverage) {
-  const uint32_t cases[][2] = {{0x808080, 0x00FF00}, {0x302828, 0x00FF00}, {0x1818DC, 0x00FF00}, {0x808080, 0xFF0000}};
+  const struct {
+    uint32_t body, key;
+    uint64_t fingerprint;  // of the clean rule's bytes
+  } cases[] = {{0x808080, 0x00FF00, 0xebb037487be4affdull}, {0x302828, 0x00FF00, 0x4805a0111c0dddccull},
+               {0x1818DC, 0x00FF00, 0x20f798300d68f290ull}, {0x808080, 0xFF0000, 0x659948855abac5ddull},
+               {0x28C8F0, 0xFF0000, 0xa760f4727e7d157cull}, {0x20A040, 0xFF00FF, 0x779cf488494d4b6bull}};
   constexpr int kEdge = 40;
-  for (const auto& [body, key] : cases) {
+  for (const auto& [body, key, fingerprint] : cases) {
     SCOPED_TRACE(::testing::Message() << std::hex << body << " on " << key);
     const edges::Frame f = edges::RenderFrame(kEdge, 33.0f, edges::FromBgrWord(body), edges::FromBgrWord(key));
     std::vector<Bgra> pixels, truth;
@@ -161,6 +167,9 @@ TEST(CreateAlphaChannel, CleanEdgesAgainstTheTrueCoverage) {
     const edges::EdgeScores g = score(*graded), k = score(*clean);
     EXPECT_LE(k.alphaError, g.alphaError / 3) << g.alphaError;
     EXPECT_LE(k.spill, g.spill / 10) << g.spill;
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (size_t i = 0; i < 4 * kEdge * kEdge; ++i) hash = (hash ^ clean->DIBSectionBitsPtr()[i]) * 1099511628211ull;
+    EXPECT_EQ(hash, fingerprint);
   }
 }
 
