@@ -81,6 +81,10 @@ TEST(CreateAlphaChannel, ExactPixels) {
       {Rule::CleanEdges, 0xFF00FF, 0, {191, 64, 191, 0}, {64, 64, 64, 128}},  // two dominant channels
       {Rule::CleanEdges, 0x808080, 0, {128, 128, 128, 0}, {0, 0, 0, 0}},      // a grey key keys by the cube
       {Rule::CleanEdges, 0x808080, 0, {0, 128, 128, 0}, {0, 128, 128, 255}},
+      // Key (120, 255, 50): only green is dominant; spill 80 of 135 leaves alpha 0.41.
+      {Rule::CleanEdges, 0x78FF32, 0, {100, 180, 60, 0}, {29, 29, 30, 104}},
+      {Rule::CleanEdges, 0x78FF32, 0, {150, 150, 40, 0}, {150, 150, 40, 255}},
+      {Rule::CleanEdges, 0x78FF32, 0, {110, 230, 50, 0}, {3, 3, 6, 28}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(testing::PixelAt(*Keyed({c.in}, 1, c.key, c.tolerance, c.rule), 0, 0), c.out)
