@@ -85,6 +85,7 @@ TEST(CreateAlphaChannel, ExactPixels) {
       {Rule::CleanEdges, 0x78FF32, 0, {100, 180, 60, 0}, {29, 29, 30, 104}},
       {Rule::CleanEdges, 0x78FF32, 0, {150, 150, 40, 0}, {150, 150, 40, 255}},
       {Rule::CleanEdges, 0x78FF32, 0, {110, 230, 50, 0}, {3, 3, 6, 28}},
+      {Rule::CleanEdges, 0x96FF28, 0, {140, 200, 60, 0}, {31, 15, 31, 70}},  // (150, 255, 40): blue is dominant too
   };
   for (const auto& c : cases) {
     EXPECT_EQ(testing::PixelAt(*Keyed({c.in}, 1, c.key, c.tolerance, c.rule), 0, 0), c.out)
