@@ -81,6 +81,7 @@ TEST(CreateAlphaChannel, ExactPixels) {
       {Rule::CleanEdges, 0xFF00FF, 0, {191, 64, 191, 0}, {64, 64, 64, 128}},  // two dominant channels
       {Rule::CleanEdges, 0x808080, 0, {128, 128, 128, 0}, {0, 0, 0, 0}},      // a grey key keys by the cube
       {Rule::CleanEdges, 0x808080, 0, {0, 128, 128, 0}, {0, 128, 128, 255}},
+      {Rule::CleanEdges, 0x808080, 0, {128, 128, 200, 0}, {73, 73, 145, 145}},  // red alone leaves the cube
       // Key (120, 255, 50): only green is dominant; spill 80 of 135 leaves alpha 0.41.
       {Rule::CleanEdges, 0x78FF32, 0, {100, 180, 60, 0}, {29, 29, 30, 104}},
       {Rule::CleanEdges, 0x78FF32, 0, {150, 150, 40, 0}, {150, 150, 40, 255}},
