@@ -94,10 +94,17 @@ TEST(CreateAlphaChannel, ExactPixels) {
   }
   // Half red over green at the end of a red row: its spill alone would say
   // 225; the line from the key to the red inside the row says half.
-  const Bgra red{24, 24, 220, 0};
-  const auto edge = Keyed({red, red, red, {12, 140, 110, 0}}, 4, 0x00FF00, 0, Rule::CleanEdges);
+  const Bgra red{24, 24, 220, 0}, blue{200, 40, 30, 0}, half{12, 140, 110, 0};
+  const auto edge = Keyed({red, red, red, half}, 4, 0x00FF00, 0, Rule::CleanEdges);
   EXPECT_EQ(testing::PixelAt(*edge, 3, 0), (Bgra{12, 12, 110, 127}));
   EXPECT_EQ(testing::PixelAt(*edge, 2, 0), (Bgra{24, 24, 220, 255}));
+  // Only pixels with no key beside them count as inside: the red beside the
+  // edge pixel does not, and the blue ones do not explain it.
+  EXPECT_EQ(testing::PixelAt(*Keyed({blue, blue, red, half}, 4, 0x00FF00, 0, Rule::CleanEdges), 3, 0),
+            (Bgra{12, 110, 110, 225}));
+  // Three fifths red has no spill left, yet beside the key it is an edge.
+  const auto opaque = Keyed({red, red, red, {14, 116, 132, 0}, {0, 255, 0, 0}}, 5, 0x00FF00, 0, Rule::CleanEdges);
+  EXPECT_EQ(testing::PixelAt(*opaque, 3, 0), (Bgra{14, 14, 132, 153}));
 }
 
 // 64 x 64 pixels, even rows within 0..20 of the key in every channel (the
