@@ -82,6 +82,7 @@ TEST(CreateAlphaChannel, ExactPixels) {
       {Rule::CleanEdges, 0x808080, 0, {128, 128, 128, 0}, {0, 0, 0, 0}},      // a grey key keys by the cube
       {Rule::CleanEdges, 0x808080, 0, {0, 128, 128, 0}, {0, 128, 128, 255}},
       {Rule::CleanEdges, 0x808080, 0, {128, 128, 200, 0}, {73, 73, 145, 145}},  // red alone leaves the cube
+      {Rule::CleanEdges, 0x808080, 0, {128, 128, 129, 0}, {1, 1, 2, 2}},  // one step out of the key
       // Key (120, 255, 50): only green is dominant; spill 80 of 135 leaves alpha 0.41.
       {Rule::CleanEdges, 0x78FF32, 0, {100, 180, 60, 0}, {29, 29, 30, 104}},
       {Rule::CleanEdges, 0x78FF32, 0, {150, 150, 40, 0}, {150, 150, 40, 255}},
