@@ -32,9 +32,6 @@ inline uint8_t* PixelPtr(cAlphaDibSection& raster, int32_t x, int32_t memoryRow)
 }
 
 // A colour of its own for frame i of set s: R = 10 + s, G = 2 * i, B = 100 + i.
-inline uint32_t FrameColour(int set, int frame) {
-  return static_cast<uint32_t>((10 + set) << 16 | (2 * frame) << 8 | (100 + frame));
-}
 inline Bgra FrameBgra(int set, int frame) {
   return Bgra{static_cast<uint8_t>(100 + frame), static_cast<uint8_t>(2 * frame),
               static_cast<uint8_t>(10 + set), 0};
@@ -49,27 +46,27 @@ inline void WriteFrameSet(const std::string& folder, const std::string& prefix, 
   for (int i = 0; i < 36; ++i) {
     const std::string name = folder + "/" + prefix + FrameNumber(numbering, i) + extension;
     ASSERT_TRUE(WriteTestBmp(name, edge, edge, 24, [&](int x, int y) {
-      return x == edge - 1 && y == edge - 1 ? 0xFFFFFFu : FrameColour(set, i);
+      return x == edge - 1 && y == edge - 1 ? 0xFFFFFFu : uint32_t((10 + set) << 16 | (2 * i) << 8 | (100 + i));
     })) << name;
   }
 }
 
-// Points the window's four folder and prefix boxes at one folder with a
-// prefix per set: "r3d", "r2d", "a3d", "a2d".
+// The prefix of each set: 3D and 2D rotation, 3D and 2D animation.
+inline const char* const kSetPrefixes[4] = {"r3d", "r2d", "a3d", "a2d"};
+
+// Points the window's four folder and prefix boxes at one folder with the
+// prefixes above.
 inline void UseFrameFolder(frmMain& form, const std::string& folder) {
-  const char* prefixes[4] = {"r3d", "r2d", "a3d", "a2d"};
   for (int item = 1; item <= 2; ++item) {
-    form.Controls.txtWorkDir[item].Text = folder;
-    form.Controls.txt2DWorkDir[item].Text = folder;
-    form.Controls.txt3DPrefix[item].Text = prefixes[item == 1 ? 0 : 2];
-    form.Controls.txt2DPrefix[item].Text = prefixes[item == 1 ? 1 : 3];
+    form.Controls.txtWorkDir[item].Text = form.Controls.txt2DWorkDir[item].Text = folder;
+    form.Controls.txt3DPrefix[item].Text = kSetPrefixes[2 * item - 2];
+    form.Controls.txt2DPrefix[item].Text = kSetPrefixes[2 * item - 1];
   }
 }
 
 // All four sets of small frames (2 x 2 by default) under the prefixes above.
 inline void WriteAllSets(const std::string& folder, int edge = 2, const std::string& scheme = "0000-0035") {
-  const char* prefixes[4] = {"r3d", "r2d", "a3d", "a2d"};
-  for (int set = 0; set < 4; ++set) WriteFrameSet(folder, prefixes[set], scheme, set, edge);
+  for (int set = 0; set < 4; ++set) WriteFrameSet(folder, kSetPrefixes[set], scheme, set, edge);
 }
 
 }  // namespace velkor::testing

@@ -1,0 +1,293 @@
+// The frame import: strip geometry, the numbering schemes, file names on a
+// case-sensitive disk, every way the import can stop, and the loader that
+// reads the frames ahead.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <stdexcept>
+
+#include "pipeline/DeviceSize.h"
+#include "pipeline/FrameLoader.h"
+#include "pipeline/GuessPrefix.h"
+#include "pipeline/PipelineTestSupport.h"
+#include "platform/Gdi.h"
+#include "raster/SampledStrip.h"
+#include "support/FakeView.h"
+
+namespace velkor {
+namespace {
+
+using testing::FakeView;
+using testing::FrameBgra;
+using testing::kKeyPixel;
+using testing::PixelAt;
+using testing::ScratchDir;
+
+struct Fixture {
+  ScratchDir dir;
+  FakeView view;
+  frmMain form{view};
+  explicit Fixture(bool frames = true, bool animated = false) {
+    testing::UseFrameFolder(form, dir.path());
+    if (frames) testing::WriteAllSets(dir.path());
+    if (animated) form.mnuAnimatedSRF_Click();
+  }
+};
+
+// Frame i of a set lands with its top-left pixel at the cell's corner and its
+// bottom-right (white) pixel one down and right; the pixels after it are key.
+void ExpectFrameAt(const cAlphaDibSection& strip, int set, int frame, int32_t left, int32_t top) {
+  SCOPED_TRACE("set " + std::to_string(set) + " frame " + std::to_string(frame));
+  EXPECT_EQ(PixelAt(strip, left, top), FrameBgra(set, frame));
+  EXPECT_EQ(PixelAt(strip, left + 1, top), FrameBgra(set, frame));
+  EXPECT_EQ(PixelAt(strip, left + 1, top + 1), (testing::Bgra{255, 255, 255, 0}));
+  EXPECT_EQ(PixelAt(strip, left + 2, top + 1), kKeyPixel);
+  EXPECT_EQ(PixelAt(strip, left + 1, top + 2), kKeyPixel);
+}
+
+const std::vector<std::string> kStatuses = {
+    "Status: Creating green screen...", "Status: Importing and Stitching 3D Images...",
+    "Status: Importing and Stitching 2D Images...", "Status: Importing and Stitching 3D Anim. Images...",
+    "Status: Importing and Stitching 2D Anim. Images...", "Status: Copying to Picture Box...", "Status: Idle"};
+const std::vector<std::string> kStaticStatuses = {kStatuses[0], kStatuses[1], kStatuses[2], kStatuses[5], kStatuses[6]};
+
+struct Layout {
+  const char* version;
+  bool animated;
+  int32_t width, height, cell[4], top[4];
+  std::vector<std::pair<int32_t, int32_t>> key;  // pixels no frame covers
+};
+const Layout kStatic220{"2.20", false, 14400, 750, {400, 350}, {0, 400}, {{12600, 400}, {14399, 749}, {5, 0}, {5, 1}, {0, 5}, {0, 405}}};
+const Layout kAnimated{"1.00", true, 16210, 1700, {450, 400, 450, 400}, {0, 450, 850, 1300}, {{16205, 10}, {16209, 1699}}};
+
+TEST(CompositeStrip, EachLayoutPutsEveryFrameInItsCell) {
+  for (const Layout& l : {kStatic220, Layout{"1.00", false, 14400, 800, {400, 400}, {0, 400}, {{14399, 799}, {0, 405}}}, kAnimated}) {
+    SCOPED_TRACE(std::string(l.version) + (l.animated ? " animated" : ""));
+    Fixture f(true, l.animated);
+    f.form.BuildCompositeImage(l.version);
+    EXPECT_EQ(f.form.LastImport, ImportOutcome::Complete);
+    EXPECT_EQ(f.form.LastOutcome.kind, CommandOutcome::Kind::Completed);
+    EXPECT_TRUE(f.form.ImportWarnings.empty());
+    EXPECT_TRUE(f.form.ImageLoaded);
+    const cAlphaDibSection& strip = *f.form.WorkImage;
+    ASSERT_EQ(strip.Width(), l.width);
+    ASSERT_EQ(strip.Height(), l.height);
+    for (int set = 0; set < (l.animated ? 4 : 2); ++set)
+      for (int i : {0, 1, 7, 35}) ExpectFrameAt(strip, set, i, l.cell[set] * i, l.top[set]);
+    for (const auto& [x, y] : l.key) EXPECT_EQ(PixelAt(strip, x, y), kKeyPixel) << x << "," << y;
+    EXPECT_EQ(f.view.statuses, l.animated ? kStatuses : kStaticStatuses);
+    EXPECT_EQ(f.view.doEvents, 2);
+    // The pane is drawn again once the frames are in (one pixel per pixel:
+    // no view is selected), not left with the key colour of the empty strip.
+    EXPECT_EQ(f.view.previewChanged, 2);
+    const testing::Bgra corner = FrameBgra(0, 0);
+    EXPECT_EQ(gdi::GetPixel(f.form.Plotter().hDC(), 1, 0), uint32_t(corner[2] | corner[1] << 8 | corner[0] << 16));
+    // Made for a resample only, the strip keeps what the resample reads: the
+    // same bytes as the full strip resampled, the same statuses, no preview.
+    Fixture sampled(true, l.animated);
+    const RasterSize device = DeviceSizeFor(l.animated, l.version);
+    SampledStrip small;
+    EXPECT_TRUE(sampled.form.BuildSampledStrip(l.version, small, device));
+    EXPECT_EQ(sampled.form.LastImport, ImportOutcome::Complete);
+    EXPECT_EQ(sampled.view.statuses, f.view.statuses);
+    EXPECT_EQ(sampled.view.previewChanged, 0);
+    const auto expected = strip.Resample(device.height, device.width), actual = small.Resample();
+    ASSERT_TRUE(expected && actual);
+    EXPECT_EQ(0, std::memcmp(actual->DIBSectionBitsPtr(), expected->DIBSectionBitsPtr(), 4 * size_t(device.width) * device.height));
+  }
+}
+
+TEST(CompositeStrip, FoldersAreTakenTrimmedFromTheBoxes) {
+  Fixture f(false);
+  f.form.Controls.txtWorkDir[1].Text = "  " + f.dir.path() + " ";
+  f.form.Controls.txt2DWorkDir[1].Text = " /rot/top";
+  f.form.Controls.txtWorkDir[2].Text = "/anim ";
+  f.form.Controls.txt2DWorkDir[2].Text = " /nowhere/top ";
+  f.form.BuildCompositeImage("2.20");
+  EXPECT_EQ(f.form.RotationDir3D, f.dir.path());
+  EXPECT_EQ(f.form.RotationDir2D, "/rot/top");
+  EXPECT_EQ(f.form.AnimationDir3D, "/anim");
+  EXPECT_EQ(f.form.AnimationDir2D, "/nowhere/top");
+}
+
+TEST(NumberingScheme, FirstAndLastFileNameOfEveryScheme) {
+  const struct {
+    std::string text, first, last;
+  } cases[] = {
+      {"1-36", "1", "36"},          {"01-36", "01", "36"},       {"001-036", "001", "036"},
+      {"0001-0036", "0001", "0036"}, {"0-35", "0", "35"},         {"00-35", "00", "35"},
+      {"000-035", "000", "035"},    {"0000-0035", "0000", "0035"}, {"0-360 (10s)", "0", "350"},
+      {"000-360 (10s)", "000", "350"}, {"  01-36 ", "01", "36"},  // trimmed
+      {"", "0000", "0035"},         {"1-360", "0000", "0035"},   {"0-360 (10S)", "0000", "0035"},  // the default
+  };
+  for (const auto& c : cases) {
+    const NumberingScheme scheme = SchemeFromText(c.text);
+    EXPECT_EQ(FrameFileName("/cars/sedan", "car", scheme, 0), "/cars/sedan/car" + c.first + ".bmp") << c.text;
+    EXPECT_EQ(FrameFileName("/cars/sedan", "car", scheme, 35), "/cars/sedan/car" + c.last + ".bmp") << c.text;
+  }
+  EXPECT_EQ(FrameNumber(SchemeFromText("0-360 (10s)"), 7), "70");
+  EXPECT_EQ(FrameNumber(SchemeFromText("000-360 (10s)"), 1), "010");
+}
+
+TEST(CompositeStrip, TheNumberingBoxAndFileNamesThatDifferOnlyInCase) {
+  for (const std::string scheme : {"0-360 (10s)", "1-36"}) {
+    Fixture f(false);
+    testing::WriteAllSets(f.dir.path(), 2, scheme);
+    f.form.Controls.cmbNumbers.Text = scheme;
+    f.form.BuildCompositeImage("2.20");
+    EXPECT_EQ(f.form.LastImport, ImportOutcome::Complete) << scheme;
+    ExpectFrameAt(*f.form.WorkImage, 0, 35, 400 * 35, 0);
+  }
+  Fixture f(false);
+  testing::WriteFrameSet(f.dir.path(), "r3d", "0000-0035", 0, 2, ".BMP");
+  testing::WriteFrameSet(f.dir.path(), "R2D", "0000-0035", 1, 2);
+  f.form.BuildCompositeImage("2.20");
+  EXPECT_EQ(f.form.LastImport, ImportOutcome::Complete);
+  ExpectFrameAt(*f.form.WorkImage, 0, 3, 1200, 0);
+  ExpectFrameAt(*f.form.WorkImage, 1, 3, 1050, 400);
+}
+
+// A missing frame stops the import with its set's status, an unreadable 3D
+// frame too; an unreadable 2D frame leaves its cell key and the import goes
+// on. The frames before are in; the next import starts with no warnings.
+TEST(CompositeStrip, AMissingOrUnreadableFrame) {
+  const struct {
+    int set, frame;
+    std::optional<std::vector<uint8_t>> damage;  // none: the file is removed
+    ImportOutcome outcome;
+    const char* status;
+    std::string problem;  // how the window explains it ($F: the file), or the 2D frame it skipped
+  } cases[] = {
+      {0, 0, {}, ImportOutcome::FileMissing, "Status: ERROR: 3D Rotation File Not Found...",
+       "There are no frames to import: the first 3D rotation frame $F does not exist. Choose the folder and prefix "
+       "of your frames."},
+      {0, 20, {}, ImportOutcome::FileMissing, "Status: ERROR: 3D Rotation File Not Found...",
+       "The 3D rotation frame $F does not exist."},
+      {1, 5, {}, ImportOutcome::FileMissing, "Status: ERROR: 2D Rotation File Not Found...",
+       "The 2D rotation frame $F does not exist."},
+      {2, 35, {}, ImportOutcome::FileMissing, "Status: ERROR: 3D Animation File Not Found...",
+       "The 3D animation frame $F does not exist."},
+      {3, 0, {}, ImportOutcome::FileMissing, "Status: ERROR: 2D Animation File Not Found...",
+       "The 2D animation frame $F does not exist."},
+      {0, 4, std::vector<uint8_t>{'n', 'o', 't'}, ImportOutcome::FileUnreadable,
+       "Status: ERROR: 3D Rotation File Unreadable...", "The 3D rotation frame $F cannot be read as a BMP file"},
+      {2, 4, std::vector<uint8_t>{}, ImportOutcome::FileUnreadable, "Status: ERROR: 3D Animation File Unreadable...",
+       "The 3D animation frame $F cannot be read as a BMP file"},
+      {1, 6, std::vector<uint8_t>{}, ImportOutcome::Complete, "Status: Idle",
+       "The 2D rotation frame $F cannot be read as a BMP file"},
+      {3, 35, std::vector<uint8_t>{'B', 'M'}, ImportOutcome::Complete, "Status: Idle",
+       "The 2D animation frame $F cannot be read as a BMP file"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.status + std::string(" frame ") + std::to_string(c.frame));
+    Fixture f(true, true);
+    const std::string file = f.dir / (testing::kSetPrefixes[c.set] + FrameNumber(NumberingScheme{}, c.frame) + ".bmp");
+    c.damage ? testing::WriteFileBytes(file, *c.damage) : void(std::filesystem::remove(file));
+    f.form.BuildCompositeImage("1.00");
+    EXPECT_EQ(f.view.LastStatus(), c.status);
+    EXPECT_EQ(f.form.LastImport, c.outcome);
+    EXPECT_EQ(f.form.ImportWarnings, std::vector<std::string>{file});
+    const bool complete = c.outcome == ImportOutcome::Complete;
+    const std::string problem = c.problem.substr(0, c.problem.find("$F")) + file + c.problem.substr(c.problem.find("$F") + 2);
+    EXPECT_EQ((complete ? f.form.SkippedFrame : f.form.ImportProblem).substr(0, problem.size()), problem);
+    EXPECT_EQ(f.form.LastOutcome.kind, complete ? CommandOutcome::Kind::Completed : CommandOutcome::Kind::Failed);
+    EXPECT_NE(f.form.LastOutcome.message.find(complete ? "" : file), std::string::npos);
+    EXPECT_TRUE(f.form.ImageLoaded);
+    const cAlphaDibSection& strip = *f.form.WorkImage;
+    ASSERT_EQ(strip.Width(), kAnimated.width);
+    const int32_t cell = kAnimated.cell[c.set], top = kAnimated.top[c.set];
+    if (c.frame > 0) ExpectFrameAt(strip, c.set, c.frame - 1, cell * (c.frame - 1), top);
+    EXPECT_EQ(PixelAt(strip, cell * c.frame + 1, top + 1), kKeyPixel);
+    if (complete && c.frame < 35) ExpectFrameAt(strip, c.set, c.frame + 1, cell * (c.frame + 1), top);
+    if (complete) EXPECT_EQ(f.view.statuses, kStatuses);
+    testing::WriteAllSets(f.dir.path());
+    f.form.BuildCompositeImage("1.00");
+    EXPECT_TRUE(f.form.ImportWarnings.empty());
+  }
+}
+
+TEST(CompositeStrip, AnErrorDuringTheImportIsReportedAndEndsIt) {
+  struct FailingView : FakeView {
+    void StatusChanged(const std::string& text, bool repaint) override {
+      FakeView::StatusChanged(text, repaint);
+      if (text == "Status: Importing and Stitching 2D Images...") throw std::runtime_error("view gone");
+    }
+  } view;
+  ScratchDir dir;
+  frmMain form{view};
+  testing::UseFrameFolder(form, dir.path());
+  testing::WriteAllSets(dir.path());
+  EXPECT_NO_THROW(form.BuildCompositeImage("2.20"));
+  EXPECT_EQ(view.messages, std::vector<std::string>{"An error occured while importing files"});
+  EXPECT_EQ(view.LastStatus(), "Status: Error occured while importing files!");
+  EXPECT_EQ(form.LastImport, ImportOutcome::Error);
+  EXPECT_EQ(form.LastOutcome.kind, CommandOutcome::Kind::Failed);
+}
+
+TEST(CompositeStrip, NoStripRefusedOrForAnAnimatedVersionOtherThan100) {
+  Fixture refused(false);
+  gdi::testing::FailNextDibSections(1);
+  refused.form.BuildCompositeImage("2.20");
+  EXPECT_EQ(refused.form.LastImport, ImportOutcome::StripNotCreated);
+  EXPECT_FALSE(refused.form.ImageLoaded);
+  Fixture f(false, true);
+  ASSERT_TRUE(f.form.WorkImage->Create(3, 3));
+  f.form.BuildCompositeImage("2.20");
+  EXPECT_EQ(f.view.statuses, (std::vector<std::string>{kStatuses[0], "Status: Error Creating Composite Image!!"}));
+  EXPECT_EQ(f.form.LastImport, ImportOutcome::StripNotCreated);
+  EXPECT_EQ(f.form.WorkImage->Width(), 3);  // the previous image stays
+}
+
+TEST(GuessPrefix, ThePrefixOfTheFirstBmpFile) {
+  for (const auto& [file, prefix] : std::vector<std::pair<std::string, std::string>>{
+           {"car0000.bmp", "car"}, {"view.5.bmp", "view"}, {"0001.bmp", ""}, {"Sedan12.BMP", "Sedan"}, {"notes.txt", ""}, {"", ""}}) {
+    ScratchDir dir;
+    if (!file.empty()) testing::WriteFileBytes(dir / file, {1});
+    EXPECT_EQ(GuessPrefix(dir.path()), prefix) << file;
+  }
+  EXPECT_EQ(GuessPrefix("/no/such/folder"), "");
+  EXPECT_EQ(GuessPrefix(frmMain::DefaultRotationFolder()), "car");
+}
+
+// Frame i is i + 1 pixels wide, so that each frame shows which file it came
+// from. Several rounds, as the workers' timing differs from one to the next;
+// stopping after any frame must end the workers.
+TEST(FrameLoader, HandsOverEveryFrameInOrderWithItsOwnOutcome) {
+  ScratchDir dir;
+  std::vector<std::string> frames;
+  for (int i = 0; i < 9; ++i) {
+    frames.push_back(dir / ("f" + std::to_string(i) + ".bmp"));
+    ASSERT_TRUE(testing::WriteTestBmp(frames.back(), i + 1, 2, 24, [](int, int) { return 0x123456u; }));
+  }
+  ASSERT_TRUE(testing::WriteTestBmp(dir / "upper.BMP", 3, 3, 24, [](int, int) { return 0u; }));
+  testing::WriteFileBytes(dir / "garbage.bmp", {'B', 'M', 1, 2, 3});
+  const struct {
+    std::string name, file;  // as asked for, as resolved
+    bool exists, readable;
+    int32_t width;
+  } expected[] = {{frames[0], frames[0], true, true, 1},        {dir / "missing.bmp", dir / "missing.bmp", false, false, 0},
+                  {frames[1], frames[1], true, true, 2},        {dir / "upper.bmp", dir / "upper.BMP", true, true, 3},
+                  {dir / "garbage.bmp", dir / "garbage.bmp", true, false, 0}, {frames[2], frames[2], true, true, 3},
+                  {frames[8], frames[8], true, true, 9}};
+  std::vector<std::string> names;
+  for (const auto& e : expected) names.push_back(e.name);
+  for (int round = 0; round < 20; ++round) {
+    FrameLoader loader(names);
+    for (const auto& e : expected) {
+      const LoadedFrame frame = loader.Next();
+      EXPECT_EQ(frame.file, e.file);
+      EXPECT_EQ(frame.exists, e.exists) << e.name;
+      EXPECT_EQ(frame.readable, e.readable) << e.name;
+      if (e.readable) EXPECT_EQ(frame.dib->Width(), e.width) << e.name;
+    }
+    EXPECT_THROW(loader.Next(), std::out_of_range);
+  }
+  for (size_t taken = 0; taken <= frames.size(); ++taken) {
+    FrameLoader loader(frames);
+    for (size_t i = 0; i < taken; ++i) EXPECT_EQ(loader.Next().dib->Width(), static_cast<int32_t>(i + 1));
+  }
+}
+
+}  // namespace
+}  // namespace velkor
