@@ -20,8 +20,8 @@ using PixelFn = std::function<Bgra(int, int)>;
 
 // A pattern with every channel varying along both axes.
 inline Bgra PatternPixel(int x, int y) {
-  return Bgra{static_cast<uint8_t>(x * 7 + y), static_cast<uint8_t>(x * 3 + y * 5),
-              static_cast<uint8_t>(x + y * 11), static_cast<uint8_t>(x * 13 + y * 3)};
+  return Bgra{static_cast<uint8_t>(x * 7 + y), static_cast<uint8_t>(x * 3 + y * 5), static_cast<uint8_t>(x + y * 11),
+              static_cast<uint8_t>(x * 13 + y * 3)};
 }
 
 // Picture coordinates: y counted from the top.
@@ -41,32 +41,24 @@ inline void FillRaster(cAlphaDibSection& raster, const PixelFn& pixel) {
 
 // The codes as the file layout defines them.
 inline uint16_t ExpectedWord(Bgra c) { return static_cast<uint16_t>((c.r >> 3) << 11 | (c.g >> 3) << 6 | (c.b >> 3)); }
-inline uint8_t ExpectedCode(uint8_t a) {
-  return a == 255 ? 0 : static_cast<uint8_t>(std::nearbyint(128.0 - a / 2.0));
-}
+inline uint8_t ExpectedCode(uint8_t a) { return a == 255 ? 0 : static_cast<uint8_t>(std::nearbyint(128.0 - a / 2.0)); }
 // What a reader makes of a pixel: five bits per channel, alpha in steps of two.
 inline Bgra Decoded(Bgra c) {
   const int code = ExpectedCode(c.a);
   return Bgra{uint8_t(c.b & 0xF8), uint8_t(c.g & 0xF8), uint8_t(c.r & 0xF8), uint8_t(code ? (128 - code) * 2 : 255)};
 }
 
+// Little-endian fields appended in file order.
 struct ByteBuilder {
   std::vector<uint8_t> bytes;
   ByteBuilder& Text(const std::string& s) {
-    bytes.insert(bytes.end(), s.begin(), s.end());
+    for (char c : s) U8(c);
     return *this;
   }
-  ByteBuilder& I32(int64_t v) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(static_cast<uint64_t>(v) >> (8 * i)));
-    return *this;
-  }
-  ByteBuilder& I16(int v) { return U8(v).U8(static_cast<unsigned>(v) >> 8); }
+  ByteBuilder& I32(int64_t v) { return U8(int(v)).U8(int(v >> 8)).U8(int(v >> 16)).U8(int(v >> 24)); }
+  ByteBuilder& I16(int v) { return U8(v).U8(v >> 8); }
   ByteBuilder& U8(int v) {
     bytes.push_back(static_cast<uint8_t>(v));
-    return *this;
-  }
-  ByteBuilder& Fill(size_t n, uint8_t v) {
-    bytes.insert(bytes.end(), n, v);
     return *this;
   }
 };
@@ -94,7 +86,7 @@ inline uint8_t ExpectedChecksum(const std::vector<uint8_t>& bytes) {
 }
 
 inline void AppendTrailerAndChecksum(ByteBuilder& out, size_t trailer, uint8_t last = 0xFF) {
-  out.Fill(trailer, 0xFF);
+  out.bytes.resize(out.bytes.size() + trailer, 0xFF);
   if (trailer > 0) out.bytes.back() = last;
   out.U8(ExpectedChecksum(out.bytes));
 }
