@@ -90,7 +90,7 @@ const std::string kEither = "(refused or read)", kNotBmp = "Cannot load";
 struct Input {
   Kind kind;
   Bytes bytes;
-  std::string problem;  // part of the refusal; "" when the file must read
+  std::string problem;  // found in the refusal; "" when the file must read
   Check check;          // of the picture read
   bool cli;             // through velkor-cli too
   std::string file;
@@ -271,8 +271,8 @@ class HostileInputs : public HostileWindow {
  protected:
   const std::string folder = [this] {
     std::string path = dir.path();
-    for (const char* part : {"Fahrzeug Ünïcødé 車 ñ", "  two  spaces ", "ελληνικά и русский", "Ω≈ç√ 🚗 icons"})
-      path += "/" + std::string(part) + " 0/" + part + " 1";
+    for (const char* name : {"Fahrzeug Ünïcødé 車 ñ", "  two  spaces ", "ελληνικά и русский", "Ω≈ç√ 🚗 icons"})
+      path += "/" + std::string(name) + " 0/" + name + " 1";
     std::filesystem::create_directories(path += "/" + std::string(60, 'x') + " é");
     return path;
   }();
@@ -336,12 +336,10 @@ TEST_F(HostileInputs, TheWindowRefusesEachByNameAndKeepsItsWork) {
     ExpectRefusal(c.problem, path, view.messages[0]);
     EXPECT_TRUE(State() == before) << "the working image was touched";
     if (!c.cli) continue;
-    view.dialogAnswers = {folder + "/Bild mit Ä.v2.bmp"};  // still usable: the PNG takes the name to the first dot
-    ASSERT_TRUE(form.SaveAsPNG());
-    std::string problem;
-    const auto back = ReadPngFile(folder + "/Bild mit Ä.png", problem);
-    ASSERT_TRUE(back) << problem;
-    EXPECT_EQ(0, std::memcmp(back->DIBSectionBitsPtr(), std::get<3>(before).data(), std::get<3>(before).size()));
+    // Still usable: saved (the PNG takes the name up to its first dot) and loaded back.
+    view.dialogAnswers = {folder + "/Bild mit Ä.v2.bmp", folder + "/Bild mit Ä.png"};
+    ASSERT_TRUE(form.SaveAsPNG() && form.LoadPNG()) << view.messages.back();
+    EXPECT_EQ(std::get<3>(State()), std::get<3>(before));
     std::filesystem::remove(folder + "/Bild mit Ä.v2.bmp");
     std::filesystem::remove(folder + "/Bild mit Ä.png");
   }

@@ -79,16 +79,14 @@ inline void AppendRecord(ByteBuilder& out, int w, int h, const PixelFn& pixel) {
     for (int x = 0; x < w; ++x) out.I16(ExpectedWord(pixel(x, y)));
 }
 
-inline uint8_t ExpectedChecksum(const std::vector<uint8_t>& bytes) {
-  unsigned s = 0;
-  for (uint8_t b : bytes) s = (s + b) % 255;
-  return static_cast<uint8_t>(s == 0 ? 0 : 256 - s);
-}
-
+// The trailer of 0xFF bytes (`last` at its end), then the checksum byte:
+// 256 - s for s the sum of all bytes mod 255, 0 when s is 0.
 inline void AppendTrailerAndChecksum(ByteBuilder& out, size_t trailer, uint8_t last = 0xFF) {
   out.bytes.resize(out.bytes.size() + trailer, 0xFF);
   if (trailer > 0) out.bytes.back() = last;
-  out.U8(ExpectedChecksum(out.bytes));
+  unsigned s = 0;
+  for (uint8_t b : out.bytes) s = (s + b) % 255;
+  out.U8(s == 0 ? 0 : 256 - s);
 }
 
 // A whole file of records of the given sizes stacked from picture row `top`

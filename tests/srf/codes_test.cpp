@@ -22,7 +22,7 @@ TEST(SrfCodes, ColourWordsPackAndUnpackEveryChannelValue) {
     ASSERT_EQ(rgb.r << 16 | rgb.g << 8 | rgb.b, (r & 0xF8) << 16 | (g & 0xF8) << 8 | (b & 0xF8)) << v;
     ASSERT_EQ(SRFColorToRGB(packed.low, packed.high), (b & 0xF8u) << 16 | (g & 0xF8u) << 8 | (r & 0xF8u)) << v;
   }
-  EXPECT_EQ(SRFColorToRGB(0x3F, 0x00), 248u << 16);  // bit 5 does not take part
+  EXPECT_EQ(SRFColorToRGB(0x3F, 0x00), 248u << 16);  // bit 5 is ignored
   EXPECT_EQ(SRFColorToRGB(0xC0, 0x07), 248u << 8);
 }
 

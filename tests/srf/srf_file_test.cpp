@@ -34,12 +34,6 @@ TEST_F(SrfFile_, EachVersionGivesItsFileByteForByteAndReadsBack) {
                {"2.00", "2.00", kStatic100, 136, 2880, 160, false}, {"2.10", "2.10", kStatic220, 56, 2880, 150, false},
                {"3.00", "2.20", kStatic220, 56, 2880, 150, false},  {"", "1.00", kAnimated, 160, 3242, 340, false},
                {"", "1.00", kAnimated, 160, 3300, 400, false},      {"", "1.00", kAnimated, 160, 3242, 340, true}};
-  const std::vector<std::string> reading = {"Status: Reading SRF...", "Status: Adding RGB...",
-                                            "Status: Adding Alpha...", "Status: Done..."},
-                                 readingAnimated = {
-                                     "Status: Reading ASRF...",         "Status: Adding Group 1 RGB...",
-                                     "Status: Adding Group 2 RGB...",   "Status: Adding Group 1 Alpha...",
-                                     "Status: Adding Group 2 Alpha...", "Status: Done..."};
   for (const auto& c : cases) {
     const bool animated = c.version.empty();
     const std::string name = c.stored + std::to_string(c.w * c.h) + (c.over ? "o" : "") + ".srf", file = dir / name;
@@ -52,10 +46,8 @@ TEST_F(SrfFile_, EachVersionGivesItsFileByteForByteAndReadsBack) {
     int top = c.h, height = 0;
     for (const auto& size : c.sizes) top -= size.second, height += size.second;
     EXPECT_TRUE(bytes == SrfFile(c.stored, c.sizes, c.trailer, top));
-    EXPECT_EQ(view.statuses,
-              (std::vector<std::string>{
-                  "Status: Writing " + kind + "...", "Status: Calculating Checksum...",
-                  "Status: " + kind + " version #" + (animated ? c.stored : c.version) + " file written...."}));
+    EXPECT_EQ(view.LastStatus(),
+              "Status: " + kind + " version #" + (animated ? c.stored : c.version) + " file written....");
     EXPECT_TRUE(view.messages.empty());
     EXPECT_EQ(view.dialogs.back().filter, "Garmin SRF Files|*.srf");
     EXPECT_EQ(view.dialogs.back().flags, 0x82002u);
@@ -65,7 +57,7 @@ TEST_F(SrfFile_, EachVersionGivesItsFileByteForByteAndReadsBack) {
     view.statuses.clear();
     ASSERT_TRUE(animated ? form.ReadASRFFile(file) : form.ReadSRFFile(file));
     EXPECT_TRUE(form.ImageLoaded);
-    EXPECT_EQ(view.statuses, animated ? readingAnimated : reading);
+    EXPECT_EQ(view.statuses.front() + view.statuses.back(), "Status: Reading " + kind + "...Status: Done...");
     const cAlphaDibSection& image = *form.WorkImage;
     const int width = c.sizes[0].first;
     ASSERT_EQ(image.Width() * 1000 + image.Height(), width * 1000 + height);
