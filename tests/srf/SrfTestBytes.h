@@ -3,10 +3,9 @@
 // not from the program's writer, so the two can be compared.
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <functional>
-#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "raster/cAlphaDibSection.h"
@@ -15,64 +14,51 @@ namespace velkor::testing {
 
 struct Bgra {
   uint8_t b, g, r, a;
+  bool operator==(const Bgra&) const = default;
 };
+using PixelFn = std::function<Bgra(int, int)>;
 
 // A pattern with every channel varying along both axes.
 inline Bgra PatternPixel(int x, int y) {
-  return Bgra{static_cast<uint8_t>(x * 7 + y), static_cast<uint8_t>(x * 3 + y * 5),
-              static_cast<uint8_t>(x + y * 11), static_cast<uint8_t>(x * 13 + y * 3)};
+  return Bgra{static_cast<uint8_t>(x * 7 + y), static_cast<uint8_t>(x * 3 + y * 5), static_cast<uint8_t>(x + y * 11),
+              static_cast<uint8_t>(x * 13 + y * 3)};
 }
 
 // Picture coordinates: y counted from the top.
-inline uint8_t* PixelAt(const cAlphaDibSection& raster, int x, int y) {
-  return raster.PictureRow(y) + 4 * x;
-}
-
+inline uint8_t* PixelAt(const cAlphaDibSection& raster, int x, int y) { return raster.PictureRow(y) + 4 * x; }
 inline Bgra GetBgra(const cAlphaDibSection& raster, int x, int y) {
   const uint8_t* p = PixelAt(raster, x, y);
   return Bgra{p[0], p[1], p[2], p[3]};
 }
-
-inline void FillRaster(cAlphaDibSection& raster, const std::function<Bgra(int, int)>& pixel) {
+inline void FillRaster(cAlphaDibSection& raster, const PixelFn& pixel) {
   for (int y = 0; y < raster.Height(); ++y)
     for (int x = 0; x < raster.Width(); ++x) {
       const Bgra c = pixel(x, y);
       uint8_t* p = PixelAt(raster, x, y);
-      p[0] = c.b;
-      p[1] = c.g;
-      p[2] = c.r;
-      p[3] = c.a;
+      p[0] = c.b, p[1] = c.g, p[2] = c.r, p[3] = c.a;
     }
 }
 
 // The codes as the file layout defines them.
 inline uint16_t ExpectedWord(Bgra c) { return static_cast<uint16_t>((c.r >> 3) << 11 | (c.g >> 3) << 6 | (c.b >> 3)); }
-inline uint8_t ExpectedCode(uint8_t a) {
-  return a == 255 ? 0 : static_cast<uint8_t>(std::nearbyint(128.0 - a / 2.0));
+inline uint8_t ExpectedCode(uint8_t a) { return a == 255 ? 0 : static_cast<uint8_t>(std::nearbyint(128.0 - a / 2.0)); }
+// What a reader makes of a pixel: five bits per channel, alpha in steps of two.
+inline Bgra Decoded(Bgra c) {
+  const int code = ExpectedCode(c.a);
+  return Bgra{uint8_t(c.b & 0xF8), uint8_t(c.g & 0xF8), uint8_t(c.r & 0xF8), uint8_t(code ? (128 - code) * 2 : 255)};
 }
 
-class ByteBuilder {
- public:
+// Little-endian fields appended in file order.
+struct ByteBuilder {
   std::vector<uint8_t> bytes;
   ByteBuilder& Text(const std::string& s) {
-    bytes.insert(bytes.end(), s.begin(), s.end());
+    for (char c : s) U8(c);
     return *this;
   }
-  ByteBuilder& I32(int64_t v) {
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(static_cast<uint64_t>(v) >> (8 * i)));
-    return *this;
-  }
-  ByteBuilder& I16(int v) {
-    bytes.push_back(static_cast<uint8_t>(v));
-    bytes.push_back(static_cast<uint8_t>(static_cast<unsigned>(v) >> 8));
-    return *this;
-  }
+  ByteBuilder& I32(int64_t v) { return U8(int(v)).U8(int(v >> 8)).U8(int(v >> 16)).U8(int(v >> 24)); }
+  ByteBuilder& I16(int v) { return U8(v).U8(v >> 8); }
   ByteBuilder& U8(int v) {
     bytes.push_back(static_cast<uint8_t>(v));
-    return *this;
-  }
-  ByteBuilder& Fill(size_t n, uint8_t v) {
-    bytes.insert(bytes.end(), n, v);
     return *this;
   }
 };
@@ -83,7 +69,7 @@ inline void AppendHeader(ByteBuilder& out, int imageCount, const std::string& ve
 }
 
 // A record of W x H pixels, pixel(x, y) giving its raster colour and alpha.
-inline void AppendRecord(ByteBuilder& out, int w, int h, const std::function<Bgra(int, int)>& pixel) {
+inline void AppendRecord(ByteBuilder& out, int w, int h, const PixelFn& pixel) {
   out.I32(0).I32(16).I32(0).I16(h).I16(w).U8(16).U8(8).I16(2 * w).I32(0);
   out.I32(11).I32(int64_t{w} * h);
   for (int y = 0; y < h; ++y)
@@ -93,23 +79,28 @@ inline void AppendRecord(ByteBuilder& out, int w, int h, const std::function<Bgr
     for (int x = 0; x < w; ++x) out.I16(ExpectedWord(pixel(x, y)));
 }
 
-inline uint8_t ExpectedChecksum(const std::vector<uint8_t>& bytes) {
-  unsigned s = 0;
-  for (uint8_t b : bytes) s = (s + b) % 255;
-  return static_cast<uint8_t>(s == 0 ? 0 : 256 - s);
-}
-
+// The trailer of 0xFF bytes (`last` at its end), then the checksum byte:
+// 256 - s for s the sum of all bytes mod 255, 0 when s is 0.
 inline void AppendTrailerAndChecksum(ByteBuilder& out, size_t trailer, uint8_t last = 0xFF) {
-  out.Fill(trailer, 0xFF);
+  out.bytes.resize(out.bytes.size() + trailer, 0xFF);
   if (trailer > 0) out.bytes.back() = last;
-  out.U8(ExpectedChecksum(out.bytes));
+  unsigned s = 0;
+  for (uint8_t b : out.bytes) s = (s + b) % 255;
+  out.U8(s == 0 ? 0 : 256 - s);
 }
 
-inline int32_t ReadI32(const std::vector<uint8_t>& b, size_t at) {
-  return static_cast<int32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24);
-}
-inline int16_t ReadI16(const std::vector<uint8_t>& b, size_t at) {
-  return static_cast<int16_t>(b[at] | b[at + 1] << 8);
+// A whole file of records of the given sizes stacked from picture row `top`
+// down; the trailer's last byte is 0 in animated files (4 records).
+inline std::vector<uint8_t> SrfFile(const std::string& version, const std::vector<std::pair<int, int>>& sizes,
+                                    size_t trailer, int top = 0, const PixelFn& pixel = PatternPixel) {
+  ByteBuilder out;
+  AppendHeader(out, static_cast<int>(sizes.size()), version);
+  for (const auto& [w, h] : sizes) {
+    AppendRecord(out, w, h, [&, top](int x, int y) { return pixel(x, top + y); });
+    top += h;
+  }
+  AppendTrailerAndChecksum(out, trailer, sizes.size() == 4 ? 0 : 0xFF);
+  return out.bytes;
 }
 
 }  // namespace velkor::testing

@@ -1,99 +1,93 @@
+// Checking and describing SRF files that come from outside, reading their
+// headings, and finding the devices to send them to.
 #include <gtest/gtest.h>
 
-#include <map>
+#include <filesystem>
 
+#include "common/VbError.h"
+#include "platform/GarminDevices.h"
+#include "srf/SrfFileCheck.h"
 #include "srf/SrfFileInfo.h"
-#include "srf/SrfTestBytes.h"
-#include "support/TestFiles.h"
+#include "srf/SrfHeadings.h"
+#include "support/SmallSrf.h"
 
 namespace velkor {
 namespace {
 
-using testing::ByteBuilder;
+using namespace testing;
+namespace fs = std::filesystem;
 
-std::map<std::string, std::string> FactsOf(const SRFFileInfo& info) {
-  return std::map<std::string, std::string>(info.facts.begin(), info.facts.end());
+// What the check before sending and the description say of damaged files.
+TEST(SrfFileCheck, NamesWhatIsWrongWithAFileAndDescribesIt) {
+  ScratchDir dir;
+  const std::string file = dir / "f.srf", readable = "readable static SRF file, version 2.20, ";
+  const std::vector<uint8_t> good = SrfFile("2.20", {{4, 3}, {2, 2}}, 56);
+  const struct {
+    void (*damage)(std::vector<uint8_t>&);
+    std::string problem, verdict;
+  } cases[] = {
+      {[](std::vector<uint8_t>&) {}, "", readable + "checksum matches"},
+      {[](std::vector<uint8_t>& b) { b.back() ^= 1; }, "checksum byte does not match",
+       readable + "but its checksum byte does not match"},
+      {[](std::vector<uint8_t>& b) { b.resize(b.size() - 57); }, "without a trailer", readable},
+      {[](std::vector<uint8_t>& b) { b.resize(160); }, "cut short",
+       "unreadable: Cannot read " + file + ": record 2 is cut short at offset 147"},
+      {[](std::vector<uint8_t>& b) { b[0] = 'X'; }, "GARMIN BITMAP 01", readable},
+      {[](std::vector<uint8_t>& b) { b[24] = 3; }, "counts 3 images", readable},
+      {[](std::vector<uint8_t>& b) { b.clear(); }, "too short", "unreadable: Cannot read " + file + ": the file is 0"},
+  };
+  for (const auto& c : cases) {
+    std::vector<uint8_t> bytes = good;
+    c.damage(bytes);
+    WriteFileBytes(file, bytes);
+    const std::string problem = SRFFileProblem(file);
+    EXPECT_TRUE(c.problem.empty() ? problem.empty() : problem.find(c.problem) != std::string::npos) << problem;
+    const SRFFileInfo info = DescribeSRFFile(file);
+    EXPECT_EQ(info.verdict.rfind(c.verdict, 0), 0u) << info.verdict;
+    EXPECT_EQ(info.readable, c.verdict[0] == 'r');
+  }
+  WriteFileBytes(file, good);
+  const SRFFileInfo info = DescribeSRFFile(file);
+  std::string facts;
+  for (const auto& [key, value] : info.facts) facts += key + "=" + value + "\n";
+  for (const char* fact : {"size=256\n", "header.version=2.20\n", "kind=static\n", "record.1.length=76\n",
+                           "record.1.alpha-size=12\n", "record.1.color-size=24\n", "record.2.offset=147\n",
+                           "trailer.offset=199\n", "trailer.length=56\n", "checksum.matches=yes\n"})
+    EXPECT_NE(facts.find(fact), std::string::npos) << fact << facts;
+  WriteFileBytes(file, SrfFile("1.00", {{2, 1}, {2, 1}, {2, 1}, {2, 1}}, 160));
+  EXPECT_EQ(SRFFileProblem(file), "");
+  EXPECT_EQ(DescribeSRFFile(file).verdict, "readable animated SRF file, version 1.00, checksum matches");
+  EXPECT_NE(SRFFileProblem(dir.path()).find("not a regular file"), std::string::npos);
+  WriteFileBytes(file, std::vector<uint8_t>(20, 1));
+  EXPECT_EQ(ReadSRFBytesWithin(file, 20).size(), 20u);
+  EXPECT_THROW(ReadSRFBytesWithin(file, 19), VbError);
+  fs::resize_file(file, kMaxSRFFileBytes + 1);  // sparse: nothing is read
+  EXPECT_THROW(ReadSRFBytesWithin(file), VbError);
 }
 
-std::vector<uint8_t> SmallStatic() {
-  ByteBuilder out;
-  testing::AppendHeader(out, 2, "2.20");
-  testing::AppendRecord(out, 4, 3, testing::PatternPixel);
-  testing::AppendRecord(out, 2, 2, testing::PatternPixel);
-  testing::AppendTrailerAndChecksum(out, 56);
-  return out.bytes;
+TEST(SrfHeadings, DecodesThe36FramesOfThe3DSetExactly) {
+  ScratchDir dir;
+  for (const bool animated : {false, true}) {
+    const std::vector<HeadingFrame> frames = LoadSRFHeadings(WriteSmallSrf(dir / "car.srf", animated));
+    ASSERT_EQ(frames.size(), 36u);
+    for (int i = 0; i < 36; ++i) {
+      const auto v = static_cast<uint8_t>(8 * i);
+      EXPECT_EQ(frames[i].width * 10 + frames[i].height, 22);
+      EXPECT_EQ(frames[i].rgba, (std::vector<uint8_t>{v, v, v, 255, v, v, v, 255, v, v, v, 255, 0, 0, 0, 0})) << i;
+    }
+  }
 }
 
-TEST(SrfFileInfo, DescribesEveryPartOfAStaticFile) {
-  testing::ScratchDir dir;
-  testing::WriteFileBytes(dir / "a.srf", SmallStatic());
-  const SRFFileInfo info = DescribeSRFFile(dir / "a.srf");
-  auto facts = FactsOf(info);
-  EXPECT_TRUE(info.readable);
-  EXPECT_EQ(facts["file"], dir / "a.srf");
-  EXPECT_EQ(facts["size"], std::to_string(71 + 76 + 52 + 57));
-  EXPECT_EQ(facts["header.signature"], "GARMIN BITMAP 01");
-  EXPECT_EQ(facts["header.image-count"], "2");
-  EXPECT_EQ(facts["header.text1"], "578");
-  EXPECT_EQ(facts["header.version"], "2.20");
-  EXPECT_EQ(facts["header.text3"], "006-D0578-00");
-  EXPECT_EQ(facts["kind"], "static");
-  EXPECT_EQ(facts["record.1.offset"], "71");
-  EXPECT_EQ(facts["record.1.length"], "76");
-  EXPECT_EQ(facts["record.1.width"], "4");
-  EXPECT_EQ(facts["record.1.height"], "3");
-  EXPECT_EQ(facts["record.1.row-bytes"], "8");
-  EXPECT_EQ(facts["record.1.alpha-tag"], "11");
-  EXPECT_EQ(facts["record.1.alpha-size"], "12");
-  EXPECT_EQ(facts["record.1.color-tag"], "1");
-  EXPECT_EQ(facts["record.1.color-size"], "24");
-  EXPECT_EQ(facts["record.2.offset"], "147");
-  EXPECT_EQ(facts["trailer.offset"], "199");
-  EXPECT_EQ(facts["trailer.length"], "56");
-  EXPECT_EQ(facts["checksum.matches"], "yes");
-  EXPECT_EQ(facts["checksum.stored"], facts["checksum.expected"]);
-  EXPECT_EQ(info.verdict, "readable static SRF file, version 2.20, checksum matches");
-}
-
-TEST(SrfFileInfo, WrongChecksumIsReadableButSaidSo) {
-  testing::ScratchDir dir;
-  std::vector<uint8_t> bytes = SmallStatic();
-  bytes.back() = static_cast<uint8_t>(bytes.back() + 1);
-  testing::WriteFileBytes(dir / "b.srf", bytes);
-  const SRFFileInfo info = DescribeSRFFile(dir / "b.srf");
-  EXPECT_TRUE(info.readable);
-  EXPECT_EQ(FactsOf(info)["checksum.matches"], "no");
-  EXPECT_EQ(info.verdict, "readable static SRF file, version 2.20, but its checksum byte does not match");
-}
-
-TEST(SrfFileInfo, AnimatedFileHasFourRecords) {
-  testing::ScratchDir dir;
-  ByteBuilder out;
-  testing::AppendHeader(out, 4, "1.00");
-  for (int i = 0; i < 4; ++i) testing::AppendRecord(out, 2, 1, testing::PatternPixel);
-  testing::AppendTrailerAndChecksum(out, 160, 0);
-  testing::WriteFileBytes(dir / "c.srf", out.bytes);
-  const SRFFileInfo info = DescribeSRFFile(dir / "c.srf");
-  auto facts = FactsOf(info);
-  EXPECT_EQ(facts["kind"], "animated");
-  EXPECT_EQ(facts["records"], "4");
-  EXPECT_EQ(facts["record.4.width"], "2");
-  EXPECT_EQ(facts["trailer.length"], "160");
-  EXPECT_EQ(facts["checksum.matches"], "yes");
-}
-
-TEST(SrfFileInfo, BrokenFileIsUnreadableWithItsProblem) {
-  testing::ScratchDir dir;
-  std::vector<uint8_t> bytes = SmallStatic();
-  bytes.resize(160);
-  testing::WriteFileBytes(dir / "d.srf", bytes);
-  const SRFFileInfo info = DescribeSRFFile(dir / "d.srf");
-  EXPECT_FALSE(info.readable);
-  EXPECT_EQ(FactsOf(info)["record.1.width"], "4");
-  EXPECT_EQ(info.verdict.rfind("unreadable: Cannot read " + dir / "d.srf" + ": record 2 is cut short at offset 147",
-                               0),
-            0u)
-      << info.verdict;
+TEST(GarminDevices, FindsDevicesInsideTheMountRootsOnce) {
+  ScratchDir dir;
+  for (const char* device : {"media/user/B", "media/user/A", "mnt/GARMIN"}) {
+    fs::create_directories(dir / device + "/Garmin");
+    WriteFileBytes(dir / device + "/Garmin/GarminDevice.xml", {'x'});
+  }
+  fs::create_directories(dir / "media/user/usbstick");
+  fs::create_symlink(dir / "media/user/A", dir / "mnt/A-link");
+  EXPECT_EQ(platform::FindGarminDevices({dir / "media/user", dir / "mnt", dir / "missing"}),
+            (std::vector<std::string>{dir / "media/user/A", dir / "media/user/B", dir / "mnt/GARMIN"}));
 }
 
 }  // namespace
