@@ -138,6 +138,7 @@ const RowCase kRows[] = {
     {"32 into 24", 32, 24, [](HDC d, HDC s) { return Copy(d, 0, 2, s, 2); }, {P(2), P(3), F24, F24}},
     {"palette into 32", 8, 32, [](HDC d, HDC s) { return Copy(d, 0, 4, s, 0); }, {P(3), P(2), P(1), P(0)}},
     {"overlapping, rightwards", 32, 0, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {A | P(0), A | P(0), A | P(1), A | P(2)}},
+    {"16 bits, red and blue masks swapped, overlapping", 16, 0, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {0x0203, 0x0203, 0x0406, 0x0609}},
     {"overlapping, leftwards", 32, 0, [](HDC d, HDC s) { return Copy(d, 0, 3, s, 1); }, {A | P(1), A | P(2), A | P(3), A | P(3)}},
     {"copy, zero width", 32, 32, [](HDC d, HDC s) { return Copy(d, 0, 0, s, 0); }, {F, F, F, F}},
     {"copy, zero height", 32, 32, [](HDC d, HDC s) { return BitBlt(d, 0, 0, 4, 0, s, 0, 0, SRCCOPY); }, {F, F, F, F}},
@@ -174,6 +175,7 @@ TEST(Blit, EveryDepthClipAndBlockSize) {
     Surface src(4, 1, c.srcBpp, c.srcBpp == 8 ? palette : std::vector<RGBQUAD>{}), dst(4, 1, c.dstBpp ? c.dstBpp : 32);
     dst.Clear(0xFF);
     for (int x = 0; x < 4; ++x) src.SetWord(x, 0, c.srcBpp == 8 ? 3 - x : A | P(x));
+    if (c.srcBpp == 16) src.bitmap->masks[0] = 0x001F, src.bitmap->masks[2] = 0x7C00;
     const Surface& to = c.dstBpp ? dst : src;
     EXPECT_EQ(c.call(to.dc, src.dc), c.result) << c.name;
     EXPECT_EQ(to.Row(), c.want) << c.name;
