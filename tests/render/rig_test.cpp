@@ -21,23 +21,28 @@ constexpr int kCell = 24;
 TEST(Rasterizer, CoverageMatchesTheSamplesInsideEachTriangle) {
   std::mt19937 random(7);
   std::uniform_real_distribution<float> coordinate(-4, 52);
-  Scene s;
-  const uint32_t m = AddMaterial(s, {0, 0, 0}, {1, 1, 1});
-  std::vector<Triangle2> triangles(12);
-  for (Triangle2& t : triangles) {
-    for (auto& corner : t) {
-      Vertex v;
-      v.position = {coordinate(random), coordinate(random), 0};
-      corner = {v.position[0], v.position[1]};
-      s.vertices.push_back(v);
-    }
-    const auto base = static_cast<uint32_t>(s.vertices.size() - 3);
-    s.triangles.push_back({{base, base + 1, base + 2}, m});
-  }
   FrameView pixels;  // x right, y down, in pixels
   pixels.rows = {{{1, 0, 0}, {0, -1, 0}, {0, 0, 1}}};
-  testing::ExpectCoverage(FrameRenderer().RenderRgb(s, pixels, 48, 40, kKey, 1), 48, 40, triangles, {255, 255, 255},
-                          kKey, 2);
+  // Random triangles over the edges; then triangles smaller than a sample,
+  // in either winding, each around one sample (at x + 0.375, 1.375).
+  for (bool tiny : {false, true}) {
+    Scene s;
+    const uint32_t m = AddMaterial(s, {0, 0, 0}, {1, 1, 1});
+    std::vector<Triangle2> triangles(tiny ? 6 : 12);
+    for (size_t n = 0; n < triangles.size(); ++n) {
+      const float x = 2 * n + 0.33f, a = n % 2 ? 0.12f : 0, b = n % 2 ? 0 : 0.12f;
+      const Triangle2 dot = {{{x, 1.33}, {x + a + 0.02, 1.33 + b}, {x + b, 1.35 + a}}};
+      for (int i = 0; i < 3; ++i) {
+        Vertex v;
+        v.position = {tiny ? float(dot[i][0]) : coordinate(random), tiny ? float(dot[i][1]) : coordinate(random), 0};
+        triangles[n][i] = {v.position[0], v.position[1]};
+        s.vertices.push_back(v);
+      }
+      s.triangles.push_back({{uint32_t(3 * n), uint32_t(3 * n + 1), uint32_t(3 * n + 2)}, m});
+    }
+    testing::ExpectCoverage(FrameRenderer().RenderRgb(s, pixels, 48, 40, kKey, 1), 48, 40, triangles, {255, 255, 255},
+                            kKey, tiny ? 0 : 2);
+  }
 }
 
 FrameImage Render(const Scene& s, SetView view, int frame, int cell, const RigOptions& rig = {}, float boost = 1) {
