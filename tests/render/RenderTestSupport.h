@@ -41,10 +41,12 @@ inline render::Scene TestVehicle() {
   return s;
 }
 
-// The vehicle with every shading input in use: lit grey sides, a textured
-// and single-sided rear, vertex colours and texture coordinates.
+// The vehicle with every shading input in use: lit grey sides and a sloping
+// lit windscreen, a textured and single-sided rear, vertex colours and
+// texture coordinates.
 inline render::Scene Textured() {
   render::Scene s = TestVehicle();
+  render::AddFace(s, {{-0.41f, 0.83f, 0.3f}, {0.69f, 0.83f, 0.3f}, {0.69f, 1.1f, 0.1f}, {-0.41f, 1.1f, 0.1f}}, 3);
   s.materials[3].baseColour = {0.7f, 0.6f, 0.5f, 1};
   s.materials[1].baseColour = {1, 1, 1, 1};
   s.materials[1].texture = 0;

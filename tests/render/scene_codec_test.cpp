@@ -39,6 +39,7 @@ TEST(SceneCodec, RefusesCorruptScenesWithTheReason) {
   const Scene s = testing::Textured();
   const size_t triangles = 24 + 48 * s.vertices.size(), materials = triangles + 16 * s.triangles.size();
   const size_t texture = materials + 36 * s.materials.size();
+  const auto vertices = static_cast<uint32_t>(s.vertices.size());
   const struct {
     size_t offset;
     uint32_t value;
@@ -59,14 +60,16 @@ TEST(SceneCodec, RefusesCorruptScenesWithTheReason) {
       {24, 0x7FC00000, "coordinates that are not finite"},
       {24 + 16, 0x7F800000, "coordinates that are not finite"},
       {24 + 44, 0xFF800000, "coordinates that are not finite"},
-      {triangles + 4, 1000, "vertex or material index is out of range"},
-      {triangles + 8, 0xFFFFFFFF, "vertex or material index is out of range"},
+      {triangles, 0xFFFFFFFF, "vertex or material index is out of range"},
+      {triangles + 4, vertices, "vertex or material index is out of range"},
+      {triangles + 8, vertices, "vertex or material index is out of range"},
       {triangles + 12, 4, "vertex or material index is out of range"},
       {materials + 12, 0x7F800000, "material colours that are not finite"},
       {materials + 28, 1, "a material refers to a texture that does not exist"},
       {materials + 28, 0xFFFFFFFE, "a material refers to a texture that does not exist"},
       {materials + 32, 2, "a material has unknown flags"},
       {texture, 0, "a texture of 0x1 pixels is empty or larger than the limit of 16777216 pixels"},
+      {texture + 4, 4, "the scene is truncated"},
       {texture + 4, 1 << 23, "the scene is truncated"},
       {texture + 4, (1 << 23) + 1, "a texture of 2x8388609 pixels is empty or larger than the limit"},
   };
@@ -78,6 +81,12 @@ TEST(SceneCodec, RefusesCorruptScenesWithTheReason) {
     EXPECT_FALSE(DecodeScene(bytes.data(), bytes.size(), back, error)) << c.offset << " = " << c.value;
     EXPECT_NE(error.find(c.error), std::string::npos) << c.offset << " = " << c.value << ": " << error;
   }
+  std::vector<uint8_t> untextured = EncodeScene(testing::TestVehicle());
+  untextured[16] = 100;  // materials: more than the bytes hold
+  Scene back;
+  std::string error;
+  EXPECT_FALSE(DecodeScene(untextured.data(), untextured.size(), back, error));
+  EXPECT_EQ(error, "the scene is truncated");
 }
 
 TEST(ChildProcess, CrashHangFloodAndMissingProgramAreReported) {
