@@ -47,7 +47,8 @@ inline render::Scene TestVehicle() {
 inline render::Scene Textured() {
   render::Scene s = TestVehicle();
   render::AddFace(s, {{-0.41f, 0.83f, 0.3f}, {0.69f, 0.83f, 0.3f}, {0.69f, 1.1f, 0.1f}, {-0.41f, 1.1f, 0.1f}}, 3);
-  s.materials[3].baseColour = {0.7f, 0.6f, 0.5f, 1};
+  s.materials[3].baseColour = {0.6f, 0.5f, 0.4f, 1};
+  s.materials[3].emissive = {0.05f, 0.02f, 0};  // faint, so that light shows even with the lights on
   s.materials[1].baseColour = {1, 1, 1, 1};
   s.materials[1].texture = 0;
   s.materials[1].doubleSided = false;
