@@ -64,6 +64,10 @@ using Triangle2 = std::array<std::array<double, 2>, 3>;
 
 // Whether (x, y) lies in the triangle, edges included, either winding.
 inline bool Inside(const Triangle2& t, double x, double y) {
+  if (x < std::min({t[0][0], t[1][0], t[2][0]}) || x > std::max({t[0][0], t[1][0], t[2][0]}) ||
+      y < std::min({t[0][1], t[1][1], t[2][1]}) || y > std::max({t[0][1], t[1][1], t[2][1]})) {
+    return false;
+  }
   auto edge = [&](int a, int b) { return (t[b][0] - t[a][0]) * (y - t[a][1]) - (t[b][1] - t[a][1]) * (x - t[a][0]); };
   const double e0 = edge(1, 2), e1 = edge(2, 0), e2 = edge(0, 1);
   return (e0 >= 0 && e1 >= 0 && e2 >= 0) || (e0 <= 0 && e1 <= 0 && e2 <= 0);
