@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
+#include <algorithm>
 #include <cstring>
 
 namespace velkor::gdi {
@@ -10,16 +10,13 @@ namespace {
 
 // A memory context holding a fresh DIB section; released on destruction.
 struct Surface {
-  HDC dc = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bitmap = nullptr;
   HGDIOBJ previous = nullptr;
   uint8_t* bits = nullptr;
   Surface(int32_t w, int32_t h, int bpp = 32, std::vector<RGBQUAD> palette = {}) {
-    dc = CreateCompatibleDC(nullptr);
     BITMAPINFOHEADER header;
-    header.biWidth = w;
-    header.biHeight = h;
-    header.biBitCount = static_cast<uint16_t>(bpp);
+    header.biWidth = w, header.biHeight = h, header.biBitCount = static_cast<uint16_t>(bpp);
     void* p = nullptr;
     bitmap = CreateDIBSection(dc, header, palette, DIB_RGB_COLORS, &p, nullptr, 0);
     bits = static_cast<uint8_t*>(p);
@@ -30,51 +27,42 @@ struct Surface {
     DeleteObject(bitmap);
     DeleteDC(dc);
   }
-  uint32_t Word(int32_t x, int32_t y) const {  // picture coordinates, 32-bit surfaces
-    uint32_t v;
-    std::memcpy(&v, bitmap->row(y) + 4 * x, 4);
+  // The pixel's bytes as a little-endian word (B, G, R, fourth byte).
+  uint32_t Word(int32_t x, int32_t y = 0) const {
+    uint32_t v = 0;
+    std::memcpy(&v, bitmap->row(y) + bitmap->bpp() / 8 * x, bitmap->bpp() / 8);
     return v;
   }
-  void SetWord(int32_t x, int32_t y, uint32_t v) { std::memcpy(bitmap->row(y) + 4 * x, &v, 4); }
+  void SetWord(int32_t x, int32_t y, uint32_t v) { std::memcpy(bitmap->row(y) + bitmap->bpp() / 8 * x, &v, bitmap->bpp() / 8); }
+  void Clear(uint8_t byte) { std::memset(bits, byte, static_cast<size_t>(bitmap->stride()) * bitmap->height()); }
+  std::vector<uint32_t> Row(int32_t y = 0) const {
+    std::vector<uint32_t> r;
+    for (int32_t x = 0; x < bitmap->width(); ++x) r.push_back(Word(x, y));
+    return r;
+  }
 };
 
-TEST(DibSection, PositiveHeightIsBottomUpNegativeIsTopDown) {
-  Surface up(2, 2), down(2, -2);
-  ASSERT_NE(up.bits, nullptr);
-  ASSERT_NE(down.bits, nullptr);
-  SetPixel(up.dc, 1, 0, RGB(10, 20, 30));    // top-right of the picture
+TEST(DibSection, LayoutGeometryAndBookkeeping) {
+  Surface up(2, 2), down(2, -2), odd(37, 5, 24);
+  SetPixel(up.dc, 1, 0, RGB(10, 20, 30));  // top-right of the picture: memory row 1 when bottom-up
   SetPixel(down.dc, 1, 0, RGB(10, 20, 30));
-  // Bottom-up: the top row is memory row 1. B, G, R, then 0 from a drawing call.
-  const uint8_t expected[4] = {30, 20, 10, 0};
-  EXPECT_EQ(std::memcmp(up.bits + 8 + 4, expected, 4), 0);
-  EXPECT_EQ(std::memcmp(down.bits + 4, expected, 4), 0);
+  EXPECT_EQ(std::memcmp(up.bits + 12, "\x1E\x14\x0A\0", 4), 0);
+  EXPECT_EQ(std::memcmp(down.bits + 4, "\x1E\x14\x0A\0", 4), 0);
   EXPECT_EQ(GetPixel(up.dc, 1, 0), RGB(10, 20, 30));
   EXPECT_EQ(GetPixel(up.dc, 2, 0), CLR_INVALID);
   EXPECT_EQ(GetPixel(up.dc, 0, -1), CLR_INVALID);
   EXPECT_EQ(SetPixel(up.dc, -1, 0, 0), CLR_INVALID);
-}
-
-TEST(DibSection, GetObjectReportsGeometryAndFreshPixelsAreZero) {
-  Surface s(37, 5, 24);
-  BITMAP record;
-  ASSERT_EQ(GetObjectA(s.bitmap, sizeof record, &record), static_cast<int>(sizeof record));
-  EXPECT_EQ(record.bmWidth, 37);
-  EXPECT_EQ(record.bmHeight, 5);
-  EXPECT_EQ(record.bmWidthBytes, 112);
-  EXPECT_EQ(record.bmPlanes, 1);
-  EXPECT_EQ(record.bmBitsPixel, 24);
-  EXPECT_EQ(record.bmBits, s.bits);
-  for (int i = 0; i < 560; ++i) ASSERT_EQ(s.bits[i], 0);
-}
-
-TEST(DibSection, RefusedSectionsAndObjectBookkeeping) {
+  BITMAP r;
+  ASSERT_EQ(GetObjectA(odd.bitmap, sizeof r, &r), static_cast<int>(sizeof r));
+  EXPECT_EQ(std::vector<int64_t>({r.bmWidth, r.bmHeight, r.bmWidthBytes, r.bmPlanes, r.bmBitsPixel}),
+            std::vector<int64_t>({37, 5, 112, 1, 24}));
+  EXPECT_EQ(r.bmBits, odd.bits);
+  EXPECT_EQ(std::count(odd.bits, odd.bits + 560, 0), 560) << "fresh pixels are zero";
   const int before = LiveObjectCount();
   {
     testing::FailNextDibSections(1);
-    Surface refused(4, 4);
+    Surface refused(4, 4), ok(4, 4);
     EXPECT_EQ(refused.bitmap, nullptr);
-    Surface ok(4, 4);
-    EXPECT_NE(ok.bitmap, nullptr);
     EXPECT_FALSE(DeleteObject(ok.bitmap)) << "a selected bitmap cannot be deleted";
     HDC other = CreateCompatibleDC(nullptr);
     EXPECT_EQ(SelectObject(other, ok.bitmap), nullptr) << "a bitmap lives in one context at a time";
@@ -88,238 +76,185 @@ TEST(DibSection, RefusedSectionsAndObjectBookkeeping) {
   EXPECT_EQ(LiveObjectCount(), before);
 }
 
-// Source 4 x 4 with pixel (x, y) = 0xA0000000 | y << 8 | x, destination zero.
-class BlitClipping : public ::testing::Test {
- protected:
-  Surface src{4, 4}, dst{4, 4};
-  void SetUp() override {
-    for (int y = 0; y < 4; ++y)
-      for (int x = 0; x < 4; ++x) src.SetWord(x, y, 0xA0000000u | (y << 8) | x);
-  }
-  // The destination as a 4 x 4 map of source coordinates, "--" where untouched.
-  std::string Map() const {
-    std::string out;
-    for (int y = 0; y < 4; ++y) {
-      for (int x = 0; x < 4; ++x) {
-        const uint32_t v = dst.Word(x, y);
-        out += v == 0 ? "--" : std::to_string(v & 0xFF) + std::to_string((v >> 8) & 0xFF);
-        out += x < 3 ? " " : "";
-      }
-      out += "\n";
-    }
-    return out;
-  }
-};
+// Source 4 x 4, pixel (x, y) = 0xA0000000 | y << 8 | x; the destination as a
+// map of the source coordinates it received, "--" where untouched.
+std::string Map(const Surface& s) {
+  std::string map;
+  for (int y = 0; y < 4; ++y)
+    for (uint32_t v : s.Row(y)) map += v == 0 ? "-- " : std::to_string(v & 0xFF) + std::to_string(v >> 8 & 0xFF) + " ";
+  return map;
+}
 
-TEST_F(BlitClipping, EveryEdgeOfBothSurfaces) {
-  struct Case {
-    const char* name;
+TEST(BitBlt, ClipsAtEveryEdgeOfBothSurfaces) {
+  Surface src(4, 4), dst(4, 4);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) src.SetWord(x, y, 0xA0000000u | (y << 8) | x);
+  const struct {
     int32_t x, y, xs, ys;
     const char* map;
+  } cases[] = {
+      {-1, -1, 0, 0, "11 21 31 -- 12 22 32 -- 13 23 33 -- -- -- -- -- "},
+      {2, 3, 0, 0, "-- -- -- -- -- -- -- -- -- -- -- -- -- -- 00 10 "},
+      {0, 0, 2, -1, "-- -- -- -- 20 30 -- -- 21 31 -- -- 22 32 -- -- "},
   };
-  const Case cases[] = {
-      {"left and top of the destination", -1, -1, 0, 0, "11 21 31 --\n12 22 32 --\n13 23 33 --\n-- -- -- --\n"},
-      {"right and bottom of the destination", 2, 3, 0, 0, "-- -- -- --\n-- -- -- --\n-- -- -- --\n-- -- 00 10\n"},
-      {"right and top of the source", 0, 0, 2, -1, "-- -- -- --\n20 30 -- --\n21 31 -- --\n22 32 -- --\n"},
-  };
-  for (const Case& c : cases) {
-    for (int y = 0; y < 4; ++y)
-      for (int x = 0; x < 4; ++x) dst.SetWord(x, y, 0);
-    ASSERT_TRUE(BitBlt(dst.dc, c.x, c.y, 4, 4, src.dc, c.xs, c.ys, SRCCOPY)) << c.name;
-    EXPECT_EQ(Map(), c.map) << c.name;
+  for (const auto& c : cases) {
+    dst.Clear(0);
+    ASSERT_TRUE(BitBlt(dst.dc, c.x, c.y, 4, 4, src.dc, c.xs, c.ys, SRCCOPY));
+    EXPECT_EQ(Map(dst), c.map) << c.x << "," << c.y << " from " << c.xs << "," << c.ys;
   }
-  EXPECT_EQ(dst.Word(0, 1), 0xA0000002u) << "32-bit to 32-bit copies the fourth byte";
+  // Within one surface, overlapping: each reads the picture as it was before.
+  ASSERT_TRUE(BitBlt(src.dc, 1, 1, 3, 3, src.dc, 0, 0, SRCCOPY));
+  ASSERT_TRUE(StretchBlt(src.dc, 0, 0, 4, 2, src.dc, 0, 0, 2, 1, SRCCOPY));
+  EXPECT_EQ(Map(src), "00 00 10 10 00 00 10 10 02 01 11 21 03 02 12 22 ");
+  EXPECT_EQ(dst.Word(0, 1), 0xA0000002u) << "32 to 32 bits copies the fourth byte";
   EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 4, 4, src.dc, 0, 0, 0x00EE0086)) << "only SRCCOPY";
+  EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY));
 }
 
-TEST_F(BlitClipping, NegativeBlocksAreRefusedAndEmptyOnesCopyNothing) {
-  struct Case {
+// One-row surfaces 4 wide. Source pixel x is P(x) = 0x010203 * (x + 1) in
+// B, G, R, with 0xA0 in the fourth byte at 32 bits (or the palette entry of
+// that colour at 8 bits); every destination byte starts at 0xFF.
+constexpr uint32_t P(int x) { return 0x010203u * (x + 1); }
+constexpr uint32_t A = 0xA0000000u, F = 0xFFFFFFFFu, F24 = 0xFFFFFFu;
+
+struct RowCase {
+  const char* name;
+  int srcBpp, dstBpp;  // dstBpp 0: within the source surface itself
+  bool (*call)(HDC dst, HDC src);
+  std::vector<uint32_t> want;
+  bool result = true;
+};
+
+bool Copy(HDC d, int32_t x, int32_t w, HDC s, int32_t xs) { return BitBlt(d, x, 0, w, 1, s, xs, 0, SRCCOPY); }
+bool Stretch(HDC d, int32_t x, int32_t w, int32_t h, HDC s, int32_t xs, int32_t ws, int32_t hs) {
+  return StretchBlt(d, x, 0, w, h, s, xs, 0, ws, hs, SRCCOPY);
+}
+
+const RowCase kRows[] = {
+    {"24 into 32 bits, fourth byte 0", 24, 32, [](HDC d, HDC s) { return Copy(d, 0, 3, s, 0); }, {P(0), P(1), P(2), F}},
+    {"24 into 32, left-clipped", 24, 32, [](HDC d, HDC s) { return Copy(d, -1, 4, s, 0); }, {P(1), P(2), P(3), F}},
+    {"24 into 32, source left of 0", 24, 32, [](HDC d, HDC s) { return Copy(d, 1, 4, s, -2); }, {F, F, F, P(0)}},
+    {"24 into 24", 24, 24, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {F24, P(0), P(1), P(2)}},
+    {"32 into 24", 32, 24, [](HDC d, HDC s) { return Copy(d, 0, 2, s, 2); }, {P(2), P(3), F24, F24}},
+    {"palette into 32", 8, 32, [](HDC d, HDC s) { return Copy(d, 0, 4, s, 0); }, {P(3), P(2), P(1), P(0)}},
+    {"overlapping, rightwards", 32, 0, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {A | P(0), A | P(0), A | P(1), A | P(2)}},
+    {"16 bits, red and blue masks swapped, overlapping", 16, 0, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {0x0203, 0x0203, 0x0406, 0x0609}},
+    {"overlapping, leftwards", 32, 0, [](HDC d, HDC s) { return Copy(d, 0, 3, s, 1); }, {A | P(1), A | P(2), A | P(3), A | P(3)}},
+    {"copy, zero width", 32, 32, [](HDC d, HDC s) { return Copy(d, 0, 0, s, 0); }, {F, F, F, F}},
+    {"copy, zero height", 32, 32, [](HDC d, HDC s) { return BitBlt(d, 0, 0, 4, 0, s, 0, 0, SRCCOPY); }, {F, F, F, F}},
+    {"copy, negative width", 32, 32, [](HDC d, HDC s) { return Copy(d, 0, -1, s, 0); }, {F, F, F, F}, false},
+    {"copy, negative height", 32, 32, [](HDC d, HDC s) { return BitBlt(d, 0, 0, 4, -1, s, 0, 0, SRCCOPY); }, {F, F, F, F}, false},
+    {"stretch up", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 1); }, {A | P(0), A | P(0), A | P(1), A | P(1)}},
+    {"stretch down, pixel centres", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 0, 4, 1); }, {A | P(1), A | P(3), F, F}},
+    {"stretch, left-clipped", 32, 32, [](HDC d, HDC s) { return Stretch(d, -3, 8, 1, s, 0, 2, 1); }, {A | P(0), A | P(1), A | P(1), A | P(1)}},
+    {"stretch, source left of 0", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, -1, 2, 1); }, {F, F, A | P(0), A | P(0)}},
+    {"stretch, source past its end", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 3, 2, 1); }, {A | P(3), A | P(3), F, F}},
+    {"stretch, source row above", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, -1, 2, 1, SRCCOPY); }, {F, F, F, F}},
+    {"stretch, source row below", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, 1, 2, 1, SRCCOPY); }, {F, F, F, F}},
+    {"stretch, top-clipped", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, -1, 4, 2, s, 0, 0, 2, 1, SRCCOPY); }, {A | P(0), A | P(0), A | P(1), A | P(1)}},
+    {"stretch, same size", 32, 32, [](HDC d, HDC s) { return Stretch(d, 1, 2, 1, s, 0, 2, 1); }, {F, A | P(0), A | P(1), F}},
+    {"stretch from 24 bits", 24, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 1, 1, 1); }, {P(1), P(1), F, F}},
+    {"stretch from a palette", 8, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 0, 1, 1); }, {P(3), P(3), F, F}},
+    {"stretch within one surface", 32, 0, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 1); }, {A | P(0), A | P(0), A | P(1), A | P(1)}},
+    {"stretch, zero width", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 0, 1, s, 0, 2, 1); }, {F, F, F, F}},
+    {"stretch, zero height", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 0, s, 0, 2, 1); }, {F, F, F, F}},
+    {"stretch, zero source width", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 0, 1); }, {F, F, F, F}},
+    {"stretch, zero source height", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 0); }, {F, F, F, F}},
+    {"stretch, negative width", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, -2, 1, s, 0, 2, 1); }, {F, F, F, F}, false},
+    {"stretch, negative height", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, -1, s, 0, 2, 1); }, {F, F, F, F}, false},
+    {"stretch, negative source width", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, -2, 1); }, {F, F, F, F}, false},
+    {"stretch, negative source height", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, -1); }, {F, F, F, F}, false},
+    {"stretch, no source", 32, 32, [](HDC d, HDC) { return Stretch(d, 0, 4, 1, nullptr, 0, 2, 1); }, {F, F, F, F}, false},
+    {"stretch, another rop", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, 0, 2, 1, 0x00EE0086); }, {F, F, F, F}, false},
+};
+
+TEST(Blit, EveryDepthClipAndBlockSize) {
+  std::vector<RGBQUAD> palette;
+  for (int i = 0; i < 4; ++i) palette.push_back({uint8_t(P(i)), uint8_t(P(i) >> 8), uint8_t(P(i) >> 16), 0x7F});
+  for (const RowCase& c : kRows) {
+    Surface src(4, 1, c.srcBpp, c.srcBpp == 8 ? palette : std::vector<RGBQUAD>{}), dst(4, 1, c.dstBpp ? c.dstBpp : 32);
+    dst.Clear(0xFF);
+    for (int x = 0; x < 4; ++x) src.SetWord(x, 0, c.srcBpp == 8 ? 3 - x : A | P(x));
+    if (c.srcBpp == 16) src.bitmap->masks[0] = 0x001F, src.bitmap->masks[2] = 0x7C00;
+    const Surface& to = c.dstBpp ? dst : src;
+    EXPECT_EQ(c.call(to.dc, src.dc), c.result) << c.name;
+    EXPECT_EQ(to.Row(), c.want) << c.name;
+  }
+}
+
+// 1 x 1 premultiplied source B 100, alpha 128 over a destination B 200, alpha 255.
+TEST(AlphaBlend, SourceOverDestination) {
+  const struct {
     const char* name;
-    int32_t w, h, ws, hs;
-    bool stretch, result;
+    uint8_t constant, format;
+    uint32_t src, dst, want;
+  } cases[] = {
+      {"per pixel", 255, AC_SRC_ALPHA, 0x80000064, 0xFF0000C8, 0xFF0000C8},  // 100 + 200 * 127/255 = 199.6
+      {"transparent", 255, AC_SRC_ALPHA, 0, 0xFF0000C8, 0xFF0000C8},
+      {"per pixel, half constant", 128, AC_SRC_ALPHA, 0x80000064, 0, 0x40000032},  // 100k, 128k with k = 128/255
+      {"constant only", 128, 0, 0x80000064, 0xFF0000C8, 0x7F000096},  // 100k + 200 (1 - k); alpha 255 (1 - k)
+      {"constant zero", 0, AC_SRC_ALPHA, 0xFFFFFFFF, 0x12345678, 0x12345678},
   };
-  const Case cases[] = {{"copy, negative width", -1, 4, 0, 0, false, false},
-                        {"copy, negative height", 4, -1, 0, 0, false, false},
-                        {"copy, zero width", 0, 4, 0, 0, false, true},
-                        {"copy, zero height", 4, 0, 0, 0, false, true},
-                        {"stretch, negative width", -2, 4, 2, 2, true, false},
-                        {"stretch, negative height", 4, -2, 2, 2, true, false},
-                        {"stretch, negative source width", 4, 4, -2, 2, true, false},
-                        {"stretch, negative source height", 4, 4, 2, -2, true, false},
-                        {"stretch, zero width", 0, 4, 2, 2, true, true},
-                        {"stretch, zero height", 4, 0, 2, 2, true, true},
-                        {"stretch, zero source width", 4, 4, 0, 2, true, true},
-                        {"stretch, zero source height", 4, 4, 2, 0, true, true}};
-  for (const Case& c : cases) {
-    const bool done = c.stretch ? StretchBlt(dst.dc, 0, 0, c.w, c.h, src.dc, 0, 0, c.ws, c.hs, SRCCOPY)
-                                : BitBlt(dst.dc, 0, 0, c.w, c.h, src.dc, 0, 0, SRCCOPY);
-    EXPECT_EQ(done, c.result) << c.name;
-    EXPECT_EQ(Map(), "-- -- -- --\n-- -- -- --\n-- -- -- --\n-- -- -- --\n") << c.name;
+  for (const auto& c : cases) {
+    Surface src(1, 1), dst(1, 1);
+    src.SetWord(0, 0, c.src), dst.SetWord(0, 0, c.dst);
+    ASSERT_TRUE(AlphaBlend(dst.dc, 0, 0, 1, 1, src.dc, 0, 0, 1, 1, {AC_SRC_OVER, 0, c.constant, c.format})) << c.name;
+    EXPECT_EQ(dst.Word(0), c.want) << c.name;
   }
+  Surface src(2, 1), dst24(2, 1, 24);
+  src.SetWord(0, 0, 0x80000064), dst24.SetWord(1, 0, 0x123456);
+  ASSERT_TRUE(AlphaBlend(dst24.dc, 0, 0, 1, 1, src.dc, 0, 0, 1, 1, {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA}));
+  EXPECT_EQ(dst24.Row(), (std::vector<uint32_t>{0x64, 0x123456})) << "no fourth byte to blend";
 }
 
-TEST(Blit, FromTwentyFourBitsWritesZeroIntoTheFourthByte) {
-  Surface src(2, 1, 24), dst(2, 1);
-  SetPixel(src.dc, 0, 0, RGB(1, 2, 3));
-  SetPixel(src.dc, 1, 0, RGB(4, 5, 6));
-  dst.SetWord(0, 0, 0xFFFFFFFF);
-  dst.SetWord(1, 0, 0xFFFFFFFF);
-  ASSERT_TRUE(BitBlt(dst.dc, 0, 0, 2, 1, src.dc, 0, 0, SRCCOPY));
-  EXPECT_EQ(dst.Word(0, 0), 0x00010203u);
-  EXPECT_EQ(dst.Word(1, 0), 0x00040506u);
-}
-
-TEST(Blit, FromAPaletteTheColourComesWithAZeroFourthByte) {
-  Surface src(2, 1, 8, {{1, 2, 3, 0x7F}, {4, 5, 6, 0x7F}}), dst(2, 1);
-  src.bits[0] = 1;
-  src.bits[1] = 0;
-  ASSERT_TRUE(BitBlt(dst.dc, 0, 0, 2, 1, src.dc, 0, 0, SRCCOPY));
-  EXPECT_EQ(dst.Word(0, 0), 0x00060504u);
-  EXPECT_EQ(dst.Word(1, 0), 0x00030201u);
-}
-
-TEST(Blit, OverlappingCopyWithinOneSurface) {
-  Surface s(4, 1);
-  for (int x = 0; x < 4; ++x) s.SetWord(x, 0, static_cast<uint32_t>(x + 1));
-  ASSERT_TRUE(BitBlt(s.dc, 1, 0, 3, 1, s.dc, 0, 0, SRCCOPY));
-  EXPECT_EQ(s.Word(0, 0), 1u);
-  EXPECT_EQ(s.Word(1, 0), 1u);
-  EXPECT_EQ(s.Word(2, 0), 2u);
-  EXPECT_EQ(s.Word(3, 0), 3u);
-}
-
-TEST(Blit, LeftClippedTwentyFourBitsIntoThirtyTwo) {
-  Surface src(3, 1, 24), dst(4, 1);
-  for (int x = 0; x < 3; ++x) SetPixel(src.dc, x, 0, RGB(3 * x + 1, 3 * x + 2, 3 * x + 3));
-  for (int x = 0; x < 4; ++x) dst.SetWord(x, 0, 0xFFFFFFFF);
-  ASSERT_TRUE(BitBlt(dst.dc, -1, 0, 3, 1, src.dc, 0, 0, SRCCOPY));  // source 0 falls off the left
-  EXPECT_EQ(dst.Word(0, 0), 0x00040506u);
-  EXPECT_EQ(dst.Word(1, 0), 0x00070809u);
-  EXPECT_EQ(dst.Word(2, 0), 0xFFFFFFFFu);
-  ASSERT_TRUE(BitBlt(dst.dc, 1, 0, 4, 1, src.dc, -2, 0, SRCCOPY));  // source -2 and -1 do not exist
-  EXPECT_EQ(dst.Word(2, 0), 0xFFFFFFFFu);
-  EXPECT_EQ(dst.Word(3, 0), 0x00010203u);
-}
-
-TEST(Stretch, WithinOneSurfaceReadsThePictureAsItWasBefore) {
-  Surface s(4, 2);
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 4; ++x) s.SetWord(x, y, static_cast<uint32_t>(0xA0000000u | (y << 8) | (x + 1)));
-  // The first two pixels of row 0 doubled over the whole row; row 1 untouched.
-  ASSERT_TRUE(StretchBlt(s.dc, 0, 0, 4, 1, s.dc, 0, 0, 2, 1, SRCCOPY));
-  const uint32_t row0[] = {0xA0000001u, 0xA0000001u, 0xA0000002u, 0xA0000002u};
-  for (int x = 0; x < 4; ++x) EXPECT_EQ(s.Word(x, 0), row0[x]) << x;
-  EXPECT_EQ(s.Word(0, 1), 0xA0000101u);
-  // Shrinking row 1 onto the right half of itself.
-  ASSERT_TRUE(StretchBlt(s.dc, 2, 1, 2, 1, s.dc, 0, 1, 4, 1, SRCCOPY));
-  EXPECT_EQ(s.Word(2, 1), 0xA0000102u);
-  EXPECT_EQ(s.Word(3, 1), 0xA0000104u);
-}
-
-TEST(Stretch, FromTwentyFourBitsTheFourthByteIsZero) {
-  Surface src(1, 1, 24), dst(2, 1);
-  SetPixel(src.dc, 0, 0, RGB(1, 2, 3));
-  dst.SetWord(0, 0, 0xFFFFFFFF);
-  ASSERT_TRUE(StretchBlt(dst.dc, 0, 0, 2, 1, src.dc, 0, 0, 1, 1, SRCCOPY));
-  EXPECT_EQ(dst.Word(0, 0), 0x00010203u);
-  EXPECT_EQ(dst.Word(1, 0), 0x00010203u);
-}
-
-TEST(Stretch, NearestPixelUpAndDownWithClipping) {
-  Surface src(2, 1), wide(5, 1), narrow(2, 1), big(6, 1);
-  src.SetWord(0, 0, 0x11);
-  src.SetWord(1, 0, 0x22);
-  EXPECT_EQ(GetStretchBltMode(wide.dc), COLORONCOLOR);
-  ASSERT_TRUE(StretchBlt(wide.dc, 0, 0, 4, 1, src.dc, 0, 0, 2, 1, SRCCOPY));
-  EXPECT_EQ(wide.Word(0, 0), 0x11u);
-  EXPECT_EQ(wide.Word(1, 0), 0x11u);
-  EXPECT_EQ(wide.Word(2, 0), 0x22u);
-  EXPECT_EQ(wide.Word(3, 0), 0x22u);
-  EXPECT_EQ(wide.Word(4, 0), 0u);
-  // Drawn from x = -3 at 8 wide: only its right part lands.
-  ASSERT_TRUE(StretchBlt(big.dc, -3, 0, 8, 1, src.dc, 0, 0, 2, 1, SRCCOPY));
-  EXPECT_EQ(big.Word(0, 0), 0x11u);  // offset 3 of 8 still samples source 0
-  EXPECT_EQ(big.Word(1, 0), 0x22u);
-  Surface four(4, 1);
-  for (int x = 0; x < 4; ++x) four.SetWord(x, 0, 0x10u * (x + 1));
-  ASSERT_TRUE(StretchBlt(narrow.dc, 0, 0, 2, 1, four.dc, 0, 0, 4, 1, SRCCOPY));
-  EXPECT_EQ(narrow.Word(0, 0), 0x20u);  // centres of 2 cells fall on source 1 and 3
-  EXPECT_EQ(narrow.Word(1, 0), 0x40u);
-}
-
-TEST(AlphaBlendTest, PremultipliedSourceOverDestination) {
-  Surface src(2, 1), dst(2, 1);
-  src.SetWord(0, 0, 0x80000064);  // B 100, A 128 (premultiplied)
-  src.SetWord(1, 0, 0x00000000);  // fully transparent
-  dst.SetWord(0, 0, 0xFF0000C8);  // B 200, A 255
-  dst.SetWord(1, 0, 0xFF0000C8);
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  ASSERT_TRUE(AlphaBlend(dst.dc, 0, 0, 2, 1, src.dc, 0, 0, 2, 1, blend));
-  // 100 + 200 * (1 - 128/255) = 199.6 -> 200; alpha 128 + 255 * 127/255 = 255.
-  EXPECT_EQ(dst.Word(0, 0), 0xFF0000C8u);
-  EXPECT_EQ(dst.Word(1, 0), 0xFF0000C8u);
-  // Half constant alpha: 100 * 0.5 + 200 * (1 - 64/255) = 50 + 149.8 = 199.8 -> 200
-  dst.SetWord(0, 0, 0x00000000);
-  blend.SourceConstantAlpha = 128;
-  ASSERT_TRUE(AlphaBlend(dst.dc, 0, 0, 1, 1, src.dc, 0, 0, 1, 1, blend));
-  // k = 128/255: B = 100k = 50.196 -> 50, A = 128k = 64.25 -> 64.
-  EXPECT_EQ(dst.Word(0, 0), 0x40000032u);
-}
-
-TEST(AlphaBlendTest, ConstantZeroLeavesDestinationAndBadBlocksFail) {
+TEST(AlphaBlend, BadBlocksAndModesFailEmptyOnesDrawNothing) {
   Surface src(2, 2), dst(2, 2), src24(2, 2, 24);
-  src.SetWord(0, 0, 0xFFFFFFFF);
-  dst.SetWord(0, 0, 0x12345678);
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, 0, AC_SRC_ALPHA};
-  EXPECT_TRUE(AlphaBlend(dst.dc, 0, 0, 2, 2, src.dc, 0, 0, 2, 2, blend));
-  EXPECT_EQ(dst.Word(0, 0), 0x12345678u);
-  blend.SourceConstantAlpha = 255;
-  EXPECT_FALSE(AlphaBlend(dst.dc, 0, 0, 2, 2, src.dc, 1, 0, 2, 2, blend)) << "source block outside";
-  EXPECT_FALSE(AlphaBlend(dst.dc, 0, 0, 2, 2, src24.dc, 0, 0, 2, 2, blend)) << "no per-pixel alpha";
-  EXPECT_FALSE(AlphaBlend(dst.dc, 0, 0, 2, 2, nullptr, 0, 0, 2, 2, blend));
-  for (auto [w, h, ws, hs] : {std::array{-1, 2, 2, 2}, std::array{2, -1, 2, 2}, std::array{2, 2, -1, 2},
-                              std::array{2, 2, 2, -1}}) {
-    EXPECT_FALSE(AlphaBlend(dst.dc, 0, 0, w, h, src.dc, 0, 0, ws, hs, blend)) << w << " " << h << " " << ws << " " << hs;
+  src.SetWord(0, 0, 0xFFFFFFFF), dst.SetWord(0, 0, 0x12345678);
+  const BLENDFUNCTION ok{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  const struct {
+    HDC from;
+    int32_t x, y, w, h, ws, hs;
+    BLENDFUNCTION blend;
+    bool result;
+  } cases[] = {
+      {src.dc, 1, 0, 2, 2, 2, 2, ok, false},        {src.dc, 0, 1, 2, 2, 2, 2, ok, false},
+      {src.dc, -1, 0, 2, 2, 2, 2, ok, false},       {src.dc, 0, -1, 2, 2, 2, 2, ok, false},
+      {src24.dc, 0, 0, 2, 2, 2, 2, ok, false},      {nullptr, 0, 0, 2, 2, 2, 2, ok, false},
+      {dst.dc, 0, 0, 2, 2, 2, 2, ok, false},        {src.dc, 0, 0, 2, 2, 2, 2, {1, 0, 255, AC_SRC_ALPHA}, false},
+      {src.dc, 0, 0, 2, 2, 2, 2, {AC_SRC_OVER, 1, 255, AC_SRC_ALPHA}, false},
+      {src.dc, 0, 0, -1, 2, 2, 2, ok, false},       {src.dc, 0, 0, 2, -1, 2, 2, ok, false},
+      {src.dc, 0, 0, 2, 2, -1, 2, ok, false},       {src.dc, 0, 0, 2, 2, 2, -1, ok, false},
+      {src.dc, 0, 0, 0, 2, 2, 2, ok, true},         {src.dc, 0, 0, 2, 0, 2, 2, ok, true},
+      {src.dc, 0, 0, 2, 2, 0, 2, ok, true},         {src.dc, 0, 2, 2, 2, 2, 0, ok, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(AlphaBlend(dst.dc, 0, 0, c.w, c.h, c.from, c.x, c.y, c.ws, c.hs, c.blend), c.result)
+        << c.x << "," << c.y << " " << c.w << "x" << c.h << " from " << c.ws << "x" << c.hs;
+    EXPECT_EQ(dst.Word(0, 0), 0x12345678u);
   }
-  EXPECT_TRUE(AlphaBlend(dst.dc, 0, 0, 2, 2, src.dc, 0, 0, 0, 2, blend)) << "an empty source block";
-  EXPECT_TRUE(AlphaBlend(dst.dc, 0, 0, 2, 2, src.dc, 0, 2, 2, 0, blend));
-  EXPECT_EQ(dst.Word(0, 0), 0x12345678u);
 }
 
-TEST(Shapes, RectangleCoversLeftTopInclusiveRightBottomExclusive) {
+TEST(Shapes, RectangleAndClippedFillOnEveryDepth) {
   Surface s(6, 5);
-  for (int y = 0; y < 5; ++y)
-    for (int x = 0; x < 6; ++x) s.SetWord(x, y, 0xFFFFFFFF);
+  s.Clear(0xFF);
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(255, 0, 0));
   HBRUSH brush = CreateSolidBrush(RGB(0, 255, 0));
-  HGDIOBJ oldPen = SelectObject(s.dc, pen);
-  HGDIOBJ oldBrush = SelectObject(s.dc, brush);
-  ASSERT_TRUE(Rectangle(s.dc, 1, 1, 5, 4));
-  SelectObject(s.dc, oldPen);
-  SelectObject(s.dc, oldBrush);
-  DeleteObject(pen);
+  HGDIOBJ oldPen = SelectObject(s.dc, pen), oldBrush = SelectObject(s.dc, brush);
+  ASSERT_TRUE(Rectangle(s.dc, 1, 1, 5, 4));  // left and top inclusive, right and bottom exclusive
+  SelectObject(s.dc, oldPen), SelectObject(s.dc, oldBrush), DeleteObject(pen), DeleteObject(brush);
+  std::string map;
+  for (int y = 0; y < 5; ++y)
+    for (uint32_t v : s.Row(y)) map += v == F ? '.' : v == 0x00FF0000 ? 'o' : v == 0x0000FF00 ? 'i' : '?';
+  EXPECT_EQ(map, "......" ".oooo." ".oiio." ".oooo." "......");
+  Surface p(4, 2, 8, {{0, 0, 0, 0}, {0, 0, 250, 0}, {255, 255, 255, 0}});
+  brush = CreateSolidBrush(RGB(240, 10, 10));
+  EXPECT_EQ(FillRect(p.dc, RECT{-5, -5, 2, 9}, brush), 1);
   DeleteObject(brush);
-  const char* expected[5] = {"......", ".oooo.", ".oiio.", ".oooo.", "......"};
-  for (int y = 0; y < 5; ++y) {
-    for (int x = 0; x < 6; ++x) {
-      const uint32_t v = s.Word(x, y);
-      const char c = v == 0xFFFFFFFF ? '.' : v == 0x00FF0000 ? 'o' : v == 0x0000FF00 ? 'i' : '?';
-      EXPECT_EQ(c, expected[y][x]) << x << "," << y;
-    }
-  }
-}
-
-TEST(Shapes, FillRectClipsAndPaletteSurfacesTakeTheNearestEntry) {
-  std::vector<RGBQUAD> palette = {{0, 0, 0, 0}, {0, 0, 250, 0}, {255, 255, 255, 0}};
-  Surface s(4, 2, 8, palette);
-  HBRUSH brush = CreateSolidBrush(RGB(240, 10, 10));
-  EXPECT_EQ(FillRect(s.dc, RECT{-5, -5, 2, 9}, brush), 1);
-  DeleteObject(brush);
-  EXPECT_EQ(GetPixel(s.dc, 0, 0), RGB(250, 0, 0));
-  EXPECT_EQ(GetPixel(s.dc, 1, 1), RGB(250, 0, 0));
-  EXPECT_EQ(GetPixel(s.dc, 2, 0), RGB(0, 0, 0));
+  EXPECT_EQ(p.Row(0), (std::vector<uint32_t>{1, 1, 0, 0})) << "the nearest palette entry";
+  EXPECT_EQ(p.Row(1), (std::vector<uint32_t>{1, 1, 0, 0}));
+  EXPECT_EQ(GetPixel(p.dc, 0, 0), RGB(250, 0, 0));
   RGBQUAD table[3];
-  EXPECT_EQ(GetDIBColorTable(s.dc, 0, 3, table), 3u);
+  EXPECT_EQ(GetDIBColorTable(p.dc, 0, 3, table), 3u);
   EXPECT_EQ(table[2].rgbRed, 255);
 }
 

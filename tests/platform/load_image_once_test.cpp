@@ -1,17 +1,11 @@
-// LoadImageA reads a BMP file once and copies the usual 24-bit file's rows
-// straight into the section; every file must still load exactly as
-// FreeImage decodes it, or fail where FreeImage fails. The usual file with
-// and without row padding, and the near misses that must go through
-// FreeImage: a colour table, rows top-down, pixels further on, 32 bits. A
-// missing last row, which FreeImage would decode as black, is refused.
+// LoadImageA copies the usual 24-bit file's rows straight into the section;
+// every file must still load exactly as FreeImage decodes it, or fail where
+// FreeImage fails. A missing last row, which FreeImage reads as black, is refused.
 #include <gtest/gtest.h>
 
 #include <FreeImage.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 #include "platform/FreeImageBitmap.h"
 #include "platform/Gdi.h"
@@ -27,47 +21,34 @@ void Put32(Bytes& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-struct Variant {
-  const char* name;
-  int width, height, bpp;
-  void (*change)(Bytes&);
-  bool refused = false;  // unreadable, whatever FreeImage makes of it
-};
-
-const std::vector<Variant> kVariants = {
-    {"plain", 8, 5, 24, [](Bytes&) {}},
-    {"padded rows", 7, 3, 24, [](Bytes&) {}},
-    {"colour table", 7, 3, 24, [](Bytes& b) {
-       Put32(b, 46, 1);  // one colour used, its entry inserted before the pixels
-       b.insert(b.begin() + 54, {1, 2, 3, 0});
-       Put32(b, 10, 58);
-       Put32(b, 2, static_cast<uint32_t>(b.size()));
-     }},
-    {"top-down", 7, 3, 24, [](Bytes& b) { Put32(b, 22, static_cast<uint32_t>(-3)); }},
-    {"pixels further on", 5, 4, 24, [](Bytes& b) {
-       b.insert(b.begin() + 54, 8, 0xAB);
-       Put32(b, 10, 62);
-     }},
-    {"last row missing", 7, 3, 24, [](Bytes& b) { b.resize(b.size() - 24); }, true},
-    {"32 bits", 6, 4, 32, [](Bytes&) {}},
-};
-
 TEST(LoadImageOnce, LoadsEveryFileAsFreeImageDecodesIt) {
+  const struct {
+    const char* name;
+    int width, height, bpp;
+    void (*change)(Bytes&);
+    bool refused = false;
+  } variants[] = {
+      {"plain", 8, 5, 24, [](Bytes&) {}},
+      {"padded rows", 7, 3, 24, [](Bytes&) {}},
+      {"colour table", 7, 3, 24, [](Bytes& b) {
+         Put32(b, 46, 1);  // one colour used, its entry inserted before the pixels
+         b.insert(b.begin() + 54, {1, 2, 3, 0});
+         Put32(b, 10, 58), Put32(b, 2, static_cast<uint32_t>(b.size()));
+       }},
+      {"top-down", 7, 3, 24, [](Bytes& b) { Put32(b, 22, static_cast<uint32_t>(-3)); }},
+      {"pixels further on", 5, 4, 24, [](Bytes& b) { b.insert(b.begin() + 54, 8, 0xAB), Put32(b, 10, 62); }},
+      {"last row missing", 7, 3, 24, [](Bytes& b) { b.resize(b.size() - 24); }, true},
+      {"32 bits", 6, 4, 32, [](Bytes&) {}},
+  };
   const testing::ScratchDir dir;
-  for (const Variant& v : kVariants) {
+  const std::string file = dir / "frame.bmp";
+  for (const auto& v : variants) {
     SCOPED_TRACE(v.name);
-    const std::string file = dir / "frame.bmp";
     ASSERT_TRUE(testing::WriteTestBmp(file, v.width, v.height, v.bpp,
                                       [](int x, int y) { return static_cast<uint32_t>(x * 0x10305 + y * 0x70B01); }));
-    Bytes bytes;
-    {
-      std::ifstream in(file, std::ios::binary);
-      bytes.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    Bytes bytes = testing::ReadFileBytes(file);
     v.change(bytes);
-    std::ofstream(file, std::ios::binary | std::ios::trunc).write(reinterpret_cast<const char*>(bytes.data()),
-                                                                   static_cast<std::streamsize>(bytes.size()));
-
+    testing::WriteFileBytes(file, bytes);
     const platform::FreeImageBitmap expected(FreeImage_Load(FIF_BMP, file.c_str(), 0));
     gdi::HBITMAP loaded = gdi::LoadImageA(nullptr, file.c_str(), gdi::IMAGE_BITMAP, 0, 0, gdi::LR_LOADFROMFILE);
     ASSERT_EQ(loaded != nullptr, expected != nullptr && !v.refused);
@@ -75,12 +56,9 @@ TEST(LoadImageOnce, LoadsEveryFileAsFreeImageDecodesIt) {
     ASSERT_EQ(loaded->bpp(), static_cast<int>(FreeImage_GetBPP(expected.get())));
     ASSERT_EQ(loaded->width(), static_cast<int32_t>(FreeImage_GetWidth(expected.get())));
     ASSERT_EQ(loaded->height(), static_cast<int32_t>(FreeImage_GetHeight(expected.get())));
-    for (int32_t y = 0; y < loaded->height(); ++y) {
-      // Memory row y of both is the picture's row y from the bottom.
-      EXPECT_EQ(std::memcmp(loaded->bits() + static_cast<int64_t>(y) * loaded->stride(),
-                            FreeImage_GetScanLine(expected.get(), y), static_cast<size_t>(loaded->width() * v.bpp / 8)),
-                0)
-          << "row " << y;
+    for (int32_t y = 0; y < loaded->height(); ++y) {  // memory row y of both is picture row y from the bottom
+      EXPECT_EQ(std::memcmp(loaded->bits() + int64_t{y} * loaded->stride(), FreeImage_GetScanLine(expected.get(), y),
+                            static_cast<size_t>(loaded->width() * v.bpp / 8)), 0) << "row " << y;
     }
     gdi::DeleteObject(loaded);
   }

@@ -1,14 +1,14 @@
 #pragma once
 // Shared by the renderer's tests: a test vehicle whose faces show exact
-// colours, frames read back from BMP files, and velkor-cli runs.
+// colours, the brute-force coverage a picture must match, frames read back.
 #include <FreeImage.h>
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
+#include <vector>
 
 #include "render/FrameImage.h"
 #include "render/MeshBuilder.h"
@@ -16,14 +16,13 @@
 
 namespace velkor::testing {
 
-// Unlit colours: a material with no base colour shows exactly its emissive.
-inline uint32_t Flat(render::Scene& s, std::array<uint8_t, 3> c) {
-  const uint32_t m = render::AddMaterial(s, {0, 0, 0}, {c[0] / 255.0f, c[1] / 255.0f, c[2] / 255.0f});
-  return m;
-}
+using Rgb = std::array<uint8_t, 3>;
+inline constexpr Rgb kFront{255, 0, 0}, kRear{0, 0, 255}, kRight{255, 255, 0}, kOther{128, 128, 128}, kKey{0, 255, 0};
 
-inline constexpr std::array<uint8_t, 3> kFront{255, 0, 0}, kRear{0, 0, 255}, kRight{255, 255, 0},
-    kOther{128, 128, 128};
+// Unlit: a material with no base colour shows exactly its emissive.
+inline uint32_t Flat(render::Scene& s, Rgb c) {
+  return render::AddMaterial(s, {0, 0, 0}, {c[0] / 255.0f, c[1] / 255.0f, c[2] / 255.0f});
+}
 
 // A box in glTF axes (+Y up, +Z front, right −X), 2.3 long, 1.1 wide, 0.7
 // high, off-centre so the rig's centring matters. Front face and the front
@@ -42,60 +41,83 @@ inline render::Scene TestVehicle() {
   return s;
 }
 
+// The vehicle with every shading input in use: lit grey sides and a sloping
+// lit windscreen, a textured and single-sided rear, vertex colours and
+// texture coordinates.
+inline render::Scene Textured() {
+  render::Scene s = TestVehicle();
+  render::AddFace(s, {{-0.41f, 0.83f, 0.3f}, {0.69f, 0.83f, 0.3f}, {0.69f, 1.1f, 0.1f}, {-0.41f, 1.1f, 0.1f}}, 3);
+  s.materials[3].baseColour = {0.6f, 0.5f, 0.4f, 1};
+  s.materials[3].emissive = {0.05f, 0.02f, 0};  // faint, so that light shows even with the lights on
+  s.materials[1].baseColour = {1, 1, 1, 1};
+  s.materials[1].texture = 0;
+  s.materials[1].doubleSided = false;
+  s.textures.push_back({2, 1, {255, 0, 0, 255, 20, 200, 90, 255}});
+  for (size_t i = 0; i < s.vertices.size(); ++i) {
+    s.vertices[i].colour = {1, 0.25f + (i % 4) * 0.25f, 1, 1};
+    s.vertices[i].uv = {(i % 4) * 0.5f, -0.5f * (i % 3)};
+  }
+  return s;
+}
+
+using Triangle2 = std::array<std::array<double, 2>, 3>;
+
 // Whether (x, y) lies in the triangle, edges included, either winding.
-inline bool Inside(const std::array<std::array<double, 2>, 3>& t, double x, double y) {
+inline bool Inside(const Triangle2& t, double x, double y) {
   if (x < std::min({t[0][0], t[1][0], t[2][0]}) || x > std::max({t[0][0], t[1][0], t[2][0]}) ||
       y < std::min({t[0][1], t[1][1], t[2][1]}) || y > std::max({t[0][1], t[1][1], t[2][1]})) {
     return false;
   }
-  auto edge = [&](int a, int b) {
-    return (t[b][0] - t[a][0]) * (y - t[a][1]) - (t[b][1] - t[a][1]) * (x - t[a][0]);
-  };
+  auto edge = [&](int a, int b) { return (t[b][0] - t[a][0]) * (y - t[a][1]) - (t[b][1] - t[a][1]) * (x - t[a][0]); };
   const double e0 = edge(1, 2), e1 = edge(2, 0), e2 = edge(0, 1);
   return (e0 >= 0 && e1 >= 0 && e2 >= 0) || (e0 <= 0 && e1 <= 0 && e2 <= 0);
 }
 
-inline render::FrameImage ReadFrame(const std::string& path) {
-  render::FrameImage f;
-  FIBITMAP* bmp = FreeImage_Load(FIF_BMP, path.c_str(), 0);
-  if (!bmp) return f;
-  f.size = static_cast<int>(FreeImage_GetWidth(bmp));
-  for (int y = 0; y < f.size; ++y) {
-    for (int x = 0; x < f.size; ++x) {
-      RGBQUAD q;
-      FreeImage_GetPixelColor(bmp, x, f.size - 1 - y, &q);
-      f.rgb.insert(f.rgb.end(), {q.rgbRed, q.rgbGreen, q.rgbBlue});
+// Each pixel of a w × h picture (R, G, B, rows top-down) must hold `colour`
+// over `key` in the share of its 4 × 4 samples that the triangles cover. A
+// sample exactly on an edge may fall either way: one sample's worth, in at
+// most `loose` pixels.
+inline void ExpectCoverage(const std::vector<uint8_t>& rgb, int w, int h, const std::vector<Triangle2>& triangles,
+                           Rgb colour, Rgb key, int loose) {
+  ASSERT_EQ(rgb.size(), size_t(w) * h * 3);
+  int inexact = 0;
+  for (int py = 0; py < h; ++py) {
+    for (int px = 0; px < w; ++px) {
+      int covered = 0;
+      for (int i = 0; i < 16; ++i) {
+        covered += std::any_of(triangles.begin(), triangles.end(),
+                               [&](const Triangle2& t) { return Inside(t, px + (i % 4 + 0.5) / 4, py + (i / 4 + 0.5) / 4); });
+      }
+      bool exact = true;
+      for (int c = 0; c < 3; ++c) {
+        const int want = (colour[c] * covered + key[c] * (16 - covered) + 8) / 16;
+        const int got = rgb[(size_t(py) * w + px) * 3 + c];
+        ASSERT_LE(std::abs(got - want), 16) << "pixel " << px << "," << py;
+        exact = exact && got == want;
+      }
+      inexact += !exact;
     }
   }
-  FreeImage_Unload(bmp);
-  return f;
+  EXPECT_LE(inexact, loose);
 }
 
-struct CliResult {
-  int exitCode = -1;
-  std::string err;
-};
-
-// Runs velkor-cli of the build tree (the tests' working folder) in `scratch`.
-inline CliResult RunCli(const std::string& args, const std::string& scratch) {
-  const std::string errFile = scratch + "/stderr.txt";
-  const std::string command = "cd '" + scratch + "' && " + std::filesystem::absolute("velkor-cli").string() + " " +
-                              args + " >/dev/null 2>" + errFile;
-  CliResult r;
-  const int status = std::system(command.c_str());
-  r.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream in(errFile);
-  r.err.assign(std::istreambuf_iterator<char>(in), {});
-  std::filesystem::remove(errFile);
-  return r;
+inline render::FrameImage ReadFrame(const std::string& path) {
+  render::FrameImage f;
+  if (FIBITMAP* bmp = FreeImage_Load(FIF_BMP, path.c_str(), 0)) {
+    f.size = static_cast<int>(FreeImage_GetWidth(bmp));
+    RGBQUAD q;
+    for (int i = 0; i < f.size * f.size && FreeImage_GetPixelColor(bmp, i % f.size, f.size - 1 - i / f.size, &q); ++i)
+      f.rgb.insert(f.rgb.end(), {q.rgbRed, q.rgbGreen, q.rgbBlue});
+    FreeImage_Unload(bmp);
+  }
+  return f;
 }
 
 inline size_t FilesUnder(const std::string& dir) {
   size_t n = 0;
   std::error_code ec;
-  for (auto it = std::filesystem::recursive_directory_iterator(dir, ec); !ec && it != decltype(it){}; it.increment(ec)) {
+  for (auto it = std::filesystem::recursive_directory_iterator(dir, ec); !ec && it != decltype(it){}; it.increment(ec))
     n += it->is_regular_file();
-  }
   return n;
 }
 

@@ -1,35 +1,129 @@
-// Frame sets on both cores: every frame written, and the same bytes on every run.
+// Frame sets: the same bytes on every run and on both cores; velkor-cli
+// render and do-all --model, the window's "Render from Model...", and the
+// sample sets the build renders.
 #include <gtest/gtest.h>
 
+#include "platform/Files.h"
 #include "render/FrameSets.h"
+#include "render/GltfWriter.h"
 #include "RenderTestSupport.h"
+#include "sample/SampleFrames.h"
+#include "support/Cli.h"
+#include "support/FakeView.h"
 #include "support/TestFiles.h"
+#include "ui/commands/frmMain.h"
 
-namespace velkor::render {
+namespace velkor::testing {
 namespace {
 
-TEST(FrameSets, RenderingTwiceGivesIdenticalBytes) {
-  testing::ScratchDir dir;
-  const Scene s = testing::TestVehicle();
-  RenderSettings settings;
+TEST(FrameSets, RenderingTwiceGivesTheRecordedBytes) {
+  ScratchDir dir;
+  const render::Scene s = Textured();
+  render::RenderSettings settings;
   settings.numbering = SchemeFromText("0-360 (10s)");
+  settings.rig = {render::Axis::PosY, render::Axis::PosZ, 40, 0.8};
   for (const char* run : {"a", "b"}) {
-    const std::vector<FrameSetPlan> plans = {{dir / (std::string(run) + "/3d"), SetView::Oblique3D, 24, false, 1},
-                                             {dir / (std::string(run) + "/2d"), SetView::Top2D, 20, false, 4}};
+    const std::vector<render::FrameSetPlan> plans = {{dir / (std::string(run) + "/3d"), render::SetView::Oblique3D, 24, false, 1},
+                                                     {dir / (std::string(run) + "/2d"), render::SetView::Top2D, 20, false, 4}};
     std::string error;
     int last = 0;
-    ASSERT_TRUE(RenderFrameSets(s, s, plans, settings, [&](int done, int) { last = done; }, error)) << error;
+    ASSERT_TRUE(render::RenderFrameSets(s, s, plans, settings, [&](int done, int) { last = done; }, error)) << error;
     EXPECT_EQ(last, 72);
   }
+  uint64_t digest = 14695981039346656037u;  // FNV-1a over every frame file of run a
   for (const char* set : {"/3d/car", "/2d/car"}) {
     for (int number = 0; number <= 350; number += 10) {
       const std::string name = set + std::to_string(number) + ".bmp";
-      const std::vector<uint8_t> a = testing::ReadFileBytes(dir / ("a" + name));
+      const std::vector<uint8_t> a = ReadFileBytes(dir / ("a" + name));
       ASSERT_FALSE(a.empty()) << name;
-      EXPECT_EQ(a, testing::ReadFileBytes(dir / ("b" + name))) << name;
+      EXPECT_EQ(a, ReadFileBytes(dir / ("b" + name))) << name;
+      for (uint8_t b : a) digest = (digest ^ b) * 1099511628211u;
     }
   }
+  EXPECT_EQ(digest, 1153589838425312096u) << "a change of the rendered pixels: update the digest if it is intended";
+}
+
+TEST(RenderCommand, NamesSizesAndKeyAsAskedUsageErrorsExitTwo) {
+  ScratchDir dir;
+  std::string error;
+  ASSERT_TRUE(render::WriteGlb(TestVehicle(), dir / "v.glb", error)) << error;
+  const std::string flags = " --prefix veh --numbers 1-36 --version 2.00 --key 0000FF --elevation 45 --fill 0.3";
+  const CliResult r = RunCli("render " + Quoted(dir / "v.glb") + " " + Quoted(dir / "a") + flags, dir.path());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(FilesUnder(dir / "a"), 72u);
+  for (const char* frame : {"veh1.bmp", "veh36.bmp", "Top/veh1.bmp", "Top/veh36.bmp"}) {
+    const render::FrameImage f = ReadFrame(dir / (std::string("a/") + frame));
+    EXPECT_EQ(f.size, 400) << frame << ": version 2.00 cells are 400 in both sets";
+    EXPECT_EQ(std::vector<uint8_t>(f.rgb.begin(), f.rgb.begin() + 3), (std::vector<uint8_t>{0, 0, 255}));
+  }
+  for (const char* bad : {"--up +y --front -y", "--up sideways", "--numbers 7-42", "--elevation 95", "--fill 0",
+                          "--key 12345", "--version 3.00"}) {
+    EXPECT_EQ(RunCli(std::string("render m.glb out ") + bad, dir.path()).status, 2) << bad;
+  }
+  EXPECT_FALSE(PathExists(dir / "out"));
+}
+
+TEST(DoAllWithModel, TheSampleCarBecomesAReadableSrf) {
+  ScratchDir dir;
+  const std::string srf = dir / "car.srf";
+  const CliResult r = RunCli("do-all " + Quoted(srf) + " --model " + Quoted(platform::ProgramFolder() + "/sample/car.glb"), dir.path());
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(RunCli("info " + Quoted(srf), dir.path()).status, 0);
+  EXPECT_EQ(RunCli("do-all " + Quoted(dir / "x.srf") + " --model " + Quoted(dir / "none.glb"), dir.path()).status, 1);
+  EXPECT_FALSE(PathExists(dir / "x.srf"));
+}
+
+TEST(RenderFromModel, FillsTheBoxesWithTheRenderedFramesAndBuildImageTakesThem) {
+  ScratchDir dir;
+  std::string error;
+  render::Scene needle;  // slender, so that its frames are quick to draw even at full cell size
+  render::AddBox(needle, {-0.02f, 0, -1}, {0.02f, 0.04f, 1}, Flat(needle, kFront));
+  ASSERT_TRUE(render::WriteGlb(needle, dir / "v.glb", error)) << error;
+  FakeView view;
+  frmMain form(view);
+  form.Form_Load();
+  const FormControls before = form.Controls;
+  view.dialogAnswers.push_back(std::nullopt);
+  form.mnuRenderFromModel_Click();
+  EXPECT_TRUE(view.folderPickers.empty()) << "cancelled at the model";
+  view.dialogAnswers.push_back(dir / "v.glb");
+  form.mnuRenderFromModel_Click();  // the folder picker answers "" (cancel)
+  EXPECT_EQ(form.Controls.txtWorkDir[1].Text, before.txtWorkDir[1].Text);
+  form.Controls.txt3DPrefix[1].Text = "truck";
+  form.Controls.cmbNumbers.Text = "001-036";
+  view.dialogAnswers.push_back(dir / "v.glb");
+  view.folderAnswers.push_back(dir / "frames");
+  form.mnuRenderFromModel_Click();
+  EXPECT_TRUE(view.messages.empty()) << view.messages[0];
+  ASSERT_EQ(view.dialogs.size(), 3u);
+  EXPECT_NE(view.dialogs[0].filter.find("*.glb"), std::string::npos);
+  EXPECT_EQ(view.folderPickers.at(1).second, dir.path()) << "the picker opens beside the model";
+  const FormControls& c = form.Controls;
+  EXPECT_EQ(c.txtWorkDir[1].Text, dir / "frames");
+  EXPECT_EQ(c.txt2DWorkDir[1].Text, dir / "frames/Top");
+  EXPECT_EQ(c.txt2DPrefix[1].Text, "truck");
+  EXPECT_TRUE(platform::FileExists(dir / "frames/Top/truck036.bmp"));
+  EXPECT_EQ(view.progressValues.back(), 100.0f);
+  EXPECT_GT(view.doEvents, 0);
+  EXPECT_FALSE(view.progressVisible);
+  form.cmdGo_Click();
+  EXPECT_EQ(form.LastImport, ImportOutcome::Complete);
+}
+
+// The build renders the sample car's glTF into the folders the window starts on.
+TEST(SampleModel, TheBuildWroteTheModelAndEveryFrameSet) {
+  const std::string sample = platform::ProgramFolder() + "/sample";
+  EXPECT_TRUE(platform::FileExists(sample + "/" + sample::kSampleModelName));
+  const std::pair<const char*, int> sets[] = {{"Rotation", 400}, {"Rotation/Top", 350}, {"Animated/Rotation", 450},
+      {"Animated/Rotation/Top", 400}, {"Animated/Animation", 450}, {"Animated/Animation/Top", 400}};
+  for (const auto& [folder, size] : sets) {
+    EXPECT_EQ(platform::ListFiles(sample + "/" + folder, ".bmp").size(), 36u) << folder;
+    EXPECT_EQ(ReadFrame(sample + "/" + folder + "/car0035.bmp").size, size) << folder;
+  }
+  EXPECT_EQ(frmMain::DefaultRotationFolder(), sample + "/Rotation");
+  // Lights on: the animation set differs from the rotation set in its lamps only.
+  EXPECT_NE(ReadFileBytes(sample + "/Animated/Animation/car0000.bmp"), ReadFileBytes(sample + "/Animated/Rotation/car0000.bmp"));
 }
 
 }  // namespace
-}  // namespace velkor::render
+}  // namespace velkor::testing

@@ -1,10 +1,11 @@
-// The camera rig: which way the vehicle points in each frame, and that the
-// silhouette is exactly the rig's orthographic projection.
+// The rasterizer and the camera rig against brute force: coverage, which way
+// the vehicle points in each frame, and silhouettes that are exactly the
+// rig's orthographic projection for any elevation, fill and model axes.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <numbers>
-#include <vector>
+#include <random>
 
 #include "render/CameraRig.h"
 #include "render/FrameRenderer.h"
@@ -13,60 +14,77 @@
 namespace velkor::render {
 namespace {
 
-using testing::kFront;
-using testing::kRear;
-using testing::kRight;
-constexpr std::array<uint8_t, 3> kKey{0, 255, 0};
+using testing::kKey;
+using testing::Triangle2;
 constexpr int kCell = 24;
 
-FrameImage Render(const Scene& s, SetView view, int frame, int cell = kCell) {
-  ModelFrame model;
-  std::string error;
-  EXPECT_TRUE(MakeModelFrame(s, {}, model, error)) << error;
-  return FrameRenderer().Render(s, ViewForFrame(model, {}, view, cell, frame), cell, kKey, 1.0f);
+TEST(Rasterizer, CoverageMatchesTheSamplesInsideEachTriangle) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<float> coordinate(-4, 52);
+  FrameView pixels;  // x right, y down, in pixels
+  pixels.rows = {{{1, 0, 0}, {0, -1, 0}, {0, 0, 1}}};
+  // Random triangles over the edges; then triangles smaller than a sample,
+  // in either winding, each around one sample (at x + 0.375, 1.375).
+  for (bool tiny : {false, true}) {
+    Scene s;
+    const uint32_t m = AddMaterial(s, {0, 0, 0}, {1, 1, 1});
+    std::vector<Triangle2> triangles(tiny ? 6 : 12);
+    for (size_t n = 0; n < triangles.size(); ++n) {
+      const float x = 2 * n + 0.33f, a = n % 2 ? 0.12f : 0, b = n % 2 ? 0 : 0.12f;
+      const Triangle2 dot = {{{x, 1.33}, {x + a + 0.02, 1.33 + b}, {x + b, 1.35 + a}}};
+      for (int i = 0; i < 3; ++i) {
+        Vertex v;
+        v.position = {tiny ? float(dot[i][0]) : coordinate(random), tiny ? float(dot[i][1]) : coordinate(random), 0};
+        triangles[n][i] = {v.position[0], v.position[1]};
+        s.vertices.push_back(v);
+      }
+      s.triangles.push_back({{uint32_t(3 * n), uint32_t(3 * n + 1), uint32_t(3 * n + 2)}, m});
+    }
+    testing::ExpectCoverage(FrameRenderer().RenderRgb(s, pixels, 48, 40, kKey, 1), 48, 40, triangles, {255, 255, 255},
+                            kKey, tiny ? 0 : 2);
+  }
 }
 
-struct Centroid {
-  double dx = 0, dy = 0;
-  int count = 0;
-};
+FrameImage Render(const Scene& s, SetView view, int frame, int cell, const RigOptions& rig = {}, float boost = 1) {
+  ModelFrame model;
+  std::string error;
+  EXPECT_TRUE(MakeModelFrame(s, rig, model, error)) << error;
+  return FrameRenderer().Render(s, ViewForFrame(model, rig, view, cell, frame), cell, kKey, boost);
+}
 
-Centroid Find(const FrameImage& f, std::array<uint8_t, 3> c) {
-  Centroid r;
-  for (int y = 0; y < f.size; ++y)
-    for (int x = 0; x < f.size; ++x) {
-      const uint8_t* p = &f.rgb[(static_cast<size_t>(y) * f.size + x) * 3];
-      if (p[0] != c[0] || p[1] != c[1] || p[2] != c[2]) continue;
-      r.dx += x + 0.5 - f.size / 2.0;
-      r.dy += y + 0.5 - f.size / 2.0;
-      ++r.count;
-    }
-  if (r.count) r.dx /= r.count, r.dy /= r.count;
-  return r;
+// Mean offset from the picture's centre of the pixels of one colour.
+std::array<double, 3> Find(const FrameImage& f, testing::Rgb c) {
+  std::array<double, 3> r{};  // dx, dy, count
+  for (int i = 0; i < f.size * f.size; ++i) {
+    if (!std::equal(c.begin(), c.end(), &f.rgb[size_t(i) * 3])) continue;
+    r[0] += i % f.size + 0.5 - f.size / 2.0, r[1] += i / f.size + 0.5 - f.size / 2.0, ++r[2];
+  }
+  return {r[0] / std::max(1.0, r[2]), r[1] / std::max(1.0, r[2]), r[2]};
 }
 
 TEST(CameraRig, FrontUpInTopFrameZeroRightInFrameNineRearTowardTheCameraIn3D) {
   const Scene s = testing::TestVehicle();
-  const Centroid top0 = Find(Render(s, SetView::Top2D, 0, 40), kFront);
-  const Centroid top9 = Find(Render(s, SetView::Top2D, 9, 40), kFront);
-  ASSERT_GT(top0.count, 20);
-  EXPECT_LT(top0.dy, -5);
-  EXPECT_NEAR(top0.dx, 0, 2);
-  EXPECT_GT(top9.dx, 5);
-  EXPECT_NEAR(top9.dy, 0, 2);
+  const auto top0 = Find(Render(s, SetView::Top2D, 0, 40), testing::kFront);
+  const auto top9 = Find(Render(s, SetView::Top2D, 9, 40), testing::kFront);
+  ASSERT_GT(top0[2], 20);
+  EXPECT_LT(top0[1], -5);
+  EXPECT_NEAR(top0[0], 0, 2);
+  EXPECT_GT(top9[0], 5);
+  EXPECT_NEAR(top9[1], 0, 2);
   const FrameImage oblique0 = Render(s, SetView::Oblique3D, 0, 40);
-  const Centroid rear = Find(oblique0, kRear), roofFront = Find(oblique0, kFront);
-  EXPECT_GT(rear.count, 40);
-  EXPECT_GT(rear.dy, roofFront.dy) << "the rear faces the camera, the front lies beyond";
-  EXPECT_GT(Find(Render(s, SetView::Oblique3D, 9, 40), kRight).count, 40) << "heading east shows the right side";
-  EXPECT_EQ(Find(Render(s, SetView::Oblique3D, 27, 40), kRight).count, 0);
+  const auto rear = Find(oblique0, testing::kRear), roofFront = Find(oblique0, testing::kFront);
+  EXPECT_GT(rear[2], 40);
+  EXPECT_GT(rear[1], roofFront[1]) << "the rear faces the camera, the front lies beyond";
+  EXPECT_GT(Find(Render(s, SetView::Oblique3D, 9, 40), testing::kRight)[2], 40) << "heading east shows the right side";
+  EXPECT_EQ(Find(Render(s, SetView::Oblique3D, 27, 40), testing::kRight)[2], 0);
 }
 
 // The rig written out independently: vehicle axes from glTF's, a clockwise
 // turn, then the set's orthographic camera.
-std::array<double, 2> Project(const Vertex& v, const std::array<double, 3>& c, double scale, SetView view, int k) {
+std::array<double, 2> Project(const Vertex& v, const std::array<double, 3>& c, double scale, const RigOptions& rig,
+                              SetView view, int k) {
   const double right = -(v.position[0] - c[0]), up = v.position[1] - c[1], front = v.position[2] - c[2];
-  const double h = k * 10 * std::numbers::pi / 180, e = 30 * std::numbers::pi / 180;
+  const double h = k * 10 * std::numbers::pi / 180, e = rig.elevationDegrees * std::numbers::pi / 180;
   const double east = right * std::cos(h) + front * std::sin(h), north = -right * std::sin(h) + front * std::cos(h);
   const double screenUp = view == SetView::Top2D ? north : north * std::sin(e) + up * std::cos(e);
   return {kCell / 2.0 + scale * east, kCell / 2.0 - scale * screenUp};
@@ -74,59 +92,54 @@ std::array<double, 2> Project(const Vertex& v, const std::array<double, 3>& c, d
 
 TEST(CameraRig, SilhouetteIsTheOrthographicProjectionInEveryFrame) {
   Scene s = testing::TestVehicle();
-  for (Material& m : s.materials) m.emissive = {200 / 255.0f, 40 / 255.0f, 90 / 255.0f};
+  for (Material& m : s.materials) m.emissive = {100 / 255.0f, 20 / 255.0f, 45 / 255.0f};  // doubled by the boost
   std::array<double, 3> lo{1e9, 1e9, 1e9}, hi{-1e9, -1e9, -1e9}, c{};
   for (const Vertex& v : s.vertices)
     for (int i = 0; i < 3; ++i) lo[i] = std::min(lo[i], double{v.position[i]}), hi[i] = std::max(hi[i], double{v.position[i]});
   for (int i = 0; i < 3; ++i) c[i] = (lo[i] + hi[i]) / 2;
   double r = 0;
   for (const Vertex& v : s.vertices) r = std::max(r, std::hypot(v.position[0] - c[0], v.position[1] - c[1], v.position[2] - c[2]));
-  const double scale = 0.9 * kCell / 2 / r;
-  for (SetView view : {SetView::Top2D, SetView::Oblique3D}) {
-    for (int k = 0; k < 36; ++k) {
-      const FrameImage f = Render(s, view, k);
-      std::vector<std::array<std::array<double, 2>, 3>> projected;
-      for (const Triangle& t : s.triangles) {
-        projected.push_back({Project(s.vertices[t.vertex[0]], c, scale, view, k),
-                             Project(s.vertices[t.vertex[1]], c, scale, view, k),
-                             Project(s.vertices[t.vertex[2]], c, scale, view, k)});
-      }
-      int exact = 0;
-      for (int py = 0; py < kCell; ++py) {
-        for (int px = 0; px < kCell; ++px) {
-          int covered = 0;
-          for (int j = 0; j < 4; ++j)
-            for (int i = 0; i < 4; ++i) {
-              const double x = px + (i + 0.5) / 4, y = py + (j + 0.5) / 4;
-              bool hit = false;
-              for (const auto& t : projected) hit = hit || testing::Inside(t, x, y);
-              covered += hit;
-            }
-          const std::array<int, 3> colour{200, 40, 90};
-          const uint8_t* got = &f.rgb[(static_cast<size_t>(py) * kCell + px) * 3];
-          bool same = true;
-          for (int ch = 0; ch < 3; ++ch) {
-            const int want = (colour[ch] * covered + kKey[ch] * (16 - covered) + 8) / 16;
-            // A sample exactly on an edge may fall either way: one sample's worth.
-            ASSERT_LE(std::abs(got[ch] - want), 16) << "frame " << k << " pixel " << px << "," << py;
-            same = same && got[ch] == want;
-          }
-          exact += same;
+  for (const RigOptions& rig : {RigOptions{}, RigOptions{Axis::PosY, Axis::PosZ, 55, 0.6}}) {
+    for (SetView view : {SetView::Top2D, SetView::Oblique3D}) {
+      for (int k = 0; k < 36; k += rig.fill == 0.9 ? 1 : 5) {  // every frame with the defaults
+        SCOPED_TRACE("elevation " + std::to_string(rig.elevationDegrees) + " frame " + std::to_string(k));
+        std::vector<Triangle2> projected;
+        for (const Triangle& t : s.triangles) {
+          projected.emplace_back();
+          for (int i = 0; i < 3; ++i) projected.back()[i] = Project(s.vertices[t.vertex[i]], c, rig.fill * kCell / 2 / r, rig, view, k);
         }
+        testing::ExpectCoverage(Render(s, view, k, kCell, rig, 2).rgb, kCell, kCell, projected, {200, 40, 90}, kKey, 4);
       }
-      EXPECT_GE(exact, kCell * kCell - 4) << "frame " << k;
     }
   }
 }
 
-TEST(CameraRig, AxesOptionsAndTheirRefusals) {
-  EXPECT_EQ(ParseAxis("+Z"), Axis::PosZ);
-  EXPECT_EQ(ParseAxis("y"), Axis::PosY);
-  EXPECT_EQ(ParseAxis("-x"), Axis::NegX);
-  EXPECT_FALSE(ParseAxis("up"));
+TEST(CameraRig, ModelAxesAndTheirRefusals) {
+  // The vehicle turned so that its up and front lie along other axes: told
+  // so, the rig shows it as before. Right (-x) goes to front x up.
+  const Scene s = testing::Textured();
+  const std::array<float, 3> kAxis[] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
+  for (auto [up, front] : {std::pair{Axis::PosZ, Axis::NegY}, {Axis::NegX, Axis::NegZ}, {Axis::NegY, Axis::PosX}, {Axis::PosX, Axis::PosY}}) {
+    const auto &u = kAxis[int(up)], &f = kAxis[int(front)];
+    const std::array<float, 3> r = {u[1] * f[2] - u[2] * f[1], u[2] * f[0] - u[0] * f[2], u[0] * f[1] - u[1] * f[0]};
+    Scene turned = s;
+    for (Vertex& v : turned.vertices) {
+      for (auto* p : {&v.position, &v.normal}) {
+        const std::array<float, 3> q = *p;
+        for (int i = 0; i < 3; ++i) (*p)[i] = q[0] * r[i] + q[1] * u[i] + q[2] * f[i];
+      }
+    }
+    for (SetView view : {SetView::Top2D, SetView::Oblique3D})
+      for (int k : {0, 7, 22}) EXPECT_EQ(Render(s, view, k, 32).rgb, Render(turned, view, k, 32, {up, front}).rgb) << k;
+  }
+  const std::pair<const char*, std::optional<Axis>> names[] = {
+      {"+Z", Axis::PosZ}, {"y", Axis::PosY}, {"-x", Axis::NegX}, {"-Y", Axis::NegY}, {"X", Axis::PosX},
+      {"-z", Axis::NegZ}, {"up", std::nullopt}, {"z-", std::nullopt}, {"", std::nullopt}, {"+", std::nullopt}};
+  for (const auto& [name, axis] : names) EXPECT_EQ(ParseAxis(name), axis) << name;
   ModelFrame frame;
   std::string error;
-  EXPECT_FALSE(MakeModelFrame(testing::TestVehicle(), {Axis::PosY, Axis::NegY}, frame, error));
+  EXPECT_FALSE(MakeModelFrame(s, {Axis::PosY, Axis::NegY}, frame, error));
+  EXPECT_EQ(error, "the up and front axes must be perpendicular");
   Scene point;
   point.vertices.resize(3);
   EXPECT_FALSE(MakeModelFrame(point, {}, frame, error));

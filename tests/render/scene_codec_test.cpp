@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <limits>
 
 #include "render/ChildProcess.h"
 #include "render/SceneCodec.h"
@@ -15,83 +14,96 @@
 namespace velkor::render {
 namespace {
 
-Scene Textured() {
-  Scene s = testing::TestVehicle();
-  s.vertices[1].colour = {0.5f, 0.25f, 1, 1};
-  s.vertices[2].uv = {0.75f, -2};
-  s.materials[1].texture = 0;
-  s.textures.push_back({2, 1, {1, 2, 3, 4, 5, 6, 7, 8}});
-  return s;
-}
-
-TEST(SceneCodec, RoundTripsEveryField) {
-  const Scene s = Textured();
+TEST(SceneCodec, RoundTripsEveryFieldAndRefusesEveryPrefix) {
+  const Scene s = testing::Textured();
   const std::vector<uint8_t> bytes = EncodeScene(s);
   Scene back;
   std::string error;
   ASSERT_TRUE(DecodeScene(bytes.data(), bytes.size(), back, error)) << error;
   EXPECT_EQ(EncodeScene(back), bytes);
-  EXPECT_EQ(back.vertices[2].uv[1], -2.0f);
+  EXPECT_EQ(back.vertices[2].uv[1], -1.0f);
+  EXPECT_EQ(back.vertices[0].colour[1], 0.25f);
   EXPECT_EQ(back.textures[0].rgba, s.textures[0].rgba);
-  for (size_t n = 0; n < bytes.size(); ++n) {
-    EXPECT_FALSE(DecodeScene(bytes.data(), n, back, error)) << "prefix of " << n << " bytes";
-  }
+  EXPECT_FALSE(back.materials[1].doubleSided);
+  EXPECT_TRUE(back.materials[0].doubleSided);
+  for (size_t n = 0; n < bytes.size(); ++n) EXPECT_FALSE(DecodeScene(bytes.data(), n, back, error)) << n << " bytes";
+  std::vector<uint8_t> longer = bytes;
+  longer.push_back(0);
+  EXPECT_FALSE(DecodeScene(longer.data(), longer.size(), back, error));
+  EXPECT_EQ(error, "the scene has bytes beyond its end");
 }
 
-// Offsets into the encoding: header 24 bytes, then 48 per vertex.
-TEST(SceneCodec, RefusesCorruptScenes) {
-  const Scene s = Textured();
+// Offsets into the encoding: header 24 bytes, then 48 per vertex, 16 per
+// triangle, 36 per material, and the texture's width and height.
+TEST(SceneCodec, RefusesCorruptScenesWithTheReason) {
+  const Scene s = testing::Textured();
   const size_t triangles = 24 + 48 * s.vertices.size(), materials = triangles + 16 * s.triangles.size();
+  const size_t texture = materials + 36 * s.materials.size();
+  const auto vertices = static_cast<uint32_t>(s.vertices.size());
   const struct {
-    const char* name;
     size_t offset;
     uint32_t value;
     const char* error;
   } cases[] = {
-      {"magic", 0, 0x12345678, "not a scene"},
-      {"no triangles", 12, 0, "no triangles"},
-      {"billions of triangles", 12, 4000000000u, "more than the limit"},
-      {"vertex count beyond the bytes", 8, 5000000, "truncated"},
-      {"NaN position", 24, 0x7FC00000, "not finite"},
-      {"infinite normal", 24 + 16, 0x7F800000, "not finite"},
-      {"vertex index", triangles + 4, 1000, "out of range"},
-      {"material index", triangles + 12, 99, "out of range"},
-      {"texture index", materials + 28, 7, "texture that does not exist"},
-      {"material flags", materials + 32, 2, "unknown flags"},
-      {"texture size", materials + 36 * s.materials.size() + 4, 1 << 30, "larger than the limit"},
+      {0, 0x12345678, "not a scene"},
+      {4, 2, "not a scene"},
+      {12, 0, "the model has no triangles"},
+      {12, 2000001, "the model has 2000001 triangles, more than the limit of 2000000"},
+      {12, 2000000, "the scene is truncated"},
+      {8, 6000001, "count is out of range"},
+      {8, 6000000, "the scene is truncated"},
+      {16, 0, "count is out of range"},
+      {16, 65537, "count is out of range"},
+      {16, 65536, "the scene is truncated"},
+      {20, 1025, "count is out of range"},
+      {20, 1024, "the scene is truncated"},
+      {24, 0x7FC00000, "coordinates that are not finite"},
+      {24 + 16, 0x7F800000, "coordinates that are not finite"},
+      {24 + 44, 0xFF800000, "coordinates that are not finite"},
+      {triangles, 0xFFFFFFFF, "vertex or material index is out of range"},
+      {triangles + 4, vertices, "vertex or material index is out of range"},
+      {triangles + 8, vertices, "vertex or material index is out of range"},
+      {triangles + 12, 4, "vertex or material index is out of range"},
+      {materials + 12, 0x7F800000, "material colours that are not finite"},
+      {materials + 28, 1, "a material refers to a texture that does not exist"},
+      {materials + 28, 0xFFFFFFFE, "a material refers to a texture that does not exist"},
+      {materials + 32, 2, "a material has unknown flags"},
+      {texture, 0, "a texture of 0x1 pixels is empty or larger than the limit of 16777216 pixels"},
+      {texture + 4, 4, "the scene is truncated"},
+      {texture + 4, 1 << 23, "the scene is truncated"},
+      {texture + 4, (1 << 23) + 1, "a texture of 2x8388609 pixels is empty or larger than the limit"},
   };
   for (const auto& c : cases) {
     std::vector<uint8_t> bytes = EncodeScene(s);
     std::memcpy(&bytes[c.offset], &c.value, 4);
     Scene back;
     std::string error;
-    EXPECT_FALSE(DecodeScene(bytes.data(), bytes.size(), back, error)) << c.name;
-    EXPECT_NE(error.find(c.error), std::string::npos) << c.name << ": " << error;
+    EXPECT_FALSE(DecodeScene(bytes.data(), bytes.size(), back, error)) << c.offset << " = " << c.value;
+    EXPECT_NE(error.find(c.error), std::string::npos) << c.offset << " = " << c.value << ": " << error;
   }
-  std::vector<uint8_t> longer = EncodeScene(s);
-  longer.push_back(0);
+  std::vector<uint8_t> untextured = EncodeScene(testing::TestVehicle());
+  untextured[16] = 100;  // materials: more than the bytes hold
   Scene back;
   std::string error;
-  EXPECT_FALSE(DecodeScene(longer.data(), longer.size(), back, error));
-}
-
-std::string Script(const testing::ScratchDir& dir, const std::string& body) {
-  const std::string path = dir / "child.sh";
-  std::ofstream(path) << "#!/bin/sh\n" << body << '\n';
-  chmod(path.c_str(), 0755);
-  return path;
+  EXPECT_FALSE(DecodeScene(untextured.data(), untextured.size(), back, error));
+  EXPECT_EQ(error, "the scene is truncated");
 }
 
 TEST(ChildProcess, CrashHangFloodAndMissingProgramAreReported) {
   testing::ScratchDir dir;
-  const ChildResult crash = RunChild(Script(dir, "printf abc; kill -SEGV $$"), "x", 5000, 100);
+  auto script = [&dir](const std::string& body) {
+    std::ofstream(dir / "child.sh") << "#!/bin/sh\n" << body << '\n';
+    chmod((dir / "child.sh").c_str(), 0755);
+    return dir / "child.sh";
+  };
+  const ChildResult crash = RunChild(script("printf abc; kill -SEGV $$"), "x", 5000, 100);
   EXPECT_EQ(crash.signal, SIGSEGV);
   EXPECT_EQ(std::string(crash.output.begin(), crash.output.end()), "abc");
-  const ChildResult hang = RunChild(Script(dir, "exec sleep 30"), "x", 200, 100);
+  const ChildResult hang = RunChild(script("exec sleep 30"), "x", 200, 100);
   EXPECT_TRUE(hang.timedOut);
   EXPECT_EQ(hang.signal, SIGKILL);
-  EXPECT_TRUE(RunChild(Script(dir, "exec yes"), "x", 5000, 1000).tooMuchOutput);
-  const ChildResult echo = RunChild(Script(dir, "printf %s \"$1\"; exit 3"), "arg", 5000, 100);
+  EXPECT_TRUE(RunChild(script("exec yes"), "x", 5000, 1000).tooMuchOutput);
+  const ChildResult echo = RunChild(script("printf %s \"$1\"; exit 3"), "arg", 5000, 100);
   EXPECT_EQ(echo.exitCode, 3);
   EXPECT_EQ(std::string(echo.output.begin(), echo.output.end()), "arg");
   EXPECT_FALSE(RunChild(dir / "absent", "x", 5000, 100).started);
