@@ -101,10 +101,16 @@ TEST_F(Conversions, LoadPngRefusalsKeepTheWorkingImage) {
   WriteFileBytes(dir / "fake.png", {'x', 'y', 'z'});
   WriteFileBytes(dir / "p.png", PngWithHeader(3, 2, 8, 2, Rows({std::vector<uint8_t>(9, 7), std::vector<uint8_t>(9, 7)})));
   WriteFileBytes(dir / "huge.bmp", PngWithHeader(100000, 100000, 8, 6, Rows({{1}})));  // read by its name's type
+  // 9 one-bit pixels take 3 bytes a row with the filter byte: one row over what the file's length allows.
+  const size_t tightLength = PngWithHeader(9, 1, 1, 0, Rows({{0, 0}})).size();
+  const uint32_t tightHeight = static_cast<uint32_t>((1032 * tightLength + 65536) / 2);
+  WriteFileBytes(dir / "tight.png", PngWithHeader(9, tightHeight, 1, 0, Rows({{0, 0}})));
   const std::tuple<std::string, std::string, bool> cases[] = {
       {dir / "fake.png", "it is not a picture FreeImage can read", false},
       {dir / "missing.png", "the file does not exist", false},
       {dir / "huge.bmp", "it is not a picture FreeImage can read", false},
+      {dir / "tight.png", "its header claims 9 x " + std::to_string(tightHeight) + " pixels, far more than its " +
+                              std::to_string(tightLength) + " bytes can hold", false},
       {dir / "p.png", "a 3 x 2 picture cannot be created", true}};
   for (const auto& [path, problem, failRaster] : cases) {
     LoadPattern(4, 4);
