@@ -34,24 +34,18 @@ const QString kGolden = QString::fromStdString(SourceDir() + "/tests/qt/golden/"
 
 QString Describe(QWidget* w) {
   const QRect g = w->geometry();
-  QString line = QStringLiteral("%1 %2 (%3,%4 %5x%6)%7%8")
-                     .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName())
-                     .arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height())
-                     .arg(w->isHidden() ? " hidden" : "", w->isEnabled() ? "" : " disabled");
+  QString line = QStringLiteral("%1 %2 (%3,%4 %5x%6)%7%8").arg(QString::fromLatin1(w->metaObject()->className()), w->objectName())
+                     .arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height()).arg(w->isHidden() ? " hidden" : "", w->isEnabled() ? "" : " disabled");
   if (auto* label = qobject_cast<QLabel*>(w)) line += " \"" + label->text() + "\"";
-  if (auto* button = qobject_cast<QAbstractButton*>(w)) {
-    line += " \"" + button->text() + "\"" + (button->isChecked() ? " checked" : "");
-  }
+  if (auto* button = qobject_cast<QAbstractButton*>(w)) line += " \"" + button->text() + "\"" + (button->isChecked() ? " checked" : "");
   if (auto* edit = qobject_cast<QLineEdit*>(w)) line += " \"" + edit->text() + "\"";
   if (auto* combo = qobject_cast<QComboBox*>(w)) {
     QStringList items;
     for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-    line += QStringLiteral(" \"%1\" of [%2]%3").arg(combo->currentText(), items.join('|'),
-                                                    combo->isEditable() ? " editable" : "");
+    line += QStringLiteral(" \"%1\" of [%2]%3").arg(combo->currentText(), items.join('|'), combo->isEditable() ? " editable" : "");
   }
   if (auto* slider = qobject_cast<QSlider*>(w)) {
-    line += QStringLiteral(" %1 in %2..%3 step %4 page %5")
-                .arg(slider->value()).arg(slider->minimum()).arg(slider->maximum())
+    line += QStringLiteral(" %1 in %2..%3 step %4 page %5").arg(slider->value()).arg(slider->minimum()).arg(slider->maximum())
                 .arg(slider->singleStep()).arg(slider->pageStep());
   }
   if (auto* bar = qobject_cast<QProgressBar*>(w)) line += QStringLiteral(" max %1").arg(bar->maximum());
@@ -60,11 +54,8 @@ QString Describe(QWidget* w) {
 
 void DescribeMenu(const QList<QAction*>& actions, const QString& indent, QStringList& out) {
   for (QAction* a : actions) {
-    if (a->isSeparator()) {
-      out << indent + "----";
-      continue;
-    }
-    out << indent + "\"" + a->text() + "\"" + (a->isCheckable() ? (a->isChecked() ? " [x]" : " [ ]") : "");
+    out << indent + (a->isSeparator() ? QStringLiteral("----")
+                                      : "\"" + a->text() + "\"" + (a->isCheckable() ? (a->isChecked() ? " [x]" : " [ ]") : ""));
     if (a->menu()) DescribeMenu(a->menu()->actions(), indent + "  ", out);
   }
 }
