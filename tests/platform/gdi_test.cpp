@@ -44,10 +44,8 @@ TEST(DibSection, LayoutGeometryAndBookkeeping) {
   SetPixel(down.dc, 1, 0, RGB(10, 20, 30));
   EXPECT_EQ(std::memcmp(up.bits + 12, "\x1E\x14\x0A\0", 4), 0);
   EXPECT_EQ(std::memcmp(down.bits + 4, "\x1E\x14\x0A\0", 4), 0);
-  EXPECT_EQ(GetPixel(up.dc, 1, 0), RGB(10, 20, 30));
-  EXPECT_EQ(GetPixel(up.dc, 2, 0), CLR_INVALID);
-  EXPECT_EQ(GetPixel(up.dc, 0, -1), CLR_INVALID);
-  EXPECT_EQ(SetPixel(up.dc, -1, 0, 0), CLR_INVALID);
+  EXPECT_EQ(std::vector<COLORREF>({GetPixel(up.dc, 1, 0), GetPixel(up.dc, 2, 0), GetPixel(up.dc, 0, -1), SetPixel(up.dc, -1, 0, 0)}),
+            std::vector<COLORREF>({RGB(10, 20, 30), CLR_INVALID, CLR_INVALID, CLR_INVALID})) << "outside the surface";
   BITMAP r;
   ASSERT_EQ(GetObjectA(odd.bitmap, sizeof r, &r), static_cast<int>(sizeof r));
   EXPECT_EQ(std::vector<int64_t>({r.bmWidth, r.bmHeight, r.bmWidthBytes, r.bmPlanes, r.bmBitsPixel}),
@@ -231,12 +229,10 @@ TEST(Shapes, ClippedFillTakesTheNearestPaletteEntry) {
   HBRUSH red = CreateSolidBrush(RGB(240, 10, 10));
   EXPECT_EQ(FillRect(p.dc, RECT{-5, -5, 2, 9}, red), 1);
   DeleteObject(red);
-  EXPECT_EQ(p.Row(0), (std::vector<uint32_t>{1, 1, 0, 0}));
-  EXPECT_EQ(p.Row(1), (std::vector<uint32_t>{1, 1, 0, 0}));
+  for (int y : {0, 1}) EXPECT_EQ(p.Row(y), (std::vector<uint32_t>{1, 1, 0, 0})) << y;
   EXPECT_EQ(GetPixel(p.dc, 0, 0), RGB(250, 0, 0));
   RGBQUAD table[3];
-  EXPECT_EQ(GetDIBColorTable(p.dc, 0, 3, table), 3u);
-  EXPECT_EQ(table[2].rgbRed, 255);
+  EXPECT_TRUE(GetDIBColorTable(p.dc, 0, 3, table) == 3u && table[2].rgbRed == 255);
 }
 
 }  // namespace

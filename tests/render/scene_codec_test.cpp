@@ -85,8 +85,7 @@ TEST(ChildProcess, CrashHangFloodAndMissingProgramAreReported) {
   EXPECT_EQ(crash.signal, SIGSEGV);
   EXPECT_EQ(std::string(crash.output.begin(), crash.output.end()), "abc");
   const ChildResult hang = RunChild(script("exec sleep 30"), "x", 200, 100);
-  EXPECT_TRUE(hang.timedOut);
-  EXPECT_EQ(hang.signal, SIGKILL);
+  EXPECT_TRUE(hang.timedOut && hang.signal == SIGKILL);
   EXPECT_TRUE(RunChild(script("exec yes"), "x", 5000, 1000).tooMuchOutput);
   const ChildResult echo = RunChild(script("printf %s \"$1\"; exit 3"), "arg", 5000, 100);
   EXPECT_EQ(echo.exitCode, 3);
