@@ -31,8 +31,7 @@ TEST(SafeFileWriter, ReplacesOnlyWhenCompleteAndReportsTheSystemError) {
   EXPECT_EQ(ReadFileBytes(target), (std::vector<uint8_t>{'a', 'b', 'c'})) << "no stale bytes";
   SafeFileWriter missingFolder;
   EXPECT_FALSE(missingFolder.Open(dir / "nope/icon.srf"));
-  EXPECT_EQ(missingFolder.Error(), ENOENT);
-  EXPECT_FALSE(ApiErrorText(missingFolder.Error()).empty());
+  EXPECT_TRUE(missingFolder.Error() == ENOENT && !ApiErrorText(ENOENT).empty());
   ::mkdir((dir / "adir").c_str(), 0755);
   SafeFileWriter ontoFolder;
   ASSERT_TRUE(ontoFolder.Open(dir / "adir") && ontoFolder.Write("x", 1));
@@ -46,8 +45,7 @@ TEST(Files, ExistenceLengthsLetterCaseAndAssetFolders) {
   WriteFileBytes(dir / "CAR0001.BMP", {1, 2, 3});
   WriteFileBytes(dir / "notes.txt", {});
   ::mkdir((dir / "car0002.bmp").c_str(), 0755);  // a folder named like a frame
-  EXPECT_TRUE(FileExists(dir / "CAR0001.BMP"));
-  EXPECT_FALSE(FileExists(dir / "car0002.bmp"));
+  EXPECT_TRUE(FileExists(dir / "CAR0001.BMP") && !FileExists(dir / "car0002.bmp"));
   EXPECT_EQ(FileLength(dir / "CAR0001.BMP"), 3);
   EXPECT_FALSE(FileLength(dir / "missing.bmp").has_value());
   EXPECT_EQ(ResolveNameCase(dir / "car0001.bmp"), dir / "CAR0001.BMP");
@@ -55,8 +53,7 @@ TEST(Files, ExistenceLengthsLetterCaseAndAssetFolders) {
   EXPECT_EQ(ListFiles(dir.path(), ".bmp"), std::vector<std::string>{"CAR0001.BMP"});
   EXPECT_FALSE(ReadWholeFile(dir / "car0002.bmp").has_value());
   EXPECT_EQ(ReadWholeFile(dir / "CAR0001.BMP").value(), (std::vector<uint8_t>{1, 2, 3}));
-  EXPECT_TRUE(FileExists(ProgramFolder() + "/" + ExecutableBaseName()));
-  EXPECT_EQ(ExecutableBaseName(), "platform_tests");
+  EXPECT_TRUE(ExecutableBaseName() == "platform_tests" && FileExists(ProgramFolder() + "/platform_tests"));
   // Assets beside the program first, then the installed share folder.
   for (const char* folder : {"build", "usr/bin", "usr/share/velkor"}) std::filesystem::create_directories(dir / folder);
   WriteFileBytes(dir / "build/Garmin760.bmp", {1});

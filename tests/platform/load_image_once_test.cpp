@@ -53,9 +53,8 @@ TEST(LoadImageOnce, LoadsEveryFileAsFreeImageDecodesIt) {
     gdi::HBITMAP loaded = gdi::LoadImageA(nullptr, file.c_str(), gdi::IMAGE_BITMAP, 0, 0, gdi::LR_LOADFROMFILE);
     ASSERT_EQ(loaded != nullptr, expected != nullptr && !v.refused);
     if (!loaded) continue;
-    ASSERT_EQ(loaded->bpp(), static_cast<int>(FreeImage_GetBPP(expected.get())));
-    ASSERT_EQ(loaded->width(), static_cast<int32_t>(FreeImage_GetWidth(expected.get())));
-    ASSERT_EQ(loaded->height(), static_cast<int32_t>(FreeImage_GetHeight(expected.get())));
+    ASSERT_EQ(std::vector<int64_t>({loaded->bpp(), loaded->width(), loaded->height()}),
+              std::vector<int64_t>({FreeImage_GetBPP(expected.get()), FreeImage_GetWidth(expected.get()), FreeImage_GetHeight(expected.get())}));
     for (int32_t y = 0; y < loaded->height(); ++y) {  // memory row y of both is picture row y from the bottom
       EXPECT_EQ(std::memcmp(loaded->bits() + int64_t{y} * loaded->stride(), FreeImage_GetScanLine(expected.get(), y),
                             static_cast<size_t>(loaded->width() * v.bpp / 8)), 0) << "row " << y;

@@ -49,9 +49,7 @@ inline render::Scene Textured() {
   render::AddFace(s, {{-0.41f, 0.83f, 0.3f}, {0.69f, 0.83f, 0.3f}, {0.69f, 1.1f, 0.1f}, {-0.41f, 1.1f, 0.1f}}, 3);
   s.materials[3].baseColour = {0.6f, 0.5f, 0.4f, 1};
   s.materials[3].emissive = {0.05f, 0.02f, 0};  // faint, so that light shows even with the lights on
-  s.materials[1].baseColour = {1, 1, 1, 1};
-  s.materials[1].texture = 0;
-  s.materials[1].doubleSided = false;
+  s.materials[1].baseColour = {1, 1, 1, 1}, s.materials[1].texture = 0, s.materials[1].doubleSided = false;
   s.textures.push_back({2, 1, {255, 0, 0, 255, 20, 200, 90, 255}});
   for (size_t i = 0; i < s.vertices.size(); ++i) {
     s.vertices[i].colour = {1, 0.25f + (i % 4) * 0.25f, 1, 1};
@@ -64,10 +62,8 @@ using Triangle2 = std::array<std::array<double, 2>, 3>;
 
 // Whether (x, y) lies in the triangle, edges included, either winding.
 inline bool Inside(const Triangle2& t, double x, double y) {
-  if (x < std::min({t[0][0], t[1][0], t[2][0]}) || x > std::max({t[0][0], t[1][0], t[2][0]}) ||
-      y < std::min({t[0][1], t[1][1], t[2][1]}) || y > std::max({t[0][1], t[1][1], t[2][1]})) {
-    return false;
-  }
+  for (int i = 0; i < 2; ++i)
+    if ((i ? y : x) < std::min({t[0][i], t[1][i], t[2][i]}) || (i ? y : x) > std::max({t[0][i], t[1][i], t[2][i]})) return false;
   auto edge = [&](int a, int b) { return (t[b][0] - t[a][0]) * (y - t[a][1]) - (t[b][1] - t[a][1]) * (x - t[a][0]); };
   const double e0 = edge(1, 2), e1 = edge(2, 0), e2 = edge(0, 1);
   return (e0 >= 0 && e1 >= 0 && e2 >= 0) || (e0 <= 0 && e1 <= 0 && e2 <= 0);
@@ -114,11 +110,10 @@ inline render::FrameImage ReadFrame(const std::string& path) {
 }
 
 inline size_t FilesUnder(const std::string& dir) {
-  size_t n = 0;
-  std::error_code ec;
-  for (auto it = std::filesystem::recursive_directory_iterator(dir, ec); !ec && it != decltype(it){}; it.increment(ec))
-    n += it->is_regular_file();
-  return n;
+  namespace fs = std::filesystem;
+  if (!fs::is_directory(dir)) return 0;
+  const auto isFile = [](const fs::directory_entry& e) { return e.is_regular_file(); };
+  return static_cast<size_t>(std::count_if(fs::recursive_directory_iterator(dir), {}, isFile));
 }
 
 }  // namespace velkor::testing

@@ -55,36 +55,27 @@ TEST(ModelFiles, GltfAndGlbGiveTheFramesOfTheSceneWritten) {
   }
 }
 
-// A square facing up, textured with 2x2 texels: red, green over blue, white.
-// Seen from above at heading 0 the texture's top row is at the front (up the
-// picture) and its left column on the vehicle's left (left of the picture).
-TEST(ModelFiles, EmbeddedTextureIsSampledUpright) {
+// Squares facing up, seen from above at heading 0 through GLB: a 2x2
+// texture (red, green over blue, white) upright, its top row at the front and
+// its left column on the vehicle's left; vertex colours tinting the base
+// colour under an emissive; a face toward the ground seen only when double-sided.
+TEST(ModelFiles, TexturesVertexColoursEmissiveAndSides) {
   Scene s;
-  const uint32_t m = AddMaterial(s, {1, 1, 1});
-  s.materials[m].texture = 0;
   s.textures.push_back({2, 2, {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255}});
-  AddFace(s, {{1, 0, 1}, {-1, 0, 1}, {-1, 0, -1}, {1, 0, -1}}, m);
-  const std::array<std::array<float, 2>, 4> uv = {{{0, 1}, {1, 1}, {1, 0}, {0, 0}}};
-  for (int i = 0; i < 4; ++i) s.vertices[i].uv = uv[i];
+  s.materials[AddMaterial(s, {1, 1, 1})].texture = 0;
+  AddFace(s, {{1, 0, 1}, {-1, 0, 1}, {-1, 0, -1}, {1, 0, -1}}, 0);
+  for (int i = 0; i < 4; ++i) s.vertices[i].uv = {float(i == 1 || i == 2), float(i < 2)};
   const std::vector<uint8_t> f = ThroughGlb(s, 40, {0, 0, 0});
   auto at = [&f](int x, int y, int c) { return int{f[(y * 40 + x) * 3 + c]}; };
-  EXPECT_GT(at(12, 12, 0), 2 * std::max(at(12, 12, 1), at(12, 12, 2)) + 20) << "red";
-  EXPECT_GT(at(27, 12, 1), 2 * std::max(at(27, 12, 0), at(27, 12, 2)) + 20) << "green";
-  EXPECT_GT(at(12, 27, 2), 2 * std::max(at(12, 27, 0), at(12, 27, 1)) + 20) << "blue";
+  for (auto [x, y, c] : {std::array{12, 12, 0}, {27, 12, 1}, {12, 27, 2}})
+    EXPECT_GT(at(x, y, c), 2 * std::max(at(x, y, (c + 1) % 3), at(x, y, (c + 2) % 3)) + 20) << x << "," << y;
   EXPECT_GT(std::min({at(27, 27, 0), at(27, 27, 1), at(27, 27, 2)}), 150) << "white";
-}
-
-// Vertex colours tint the base colour and emissive adds to it; a square
-// facing the ground is seen from above only when it is double-sided.
-TEST(ModelFiles, VertexColoursEmissiveAndSides) {
-  Scene s;
-  const uint32_t m = AddMaterial(s, {1, 1, 1}, {0, 0, 0.5f});
-  AddFace(s, {{1, 0, 1}, {-1, 0, 1}, {-1, 0, -1}, {1, 0, -1}}, m);
-  for (Vertex& v : s.vertices) v.colour = {1, 0, 0, 1};
-  const std::vector<uint8_t> f = ThroughGlb(s, 8, kKey);
-  EXPECT_GT(f[(4 * 8 + 4) * 3], 150);
-  EXPECT_EQ(f[(4 * 8 + 4) * 3 + 1], 0);
-  EXPECT_EQ(f[(4 * 8 + 4) * 3 + 2], 128);
+  Scene tinted;
+  AddFace(tinted, {{1, 0, 1}, {-1, 0, 1}, {-1, 0, -1}, {1, 0, -1}}, AddMaterial(tinted, {1, 1, 1}, {0, 0, 0.5f}));
+  for (Vertex& v : tinted.vertices) v.colour = {1, 0, 0, 1};
+  const std::vector<uint8_t> t = ThroughGlb(tinted, 8, kKey);
+  EXPECT_GT(t[(4 * 8 + 4) * 3], 150);
+  EXPECT_EQ(t[(4 * 8 + 4) * 3 + 1] * 1000 + t[(4 * 8 + 4) * 3 + 2], 128);
   for (bool doubleSided : {false, true}) {
     Scene q;
     const uint32_t flat = testing::Flat(q, testing::kFront);
@@ -94,13 +85,15 @@ TEST(ModelFiles, VertexColoursEmissiveAndSides) {
   }
 }
 
-// Formats written here as text: each arrives as its two triangles.
-TEST(ModelFiles, StlPlyAndColladaLoad) {
+// The text formats, each a unit square written as two triangles or one quad.
+TEST(ModelFiles, ObjStlPlyAndColladaLoad) {
   testing::ScratchDir dir;
-  const std::pair<const char*, const char*> files[] = {
+  auto facet = [](const char* v) {
+    return "facet normal 0 0 1\nouter loop\nvertex 1 0 0\nvertex " + std::string(v) + "\nvertex 0 1 0\nendloop\nendfacet\n";
+  };
+  const std::pair<const char*, std::string> files[] = {
       {"t.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n"},
-      {"t.stl", "solid t\nfacet normal 0 0 1\nouter loop\nvertex 0 0 0\nvertex 1 0 0\nvertex 0 1 0\nendloop\nendfacet\n"
-                "facet normal 0 0 1\nouter loop\nvertex 1 0 0\nvertex 1 1 0\nvertex 0 1 0\nendloop\nendfacet\nendsolid t\n"},
+      {"t.stl", "solid t\n" + facet("1 1 0") + facet("0 0 0") + "endsolid t\n"},
       {"t.ply", "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\nproperty float z\n"
                 "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3\n"},
       {"t.dae", R"(<?xml version="1.0"?><COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">)"
