@@ -3,11 +3,10 @@
 // sizes and counts far beyond their bytes, wrong signatures and invalid codes.
 // Each is refused with one message naming the file, without a crash, leaves
 // the working image as it was and usable, and overwrites no output already
-// there; velkor-cli exits 1 the same way. Damage where no reader looks leaves
+// there. Damage where no reader looks leaves
 // the picture of the intact file. And disks that refuse a save: read-only,
 // full, a missing folder, a target that is a folder (small tmpfs mounts, made
 // only where the tests may mount).
-#include <FreeImage.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -19,13 +18,12 @@
 #include <functional>
 
 #include "common/VbError.h"
-#include "convert/MFreeImage.h"
 #include "convert/PngFiles.h"
 #include "platform/Files.h"
 #include "srf/SrfPreviewLoader.h"
 #include "srf/SrfTestBytes.h"
-#include "support/Cli.h"
 #include "support/FakeView.h"
+#include "support/TestFiles.h"
 #include "support/PngBytes.h"
 #include "ui/commands/frmMain.h"
 
@@ -74,16 +72,6 @@ inline std::vector<std::string> FolderEntries(const std::string& folder) {
   return names;
 }
 
-// The four sets of 36 frames velkor-cli imports, as 2 x 2 BMPs.
-std::string WriteFrames(const std::string& folder) {
-  std::filesystem::create_directories(folder);
-  for (const std::string prefix : {"r3d", "r2d", "a3d", "a2d"})
-    for (int i = 0; i < 36; ++i)
-      WriteTestBmp(folder + "/" + prefix + (i < 10 ? "000" : "00") + std::to_string(i) + ".bmp", 2, 2, 24,
-                   [](int, int) { return 0x102030u; });
-  return folder;
-}
-
 enum class Kind { Srf, Asrf, Png, Bmp, Model };
 const std::string kEither = "(refused or read)", kNotBmp = "Cannot load";
 
@@ -92,7 +80,7 @@ struct Input {
   Bytes bytes;
   std::string problem;  // found in the refusal; "" when the file must read
   Check check;          // of the picture read
-  bool cli;             // through velkor-cli too
+  bool reuse;           // after a refusal, the picture is saved and loaded back
   std::string file;
 };
 
@@ -131,10 +119,10 @@ Check ShowsRecords(const Sizes& s) {
 class Corpus {
  public:
   std::vector<Input> inputs;
-  void Add(Kind kind, const Bytes& bytes, const std::string& problem, Check check = {}, bool cli = false,
+  void Add(Kind kind, const Bytes& bytes, const std::string& problem, Check check = {}, bool reuse = false,
            std::string file = "") {
     if (file.empty()) file = kind == Kind::Png ? "in.png" : kind == Kind::Bmp ? "in.bmp" : "in.srf";
-    inputs.push_back({kind, bytes, problem, std::move(check), cli, file});
+    inputs.push_back({kind, bytes, problem, std::move(check), reuse, file});
   }
 
   Corpus() {
@@ -225,13 +213,11 @@ class Corpus {
     auto png = [](int depth, int type, const Bytes& row) {
       return PngWithHeader(3, 2, uint8_t(depth), uint8_t(type), Rows({row, Bytes(row.size())}));
     };
-    Add(Kind::Png, png(1, 0, {0x40}), "", pixel({255, 255, 255, 255}));
-    Add(Kind::Png, png(2, 3, {0x24}), "", pixel({255, 0, 0, 255}));
-    Add(Kind::Png, png(4, 3, {0x21, 0}), "", pixel({0, 255, 0, 255}));
-    Add(Kind::Png, png(8, 3, {1, 0, 2}), "", pixel({0, 0, 255, 255}));
-    Add(Kind::Png, png(8, 0, {10, 77, 30}), "", pixel({77, 77, 77, 255}));
-    Add(Kind::Png, png(16, 0, {0, 0, 0xAB, 0xCD, 0, 0}), "", pixel({171, 171, 171, 255}));
-    Add(Kind::Png, png(8, 2, {0, 0, 0, 10, 20, 30, 0, 0, 0}), "", pixel({30, 20, 10, 255}));
+    for (const auto& [depth, type, row, expected] : std::initializer_list<std::tuple<int, int, Bytes, Bgra>>{
+             {1, 0, {0x40}, {255, 255, 255, 255}}, {2, 3, {0x24}, {255, 0, 0, 255}}, {4, 3, {0x21, 0}, {0, 255, 0, 255}},
+             {8, 3, {1, 0, 2}, {0, 0, 255, 255}}, {8, 0, {10, 77, 30}, {77, 77, 77, 255}},
+             {16, 0, {0, 0, 0xAB, 0xCD, 0, 0}, {171, 171, 171, 255}}, {8, 2, {0, 0, 0, 10, 20, 30, 0, 0, 0}, {30, 20, 10, 255}}})
+      Add(Kind::Png, png(depth, type, row), "", pixel(expected));
     const Bytes whole = png(8, 6, {0, 0, 0, 0, 10, 20, 30, 40, 0, 0, 0, 0});
     for (size_t n = 0; n <= whole.size(); ++n)  // only the final chunk may be missing: all the pixels came in
       Add(Kind::Png, Cut(whole, n), n == whole.size() ? "" : kEither, pixel({30, 20, 10, 40}));
@@ -242,26 +228,14 @@ class Corpus {
     WriteTestBmp(scratch / "f.bmp", 2, 2, bpp, [](int x, int) { return x ? 0xFFFFFFu : 0u; });
     return ReadFileBytes(scratch / "f.bmp");
   }
-  // A 24-bit 2 x 2 frame has 54 header bytes and two 8-byte rows; the runs of
-  // a run-length 4 x 2 one go past the right edge and the top.
+  // A 24-bit 2 x 2 frame has 54 header bytes and two 8-byte rows.
   void AddBmps() {
     const Bytes frame = Bmp(24);
-    Bytes runs(54);
-    for (auto [at, v] :
-         {std::pair{0, 0x4D42}, {2, 76}, {10, 62}, {14, 40}, {18, 4}, {22, 2}, {26, 0x80001}, {30, 1}, {46, 2}})
-      runs = Put(runs, at, 4, v);
-    runs.insert(runs.end(), {0, 0, 0, 0, 0, 0, 255, 0, 255, 1, 0, 2, 200, 200, 255, 1, 0, 0, 9, 1, 0, 1});
     for (const Bytes& bytes :
          {Text(""), Text("text"), PngWithHeader(2, 2, 8, 0, Rows({{1, 2}, {3, 4}})), Put(frame, 18, 4, 0),
           Put(frame, 22, 4, 0), Put(Put(frame, 18, 4, 100000), 22, 4, 100000), Put(frame, 22, 4, -100000),
           Cut(frame, 2), Cut(frame, 14), Cut(frame, 18), Cut(frame, 30), Cut(frame, 53)})
       Add(Kind::Bmp, bytes, kNotBmp, {}, true);
-    for (const Bytes& bytes :
-         {runs, Put(Put(runs, 28, 2, 4), 30, 4, 2), Put(frame, 30, 1, 1), Put(frame, 10, 4, 0xFFFF),
-          Put(frame, 46, 2, 1000), Cut(frame, 54), Cut(frame, 62), Cut(frame, 69)})
-      Add(Kind::Bmp, bytes, kEither, {}, true);
-    for (int bpp : {1, 4, 8, 16, 24, 32}) Add(Kind::Bmp, Bmp(bpp), "");
-    Add(Kind::Bmp, Put(frame, 22, 4, -2), "");  // top-down
   }
 };
 
@@ -276,18 +250,6 @@ class HostileInputs : public HostileWindow {
     std::filesystem::create_directories(path += "/" + std::string(60, 'x') + " é");
     return path;
   }();
-  const Bytes old = Text("mine");
-  const char* outputs[4] = {"/out.bmp", "/out.png", "/out.srf", "/strip.bmp"};  // and the folder out
-  std::vector<std::string> PlaceOutputs() {
-    std::filesystem::create_directories(folder + "/out");
-    for (const char* name : outputs) WriteFileBytes(folder + name, old);
-    return FolderEntries(folder);
-  }
-  void ExpectOutputs(const std::vector<std::string>& entries) {
-    for (const char* name : outputs) EXPECT_EQ(ReadFileBytes(folder + name), old) << name;
-    EXPECT_TRUE(std::filesystem::is_empty(folder + "/out"));
-    EXPECT_EQ(FolderEntries(folder), entries) << "a partial or temporary file was left";
-  }
   void ExpectRefusal(const std::string& problem, const std::string& path, const std::string& text) {
     EXPECT_FALSE(problem.empty()) << text;
     EXPECT_NE(text.find(path), std::string::npos) << text;
@@ -297,14 +259,17 @@ class HostileInputs : public HostileWindow {
 
 TEST_F(HostileInputs, TheWindowRefusesEachByNameAndKeepsItsWork) {
   const int64_t peakBefore = PeakResidentBytes();
-  const std::vector<std::string> entries = PlaceOutputs();
+  const Bytes old = Text("mine");
+  const char* outputs[] = {"/out.bmp", "/out.png", "/out.srf", "/strip.bmp"};  // and the folder out
+  std::filesystem::create_directories(folder + "/out");
+  for (const char* name : outputs) WriteFileBytes(folder + name, old);
+  const std::vector<std::string> entries = FolderEntries(folder);
   void (frmMain::*commands[])() = {&frmMain::mnuSRFtoPNG_Click, &frmMain::mnuASRFtoPNG_Click,
                                    &frmMain::mnuPNGtoSRF_Click, &frmMain::cmdLoadImage_Click,
                                    &frmMain::mnuRenderFromModel_Click};
   ASSERT_GT(folder.size(), 300u);
   const Corpus corpus;
   for (const Input& c : corpus.inputs) {
-    if (c.kind == Kind::Bmp && c.problem != kNotBmp) continue;  // a loaded strip is 43 MB
     SCOPED_TRACE("case " + std::to_string(&c - corpus.inputs.data()) + ": " + c.problem);
     const std::string path = folder + "/" + c.file;
     if (c.file != "absent") WriteFileBytes(path, c.bytes);
@@ -326,7 +291,9 @@ TEST_F(HostileInputs, TheWindowRefusesEachByNameAndKeepsItsWork) {
       }
     }
     std::filesystem::remove(path);
-    ExpectOutputs(entries);
+    for (const char* name : outputs) EXPECT_EQ(ReadFileBytes(folder + name), old) << name;
+    EXPECT_TRUE(std::filesystem::is_empty(folder + "/out"));
+    EXPECT_EQ(FolderEntries(folder), entries) << "a partial or temporary file was left";
     if (read) {
       EXPECT_TRUE(c.problem.empty() || c.problem == kEither);
       if (c.check) c.check(*form.WorkImage);
@@ -335,7 +302,7 @@ TEST_F(HostileInputs, TheWindowRefusesEachByNameAndKeepsItsWork) {
     ASSERT_EQ(view.messages.size(), 1u);
     ExpectRefusal(c.problem, path, view.messages[0]);
     EXPECT_TRUE(State() == before) << "the working image was touched";
-    if (!c.cli) continue;
+    if (!c.reuse) continue;
     // Still usable: saved (the PNG takes the name up to its first dot) and loaded back.
     view.dialogAnswers = {folder + "/Bild mit Ä.v2.bmp", folder + "/Bild mit Ä.png"};
     ASSERT_TRUE(form.SaveAsPNG() && form.LoadPNG()) << view.messages.back();
@@ -354,33 +321,6 @@ TEST_F(HostileInputs, TheWindowRefusesEachByNameAndKeepsItsWork) {
   }
 }
 
-TEST_F(HostileInputs, TheCommandLineRefusesEachAndWritesNothing) {
-  const std::string frames = WriteFrames(folder + "/Frames ü");
-  const std::string frame = frames + "/r3d0005.bmp";
-  const Bytes good = ReadFileBytes(frame);
-  const std::vector<std::string> entries = PlaceOutputs();
-  const std::string commands[] = {"srf2png", "asrf2png", "png2srf", "build-strip " + FrameFlags(frames), "render"};
-  const char* targets[] = {"/out.png", "/out.png", "/out.srf", "/strip.bmp", "/out"};
-  for (const Input& c : Corpus().inputs) {
-    if (!c.cli || c.problem.empty()) continue;
-    SCOPED_TRACE(c.problem + " " + std::to_string(c.bytes.size()));
-    const bool bmp = c.kind == Kind::Bmp;
-    const std::string path = bmp ? frame : folder + "/" + c.file;
-    if (c.file != "absent") WriteFileBytes(path, c.bytes);
-    const CliResult run = RunCli(
-        commands[int(c.kind)] + (bmp ? "" : " " + Quoted(path)) + " " + Quoted(folder + targets[int(c.kind)]), folder);
-    bmp ? WriteFileBytes(frame, good) : void(std::filesystem::remove(path));
-    if (run.status == 0 && c.problem == kEither) {
-      EXPECT_EQ(platform::FileLength(folder + "/strip.bmp"), 58 + 14400 * 750 * 4);
-      WriteFileBytes(folder + "/strip.bmp", old);
-      continue;
-    }
-    EXPECT_EQ(run.status, 1) << run.err;
-    ExpectRefusal(bmp ? kEither : c.problem, bmp ? "frame file cannot be read as a BMP: " + path : path, run.err);
-    ExpectOutputs(entries);
-  }
-}
-
 // The size bound exactly: a header whose rows (filter byte included) need
 // 1032 times the file's length plus 64 KiB is let through to the full load;
 // one byte more is refused from the header.
@@ -388,8 +328,8 @@ TEST(PngSizeBound, HoldsToTheByte) {
   ScratchDir dir;
   const uint64_t budget = 1032 * uint64_t{PngWithHeader(1, 1, 8, 0, Rows({{0}})).size()} + 65536;
   for (const uint64_t rowBytes : {budget, budget + 1}) {
-    WriteFileBytes(dir / "w.png", PngWithHeader(uint32_t(rowBytes - 1), 1, 8, 0, Rows({{0}})));
     std::string problem;
+    WriteFileBytes(dir / "w.png", PngWithHeader(uint32_t(rowBytes - 1), 1, 8, 0, Rows({{0}})));
     ReadPngFile(dir / "w.png", problem);
     EXPECT_EQ(problem.find("its header claims"), rowBytes > budget ? 0u : std::string::npos) << problem;
   }
@@ -432,45 +372,17 @@ class FailingDisk : public HostileWindow {
   }
 };
 
-TEST_F(FailingDisk, StaticAndAnimatedSrf) {
-  for (const bool animated : {false, true}) {
-    ForEachDisk(".srf", [&](const std::string& target) {
-      LoadKnownPicture(animated ? 3242 : 2880, animated ? 340 : 150);
+TEST_F(FailingDisk, StaticAndAnimatedSrfAndTheBmpOfSaveToPng) {
+  for (const int kind : {0, 1, 2}) {
+    ForEachDisk(kind < 2 ? ".srf" : ".bmp", [&](const std::string& target) {
+      LoadKnownPicture(kind == 0 ? 2880 : kind == 1 ? 3242 : 200, kind == 0 ? 150 : kind == 1 ? 340 : 200);
       view.dialogAnswers = {target};
-      animated ? form.SaveASRF("1.00") : form.SaveSRF("2.20");
-      EXPECT_EQ(view.messages, std::vector<std::string>{"An error occured while writing the SRF file!"});
-      EXPECT_EQ(view.LastStatus(), "Status: Error writing SRF FILE!");
-    });
-  }
-}
-
-TEST_F(FailingDisk, BmpOfSaveToPngAndThePngWriter) {
-  ForEachDisk(".bmp", [&](const std::string& target) {
-    LoadKnownPicture(200, 200);
-    view.dialogAnswers = {target};
-    EXPECT_FALSE(form.SaveAsPNG());
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].rfind("Cannot write the BMP file " + target, 0), 0u) << view.messages[0];
-    EXPECT_EQ(view.LastStatus(), "Status: Error writing BMP file!");
-  });
-  ForEachDisk(".png", [&](const std::string& target) {
-    FIBITMAP* bitmap = FreeImage_Allocate(200, 200, 32);
-    uint32_t state = 99;  // noise, which no PNG packs into 64 KiB
-    for (BYTE* p = FreeImage_GetBits(bitmap); p < FreeImage_GetBits(bitmap) + 160000; ++p)
-      *p = (state *= 1664525u) >> 24;
-    EXPECT_FALSE(MFreeImage::SaveImageFile(MFreeImage::kFormatPng, bitmap, target, 0));
-    FreeImage_Unload(bitmap);
-  });
-}
-
-TEST_F(FailingDisk, CommandLineBuildStripAndDoAll) {
-  const std::string frames = WriteFrames(dir / "frames");
-  for (const auto& [command, ext, error] :
-       {std::tuple{"build-strip ", ".bmp", ""}, {"do-all ", ".srf", "An error occured while writing the SRF file!"}}) {
-    ForEachDisk(ext, [&](const std::string& target) {
-      const CliResult run = RunCli(command + FrameFlags(frames) + " " + Quoted(target), dir.path());
-      EXPECT_EQ(run.status, 1);
-      EXPECT_NE(run.err.find(*error ? error : target), std::string::npos) << run.err;
+      if (kind == 2) EXPECT_FALSE(form.SaveAsPNG());
+      else kind == 0 ? form.SaveSRF("2.20") : form.SaveASRF("1.00");
+      ASSERT_EQ(view.messages.size(), 1u);
+      EXPECT_EQ(view.messages[0].rfind(kind < 2 ? "An error occured while writing the SRF file!"
+                                                : "Cannot write the BMP file " + target, 0), 0u) << view.messages[0];
+      EXPECT_EQ(view.LastStatus(), kind < 2 ? "Status: Error writing SRF FILE!" : "Status: Error writing BMP file!");
     });
   }
 }
