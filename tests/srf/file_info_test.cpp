@@ -8,6 +8,7 @@
 #include "platform/GarminDevices.h"
 #include "srf/SrfFileCheck.h"
 #include "srf/SrfFileInfo.h"
+#include "srf/SrfTestBytes.h"
 #include "support/TestFiles.h"
 
 namespace velkor {
