@@ -27,16 +27,11 @@ inline Bgra PatternPixel(int x, int y) {
 // Picture coordinates: y counted from the top.
 inline uint8_t* PixelAt(const cAlphaDibSection& raster, int x, int y) { return raster.PictureRow(y) + 4 * x; }
 inline Bgra GetBgra(const cAlphaDibSection& raster, int x, int y) {
-  const uint8_t* p = PixelAt(raster, x, y);
-  return Bgra{p[0], p[1], p[2], p[3]};
+  return Bgra{PixelAt(raster, x, y)[0], PixelAt(raster, x, y)[1], PixelAt(raster, x, y)[2], PixelAt(raster, x, y)[3]};
 }
 inline void FillRaster(cAlphaDibSection& raster, const PixelFn& pixel) {
   for (int y = 0; y < raster.Height(); ++y)
-    for (int x = 0; x < raster.Width(); ++x) {
-      const Bgra c = pixel(x, y);
-      uint8_t* p = PixelAt(raster, x, y);
-      p[0] = c.b, p[1] = c.g, p[2] = c.r, p[3] = c.a;
-    }
+    for (int x = 0; x < raster.Width(); ++x) *reinterpret_cast<Bgra*>(PixelAt(raster, x, y)) = pixel(x, y);
 }
 
 // The codes as the file layout defines them.
@@ -51,16 +46,10 @@ inline Bgra Decoded(Bgra c) {
 // Little-endian fields appended in file order.
 struct ByteBuilder {
   std::vector<uint8_t> bytes;
-  ByteBuilder& Text(const std::string& s) {
-    for (char c : s) U8(c);
-    return *this;
-  }
+  ByteBuilder& Text(const std::string& s) { return bytes.insert(bytes.end(), s.begin(), s.end()), *this; }
   ByteBuilder& I32(int64_t v) { return U8(int(v)).U8(int(v >> 8)).U8(int(v >> 16)).U8(int(v >> 24)); }
   ByteBuilder& I16(int v) { return U8(v).U8(v >> 8); }
-  ByteBuilder& U8(int v) {
-    bytes.push_back(static_cast<uint8_t>(v));
-    return *this;
-  }
+  ByteBuilder& U8(int v) { return bytes.push_back(static_cast<uint8_t>(v)), *this; }
 };
 
 inline void AppendHeader(ByteBuilder& out, int imageCount, const std::string& version) {

@@ -1,5 +1,5 @@
-// Checking and describing SRF files that come from outside, reading their
-// headings, and finding the devices to send them to.
+// Checking and describing SRF files that come from outside, and finding the
+// devices to send them to.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,8 +8,8 @@
 #include "platform/GarminDevices.h"
 #include "srf/SrfFileCheck.h"
 #include "srf/SrfFileInfo.h"
-#include "srf/SrfHeadings.h"
-#include "support/SmallSrf.h"
+#include "srf/SrfTestBytes.h"
+#include "support/TestFiles.h"
 
 namespace velkor {
 namespace {
@@ -46,14 +46,6 @@ TEST(SrfFileCheck, NamesWhatIsWrongWithAFileAndDescribesIt) {
     EXPECT_EQ(info.verdict.rfind(c.verdict, 0), 0u) << info.verdict;
     EXPECT_EQ(info.readable, c.verdict[0] == 'r');
   }
-  WriteFileBytes(file, good);
-  const SRFFileInfo info = DescribeSRFFile(file);
-  std::string facts;
-  for (const auto& [key, value] : info.facts) facts += key + "=" + value + "\n";
-  for (const char* fact : {"size=256\n", "header.version=2.20\n", "kind=static\n", "record.1.length=76\n",
-                           "record.1.alpha-size=12\n", "record.1.color-size=24\n", "record.2.offset=147\n",
-                           "trailer.offset=199\n", "trailer.length=56\n", "checksum.matches=yes\n"})
-    EXPECT_NE(facts.find(fact), std::string::npos) << fact << facts;
   WriteFileBytes(file, SrfFile("1.00", {{2, 1}, {2, 1}, {2, 1}, {2, 1}}, 160));
   EXPECT_EQ(SRFFileProblem(file), "");
   EXPECT_EQ(DescribeSRFFile(file).verdict, "readable animated SRF file, version 1.00, checksum matches");
@@ -63,19 +55,6 @@ TEST(SrfFileCheck, NamesWhatIsWrongWithAFileAndDescribesIt) {
   EXPECT_THROW(ReadSRFBytesWithin(file, 19), VbError);
   fs::resize_file(file, kMaxSRFFileBytes + 1);  // sparse: nothing is read
   EXPECT_THROW(ReadSRFBytesWithin(file), VbError);
-}
-
-TEST(SrfHeadings, DecodesThe36FramesOfThe3DSetExactly) {
-  ScratchDir dir;
-  for (const bool animated : {false, true}) {
-    const std::vector<HeadingFrame> frames = LoadSRFHeadings(WriteSmallSrf(dir / "car.srf", animated));
-    ASSERT_EQ(frames.size(), 36u);
-    for (int i = 0; i < 36; ++i) {
-      const auto v = static_cast<uint8_t>(8 * i);
-      EXPECT_EQ(frames[i].width * 10 + frames[i].height, 22);
-      EXPECT_EQ(frames[i].rgba, (std::vector<uint8_t>{v, v, v, 255, v, v, v, 255, v, v, v, 255, 0, 0, 0, 0})) << i;
-    }
-  }
 }
 
 TEST(GarminDevices, FindsDevicesInsideTheMountRootsOnce) {

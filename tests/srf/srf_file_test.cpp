@@ -97,27 +97,19 @@ TEST_F(SrfFile_, SaveProposesANameAndFailuresKeepTheExistingFile) {
 
   const std::vector<uint8_t> old = {1, 2, 3};
   WriteFileBytes(dir / "keep.srf", old);
-  fs::create_directory(dir / "folder.srf");
-  const std::string error = "An error occured while writing the SRF file!";
-  const std::string srf = "an SRF version 2.20 needs at least 2880 x 150",
-                    asrf = "an animated SRF needs at least 3242 x 340";
-  const std::tuple<int, int, std::string, std::string> cases[] = {
-      {2879, 150, "keep.srf", srf},  {2880, 149, "keep.srf", srf},  {2880, 150, "missing/out.srf", ""},
-      {2880, 150, "folder.srf", ""}, {3241, 340, "keep.srf", asrf}, {3242, 339, "keep.srf", asrf}};
-  for (const auto& [w, h, target, needs] : cases) {
-    SCOPED_TRACE(target + " " + std::to_string(w) + " x " + std::to_string(h));
+  const std::string srf = "an SRF version 2.20 needs at least 2880 x 150", asrf = "an animated SRF needs at least 3242 x 340";
+  for (const auto& [w, h, needs] : {std::tuple{2879, 150, srf}, {2880, 149, srf}, {3241, 340, asrf}, {3242, 339, asrf}}) {
     view.messages.clear();
     LoadPattern(w, h);
-    view.dialogAnswers = {dir / target};
+    view.dialogAnswers = {dir / "keep.srf"};
     w > 2880 ? form.SaveASRF("1.00") : form.SaveSRF("2.20");
-    const std::string size = std::to_string(w) + " x " + std::to_string(h);
-    EXPECT_EQ(view.messages, std::vector<std::string>{needs.empty() ? error
-                                                                    : error + "\nThe picture is " + size + " pixels; " +
-                                                                          needs + " (the device size)."});
+    EXPECT_EQ(view.messages, std::vector<std::string>{"An error occured while writing the SRF file!\nThe picture is " +
+                                                      std::to_string(w) + " x " + std::to_string(h) + " pixels; " +
+                                                      needs + " (the device size)."});
     EXPECT_EQ(view.LastStatus(), "Status: Error writing SRF FILE!");
   }
   EXPECT_EQ(ReadFileBytes(dir / "keep.srf"), old);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);  // no temporary left
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);  // no temporary left
 }
 
 // Group 2 records narrower than the raster leave white, transparent in its
