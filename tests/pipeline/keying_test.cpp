@@ -108,39 +108,6 @@ TEST(CreateAlphaChannel, ExactPixels) {
   EXPECT_EQ(testing::PixelAt(*opaque, 3, 0), (Bgra{14, 14, 132, 153}));
 }
 
-// 64 x 64 pixels, even rows within 0..20 of the key in every channel (the
-// graded ramp), odd rows anywhere: the bytes the graded and binary rules gave
-// before the clean edges rule was added beside them.
-TEST(CreateAlphaChannel, GradedAndBinaryAreUnchangedByteForByte) {
-  const struct {
-    uint32_t key;
-    int tolerance;
-    Rule rule;
-    uint64_t fingerprint;
-  } cases[] = {
-      {0x00FF00, 0, Rule::Graded, 0x099C0C03B66307F0ull},  {0x00FF00, 10, Rule::Graded, 0x597FFFB7AF49DE08ull},
-      {0x00FF00, 40, Rule::Graded, 0x9046BBC657019130ull}, {0x00FF00, 255, Rule::Graded, 0x417E71B6C1649259ull},
-      {0x00FF00, 0, Rule::Binary, 0x099C0C03B66307F0ull},  {0x00FF00, 10, Rule::Binary, 0xA3C693FDA3540ACBull},
-      {0xFF0000, 12, Rule::Graded, 0x3D40EF2CC1ACEBE9ull}, {0xFF0000, 12, Rule::Binary, 0xE429E8A79D40CE66ull},
-      {0x3C8AD2, 25, Rule::Graded, 0xEF78DCE9E86BF402ull},
-  };
-  for (const auto& c : cases) {
-    uint32_t state = 12345;
-    const auto next = [&state] { return state = state * 1664525u + 1013904223u, state >> 24; };
-    const int keyBgr[3] = {int(c.key >> 16 & 0xFF), int(c.key >> 8 & 0xFF), int(c.key & 0xFF)};
-    std::vector<Bgra> pixels(64 * 64);
-    for (size_t i = 0; i < pixels.size(); ++i)
-      for (int ch = 0; ch < 4; ++ch) {
-        const int near = keyBgr[ch < 3 ? ch : 0] + static_cast<int>(next() % 41) - 20;
-        pixels[i][ch] = static_cast<uint8_t>(i / 64 % 2 == 0 && ch < 3 ? std::clamp(near, 0, 255) : next());
-      }
-    const auto keyed = Keyed(pixels, 64, c.key, c.tolerance, c.rule);
-    uint64_t hash = 14695981039346656037ull;  // FNV-1a
-    for (size_t i = 0; i < 64 * 64 * 4; ++i) hash = (hash ^ keyed->DIBSectionBitsPtr()[i]) * 1099511628211ull;
-    EXPECT_EQ(hash, c.fingerprint) << std::hex << c.key << " T " << std::dec << c.tolerance;
-  }
-}
-
 // A small vehicle drawn with its true coverage: the clean rule cuts the alpha
 // error to a third and the spill to a tenth of the graded rule's, keeps the
 // inside untouched and opaque and clears the pure key; and its bytes stay

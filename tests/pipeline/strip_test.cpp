@@ -24,15 +24,8 @@ using testing::kKeyPixel;
 using testing::PixelAt;
 using testing::ScratchDir;
 
-struct Fixture {
-  ScratchDir dir;
-  FakeView view;
-  frmMain form{view};
-  explicit Fixture(bool frames = true, bool animated = false) {
-    testing::UseFrameFolder(form, dir.path());
-    if (frames) testing::WriteAllSets(dir.path());
-    if (animated) form.mnuAnimatedSRF_Click();
-  }
+struct Fixture : testing::FormOnDisk {
+  explicit Fixture(bool frames = true, bool animated = false) : FormOnDisk(frames, animated) {}
 };
 
 // Frame i of a set lands with its top-left pixel at the cell's corner and its
