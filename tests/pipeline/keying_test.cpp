@@ -35,25 +35,6 @@ std::unique_ptr<cAlphaDibSection> Keyed(const std::vector<Bgra>& pixels, int32_t
   return std::move(form.WorkImage);
 }
 
-TEST(KeyAlpha, GradedAndBinaryRules) {
-  const struct {
-    int dB, dG, dR, tolerance;
-    bool binary;
-    int alpha;
-  } cases[] = {
-      {0, 0, 0, 0, false, 0},       {0, 1, 0, 0, false, 255},    {1, 1, 1, 10, false, 26},  // 25.5 -> 26
-      {3, 3, 3, 10, false, 76},     {10, 10, 10, 10, false, 255}, {11, 0, 0, 10, false, 255},  // 76.5 -> 76
-      {0, 0, 11, 10, false, 255},   {1, 2, 2, 10, false, 51},    {0, 0, 1, 10, false, 0},  // mean 1.67 -> 2, 0.33 -> 0
-      {0, 1, 2, 10, false, 26},     {255, 255, 255, 255, false, 255}, {100, 0, 50, 255, false, 50},
-      {7, 8, 8, 255, false, 8},     {10, 10, 10, 10, true, 0},   {11, 0, 0, 10, true, 255},
-      {0, 0, 0, 0, true, 0},        {255, 255, 255, 255, true, 0},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(KeyAlpha(c.dB, c.dG, c.dR, c.tolerance, c.binary), c.alpha)
-        << c.dB << "," << c.dG << "," << c.dR << " T " << c.tolerance << (c.binary ? " binary" : "");
-  }
-}
-
 // Each pixel keyed alone; the old alpha is neither read nor kept.
 TEST(CreateAlphaChannel, ExactPixels) {
   const struct {
