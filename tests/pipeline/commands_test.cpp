@@ -1,13 +1,11 @@
-// The pipeline's commands: resizing to the device size, Do All on the bundled
-// sample vehicle and where it stops, Make SRF, Load Image, and velkor-cli on
+// The pipeline's commands: resizing to the device size, where Do All stops,
+// Make SRF, Load Image, and velkor-cli on
 // small frame sets (its output bytes are pinned by tests/golden).
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <functional>
 
-#include "common/Paths.h"
 #include "pipeline/DeviceSize.h"
 #include "pipeline/PipelineTestSupport.h"
 #include "platform/Files.h"

@@ -87,6 +87,12 @@ TEST(CreateAlphaChannel, ExactPixels) {
   // Three fifths red has no spill left, yet beside the key it is an edge.
   const auto opaque = Keyed({red, red, red, {14, 116, 132, 0}, {0, 255, 0, 0}}, 5, 0x00FF00, 0, Rule::CleanEdges);
   EXPECT_EQ(testing::PixelAt(*opaque, 3, 0), (Bgra{14, 14, 132, 153}));
+  // Over a black key, the line to the inside says more than the cube (127, not
+  // 120): only rows inside the picture are neighbours, so nothing past the
+  // top row (black, i.e. key) keeps the row's first pixels from being inside.
+  const Bgra cyan{255, 200, 0, 0};
+  EXPECT_EQ(testing::PixelAt(*Keyed({cyan, cyan, cyan, {120, 108, 0, 0}}, 4, 0x000000, 0, Rule::CleanEdges), 3, 0),
+            (Bgra{120, 108, 0, 127}));
 }
 
 // A small vehicle drawn with its true coverage: the clean rule cuts the alpha
