@@ -10,6 +10,7 @@
 
 #include "pipeline/NumberingScheme.h"
 #include "raster/cAlphaDibSection.h"
+#include "support/FakeView.h"
 #include "support/TestFiles.h"
 #include "ui/commands/frmMain.h"
 
@@ -68,5 +69,28 @@ inline void UseFrameFolder(frmMain& form, const std::string& folder) {
 inline void WriteAllSets(const std::string& folder, int edge = 2, const std::string& scheme = "0000-0035") {
   for (int set = 0; set < 4; ++set) WriteFrameSet(folder, kSetPrefixes[set], scheme, set, edge);
 }
+
+// The window over a scratch folder whose boxes name the sets above; with
+// `frames`, all four sets are written there.
+struct FormOnDisk {
+  ScratchDir dir;
+  FakeView view;
+  frmMain form{view};
+  explicit FormOnDisk(bool frames = false, bool animated = false) {
+    UseFrameFolder(form, dir.path());
+    if (frames) WriteAllSets(dir.path());
+    if (animated) form.mnuAnimatedSRF_Click();
+  }
+  // A working image of width x height pixels, every byte 90.
+  void Image(int32_t width, int32_t height) {
+    ASSERT_TRUE(form.WorkImage->Create(width, height));
+    std::memset(form.WorkImage->DIBSectionBitsPtr(), 90, static_cast<size_t>(width) * height * 4);
+    form.ImageLoaded = true;
+  }
+  void StepSample(int steps) {
+    form.Controls.chkStepSample.Value = true;
+    for (int i = 0; i < 3; ++i) form.Controls.optSteps[static_cast<size_t>(i)].Value = i + 1 == steps;
+  }
+};
 
 }  // namespace velkor::testing

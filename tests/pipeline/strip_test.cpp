@@ -24,15 +24,8 @@ using testing::kKeyPixel;
 using testing::PixelAt;
 using testing::ScratchDir;
 
-struct Fixture {
-  ScratchDir dir;
-  FakeView view;
-  frmMain form{view};
-  explicit Fixture(bool frames = true, bool animated = false) {
-    testing::UseFrameFolder(form, dir.path());
-    if (frames) testing::WriteAllSets(dir.path());
-    if (animated) form.mnuAnimatedSRF_Click();
-  }
+struct Fixture : testing::FormOnDisk {
+  explicit Fixture(bool frames = true, bool animated = false) : FormOnDisk(frames, animated) {}
 };
 
 // Frame i of a set lands with its top-left pixel at the cell's corner and its
@@ -156,40 +149,30 @@ TEST(CompositeStrip, AMissingOrUnreadableFrame) {
     int set, frame;
     std::optional<std::vector<uint8_t>> damage;  // none: the file is removed
     ImportOutcome outcome;
-    const char* status;
-    std::string problem;  // how the window explains it ($F: the file), or the 2D frame it skipped
   } cases[] = {
-      {0, 0, {}, ImportOutcome::FileMissing, "Status: ERROR: 3D Rotation File Not Found...",
-       "There are no frames to import: the first 3D rotation frame $F does not exist. Choose the folder and prefix "
-       "of your frames."},
-      {0, 20, {}, ImportOutcome::FileMissing, "Status: ERROR: 3D Rotation File Not Found...",
-       "The 3D rotation frame $F does not exist."},
-      {1, 5, {}, ImportOutcome::FileMissing, "Status: ERROR: 2D Rotation File Not Found...",
-       "The 2D rotation frame $F does not exist."},
-      {2, 35, {}, ImportOutcome::FileMissing, "Status: ERROR: 3D Animation File Not Found...",
-       "The 3D animation frame $F does not exist."},
-      {3, 0, {}, ImportOutcome::FileMissing, "Status: ERROR: 2D Animation File Not Found...",
-       "The 2D animation frame $F does not exist."},
-      {0, 4, std::vector<uint8_t>{'n', 'o', 't'}, ImportOutcome::FileUnreadable,
-       "Status: ERROR: 3D Rotation File Unreadable...", "The 3D rotation frame $F cannot be read as a BMP file"},
-      {2, 4, std::vector<uint8_t>{}, ImportOutcome::FileUnreadable, "Status: ERROR: 3D Animation File Unreadable...",
-       "The 3D animation frame $F cannot be read as a BMP file"},
-      {1, 6, std::vector<uint8_t>{}, ImportOutcome::Complete, "Status: Idle",
-       "The 2D rotation frame $F cannot be read as a BMP file"},
-      {3, 35, std::vector<uint8_t>{'B', 'M'}, ImportOutcome::Complete, "Status: Idle",
-       "The 2D animation frame $F cannot be read as a BMP file"},
+      {0, 0, {}, ImportOutcome::FileMissing},  {0, 20, {}, ImportOutcome::FileMissing},
+      {1, 5, {}, ImportOutcome::FileMissing},  {2, 35, {}, ImportOutcome::FileMissing},
+      {3, 0, {}, ImportOutcome::FileMissing},  {0, 4, std::vector<uint8_t>{'n', 'o', 't'}, ImportOutcome::FileUnreadable},
+      {2, 4, std::vector<uint8_t>{}, ImportOutcome::FileUnreadable}, {1, 6, std::vector<uint8_t>{}, ImportOutcome::Complete},
+      {3, 35, std::vector<uint8_t>{'B', 'M'}, ImportOutcome::Complete},
   };
+  const std::string kSets[4] = {"3D Rotation", "2D Rotation", "3D Animation", "2D Animation"};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.status + std::string(" frame ") + std::to_string(c.frame));
+    SCOPED_TRACE(kSets[c.set] + " frame " + std::to_string(c.frame));
     Fixture f(true, true);
     const std::string file = f.dir / (testing::kSetPrefixes[c.set] + FrameNumber(NumberingScheme{}, c.frame) + ".bmp");
     c.damage ? testing::WriteFileBytes(file, *c.damage) : void(std::filesystem::remove(file));
     f.form.BuildCompositeImage("1.00");
-    EXPECT_EQ(f.view.LastStatus(), c.status);
+    const bool complete = c.outcome == ImportOutcome::Complete, missing = c.outcome == ImportOutcome::FileMissing;
+    EXPECT_EQ(f.view.LastStatus(), complete ? "Status: Idle"
+                                            : "Status: ERROR: " + kSets[c.set] + (missing ? " File Not Found..." : " File Unreadable..."));
+    std::string set = kSets[c.set];
+    set[3] += 'a' - 'A';  // "3D rotation"
+    const std::string problem = c.set == 0 && c.frame == 0
+        ? "There are no frames to import: the first 3D rotation frame " + file + " does not exist. Choose the folder and prefix of your frames."
+        : "The " + set + " frame " + file + (missing ? " does not exist." : " cannot be read as a BMP file");
     EXPECT_EQ(f.form.LastImport, c.outcome);
     EXPECT_EQ(f.form.ImportWarnings, std::vector<std::string>{file});
-    const bool complete = c.outcome == ImportOutcome::Complete;
-    const std::string problem = c.problem.substr(0, c.problem.find("$F")) + file + c.problem.substr(c.problem.find("$F") + 2);
     EXPECT_EQ((complete ? f.form.SkippedFrame : f.form.ImportProblem).substr(0, problem.size()), problem);
     EXPECT_EQ(f.form.LastOutcome.kind, complete ? CommandOutcome::Kind::Completed : CommandOutcome::Kind::Failed);
     EXPECT_NE(f.form.LastOutcome.message.find(complete ? "" : file), std::string::npos);

@@ -53,6 +53,7 @@ TEST(ResampleInSteps, GivesWhatTheStepsGiveOneAfterTheOther) {
       {{40, 30}, {{40, 30}, {9, 5}, {9, 5}, {31, 44}}},
       {{2400, 900}, {{1800, 700}, {600, 200}, {601, 201}}},
       {{5, 3}, {{2, 2}}},
+      {{5, 3}, {{5, 2}, {2, 2}, {2, 2}}},  // one side kept is no copy; the last step a copy
   };
   for (const auto& [start, steps] : cases) {
     const auto source = Noise(start.width, start.height);
