@@ -90,7 +90,9 @@ TEST(ResizeToDeviceSize, LeftAloneOrFailing) {
     EXPECT_EQ(f.view.statuses, c.statuses);
     EXPECT_EQ(f.form.WorkImage.get(), before);
     EXPECT_EQ(f.form.WorkImage->Empty() ? 90 : f.form.WorkImage->DIBSectionBitsPtr()[0], 90);
-    if (!c.completes) EXPECT_EQ(f.form.LastOutcome.message, "the image cannot be resampled to 2880 x 150");
+    if (!c.completes) {
+      EXPECT_EQ(f.form.LastOutcome.message, "the image cannot be resampled to 2880 x 150");
+    }
   }
   Fixture same;  // already at the device size: copied
   same.Image(2880, 150);

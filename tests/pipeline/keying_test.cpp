@@ -126,8 +126,9 @@ TEST(CreateAlphaChannel, CleanEdgesAgainstTheTrueCoverage) {
         for (int32_t j = -1; j <= 1; ++j)
           for (int32_t i = -1; i <= 1; ++i) inside &= truth[at + j * kEdge + i][0] == 255;
         const Bgra in = pixels[at], out = testing::PixelAt(*clean, x, kEdge - 1 - y);
-        if (inside || BgrAt(in.data()) == ModelOfKey(key).key)
+        if (inside || BgrAt(in.data()) == ModelOfKey(key).key) {
           EXPECT_EQ(out, (inside ? Bgra{in[0], in[1], in[2], 255} : Bgra{})) << x << "," << y;
+        }
       }
     const auto score = [&](const cAlphaDibSection& r) {
       return edges::ScoreEdges(r.DIBSectionBitsPtr(), truth.front().data(), kEdge, kEdge, key);

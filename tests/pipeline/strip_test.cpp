@@ -183,7 +183,9 @@ TEST(CompositeStrip, AMissingOrUnreadableFrame) {
     if (c.frame > 0) ExpectFrameAt(strip, c.set, c.frame - 1, cell * (c.frame - 1), top);
     EXPECT_EQ(PixelAt(strip, cell * c.frame + 1, top + 1), kKeyPixel);
     if (complete && c.frame < 35) ExpectFrameAt(strip, c.set, c.frame + 1, cell * (c.frame + 1), top);
-    if (complete) EXPECT_EQ(f.view.statuses, kStatuses);
+    if (complete) {
+      EXPECT_EQ(f.view.statuses, kStatuses);
+    }
     testing::WriteAllSets(f.dir.path());
     f.form.BuildCompositeImage("1.00");
     EXPECT_TRUE(f.form.ImportWarnings.empty());
@@ -262,7 +264,9 @@ TEST(FrameLoader, HandsOverEveryFrameInOrderWithItsOwnOutcome) {
       EXPECT_EQ(frame.file, e.file);
       EXPECT_EQ(frame.exists, e.exists) << e.name;
       EXPECT_EQ(frame.readable, e.readable) << e.name;
-      if (e.readable) EXPECT_EQ(frame.dib->Width(), e.width) << e.name;
+      if (e.readable) {
+        EXPECT_EQ(frame.dib->Width(), e.width) << e.name;
+      }
     }
     EXPECT_THROW(loader.Next(), std::out_of_range);
   }

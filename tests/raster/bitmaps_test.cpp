@@ -121,8 +121,10 @@ TEST(FrameBitmap, LoadsEveryDepthWithItsGeometryAndColours) {
     ASSERT_TRUE(strip.Create(5, 3));
     ASSERT_TRUE(gdi::BitBlt(strip.hDC(), 0, 0, 5, 3, dib.hDIBDC(), 0, 0, gdi::SRCCOPY));
     EXPECT_EQ(Word(strip.PictureRow(0) + 16), c.topRight);
-    if (c.bpp > 1) EXPECT_EQ(Word(strip.PictureRow(0)) & 0xFFFFFF, 0xFF0000u);
-    if (c.bpp > 1) EXPECT_EQ(Word(strip.PictureRow(2)) & 0xFFFFFF, 0x0000FFu);
+    if (c.bpp > 1) {
+      EXPECT_EQ(Word(strip.PictureRow(0)) & 0xFFFFFF, 0xFF0000u);
+      EXPECT_EQ(Word(strip.PictureRow(2)) & 0xFFFFFF, 0x0000FFu);
+    }
   }
 }
 
