@@ -50,12 +50,4 @@ void FakeView::TimerChanged(bool enabled, int intervalMs) {
   timerInterval = intervalMs;
 }
 
-bool FakeView::StatusesInOrder(const std::vector<std::string>& expected) const {
-  size_t next = 0;
-  for (const auto& s : statuses) {
-    if (next < expected.size() && s == expected[next]) ++next;
-  }
-  return next == expected.size();
-}
-
 }  // namespace velkor::testing

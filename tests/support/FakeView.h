@@ -47,9 +47,6 @@ class FakeView : public FormView {
   void TimerChanged(bool enabled, int intervalMs) override;
   void ControlsChanged() override { ++controlsChanged; }
 
-  // True when `expected` appears in the status history in this order (other
-  // statuses may come between).
-  bool StatusesInOrder(const std::vector<std::string>& expected) const;
   std::string LastStatus() const { return statuses.empty() ? std::string() : statuses.back(); }
 };
 
