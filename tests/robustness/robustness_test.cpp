@@ -1,12 +1,7 @@
-// What the program meets outside its own making. Every file a user may hand
-// it, made hostile: SRF files, PNGs, BMP frames and models cut short, with
-// sizes and counts far beyond their bytes, wrong signatures and invalid codes.
-// Each is refused with one message naming the file, without a crash, leaves
-// the working image as it was and usable, and overwrites no output already
-// there. Damage where no reader looks leaves
-// the picture of the intact file. And disks that refuse a save: read-only,
-// full, a missing folder, a target that is a folder (small tmpfs mounts, made
-// only where the tests may mount).
+// Every file a user may hand the program, made hostile (cut short, sizes and counts beyond their bytes, wrong
+// signatures, invalid codes), is refused with one message naming the file, leaves the working image as it was
+// and usable, and overwrites no output; damage where no reader looks leaves the intact picture. And disks that
+// refuse a save (small tmpfs mounts, made only where the tests may mount).
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -17,31 +12,20 @@
 #include <filesystem>
 
 #include "convert/PngFiles.h"
-#include "srf/SrfTestBytes.h"
-#include "support/FakeView.h"
-#include "support/TestFiles.h"
+#include "support/FormFixture.h"
 #include "support/PngBytes.h"
-#include "ui/commands/frmMain.h"
 
 namespace velkor {
 namespace {
 
 using namespace testing;
-using Bytes = std::vector<uint8_t>;
 using Check = std::function<void(const cAlphaDibSection&)>;
 
-class HostileWindow : public ::testing::Test {
+class HostileWindow : public FormTest {
  protected:
-  ScratchDir dir;
-  FakeView view;
-  frmMain form{view};
-
   // A width x height picture of known opaque pixels, loaded.
   void LoadKnownPicture(int width = 7, int height = 5) {
-    form.WorkImage->Create(width, height);
-    uint8_t* bits = form.WorkImage->DIBSectionBitsPtr();
-    for (int i = 0; i < width * height * 4; ++i) bits[i] = static_cast<uint8_t>(i % 4 == 3 ? 255 : i * 7 + 3);
-    form.ImageLoaded = true;
+    LoadPattern(width, height, [](int x, int y) { return Bgra{uint8_t(x * 7 + 3), uint8_t(y), uint8_t(x ^ y), 255}; });
     form.LastImageFile.clear();
     view.messages.clear();
   }
@@ -79,15 +63,6 @@ struct Input {
   std::string file;
 };
 
-// Little-endian field of `n` bytes at `at`.
-Bytes Put(Bytes b, size_t at, int n, int64_t v) {
-  for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(static_cast<uint64_t>(v) >> (8 * i));
-  return b;
-}
-Bytes Text(const std::string& s) { return {s.begin(), s.end()}; }
-Bytes Cut(const Bytes& b, size_t n) { return {b.begin(), b.begin() + ptrdiff_t(n)}; }
-
-using Sizes = std::vector<std::pair<int, int>>;
 const Sizes kStatic = {{5, 3}, {3, 2}}, kAnimated = {{4, 2}, {3, 1}, {4, 2}, {3, 1}};
 size_t RecordAt(const Sizes& s, size_t index) {
   size_t at = 71;
@@ -95,19 +70,12 @@ size_t RecordAt(const Sizes& s, size_t index) {
   return at;
 }
 
-// The picture of records `s`: their decoded pattern, opaque white beside a
-// narrower one.
+// The picture of records `s`: their decoded pattern, opaque white beside a narrower one.
 Check ShowsRecords(const Sizes& s) {
   return [s](const cAlphaDibSection& image) {
-    ASSERT_EQ(image.Width(), std::max(s[0].first, s[1].first));
-    int top = 0;
-    for (const auto& [w, h] : s) {
-      for (int y = top; y < top + h; ++y)
-        for (int x = 0; x < image.Width(); ++x)
-          ASSERT_EQ(GetBgra(image, x, y), (x < w ? Decoded(PatternPixel(x, y)) : Bgra{255, 255, 255, 255})) << x;
-      top += h;
-    }
-    ASSERT_EQ(image.Height(), top);
+    ASSERT_EQ(image.Width() * 1000 + image.Height(), std::max(s[0].first, s[1].first) * 1000 + Rows(s));
+    for (int y = 0; y < image.Height(); ++y)
+      for (int x = 0; x < image.Width(); ++x) ASSERT_EQ(GetBgra(image, x, y), RecordPixel(s, x, y)) << x << "," << y;
   };
 }
 
@@ -224,8 +192,7 @@ class Corpus {
   }
 };
 
-// Everything happens in a folder whose path is over 300 bytes long, with
-// spaces and names outside ASCII, which each message names in full.
+// All in a folder whose path is over 300 bytes long, with spaces and names outside ASCII, named in full.
 TEST_F(HostileWindow, RefusesEachByNameAndKeepsItsWork) {
   std::string folder = dir.path();
   for (const char* name : {"Fahrzeug Ünïcødé 車 ñ", "  two  spaces ", "ελληνικά и русский", "Ω≈ç√ 🚗 icons"})
@@ -276,9 +243,8 @@ TEST_F(HostileWindow, RefusesEachByNameAndKeepsItsWork) {
   EXPECT_LT(PeakResidentBytes() - peakBefore, int64_t{64} << 20);
 }
 
-// The size bound exactly: a header whose rows (filter byte included) need
-// 1032 times the file's length plus 64 KiB is let through to the full load;
-// one byte more is refused from the header.
+// A header whose rows (filter bytes included) need 1032 times the file's length plus 64 KiB is let through to
+// the full load; one byte more is refused from the header.
 TEST(PngSizeBound, HoldsToTheByte) {
   ScratchDir dir;
   const uint64_t budget = 1032 * uint64_t{PngWithHeader(1, 1, 8, 0, Rows({{0}})).size()} + 65536;
@@ -290,8 +256,6 @@ TEST(PngSizeBound, HoldsToTheByte) {
   }
 }
 
-// --- Disks that refuse
-
 class FailingDisk : public HostileWindow {
  protected:
   const std::string mount = dir / "disk";
@@ -301,9 +265,8 @@ class FailingDisk : public HostileWindow {
   }
 };
 
-// A static SRF, an animated one and the BMP of "Save to PNG" (each far over
-// 64 KiB), onto each refusing disk holding the user's keep<ext> and an empty
-// folder taken<ext>.
+// A static SRF, an animated one and the BMP of "Save to PNG" (each over 64 KiB), onto each refusing disk
+// holding the user's keep<ext> and an empty folder taken<ext>.
 TEST_F(FailingDisk, EachWriterKeepsTheUsersFilesAndLeavesNothing) {
   const Bytes users = {'m', 'y', ' ', 'i', 'c', 'o', 'n', 0, 1, 2, 3};
   for (const int writer : {0, 1, 2})

@@ -8,9 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "common/VbError.h"
 #include "raster/cAlphaDibSection.h"
 
 namespace velkor::testing {
+
+using Bytes = std::vector<uint8_t>;
+using Sizes = std::vector<std::pair<int, int>>;
 
 struct Bgra {
   uint8_t b, g, r, a;
@@ -43,9 +47,42 @@ inline Bgra Decoded(Bgra c) {
   return Bgra{uint8_t(c.b & 0xF8), uint8_t(c.g & 0xF8), uint8_t(c.r & 0xF8), uint8_t(code ? (128 - code) * 2 : 255)};
 }
 
+// The rows of records `sizes`, and what a reader shows at (x, y) of them when
+// they were cut from picture row `top` on: opaque white right of a narrower one.
+inline int Rows(const Sizes& sizes) {
+  int rows = 0;
+  for (const auto& size : sizes) rows += size.second;
+  return rows;
+}
+inline Bgra RecordPixel(const Sizes& sizes, int x, int y, int top = 0) {
+  int inside = 0;
+  for (int rows = y; const auto& [w, h] : sizes)
+    if (rows >= 0 && (rows -= h) < 0) inside = w;
+  return x < inside ? Decoded(PatternPixel(x, top + y)) : Bgra{255, 255, 255, 255};
+}
+
+// Little-endian field of `n` bytes at `at`; the first `n` bytes; text as bytes.
+inline Bytes Put(Bytes b, size_t at, int n, int64_t v) {
+  for (int i = 0; i < n; ++i) b[at + i] = static_cast<uint8_t>(static_cast<uint64_t>(v) >> (8 * i));
+  return b;
+}
+inline Bytes Cut(const Bytes& b, size_t n) { return {b.begin(), b.begin() + ptrdiff_t(n)}; }
+inline Bytes Text(const std::string& s) { return {s.begin(), s.end()}; }
+
+// The error number and message `f` raises; {0, ""} when it raises none.
+template <class F>
+std::pair<int, std::string> Refusal(F&& f) {
+  try {
+    f();
+  } catch (const VbError& e) {
+    return {e.Number(), e.Description()};
+  }
+  return {0, ""};
+}
+
 // Little-endian fields appended in file order.
 struct ByteBuilder {
-  std::vector<uint8_t> bytes;
+  Bytes bytes;
   ByteBuilder& Text(const std::string& s) { return bytes.insert(bytes.end(), s.begin(), s.end()), *this; }
   ByteBuilder& I32(int64_t v) { return U8(int(v)).U8(int(v >> 8)).U8(int(v >> 16)).U8(int(v >> 24)); }
   ByteBuilder& I16(int v) { return U8(v).U8(v >> 8); }
@@ -80,8 +117,8 @@ inline void AppendTrailerAndChecksum(ByteBuilder& out, size_t trailer, uint8_t l
 
 // A whole file of records of the given sizes stacked from picture row `top`
 // down; the trailer's last byte is 0 in animated files (4 records).
-inline std::vector<uint8_t> SrfFile(const std::string& version, const std::vector<std::pair<int, int>>& sizes,
-                                    size_t trailer, int top = 0, const PixelFn& pixel = PatternPixel) {
+inline Bytes SrfFile(const std::string& version, const Sizes& sizes, size_t trailer, int top = 0,
+                     const PixelFn& pixel = PatternPixel) {
   ByteBuilder out;
   AppendHeader(out, static_cast<int>(sizes.size()), version);
   for (const auto& [w, h] : sizes) {

@@ -21,25 +21,22 @@ namespace fs = std::filesystem;
 TEST(SrfFileCheck, NamesWhatIsWrongWithAFileAndDescribesIt) {
   ScratchDir dir;
   const std::string file = dir / "f.srf", readable = "readable static SRF file, version 2.20, ";
-  const std::vector<uint8_t> good = SrfFile("2.20", {{4, 3}, {2, 2}}, 56);
+  const Bytes good = SrfFile("2.20", {{4, 3}, {2, 2}}, 56);
   const struct {
-    void (*damage)(std::vector<uint8_t>&);
+    Bytes bytes;
     std::string problem, verdict;
   } cases[] = {
-      {[](std::vector<uint8_t>&) {}, "", readable + "checksum matches"},
-      {[](std::vector<uint8_t>& b) { b.back() ^= 1; }, "checksum byte does not match",
+      {good, "", readable + "checksum matches"},
+      {Put(good, good.size() - 1, 1, good.back() ^ 1), "checksum byte does not match",
        readable + "but its checksum byte does not match"},
-      {[](std::vector<uint8_t>& b) { b.resize(b.size() - 57); }, "without a trailer", readable},
-      {[](std::vector<uint8_t>& b) { b.resize(160); }, "cut short",
-       "unreadable: Cannot read " + file + ": record 2 is cut short at offset 147"},
-      {[](std::vector<uint8_t>& b) { b[0] = 'X'; }, "GARMIN BITMAP 01", readable},
-      {[](std::vector<uint8_t>& b) { b[24] = 3; }, "counts 3 images", readable},
-      {[](std::vector<uint8_t>& b) { b.clear(); }, "too short", "unreadable: Cannot read " + file + ": the file is 0"},
+      {Cut(good, good.size() - 57), "without a trailer", readable},
+      {Cut(good, 160), "cut short", "unreadable: Cannot read " + file + ": record 2 is cut short at offset 147"},
+      {Put(good, 0, 1, 'X'), "GARMIN BITMAP 01", readable},
+      {Put(good, 24, 1, 3), "counts 3 images", readable},
+      {{}, "too short", "unreadable: Cannot read " + file + ": the file is 0"},
   };
   for (const auto& c : cases) {
-    std::vector<uint8_t> bytes = good;
-    c.damage(bytes);
-    WriteFileBytes(file, bytes);
+    WriteFileBytes(file, c.bytes);
     const std::string problem = SRFFileProblem(file);
     EXPECT_TRUE(c.problem.empty() ? problem.empty() : problem.find(c.problem) != std::string::npos) << problem;
     const SRFFileInfo info = DescribeSRFFile(file);
@@ -50,7 +47,7 @@ TEST(SrfFileCheck, NamesWhatIsWrongWithAFileAndDescribesIt) {
   EXPECT_EQ(SRFFileProblem(file), "");
   EXPECT_EQ(DescribeSRFFile(file).verdict, "readable animated SRF file, version 1.00, checksum matches");
   EXPECT_NE(SRFFileProblem(dir.path()).find("not a regular file"), std::string::npos);
-  WriteFileBytes(file, std::vector<uint8_t>(20, 1));
+  WriteFileBytes(file, Bytes(20, 1));
   EXPECT_EQ(ReadSRFBytesWithin(file, 20).size(), 20u);
   EXPECT_THROW(ReadSRFBytesWithin(file, 19), VbError);
   fs::resize_file(file, kMaxSRFFileBytes + 1);  // sparse: nothing is read
