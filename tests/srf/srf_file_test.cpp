@@ -124,49 +124,5 @@ TEST_F(SrfFile_, AnimatedRecordsOfOtherWidths) {
   EXPECT_EQ(GetBgra(*form.WorkImage, 3, 2), (Bgra{248, 0, 0, 0}));
 }
 
-// Records of 4 x 3 and 4 x 2 at offsets 71 and 147; every refusal names the
-// file, the record and where it failed.
-TEST(SrfLoader, BadFilesRaiseAnErrorNamingTheFileAndTheProblem) {
-  ScratchDir dir;
-  const Bytes good = SrfFile("2.20", {{4, 3}, {4, 2}}, 56);
-  auto cut = [&](size_t n) { return Cut(good, n); };
-  auto put = [&](size_t at, int n, int64_t v) { return Put(good, at, n, v); };
-  const std::string cut1 = "record 1 is cut short at offset 71: ", cut2 = "record 2 is cut short at offset 147: ";
-  const struct {
-    Bytes bytes;
-    int number;
-    std::string problem;
-  } cases[] = {
-      {{}, kErrFileNotFound, "No such file or directory"},
-      {cut(70), kErrSubscript, "the file is 70 bytes long, too short for the 71-byte header"},
-      {cut(71 + 31), kErrSubscript, cut1 + "its head needs 32 bytes at offset 71 but only 31 are left"},
-      {cut(103 + 11), kErrSubscript, cut1 + "its alpha plane needs 12 bytes at offset 103 but only 11 are left"},
-      {cut(115 + 7), kErrSubscript, cut1 + "its colour tag and size needs 8 bytes at offset 115 but only 7 are left"},
-      {cut(123 + 23), kErrSubscript, cut1 + "its colour plane needs 24 bytes at offset 123 but only 23 are left"},
-      {cut(195 + 15), kErrSubscript, cut2 + "its colour plane needs 16 bytes at offset 195 but only 15 are left"},
-      {put(71 + 14, 2, 0), kErrSubscript, "record 1 at offset 71 has a size of 0 x 3 pixels"},
-      {put(71 + 12, 2, 0), kErrSubscript, "record 1 at offset 71 has a size of 4 x 0 pixels"},
-      {put(147 + 12, 2, -1), kErrSubscript, "record 2 at offset 147 has a size of 4 x -1 pixels"},
-      {put(71 + 12, 2, 1), kErrSubscript, "record 1 gives its alpha plane 12 bytes, but its 4 x 1 pixels need 4"},
-      {put(115 + 4, 1, 23), kErrSubscript, "record 1 gives its colour plane 23 bytes, but its 4 x 3 pixels need 24"},
-      {put(147 + 32 + 7, 1, 129), kErrOverflow,
-       "record 2 holds the alpha code 129 at pixel (3, 1); codes above 128 are not valid"},
-      {put(103, 1, 255), kErrOverflow, "record 1 holds the alpha code 255 at pixel (0, 0)"},
-      {Cut(Put(put(83, 4, 0x7FFF7FFF), 99, 4, 32767 * 32767), 203),
-       kErrSubscript, cut1 + "its alpha plane needs 1073676289 bytes at offset 103 but only 100 are left"},
-      {SrfFile("2.20", {{3000, 1}, {1, 3000}}, 56), kErrSubscript,
-       "its records of different widths would make a 3000 x 3001 picture, far larger than the pixels they hold"},
-  };
-  for (const auto& c : cases) {
-    const std::string file = dir / "bad.srf";
-    fs::remove(file);
-    if (!c.bytes.empty()) WriteFileBytes(file, c.bytes);
-    cAlphaDibSection raster;
-    const auto [number, message] = Refusal([&] { CreateFromGarminSRF(raster, file); });
-    const std::string prefix = "Cannot read " + file + ": " + c.problem;
-    EXPECT_EQ(std::pair(number, message.substr(0, prefix.size())), std::pair(c.number, prefix));
-  }
-}
-
 }  // namespace
 }  // namespace velkor
