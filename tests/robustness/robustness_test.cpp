@@ -152,10 +152,8 @@ class Corpus {
     for (const auto& [w, h, depth, type] :
          {std::tuple{100000u, 100000u, 8, 0}, {100000u, 100000u, 16, 6}, {65535u, 65535u, 1, 0}, {14400u, 750u, 8, 6}}) {
       const Bytes bytes = PngWithHeader(w, h, uint8_t(depth), uint8_t(type), Rows({{}}));
-      Add(Kind::Png, bytes,
-          "its header claims " + std::to_string(w) + " x " + std::to_string(h) + " pixels, far more than its " +
-              std::to_string(bytes.size()) + " bytes can hold",
-          {}, depth == 16);
+      const std::string claims = "its header claims " + std::to_string(w) + " x " + std::to_string(h) + " pixels";
+      Add(Kind::Png, bytes, claims + ", far more than its " + std::to_string(bytes.size()) + " bytes", {}, depth == 16);
     }
     // 16-bit grey FreeImage converts only by way of 8-bit grey; pixel (1, 0) of the first row.
     auto pixel = [](Bgra expected) {
@@ -229,9 +227,9 @@ TEST_F(HostileWindow, RefusesEachByNameAndKeepsItsWork) {
       continue;
     }
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_FALSE(c.problem.empty()) << view.messages[0];
-    EXPECT_NE(view.messages[0].find(path), std::string::npos) << view.messages[0];
-    EXPECT_NE(view.messages[0].find(c.problem == kEither ? "" : c.problem), std::string::npos) << view.messages[0];
+    const std::string& message = view.messages[0];
+    EXPECT_TRUE(!c.problem.empty() && message.find(path) != std::string::npos &&
+                message.find(c.problem == kEither ? "" : c.problem) != std::string::npos) << message;
     EXPECT_TRUE(State() == before) << "the working image was touched";
     if (!c.reuse) continue;
     // Still usable: saved (the PNG takes the name up to its first dot) and loaded back.

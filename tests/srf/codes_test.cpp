@@ -14,12 +14,11 @@ using testing::Bgra;
 TEST(SrfCodes, ColourWordsPackAndUnpackEveryChannelValue) {
   for (int v = 0; v < 256; ++v) {
     const auto r = uint8_t(v), g = uint8_t(255 - v), b = uint8_t(v ^ 0x5A);
-    const SRFColorBytes packed = PackSRFColor(r, g, b);
-    const uint16_t word = testing::ExpectedWord(Bgra{b, g, r, 0});
-    ASSERT_EQ(packed.high << 8 | packed.low, word) << v;
-    const SRFRgb rgb = UnpackSRFColor(packed.low, packed.high);
-    ASSERT_EQ(rgb.r << 16 | rgb.g << 8 | rgb.b, (r & 0xF8) << 16 | (g & 0xF8) << 8 | (b & 0xF8)) << v;
-    ASSERT_EQ(SRFColorToRGB(packed.low, packed.high), (b & 0xF8u) << 16 | (g & 0xF8u) << 8 | (r & 0xF8u)) << v;
+    const auto [high, low] = PackSRFColor(r, g, b);
+    const SRFRgb rgb = UnpackSRFColor(low, high);
+    ASSERT_EQ(std::tuple(high << 8 | low, rgb.r << 16 | rgb.g << 8 | rgb.b, SRFColorToRGB(low, high)),
+              std::tuple(int(testing::ExpectedWord(Bgra{b, g, r, 0})), (r & 0xF8) << 16 | (g & 0xF8) << 8 | (b & 0xF8),
+                         (b & 0xF8u) << 16 | (g & 0xF8u) << 8 | (r & 0xF8u))) << v;
   }
   EXPECT_EQ(SRFColorToRGB(0x3F, 0x00), 248u << 16);  // bit 5 is ignored
   EXPECT_EQ(SRFColorToRGB(0xC0, 0x07), 248u << 8);

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "common/VbError.h"
 #include "srf/SrfPreviewLoader.h"
 #include "support/FormFixture.h"
 
