@@ -196,7 +196,7 @@ TEST_F(HostileWindow, RefusesEachByNameAndKeepsItsWork) {
   for (const char* name : {"Fahrzeug Ünïcødé 車 ñ", "  two  spaces ", "ελληνικά и русский", "Ω≈ç√ 🚗 icons"})
     folder += "/" + std::string(name) + " 0/" + name + " 1";
   std::filesystem::create_directories(folder += "/" + std::string(60, 'x') + " é");
-  const int64_t peakBefore = PeakResidentBytes();
+  [[maybe_unused]] const int64_t peakBefore = PeakResidentBytes();
   const Bytes old = Text("mine");
   const char* outputs[] = {"/out.bmp", "/out.png", "/out.srf", "/strip.bmp"};  // and the folder out
   std::filesystem::create_directories(folder + "/out");
@@ -238,7 +238,9 @@ TEST_F(HostileWindow, RefusesEachByNameAndKeepsItsWork) {
     EXPECT_EQ(std::get<3>(State()), std::get<3>(before));
     for (const char* name : {"/Bild mit Ä.v2.bmp", "/Bild mit Ä.png"}) std::filesystem::remove(folder + name);
   }
+#if !defined(__SANITIZE_ADDRESS__)  // the sanitizer keeps freed blocks in quarantine: its peak says nothing
   EXPECT_LT(PeakResidentBytes() - peakBefore, int64_t{64} << 20);
+#endif
 }
 
 // A header whose rows (filter bytes included) need 1032 times the file's length plus 64 KiB is let through to
