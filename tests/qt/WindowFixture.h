@@ -4,9 +4,8 @@
 // message boxes are recorded.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QStyleFactory>
 #include <QTest>
+#include <QtWidgets>
 #include <deque>
 #include <memory>
 #include <optional>

@@ -1,18 +1,6 @@
 // The Qt window wired to the model: buttons, menus and boxes reach their
 // handlers, mouse buttons and timer ticks are forwarded, keys stay the
 // viewer's, a handler runs alone and its errors are shown.
-#include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMouseEvent>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSlider>
 #include <filesystem>
 
 #include "WindowFixture.h"
