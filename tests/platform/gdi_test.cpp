@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 namespace velkor::gdi {
 namespace {
@@ -77,18 +78,15 @@ TEST(BitBlt, ClipsAtEveryEdgeOfBothSurfaces) {
   Surface src(4, 4), dst(4, 4);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) src.SetWord(x, y, 0xA0000000u | (y << 8) | x);
-  const struct {
-    int32_t x, y, xs, ys;
-    const char* map;
-  } cases[] = {
+  const std::tuple<int32_t, int32_t, int32_t, int32_t, const char*> cases[] = {
       {-1, -1, 0, 0, "11 21 31 -- 12 22 32 -- 13 23 33 -- -- -- -- -- "},
       {2, 3, 0, 0, "-- -- -- -- -- -- -- -- -- -- -- -- -- -- 00 10 "},
       {0, 0, 2, -1, "-- -- -- -- 20 30 -- -- 21 31 -- -- 22 32 -- -- "},
   };
-  for (const auto& c : cases) {
+  for (const auto& [x, y, xs, ys, map] : cases) {
     dst.Clear(0);
-    ASSERT_TRUE(BitBlt(dst.dc, c.x, c.y, 4, 4, src.dc, c.xs, c.ys, SRCCOPY));
-    EXPECT_EQ(Map(dst), c.map) << c.x << "," << c.y << " from " << c.xs << "," << c.ys;
+    ASSERT_TRUE(BitBlt(dst.dc, x, y, 4, 4, src.dc, xs, ys, SRCCOPY));
+    EXPECT_EQ(Map(dst), map) << x << "," << y << " from " << xs << "," << ys;
   }
   // Within one surface, overlapping: each reads the picture as it was before.
   ASSERT_TRUE(BitBlt(src.dc, 1, 1, 3, 3, src.dc, 0, 0, SRCCOPY));
@@ -172,22 +170,19 @@ TEST(Blit, EveryDepthClipAndBlockSize) {
 
 // 1 x 1 premultiplied source B 100, alpha 128 over a destination B 200, alpha 255.
 TEST(AlphaBlend, SourceOverDestination) {
-  const struct {
-    const char* name;
-    uint8_t constant, format;
-    uint32_t src, dst, want;
-  } cases[] = {
+  // name, constant alpha, format, source, destination, result
+  const std::tuple<const char*, uint8_t, uint8_t, uint32_t, uint32_t, uint32_t> cases[] = {
       {"per pixel", 255, AC_SRC_ALPHA, 0x80000064, 0xFF0000C8, 0xFF0000C8},  // 100 + 200 * 127/255 = 199.6
       {"transparent", 255, AC_SRC_ALPHA, 0, 0xFF0000C8, 0xFF0000C8},
       {"per pixel, half constant", 128, AC_SRC_ALPHA, 0x80000064, 0, 0x40000032},  // 100k, 128k with k = 128/255
       {"constant only", 128, 0, 0x80000064, 0xFF0000C8, 0x7F000096},  // 100k + 200 (1 - k); alpha 255 (1 - k)
       {"constant zero", 0, AC_SRC_ALPHA, 0xFFFFFFFF, 0x12345678, 0x12345678},
   };
-  for (const auto& c : cases) {
+  for (const auto& [name, constant, format, from, to, want] : cases) {
     Surface src(1, 1), dst(1, 1);
-    src.SetWord(0, 0, c.src), dst.SetWord(0, 0, c.dst);
-    ASSERT_TRUE(AlphaBlend(dst.dc, 0, 0, 1, 1, src.dc, 0, 0, 1, 1, {AC_SRC_OVER, 0, c.constant, c.format})) << c.name;
-    EXPECT_EQ(dst.Word(0), c.want) << c.name;
+    src.SetWord(0, 0, from), dst.SetWord(0, 0, to);
+    ASSERT_TRUE(AlphaBlend(dst.dc, 0, 0, 1, 1, src.dc, 0, 0, 1, 1, {AC_SRC_OVER, 0, constant, format})) << name;
+    EXPECT_EQ(dst.Word(0), want) << name;
   }
   Surface src(2, 1), dst24(2, 1, 24);
   src.SetWord(0, 0, 0x80000064), dst24.SetWord(1, 0, 0x123456);
@@ -199,12 +194,8 @@ TEST(AlphaBlend, BadBlocksAndModesFailEmptyOnesDrawNothing) {
   Surface src(2, 2), dst(2, 2), src24(2, 2, 24);
   src.SetWord(0, 0, 0xFFFFFFFF), dst.SetWord(0, 0, 0x12345678);
   const BLENDFUNCTION ok{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  const struct {
-    HDC from;
-    int32_t x, y, w, h, ws, hs;
-    BLENDFUNCTION blend;
-    bool result;
-  } cases[] = {
+  // source, its x and y, destination w and h, source w and h, blend, result
+  const std::tuple<HDC, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, BLENDFUNCTION, bool> cases[] = {
       {src.dc, 1, 0, 2, 2, 2, 2, ok, false},        {src.dc, 0, 1, 2, 2, 2, 2, ok, false},
       {src.dc, -1, 0, 2, 2, 2, 2, ok, false},       {src.dc, 0, -1, 2, 2, 2, 2, ok, false},
       {src24.dc, 0, 0, 2, 2, 2, 2, ok, false},      {nullptr, 0, 0, 2, 2, 2, 2, ok, false},
@@ -215,9 +206,9 @@ TEST(AlphaBlend, BadBlocksAndModesFailEmptyOnesDrawNothing) {
       {src.dc, 0, 0, 0, 2, 2, 2, ok, true},         {src.dc, 0, 0, 2, 0, 2, 2, ok, true},
       {src.dc, 0, 0, 2, 2, 0, 2, ok, true},         {src.dc, 0, 2, 2, 2, 2, 0, ok, true},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(AlphaBlend(dst.dc, 0, 0, c.w, c.h, c.from, c.x, c.y, c.ws, c.hs, c.blend), c.result)
-        << c.x << "," << c.y << " " << c.w << "x" << c.h << " from " << c.ws << "x" << c.hs;
+  for (const auto& [from, x, y, w, h, ws, hs, blend, result] : cases) {
+    EXPECT_EQ(AlphaBlend(dst.dc, 0, 0, w, h, from, x, y, ws, hs, blend), result)
+        << x << "," << y << " " << w << "x" << h << " from " << ws << "x" << hs;
     EXPECT_EQ(dst.Word(0, 0), 0x12345678u);
   }
 }
