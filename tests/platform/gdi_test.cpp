@@ -103,13 +103,8 @@ TEST(BitBlt, ClipsAtEveryEdgeOfBothSurfaces) {
 constexpr uint32_t P(int x) { return 0x010203u * (x + 1); }
 constexpr uint32_t A = 0xA0000000u, F = 0xFFFFFFFFu, F24 = 0xFFFFFFu;
 
-struct RowCase {
-  const char* name;
-  int srcBpp, dstBpp;  // dstBpp 0: within the source surface itself
-  bool (*call)(HDC dst, HDC src);
-  std::vector<uint32_t> want;
-  bool result = true;
-};
+// name, source and destination depth (0: within the source surface itself), the call, the row it leaves, its result
+using RowCase = std::tuple<const char*, int, int, bool (*)(HDC dst, HDC src), std::vector<uint32_t>, bool>;
 
 bool Copy(HDC d, int32_t x, int32_t w, HDC s, int32_t xs) { return BitBlt(d, x, 0, w, 1, s, xs, 0, SRCCOPY); }
 bool Stretch(HDC d, int32_t x, int32_t w, int32_t h, HDC s, int32_t xs, int32_t ws, int32_t hs) {
@@ -117,27 +112,27 @@ bool Stretch(HDC d, int32_t x, int32_t w, int32_t h, HDC s, int32_t xs, int32_t 
 }
 
 const RowCase kRows[] = {
-    {"24 into 32 bits, fourth byte 0", 24, 32, [](HDC d, HDC s) { return Copy(d, 0, 3, s, 0); }, {P(0), P(1), P(2), F}},
-    {"24 into 32, left-clipped", 24, 32, [](HDC d, HDC s) { return Copy(d, -1, 4, s, 0); }, {P(1), P(2), P(3), F}},
-    {"24 into 32, source left of 0", 24, 32, [](HDC d, HDC s) { return Copy(d, 1, 4, s, -2); }, {F, F, F, P(0)}},
-    {"24 into 24", 24, 24, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {F24, P(0), P(1), P(2)}},
-    {"32 into 24", 32, 24, [](HDC d, HDC s) { return Copy(d, 0, 2, s, 2); }, {P(2), P(3), F24, F24}},
-    {"palette into 32", 8, 32, [](HDC d, HDC s) { return Copy(d, 0, 4, s, 0); }, {P(3), P(2), P(1), P(0)}},
-    {"overlapping, rightwards", 32, 0, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {A | P(0), A | P(0), A | P(1), A | P(2)}},
-    {"16 bits, red and blue masks swapped, overlapping", 16, 0, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {0x0203, 0x0203, 0x0406, 0x0609}},
-    {"overlapping, leftwards", 32, 0, [](HDC d, HDC s) { return Copy(d, 0, 3, s, 1); }, {A | P(1), A | P(2), A | P(3), A | P(3)}},
-    {"stretch up", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 1); }, {A | P(0), A | P(0), A | P(1), A | P(1)}},
-    {"stretch down, pixel centres", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 0, 4, 1); }, {A | P(1), A | P(3), F, F}},
-    {"stretch, left-clipped", 32, 32, [](HDC d, HDC s) { return Stretch(d, -3, 8, 1, s, 0, 2, 1); }, {A | P(0), A | P(1), A | P(1), A | P(1)}},
-    {"stretch, source left of 0", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, -1, 2, 1); }, {F, F, A | P(0), A | P(0)}},
-    {"stretch, source past its end", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 3, 2, 1); }, {A | P(3), A | P(3), F, F}},
-    {"stretch, source row above", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, -1, 2, 1, SRCCOPY); }, {F, F, F, F}},
-    {"stretch, source row below", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, 1, 2, 1, SRCCOPY); }, {F, F, F, F}},
-    {"stretch, top-clipped", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, -1, 4, 2, s, 0, 0, 2, 1, SRCCOPY); }, {A | P(0), A | P(0), A | P(1), A | P(1)}},
-    {"stretch, same size", 32, 32, [](HDC d, HDC s) { return Stretch(d, 1, 2, 1, s, 0, 2, 1); }, {F, A | P(0), A | P(1), F}},
-    {"stretch from 24 bits", 24, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 1, 1, 1); }, {P(1), P(1), F, F}},
-    {"stretch from a palette", 8, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 0, 1, 1); }, {P(3), P(3), F, F}},
-    {"stretch within one surface", 32, 0, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 1); }, {A | P(0), A | P(0), A | P(1), A | P(1)}},
+    {"24 into 32 bits, fourth byte 0", 24, 32, [](HDC d, HDC s) { return Copy(d, 0, 3, s, 0); }, {P(0), P(1), P(2), F}, true},
+    {"24 into 32, left-clipped", 24, 32, [](HDC d, HDC s) { return Copy(d, -1, 4, s, 0); }, {P(1), P(2), P(3), F}, true},
+    {"24 into 32, source left of 0", 24, 32, [](HDC d, HDC s) { return Copy(d, 1, 4, s, -2); }, {F, F, F, P(0)}, true},
+    {"24 into 24", 24, 24, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {F24, P(0), P(1), P(2)}, true},
+    {"32 into 24", 32, 24, [](HDC d, HDC s) { return Copy(d, 0, 2, s, 2); }, {P(2), P(3), F24, F24}, true},
+    {"palette into 32", 8, 32, [](HDC d, HDC s) { return Copy(d, 0, 4, s, 0); }, {P(3), P(2), P(1), P(0)}, true},
+    {"overlapping, rightwards", 32, 0, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {A | P(0), A | P(0), A | P(1), A | P(2)}, true},
+    {"16 bits, red and blue masks swapped, overlapping", 16, 0, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {0x0203, 0x0203, 0x0406, 0x0609}, true},
+    {"overlapping, leftwards", 32, 0, [](HDC d, HDC s) { return Copy(d, 0, 3, s, 1); }, {A | P(1), A | P(2), A | P(3), A | P(3)}, true},
+    {"stretch up", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 1); }, {A | P(0), A | P(0), A | P(1), A | P(1)}, true},
+    {"stretch down, pixel centres", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 0, 4, 1); }, {A | P(1), A | P(3), F, F}, true},
+    {"stretch, left-clipped", 32, 32, [](HDC d, HDC s) { return Stretch(d, -3, 8, 1, s, 0, 2, 1); }, {A | P(0), A | P(1), A | P(1), A | P(1)}, true},
+    {"stretch, source left of 0", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, -1, 2, 1); }, {F, F, A | P(0), A | P(0)}, true},
+    {"stretch, source past its end", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 3, 2, 1); }, {A | P(3), A | P(3), F, F}, true},
+    {"stretch, source row above", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, -1, 2, 1, SRCCOPY); }, {F, F, F, F}, true},
+    {"stretch, source row below", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, 1, 2, 1, SRCCOPY); }, {F, F, F, F}, true},
+    {"stretch, top-clipped", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, -1, 4, 2, s, 0, 0, 2, 1, SRCCOPY); }, {A | P(0), A | P(0), A | P(1), A | P(1)}, true},
+    {"stretch, same size", 32, 32, [](HDC d, HDC s) { return Stretch(d, 1, 2, 1, s, 0, 2, 1); }, {F, A | P(0), A | P(1), F}, true},
+    {"stretch from 24 bits", 24, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 1, 1, 1); }, {P(1), P(1), F, F}, true},
+    {"stretch from a palette", 8, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 0, 1, 1); }, {P(3), P(3), F, F}, true},
+    {"stretch within one surface", 32, 0, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 1); }, {A | P(0), A | P(0), A | P(1), A | P(1)}, true},
     {"stretch, no source", 32, 32, [](HDC d, HDC) { return Stretch(d, 0, 4, 1, nullptr, 0, 2, 1); }, {F, F, F, F}, false},
     {"stretch, another rop", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, 0, 2, 1, 0x00EE0086); }, {F, F, F, F}, false},
 };
@@ -145,14 +140,14 @@ const RowCase kRows[] = {
 TEST(Blit, EveryDepthClipAndBlockSize) {
   std::vector<RGBQUAD> palette;
   for (int i = 0; i < 4; ++i) palette.push_back({uint8_t(P(i)), uint8_t(P(i) >> 8), uint8_t(P(i) >> 16), 0x7F});
-  for (const RowCase& c : kRows) {
-    Surface src(4, 1, c.srcBpp, c.srcBpp == 8 ? palette : std::vector<RGBQUAD>{}), dst(4, 1, c.dstBpp ? c.dstBpp : 32);
+  for (const auto& [name, srcBpp, dstBpp, call, want, result] : kRows) {
+    Surface src(4, 1, srcBpp, srcBpp == 8 ? palette : std::vector<RGBQUAD>{}), dst(4, 1, dstBpp ? dstBpp : 32);
     dst.Clear(0xFF);
-    for (int x = 0; x < 4; ++x) src.SetWord(x, 0, c.srcBpp == 8 ? 3 - x : A | P(x));
-    if (c.srcBpp == 16) src.bitmap->masks[0] = 0x001F, src.bitmap->masks[2] = 0x7C00;
-    const Surface& to = c.dstBpp ? dst : src;
-    EXPECT_EQ(c.call(to.dc, src.dc), c.result) << c.name;
-    EXPECT_EQ(to.Row(), c.want) << c.name;
+    for (int x = 0; x < 4; ++x) src.SetWord(x, 0, srcBpp == 8 ? 3 - x : A | P(x));
+    if (srcBpp == 16) src.bitmap->masks[0] = 0x001F, src.bitmap->masks[2] = 0x7C00;
+    const Surface& to = dstBpp ? dst : src;
+    EXPECT_EQ(call(to.dc, src.dc), result) << name;
+    EXPECT_EQ(to.Row(), want) << name;
   }
   // Empty blocks draw nothing and succeed; negative ones fail. Copies use w and h only.
   Surface src(4, 1), dst(4, 1);

@@ -44,8 +44,7 @@ TEST_F(QtWindow, MenusAndBoxesReachTheModel) {
   }
   QSlider* slider = Find<QSlider>("sldTol");
   QLineEdit* box = Find<QLineEdit>("txtTolerance");
-  QTest::keyClick(slider, Qt::Key_End);
-  QTest::keyClick(slider, Qt::Key_PageDown);
+  for (const auto key : {Qt::Key_End, Qt::Key_PageDown}) QTest::keyClick(slider, key);
   EXPECT_TRUE(box->text() == "245" && Form().Controls.txtTolerance.Text == "245");
   box->selectAll();
   QTest::keyClicks(box, "128");
@@ -98,8 +97,7 @@ TEST_F(QtWindow, WhileTheViewerShowsTheArrowKeysAreItsOwnAndTicksTurnIt) {
   for (const bool viewer : {false, true}) {
     if (viewer) window->Run([&] { Form().ShowSRFInViewer(dir / "icon.srf"); });
     version->setFocus();
-    QTest::keyClick(version, Qt::Key_Up);
-    QTest::keyClick(version, Qt::Key_Right);
+    for (const auto key : {Qt::Key_Up, Qt::Key_Right}) QTest::keyClick(version, key);
     EXPECT_TRUE(Form().Controls.cmbVersion.Text == "2.10" && version->currentText() == "2.10");
     EXPECT_EQ(Form().ViewerFrameLeft, viewer ? 80 : 0);
     EXPECT_FALSE(Form().Controls.Timer1.Enabled);
@@ -121,8 +119,8 @@ TEST_F(QtWindow, AHandlerRunsAloneAndItsErrorsAreShown) {
     return std::nullopt;
   };
   QTest::mouseClick(Find<QWidget>("cmdLoadImage"), Qt::LeftButton);
-  EXPECT_TRUE(Form().Controls.chkResize.Value && resize->isChecked());
-  EXPECT_FALSE(Form().Controls.mnuKeyBinary.Checked || binary->isChecked());
+  EXPECT_TRUE(Form().Controls.chkResize.Value && resize->isChecked() && !Form().Controls.mnuKeyBinary.Checked &&
+              !binary->isChecked());
 }
 
 TEST_F(QtWindow, SaveAsAnimatedGifAndClosing) {

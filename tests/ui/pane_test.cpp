@@ -95,8 +95,7 @@ TEST_F(Pane, OnlyChoosingZoomResetsTheZoom) {
   form.optZoom_Click(kZoom);  // no picture: nothing
   EXPECT_EQ(view.previewChanged, 0);
   LoadPicture(100, 50);
-  Select(kAll);
-  Select(kReal);
+  for (int option : {kAll, kReal}) Select(option);
   EXPECT_FLOAT_EQ(form.ZoomFactor, 3.0f);
   form.Plotter_MouseDown(kLeft, 0, 1, 1);  // a drag selects Zoom, which resets it
   EXPECT_TRUE(form.Controls.optZoom[kZoom].Value && form.ZoomFactor == 2.0f);
@@ -200,11 +199,10 @@ TEST_F(Pane, SwatchesSetTheKeyColourByTwipPosition) {
       {1529.9f, 3000, -1},    {1349, 3000, -1},  {2221, 3000, -1},    {1400, 2924, -1},
       {1400, 3076, -1},       {200, 200, -1}};
   for (const auto& [x, y, colour] : clicks) {
-    form.KeyColor = 12345;
-    form.Controls.txtAColor.Text = "x";
+    std::tie(form.KeyColor, form.Controls.txtAColor.Text) = std::make_tuple(12345, "x");
     form.Form_MouseDown(colour == 0 ? kRight : kLeft, 0, x, y);
-    EXPECT_EQ(form.KeyColor, colour < 0 ? 12345 : colour) << x << "," << y;
-    EXPECT_EQ(form.Controls.txtAColor.Text, colour < 0 ? "x" : std::to_string(colour));
+    EXPECT_EQ(std::make_pair(int64_t{form.KeyColor}, form.Controls.txtAColor.Text),
+              std::make_pair(colour < 0 ? 12345 : colour, colour < 0 ? "x" : std::to_string(colour))) << x << "," << y;
   }
 }
 

@@ -32,10 +32,6 @@ class Window : public ::testing::Test {
   testing::ScratchDir dir;
   FormControls& c = form.Controls;
   void SetUp() override { form.Form_Load(); }
-  std::vector<bool> AnimationRowEnabled() const {
-    return {c.txtWorkDir[2].Enabled,  c.txt2DWorkDir[2].Enabled, c.txt3DPrefix[2].Enabled,
-            c.txt2DPrefix[2].Enabled, c.cmdChangeDir[2].Enabled, c.cmdChange2DDir[2].Enabled};
-  }
   static auto Row(const FormControls& k, int i) {
     return std::tie(k.txtWorkDir[i].Text, k.txt2DWorkDir[i].Text, k.txt3DPrefix[i].Text, k.txt2DPrefix[i].Text);
   }
@@ -49,7 +45,9 @@ TEST_F(Window, ModesBoxesAndVersions) {
     animated ? form.mnuAnimatedSRF_Click() : form.mnuStaticSRF_Click();
     EXPECT_EQ(std::make_tuple(form.AnimatedMode, c.mnuAnimatedSRF.Checked, c.mnuStaticSRF.Checked, c.cmbVersion.Enabled, c.cmbVersion.Text),
               std::make_tuple(animated, animated, !animated, !animated, animated ? "1.00" : "2.20"));
-    EXPECT_EQ(AnimationRowEnabled(), std::vector<bool>(6, animated));
+    EXPECT_EQ((std::vector<bool>{c.txtWorkDir[2].Enabled, c.txt2DWorkDir[2].Enabled, c.txt3DPrefix[2].Enabled,
+                                 c.txt2DPrefix[2].Enabled, c.cmdChangeDir[2].Enabled, c.cmdChange2DDir[2].Enabled}),
+              std::vector<bool>(6, animated)) << "the animation row";
   }
   for (const auto& [text, version] : {std::pair{" 2.10 ", "2.10"}, {"1.00", "1.00"}, {"2.00", "2.00"},
                                       {"3.00", "2.20"}, {"", "2.20"}, {"2.1", "2.20"}}) {
