@@ -140,10 +140,7 @@ TEST_F(Window, SendToDeviceAsksWhichDeviceAndBeforeReplacing) {
   const std::string srf = dir / "car.srf";
   ASSERT_TRUE(form.WorkImage->Create(2880, 150) && form.WriteSRFFile(srf, "2.20"));
   const auto target = [&](const std::string& device) { return dir / ("media/" + device + "/Garmin/Vehicle/car.srf"); };
-  const auto send = [&] {
-    view.dialogAnswers = {srf};
-    SendToDeviceFlow(form, {dir / "media"});
-  };
+  const auto send = [&] { view.dialogAnswers = {srf}; SendToDeviceFlow(form, {dir / "media"}); };
   send();
   EXPECT_TRUE(view.messages.size() == 1 && Contains(view.messages[0], "No Garmin device found"));
   for (const std::string device : {"A", "B"}) {
