@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/TestFiles.h"
 #include "ui/qt/MainWindow.h"
 
 namespace velkor::testing {
@@ -40,6 +41,7 @@ class WindowFixture : public ::testing::Test {
   std::vector<std::string> statuses, messages;
   std::vector<FileDialogRequest> requests;
   std::deque<std::optional<std::string>> answers;  // none left: cancelled
+  ScratchDir dir;
 
   void SetUp() override {
     window = std::make_unique<qt::MainWindow>();

@@ -17,7 +17,6 @@ using QtWindow = WindowFixture;
 // Each stage button on the sample, with the status it leaves; Build Image
 // shows the strip in the pane.
 TEST_F(QtWindow, PipelineButtonsRunTheirStages) {
-  ScratchDir dir;
   answers = {dir / "make.srf", dir / "all.srf"};
   const std::string written = "Status: SRF version #2.20 file written....";
   const std::pair<const char*, std::string> stages[] = {{"cmdGo", "Status: Idle"}, {"cmdAddAlpha", "Status: Alpha Channel Done..."},
@@ -92,15 +91,14 @@ TEST_F(QtWindow, PaneAndSwatchClicksAndHeldButtons) {
 // window's timer ticks turn it on.
 TEST_F(QtWindow, WhileTheViewerShowsTheArrowKeysAreItsOwnAndTicksTurnIt) {
   auto* version = Find<QComboBox>("cmbVersion");
-  ScratchDir dir;
   ASSERT_TRUE(Form().WorkImage->Create(2880, 150) && Form().WriteSRFFile(dir / "icon.srf", "2.20"));
   for (const bool viewer : {false, true}) {
     if (viewer) window->Run([&] { Form().ShowSRFInViewer(dir / "icon.srf"); });
     version->setFocus();
     for (const auto key : {Qt::Key_Up, Qt::Key_Right}) QTest::keyClick(version, key);
-    EXPECT_TRUE(Form().Controls.cmbVersion.Text == "2.10" && version->currentText() == "2.10");
-    EXPECT_EQ(Form().ViewerFrameLeft, viewer ? 80 : 0);
-    EXPECT_FALSE(Form().Controls.Timer1.Enabled);
+    EXPECT_EQ(std::make_tuple(Form().Controls.cmbVersion.Text, version->currentText().toStdString(), Form().ViewerFrameLeft,
+                              Form().Controls.Timer1.Enabled),
+              std::make_tuple("2.10", "2.10", viewer ? 80 : 0, false));
   }
   for (int press = 0; press < 19; ++press) Form().Form_KeyDown(38, 0);  // up to 50 ms a frame
   EXPECT_TRUE(QTest::qWaitFor([this] { return Form().ViewerFrameLeft >= 240; }, 10000)) << Form().ViewerFrameLeft;
@@ -124,7 +122,6 @@ TEST_F(QtWindow, AHandlerRunsAloneAndItsErrorsAreShown) {
 }
 
 TEST_F(QtWindow, SaveAsAnimatedGifAndClosing) {
-  ScratchDir dir;
   answers = {WriteSmallSrf(dir / "car.srf"), dir / "turning.gif"};
   Find<QAction>("mnuSaveAsGIF")->trigger();
   EXPECT_TRUE(requests.at(1).fileName == dir / "car.gif" && std::filesystem::exists(dir / "turning.gif") &&

@@ -12,7 +12,6 @@
 
 #include "WindowFixture.h"
 #include "platform/AssetFolder.h"
-#include "support/TestFiles.h"
 
 namespace velkor::testing {
 namespace {
