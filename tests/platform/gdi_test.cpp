@@ -43,22 +43,19 @@ TEST(DibSection, LayoutGeometryAndBookkeeping) {
   Surface up(2, 2), down(2, -2), odd(37, 5, 24);
   SetPixel(up.dc, 1, 0, RGB(10, 20, 30));  // top-right of the picture: memory row 1 when bottom-up
   SetPixel(down.dc, 1, 0, RGB(10, 20, 30));
-  EXPECT_EQ(std::memcmp(up.bits + 12, "\x1E\x14\x0A\0", 4), 0);
-  EXPECT_EQ(std::memcmp(down.bits + 4, "\x1E\x14\x0A\0", 4), 0);
+  for (const uint8_t* at : {up.bits + 12, down.bits + 4}) EXPECT_EQ(std::memcmp(at, "\x1E\x14\x0A\0", 4), 0);
   EXPECT_EQ(std::vector<COLORREF>({GetPixel(up.dc, 1, 0), GetPixel(up.dc, 2, 0), GetPixel(up.dc, 0, -1), SetPixel(up.dc, -1, 0, 0)}),
             std::vector<COLORREF>({RGB(10, 20, 30), CLR_INVALID, CLR_INVALID, CLR_INVALID})) << "outside the surface";
   BITMAP r;
   ASSERT_EQ(GetObjectA(odd.bitmap, sizeof r, &r), static_cast<int>(sizeof r));
   EXPECT_EQ(std::vector<int64_t>({r.bmWidth, r.bmHeight, r.bmWidthBytes, r.bmPlanes, r.bmBitsPixel}),
             std::vector<int64_t>({37, 5, 112, 1, 24}));
-  EXPECT_EQ(r.bmBits, odd.bits);
-  EXPECT_EQ(std::count(odd.bits, odd.bits + 560, 0), 560) << "fresh pixels are zero";
+  EXPECT_TRUE(r.bmBits == odd.bits && std::count(odd.bits, odd.bits + 560, 0) == 560) << "fresh pixels are zero";
   const int before = LiveObjectCount();
   {
     testing::FailNextDibSections(1);
     Surface refused(4, 4), ok(4, 4);
-    EXPECT_EQ(refused.bitmap, nullptr);
-    EXPECT_FALSE(DeleteObject(ok.bitmap)) << "a selected bitmap cannot be deleted";
+    EXPECT_TRUE(refused.bitmap == nullptr && !DeleteObject(ok.bitmap)) << "a selected bitmap cannot be deleted";
     Surface other(1, 1);
     EXPECT_EQ(SelectObject(other.dc, ok.bitmap), nullptr) << "a bitmap lives in one context at a time";
   }
