@@ -96,8 +96,8 @@ TEST_F(QtWindow, WhileTheViewerShowsTheArrowKeysAreItsOwnAndTicksTurnIt) {
     if (viewer) window->Run([&] { Form().ShowSRFInViewer(dir / "icon.srf"); });
     version->setFocus();
     for (const auto key : {Qt::Key_Up, Qt::Key_Right}) QTest::keyClick(version, key);
-    EXPECT_EQ(std::make_tuple(Form().Controls.cmbVersion.Text, version->currentText().toStdString(), Form().ViewerFrameLeft,
-                              Form().Controls.Timer1.Enabled),
+    EXPECT_EQ(std::make_tuple(Form().Controls.cmbVersion.Text, version->currentText().toStdString(),
+                              Form().ViewerFrameLeft, Form().Controls.Timer1.Enabled),
               std::make_tuple("2.10", "2.10", viewer ? 80 : 0, false));
   }
   for (int press = 0; press < 19; ++press) Form().Form_KeyDown(38, 0);  // up to 50 ms a frame

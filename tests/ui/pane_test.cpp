@@ -252,7 +252,8 @@ TEST_F(Pane, ViewerOpensAStaticSrfOverTheDeviceScreenAtTheLastHeading) {
   }
   form.mnuSRFViewer_Click();
   ASSERT_TRUE(view.messages.empty()) << view.messages.front();
-  ASSERT_EQ(std::make_tuple(form.WorkImage->Width(), form.WorkImage->Height(), view.dialogs.at(0).save, view.dialogs[0].filter),
+  ASSERT_EQ(std::make_tuple(form.WorkImage->Width(), form.WorkImage->Height(), view.dialogs.at(0).save,
+                            view.dialogs[0].filter),
             std::make_tuple(14400, 750, false, "SRF Files|*.srf"));
   // The canvas keeps no drawing mode of the image before; the device screen is shown at its own size.
   const auto& zoom = form.Controls.optZoom;
