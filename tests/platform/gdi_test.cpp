@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 namespace velkor::gdi {
 namespace {
@@ -42,22 +43,19 @@ TEST(DibSection, LayoutGeometryAndBookkeeping) {
   Surface up(2, 2), down(2, -2), odd(37, 5, 24);
   SetPixel(up.dc, 1, 0, RGB(10, 20, 30));  // top-right of the picture: memory row 1 when bottom-up
   SetPixel(down.dc, 1, 0, RGB(10, 20, 30));
-  EXPECT_EQ(std::memcmp(up.bits + 12, "\x1E\x14\x0A\0", 4), 0);
-  EXPECT_EQ(std::memcmp(down.bits + 4, "\x1E\x14\x0A\0", 4), 0);
+  for (const uint8_t* at : {up.bits + 12, down.bits + 4}) EXPECT_EQ(std::memcmp(at, "\x1E\x14\x0A\0", 4), 0);
   EXPECT_EQ(std::vector<COLORREF>({GetPixel(up.dc, 1, 0), GetPixel(up.dc, 2, 0), GetPixel(up.dc, 0, -1), SetPixel(up.dc, -1, 0, 0)}),
             std::vector<COLORREF>({RGB(10, 20, 30), CLR_INVALID, CLR_INVALID, CLR_INVALID})) << "outside the surface";
   BITMAP r;
   ASSERT_EQ(GetObjectA(odd.bitmap, sizeof r, &r), static_cast<int>(sizeof r));
   EXPECT_EQ(std::vector<int64_t>({r.bmWidth, r.bmHeight, r.bmWidthBytes, r.bmPlanes, r.bmBitsPixel}),
             std::vector<int64_t>({37, 5, 112, 1, 24}));
-  EXPECT_EQ(r.bmBits, odd.bits);
-  EXPECT_EQ(std::count(odd.bits, odd.bits + 560, 0), 560) << "fresh pixels are zero";
+  EXPECT_TRUE(r.bmBits == odd.bits && std::count(odd.bits, odd.bits + 560, 0) == 560) << "fresh pixels are zero";
   const int before = LiveObjectCount();
   {
     testing::FailNextDibSections(1);
     Surface refused(4, 4), ok(4, 4);
-    EXPECT_EQ(refused.bitmap, nullptr);
-    EXPECT_FALSE(DeleteObject(ok.bitmap)) << "a selected bitmap cannot be deleted";
+    EXPECT_TRUE(refused.bitmap == nullptr && !DeleteObject(ok.bitmap)) << "a selected bitmap cannot be deleted";
     Surface other(1, 1);
     EXPECT_EQ(SelectObject(other.dc, ok.bitmap), nullptr) << "a bitmap lives in one context at a time";
   }
@@ -75,28 +73,24 @@ std::string Map(const Surface& s) {
 
 TEST(BitBlt, ClipsAtEveryEdgeOfBothSurfaces) {
   Surface src(4, 4), dst(4, 4);
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) src.SetWord(x, y, 0xA0000000u | (y << 8) | x);
-  const struct {
-    int32_t x, y, xs, ys;
-    const char* map;
-  } cases[] = {
+  for (int i = 0; i < 16; ++i) src.SetWord(i % 4, i / 4, 0xA0000000u | (i / 4 << 8) | i % 4);
+  const std::tuple<int32_t, int32_t, int32_t, int32_t, const char*> cases[] = {
       {-1, -1, 0, 0, "11 21 31 -- 12 22 32 -- 13 23 33 -- -- -- -- -- "},
       {2, 3, 0, 0, "-- -- -- -- -- -- -- -- -- -- -- -- -- -- 00 10 "},
       {0, 0, 2, -1, "-- -- -- -- 20 30 -- -- 21 31 -- -- 22 32 -- -- "},
   };
-  for (const auto& c : cases) {
+  for (const auto& [x, y, xs, ys, map] : cases) {
     dst.Clear(0);
-    ASSERT_TRUE(BitBlt(dst.dc, c.x, c.y, 4, 4, src.dc, c.xs, c.ys, SRCCOPY));
-    EXPECT_EQ(Map(dst), c.map) << c.x << "," << c.y << " from " << c.xs << "," << c.ys;
+    ASSERT_TRUE(BitBlt(dst.dc, x, y, 4, 4, src.dc, xs, ys, SRCCOPY));
+    EXPECT_EQ(Map(dst), map) << x << "," << y << " from " << xs << "," << ys;
   }
   // Within one surface, overlapping: each reads the picture as it was before.
   ASSERT_TRUE(BitBlt(src.dc, 1, 1, 3, 3, src.dc, 0, 0, SRCCOPY));
   ASSERT_TRUE(StretchBlt(src.dc, 0, 0, 4, 2, src.dc, 0, 0, 2, 1, SRCCOPY));
   EXPECT_EQ(Map(src), "00 00 10 10 00 00 10 10 02 01 11 21 03 02 12 22 ");
   EXPECT_EQ(dst.Word(0, 1), 0xA0000002u) << "32 to 32 bits copies the fourth byte";
-  EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 4, 4, src.dc, 0, 0, 0x00EE0086)) << "only SRCCOPY";
-  EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY));
+  EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 4, 4, src.dc, 0, 0, 0x00EE0086) ||
+               BitBlt(dst.dc, 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY)) << "only SRCCOPY, and only from a surface";
 }
 
 // One-row surfaces 4 wide. Source pixel x is P(x) = 0x010203 * (x + 1) in
@@ -105,13 +99,8 @@ TEST(BitBlt, ClipsAtEveryEdgeOfBothSurfaces) {
 constexpr uint32_t P(int x) { return 0x010203u * (x + 1); }
 constexpr uint32_t A = 0xA0000000u, F = 0xFFFFFFFFu, F24 = 0xFFFFFFu;
 
-struct RowCase {
-  const char* name;
-  int srcBpp, dstBpp;  // dstBpp 0: within the source surface itself
-  bool (*call)(HDC dst, HDC src);
-  std::vector<uint32_t> want;
-  bool result = true;
-};
+// name, source and destination depth (0: within the source surface itself), the call, the row it leaves, its result
+using RowCase = std::tuple<const char*, int, int, bool (*)(HDC dst, HDC src), std::vector<uint32_t>, bool>;
 
 bool Copy(HDC d, int32_t x, int32_t w, HDC s, int32_t xs) { return BitBlt(d, x, 0, w, 1, s, xs, 0, SRCCOPY); }
 bool Stretch(HDC d, int32_t x, int32_t w, int32_t h, HDC s, int32_t xs, int32_t ws, int32_t hs) {
@@ -119,27 +108,27 @@ bool Stretch(HDC d, int32_t x, int32_t w, int32_t h, HDC s, int32_t xs, int32_t 
 }
 
 const RowCase kRows[] = {
-    {"24 into 32 bits, fourth byte 0", 24, 32, [](HDC d, HDC s) { return Copy(d, 0, 3, s, 0); }, {P(0), P(1), P(2), F}},
-    {"24 into 32, left-clipped", 24, 32, [](HDC d, HDC s) { return Copy(d, -1, 4, s, 0); }, {P(1), P(2), P(3), F}},
-    {"24 into 32, source left of 0", 24, 32, [](HDC d, HDC s) { return Copy(d, 1, 4, s, -2); }, {F, F, F, P(0)}},
-    {"24 into 24", 24, 24, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {F24, P(0), P(1), P(2)}},
-    {"32 into 24", 32, 24, [](HDC d, HDC s) { return Copy(d, 0, 2, s, 2); }, {P(2), P(3), F24, F24}},
-    {"palette into 32", 8, 32, [](HDC d, HDC s) { return Copy(d, 0, 4, s, 0); }, {P(3), P(2), P(1), P(0)}},
-    {"overlapping, rightwards", 32, 0, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {A | P(0), A | P(0), A | P(1), A | P(2)}},
-    {"16 bits, red and blue masks swapped, overlapping", 16, 0, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {0x0203, 0x0203, 0x0406, 0x0609}},
-    {"overlapping, leftwards", 32, 0, [](HDC d, HDC s) { return Copy(d, 0, 3, s, 1); }, {A | P(1), A | P(2), A | P(3), A | P(3)}},
-    {"stretch up", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 1); }, {A | P(0), A | P(0), A | P(1), A | P(1)}},
-    {"stretch down, pixel centres", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 0, 4, 1); }, {A | P(1), A | P(3), F, F}},
-    {"stretch, left-clipped", 32, 32, [](HDC d, HDC s) { return Stretch(d, -3, 8, 1, s, 0, 2, 1); }, {A | P(0), A | P(1), A | P(1), A | P(1)}},
-    {"stretch, source left of 0", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, -1, 2, 1); }, {F, F, A | P(0), A | P(0)}},
-    {"stretch, source past its end", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 3, 2, 1); }, {A | P(3), A | P(3), F, F}},
-    {"stretch, source row above", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, -1, 2, 1, SRCCOPY); }, {F, F, F, F}},
-    {"stretch, source row below", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, 1, 2, 1, SRCCOPY); }, {F, F, F, F}},
-    {"stretch, top-clipped", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, -1, 4, 2, s, 0, 0, 2, 1, SRCCOPY); }, {A | P(0), A | P(0), A | P(1), A | P(1)}},
-    {"stretch, same size", 32, 32, [](HDC d, HDC s) { return Stretch(d, 1, 2, 1, s, 0, 2, 1); }, {F, A | P(0), A | P(1), F}},
-    {"stretch from 24 bits", 24, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 1, 1, 1); }, {P(1), P(1), F, F}},
-    {"stretch from a palette", 8, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 0, 1, 1); }, {P(3), P(3), F, F}},
-    {"stretch within one surface", 32, 0, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 1); }, {A | P(0), A | P(0), A | P(1), A | P(1)}},
+    {"24 into 32 bits, fourth byte 0", 24, 32, [](HDC d, HDC s) { return Copy(d, 0, 3, s, 0); }, {P(0), P(1), P(2), F}, true},
+    {"24 into 32, left-clipped", 24, 32, [](HDC d, HDC s) { return Copy(d, -1, 4, s, 0); }, {P(1), P(2), P(3), F}, true},
+    {"24 into 32, source left of 0", 24, 32, [](HDC d, HDC s) { return Copy(d, 1, 4, s, -2); }, {F, F, F, P(0)}, true},
+    {"24 into 24", 24, 24, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {F24, P(0), P(1), P(2)}, true},
+    {"32 into 24", 32, 24, [](HDC d, HDC s) { return Copy(d, 0, 2, s, 2); }, {P(2), P(3), F24, F24}, true},
+    {"palette into 32", 8, 32, [](HDC d, HDC s) { return Copy(d, 0, 4, s, 0); }, {P(3), P(2), P(1), P(0)}, true},
+    {"overlapping, rightwards", 32, 0, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {A | P(0), A | P(0), A | P(1), A | P(2)}, true},
+    {"16 bits, red and blue masks swapped, overlapping", 16, 0, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {0x0203, 0x0203, 0x0406, 0x0609}, true},
+    {"overlapping, leftwards", 32, 0, [](HDC d, HDC s) { return Copy(d, 0, 3, s, 1); }, {A | P(1), A | P(2), A | P(3), A | P(3)}, true},
+    {"stretch up", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 1); }, {A | P(0), A | P(0), A | P(1), A | P(1)}, true},
+    {"stretch down, pixel centres", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 0, 4, 1); }, {A | P(1), A | P(3), F, F}, true},
+    {"stretch, left-clipped", 32, 32, [](HDC d, HDC s) { return Stretch(d, -3, 8, 1, s, 0, 2, 1); }, {A | P(0), A | P(1), A | P(1), A | P(1)}, true},
+    {"stretch, source left of 0", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, -1, 2, 1); }, {F, F, A | P(0), A | P(0)}, true},
+    {"stretch, source past its end", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 3, 2, 1); }, {A | P(3), A | P(3), F, F}, true},
+    {"stretch, source row above", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, -1, 2, 1, SRCCOPY); }, {F, F, F, F}, true},
+    {"stretch, source row below", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, 1, 2, 1, SRCCOPY); }, {F, F, F, F}, true},
+    {"stretch, top-clipped", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, -1, 4, 2, s, 0, 0, 2, 1, SRCCOPY); }, {A | P(0), A | P(0), A | P(1), A | P(1)}, true},
+    {"stretch, same size", 32, 32, [](HDC d, HDC s) { return Stretch(d, 1, 2, 1, s, 0, 2, 1); }, {F, A | P(0), A | P(1), F}, true},
+    {"stretch from 24 bits", 24, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 1, 1, 1); }, {P(1), P(1), F, F}, true},
+    {"stretch from a palette", 8, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 0, 1, 1); }, {P(3), P(3), F, F}, true},
+    {"stretch within one surface", 32, 0, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 1); }, {A | P(0), A | P(0), A | P(1), A | P(1)}, true},
     {"stretch, no source", 32, 32, [](HDC d, HDC) { return Stretch(d, 0, 4, 1, nullptr, 0, 2, 1); }, {F, F, F, F}, false},
     {"stretch, another rop", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, 0, 2, 1, 0x00EE0086); }, {F, F, F, F}, false},
 };
@@ -147,14 +136,14 @@ const RowCase kRows[] = {
 TEST(Blit, EveryDepthClipAndBlockSize) {
   std::vector<RGBQUAD> palette;
   for (int i = 0; i < 4; ++i) palette.push_back({uint8_t(P(i)), uint8_t(P(i) >> 8), uint8_t(P(i) >> 16), 0x7F});
-  for (const RowCase& c : kRows) {
-    Surface src(4, 1, c.srcBpp, c.srcBpp == 8 ? palette : std::vector<RGBQUAD>{}), dst(4, 1, c.dstBpp ? c.dstBpp : 32);
+  for (const auto& [name, srcBpp, dstBpp, call, want, result] : kRows) {
+    Surface src(4, 1, srcBpp, srcBpp == 8 ? palette : std::vector<RGBQUAD>{}), dst(4, 1, dstBpp ? dstBpp : 32);
     dst.Clear(0xFF);
-    for (int x = 0; x < 4; ++x) src.SetWord(x, 0, c.srcBpp == 8 ? 3 - x : A | P(x));
-    if (c.srcBpp == 16) src.bitmap->masks[0] = 0x001F, src.bitmap->masks[2] = 0x7C00;
-    const Surface& to = c.dstBpp ? dst : src;
-    EXPECT_EQ(c.call(to.dc, src.dc), c.result) << c.name;
-    EXPECT_EQ(to.Row(), c.want) << c.name;
+    for (int x = 0; x < 4; ++x) src.SetWord(x, 0, srcBpp == 8 ? 3 - x : A | P(x));
+    if (srcBpp == 16) src.bitmap->masks[0] = 0x001F, src.bitmap->masks[2] = 0x7C00;
+    const Surface& to = dstBpp ? dst : src;
+    EXPECT_EQ(call(to.dc, src.dc), result) << name;
+    EXPECT_EQ(to.Row(), want) << name;
   }
   // Empty blocks draw nothing and succeed; negative ones fail. Copies use w and h only.
   Surface src(4, 1), dst(4, 1);
@@ -172,22 +161,19 @@ TEST(Blit, EveryDepthClipAndBlockSize) {
 
 // 1 x 1 premultiplied source B 100, alpha 128 over a destination B 200, alpha 255.
 TEST(AlphaBlend, SourceOverDestination) {
-  const struct {
-    const char* name;
-    uint8_t constant, format;
-    uint32_t src, dst, want;
-  } cases[] = {
+  // name, constant alpha, format, source, destination, result
+  const std::tuple<const char*, uint8_t, uint8_t, uint32_t, uint32_t, uint32_t> cases[] = {
       {"per pixel", 255, AC_SRC_ALPHA, 0x80000064, 0xFF0000C8, 0xFF0000C8},  // 100 + 200 * 127/255 = 199.6
       {"transparent", 255, AC_SRC_ALPHA, 0, 0xFF0000C8, 0xFF0000C8},
       {"per pixel, half constant", 128, AC_SRC_ALPHA, 0x80000064, 0, 0x40000032},  // 100k, 128k with k = 128/255
       {"constant only", 128, 0, 0x80000064, 0xFF0000C8, 0x7F000096},  // 100k + 200 (1 - k); alpha 255 (1 - k)
       {"constant zero", 0, AC_SRC_ALPHA, 0xFFFFFFFF, 0x12345678, 0x12345678},
   };
-  for (const auto& c : cases) {
+  for (const auto& [name, constant, format, from, to, want] : cases) {
     Surface src(1, 1), dst(1, 1);
-    src.SetWord(0, 0, c.src), dst.SetWord(0, 0, c.dst);
-    ASSERT_TRUE(AlphaBlend(dst.dc, 0, 0, 1, 1, src.dc, 0, 0, 1, 1, {AC_SRC_OVER, 0, c.constant, c.format})) << c.name;
-    EXPECT_EQ(dst.Word(0), c.want) << c.name;
+    src.SetWord(0, 0, from), dst.SetWord(0, 0, to);
+    ASSERT_TRUE(AlphaBlend(dst.dc, 0, 0, 1, 1, src.dc, 0, 0, 1, 1, {AC_SRC_OVER, 0, constant, format})) << name;
+    EXPECT_EQ(dst.Word(0), want) << name;
   }
   Surface src(2, 1), dst24(2, 1, 24);
   src.SetWord(0, 0, 0x80000064), dst24.SetWord(1, 0, 0x123456);
@@ -199,12 +185,8 @@ TEST(AlphaBlend, BadBlocksAndModesFailEmptyOnesDrawNothing) {
   Surface src(2, 2), dst(2, 2), src24(2, 2, 24);
   src.SetWord(0, 0, 0xFFFFFFFF), dst.SetWord(0, 0, 0x12345678);
   const BLENDFUNCTION ok{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  const struct {
-    HDC from;
-    int32_t x, y, w, h, ws, hs;
-    BLENDFUNCTION blend;
-    bool result;
-  } cases[] = {
+  // source, its x and y, destination w and h, source w and h, blend, result
+  const std::tuple<HDC, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, BLENDFUNCTION, bool> cases[] = {
       {src.dc, 1, 0, 2, 2, 2, 2, ok, false},        {src.dc, 0, 1, 2, 2, 2, 2, ok, false},
       {src.dc, -1, 0, 2, 2, 2, 2, ok, false},       {src.dc, 0, -1, 2, 2, 2, 2, ok, false},
       {src24.dc, 0, 0, 2, 2, 2, 2, ok, false},      {nullptr, 0, 0, 2, 2, 2, 2, ok, false},
@@ -215,9 +197,9 @@ TEST(AlphaBlend, BadBlocksAndModesFailEmptyOnesDrawNothing) {
       {src.dc, 0, 0, 0, 2, 2, 2, ok, true},         {src.dc, 0, 0, 2, 0, 2, 2, ok, true},
       {src.dc, 0, 0, 2, 2, 0, 2, ok, true},         {src.dc, 0, 2, 2, 2, 2, 0, ok, true},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(AlphaBlend(dst.dc, 0, 0, c.w, c.h, c.from, c.x, c.y, c.ws, c.hs, c.blend), c.result)
-        << c.x << "," << c.y << " " << c.w << "x" << c.h << " from " << c.ws << "x" << c.hs;
+  for (const auto& [from, x, y, w, h, ws, hs, blend, result] : cases) {
+    EXPECT_EQ(AlphaBlend(dst.dc, 0, 0, w, h, from, x, y, ws, hs, blend), result)
+        << x << "," << y << " " << w << "x" << h << " from " << ws << "x" << hs;
     EXPECT_EQ(dst.Word(0, 0), 0x12345678u);
   }
 }

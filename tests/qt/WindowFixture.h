@@ -4,15 +4,15 @@
 // message boxes are recorded.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QStyleFactory>
 #include <QTest>
+#include <QtWidgets>
 #include <deque>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "support/TestFiles.h"
 #include "ui/qt/MainWindow.h"
 
 namespace velkor::testing {
@@ -41,6 +41,7 @@ class WindowFixture : public ::testing::Test {
   std::vector<std::string> statuses, messages;
   std::vector<FileDialogRequest> requests;
   std::deque<std::optional<std::string>> answers;  // none left: cancelled
+  ScratchDir dir;
 
   void SetUp() override {
     window = std::make_unique<qt::MainWindow>();

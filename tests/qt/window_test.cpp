@@ -9,21 +9,9 @@
 // Fusion style and Liberation Sans, so the picture depends on neither the
 // screen nor the desktop. The folder boxes show the asset folder of the build,
 // which the test replaces by "<assets>" before both comparisons.
-#include <QAbstractButton>
-#include <QAction>
-#include <QComboBox>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
-#include <QProgressBar>
-#include <QScreen>
-#include <QSlider>
 
 #include "WindowFixture.h"
 #include "platform/AssetFolder.h"
-#include "support/TestFiles.h"
 
 namespace velkor::testing {
 namespace {

@@ -11,10 +11,8 @@
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "raster/cDib.h"
-#include "support/FakeView.h"
-#include "support/TestFiles.h"
+#include "support/FormFixture.h"
 #include "ui/KeyCodes.h"
-#include "ui/commands/frmMain.h"
 
 namespace velkor {
 namespace {
@@ -22,11 +20,8 @@ namespace {
 constexpr uint32_t kWhite = 0xFFFFFF, kPicture = 0x336699, kPatchCorner = 0x0000AA;
 constexpr int kNone = -1, kAll = 0, kZoom = 1, kReal = 2, kLeft = 1, kRight = 2;
 
-class Pane : public ::testing::Test {
+class Pane : public testing::FormTest {
  protected:
-  testing::FakeView view;
-  frmMain form{view};
-  testing::ScratchDir dir;
   void SetUp() override { form.Form_Load(); }
 
   void LoadPicture(int32_t w, int32_t h) {
@@ -100,8 +95,7 @@ TEST_F(Pane, OnlyChoosingZoomResetsTheZoom) {
   form.optZoom_Click(kZoom);  // no picture: nothing
   EXPECT_EQ(view.previewChanged, 0);
   LoadPicture(100, 50);
-  Select(kAll);
-  Select(kReal);
+  for (int option : {kAll, kReal}) Select(option);
   EXPECT_FLOAT_EQ(form.ZoomFactor, 3.0f);
   form.Plotter_MouseDown(kLeft, 0, 1, 1);  // a drag selects Zoom, which resets it
   EXPECT_TRUE(form.Controls.optZoom[kZoom].Value && form.ZoomFactor == 2.0f);
@@ -205,11 +199,10 @@ TEST_F(Pane, SwatchesSetTheKeyColourByTwipPosition) {
       {1529.9f, 3000, -1},    {1349, 3000, -1},  {2221, 3000, -1},    {1400, 2924, -1},
       {1400, 3076, -1},       {200, 200, -1}};
   for (const auto& [x, y, colour] : clicks) {
-    form.KeyColor = 12345;
-    form.Controls.txtAColor.Text = "x";
+    std::tie(form.KeyColor, form.Controls.txtAColor.Text) = std::make_tuple(12345, "x");
     form.Form_MouseDown(colour == 0 ? kRight : kLeft, 0, x, y);
-    EXPECT_EQ(form.KeyColor, colour < 0 ? 12345 : colour) << x << "," << y;
-    EXPECT_EQ(form.Controls.txtAColor.Text, colour < 0 ? "x" : std::to_string(colour));
+    EXPECT_EQ(std::make_pair(int64_t{form.KeyColor}, form.Controls.txtAColor.Text),
+              std::make_pair(colour < 0 ? 12345 : colour, colour < 0 ? "x" : std::to_string(colour))) << x << "," << y;
   }
 }
 
@@ -253,21 +246,20 @@ TEST_F(Pane, ViewerOpensAStaticSrfOverTheDeviceScreenAtTheLastHeading) {
   const FormControls before = form.Controls;
   form.WorkImage->UseDrawDib(true);
   view.dialogAnswers = {std::nullopt, std::string(), dir / "none.srf", srf};
-  form.mnuSRFViewer_Click();  // cancelled, no name, no file: the image is kept
-  form.mnuSRFViewer_Click();
-  EXPECT_EQ(view.previewCleared, 0);
-  form.mnuSRFViewer_Click();
-  EXPECT_EQ(view.previewCleared, 1) << "a missing file only clears the pane";
-  EXPECT_EQ(form.WorkImage->Width(), 2880);
+  for (int cleared : {0, 0, 1}) {  // cancelled, no name, no file: the image is kept, a missing file clears the pane
+    form.mnuSRFViewer_Click();
+    EXPECT_EQ(std::make_pair(view.previewCleared, form.WorkImage->Width()), std::make_pair(cleared, 2880));
+  }
   form.mnuSRFViewer_Click();
   ASSERT_TRUE(view.messages.empty()) << view.messages.front();
-  EXPECT_TRUE(!view.dialogs.at(0).save && view.dialogs[0].filter == "SRF Files|*.srf");
-  ASSERT_EQ(std::make_pair(form.WorkImage->Width(), form.WorkImage->Height()), std::make_pair(14400, 750));
+  ASSERT_EQ(std::make_tuple(form.WorkImage->Width(), form.WorkImage->Height(), view.dialogs.at(0).save,
+                            view.dialogs[0].filter),
+            std::make_tuple(14400, 750, false, "SRF Files|*.srf"));
   // The canvas keeps no drawing mode of the image before; the device screen is shown at its own size.
-  EXPECT_EQ(std::make_tuple(form.ImageLoaded, form.ViewerShowing, form.WorkImage->UseDrawDib(), form.ViewerFrameLeft),
-            std::make_tuple(true, true, false, 160));
-  EXPECT_EQ(std::make_tuple(form.Controls.optZoom[0].Value, form.Controls.optZoom[1].Value, form.Controls.optZoom[2].Value),
-            std::make_tuple(false, false, true));
+  const auto& zoom = form.Controls.optZoom;
+  EXPECT_EQ(std::make_tuple(form.ImageLoaded, form.ViewerShowing, form.WorkImage->UseDrawDib(), form.ViewerFrameLeft,
+                            zoom[0].Value, zoom[1].Value, zoom[2].Value),
+            std::make_tuple(true, true, false, 160, false, false, true));
   EXPECT_EQ(std::tie(form.Controls.Plotter.left, form.Controls.ProgressBar1.Max), std::tie(before.Plotter.left, before.ProgressBar1.Max))
       << "the view options change, nothing beside them";
   cDib screen;
@@ -295,10 +287,9 @@ TEST_F(Pane, ViewerRefusesAnSrfItCannotShowWithTheReason) {
     const int drawn = view.previewChanged;
     form.ShowSRFInViewer(srf);
     ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0].rfind("The SRF file " + srf + " cannot be shown: ", 0), 0u) << view.messages[0];
-    EXPECT_NE(view.messages[0].find(reason), std::string::npos) << view.messages[0];
-    EXPECT_TRUE(form.ImageLoaded && !form.ViewerShowing);
-    ASSERT_EQ(form.WorkImage->Width(), 14400);
+    EXPECT_TRUE(view.messages[0].rfind("The SRF file " + srf + " cannot be shown: ", 0) == 0 &&
+                view.messages[0].find(reason) != std::string::npos) << view.messages[0];
+    ASSERT_TRUE(form.ImageLoaded && !form.ViewerShowing && form.WorkImage->Width() == 14400);
     for (auto [x, y] : {std::pair{0, 0}, {300, 220}, {14399, 749}}) EXPECT_EQ(Canvas(x, y) & At(x % 693, y % 403), kWhite);
     EXPECT_EQ(std::make_tuple(gdi::GetPixel(form.ViewerBackPatch->hDC(), 5, 5), view.previewChanged, form.ViewerFrameLeft),
               std::make_tuple(0x123456u, drawn, 400));
