@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 #include "bench/keying/EdgeScore.h"
 #include "bench/keying/SyntheticVehicle.h"
@@ -151,9 +152,8 @@ TEST(CreateAlphaChannel, ProgressRunsFrom0To100ByRowAndStatusesFrame) {
       SelectKeyingRule(form.Controls, rule);
       form.CreateAlphaChannel();
       EXPECT_EQ(view.progressValues, (height == 1 ? std::vector<float>{100} : std::vector<float>{0, 25, 50, 75, 100}));
-      EXPECT_EQ(view.progressShown, 1);
-      EXPECT_EQ(view.progressHidden, 1);
-      EXPECT_FALSE(form.Controls.ProgressBar1.Visible);
+      EXPECT_EQ(std::tuple(view.progressShown, view.progressHidden, form.Controls.ProgressBar1.Visible),
+                std::tuple(1, 1, false));
       EXPECT_EQ(view.statuses,
                 (std::vector<std::string>{"Status: Creating Alpha Channel...", "Status: Alpha Channel Done..."}));
     }
@@ -161,9 +161,8 @@ TEST(CreateAlphaChannel, ProgressRunsFrom0To100ByRowAndStatusesFrame) {
   testing::FakeView view;  // an empty working image is left alone
   frmMain form(view);
   form.CreateAlphaChannel();
-  EXPECT_TRUE(view.statuses.empty());
-  EXPECT_EQ(view.progressShown, 0);
-  EXPECT_TRUE(form.WorkImage->Empty());
+  EXPECT_EQ(std::tuple(view.statuses.size(), view.progressShown, form.WorkImage->Empty()),
+            std::tuple(size_t{0}, 0, true));
 }
 
 }  // namespace

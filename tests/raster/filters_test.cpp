@@ -161,10 +161,10 @@ TEST(Blur, FailurePaths) {
     EXPECT_EQ(ErrorNumberOf([&] { (void)source->Blur(c.centre, c.strength); }), c.error) << c.centre << ", " << c.strength;
   EXPECT_EQ(cAlphaDibSection().Blur(1, 1), nullptr);
   EXPECT_EQ(cAlphaDibSection().UnsharpMask(), nullptr);
-  gdi::testing::FailNextDibSections(1);
-  EXPECT_EQ(source->Blur(1, 1), nullptr);
-  gdi::testing::FailNextDibSections(1);
-  EXPECT_EQ(source->UnsharpMask(), nullptr);
+  for (const bool sharpen : {false, true}) {
+    gdi::testing::FailNextDibSections(1);
+    EXPECT_EQ(sharpen ? source->UnsharpMask() : source->Blur(1, 1), nullptr) << sharpen;
+  }
   ExpectByPlace(*source, 50, 50, 50);
 }
 
@@ -182,6 +182,10 @@ std::unique_ptr<cAlphaDibSection> RandomRaster(int32_t w, int32_t h, std::mt1993
 
 uint8_t ClampNearest(double v) { return static_cast<uint8_t>(std::nearbyint(std::clamp(v, 0.0, 255.0))); }
 
+uint8_t ByteAt(const cAlphaDibSection& r, int32_t x, int32_t y, int c) {
+  return r.DIBSectionBitsPtr()[(int64_t{y} * r.Width() + x) * 4 + c];
+}
+
 // Position (float)(scale * i), scale = (float)((source - 1) / destination);
 // vertical blends first, each rounded ties-to-even, then the horizontal one.
 // The same size is a copy.
@@ -192,23 +196,18 @@ Bytes ReferenceResample(const cAlphaDibSection& source, int32_t newWidth, int32_
     index = static_cast<int32_t>(std::floor(position));
     fraction = static_cast<float>(position - static_cast<float>(index));
   };
-  const int32_t w = source.Width();
-  const uint8_t* bits = source.DIBSectionBitsPtr();
-  const auto at = [&](int32_t x, int32_t y, int c) { return bits[(int64_t{y} * w + x) * 4 + c]; };
+  const auto vertical = [&](int32_t x, int32_t y, double dy, int c) {
+    return std::nearbyint((1 - dy) * ByteAt(source, x, y, c) + dy * ByteAt(source, x, y + 1, c));
+  };
   Bytes out;
-  for (int32_t y = 0; y < newHeight; ++y) {
-    int32_t sy, sx;
-    double dy, dx;
-    sample(source.Height(), newHeight, y, sy, dy);
+  int32_t sy, sx;
+  double dy, dx;
+  for (int32_t y = 0; y < newHeight; ++y)
     for (int32_t x = 0; x < newWidth; ++x) {
-      sample(w, newWidth, x, sx, dx);
-      for (int c = 0; c < 4; ++c) {
-        const double left = std::nearbyint((1 - dy) * at(sx, sy, c) + dy * at(sx, sy + 1, c));
-        const double right = std::nearbyint((1 - dy) * at(sx + 1, sy, c) + dy * at(sx + 1, sy + 1, c));
-        out.push_back(ClampNearest((1 - dx) * left + dx * right));
-      }
+      sample(source.Height(), newHeight, y, sy, dy), sample(source.Width(), newWidth, x, sx, dx);
+      for (int c = 0; c < 4; ++c)
+        out.push_back(ClampNearest((1 - dx) * vertical(sx, sy, dy, c) + dx * vertical(sx + 1, sy, dy, c)));
     }
-  }
   return out;
 }
 
@@ -216,7 +215,6 @@ Bytes ReferenceResample(const cAlphaDibSection& source, int32_t newWidth, int32_
 // round((sum / CSng(n * strength) + p / centre) / 2).
 Bytes ReferenceBlur(const cAlphaDibSection& source, float centre, float strength) {
   const int32_t w = source.Width(), h = source.Height();
-  const uint8_t* bits = source.DIBSectionBitsPtr();
   Bytes out;
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x)
@@ -224,9 +222,9 @@ Bytes ReferenceBlur(const cAlphaDibSection& source, float centre, float strength
         int32_t sum = 0, n = 1;
         for (int32_t ny = std::max(0, y - 1); ny <= std::min(h - 1, y + 1); ++ny)
           for (int32_t nx = std::max(0, x - 1); nx <= std::min(w - 1, x + 1); ++nx)
-            if (nx != x || ny != y) sum += bits[(int64_t{ny} * w + nx) * 4 + c], ++n;
+            if (nx != x || ny != y) sum += ByteAt(source, nx, ny, c), ++n;
         const double divisor = CSng(static_cast<float>(n) * static_cast<double>(strength));
-        out.push_back(ClampNearest((sum / divisor + bits[(int64_t{y} * w + x) * 4 + c] / double{centre}) / 2));
+        out.push_back(ClampNearest((sum / divisor + ByteAt(source, x, y, c) / double{centre}) / 2));
       }
   return out;
 }

@@ -61,8 +61,7 @@ TEST(ResampleInSteps, GivesWhatTheStepsGiveOneAfterTheOther) {
     for (const StepSize& size : steps) expected = expected->Resample(size.height, size.width);
     const auto got = ResampleInSteps(*source, steps);
     ASSERT_TRUE(got);
-    ASSERT_EQ(got->Width(), steps.back().width);
-    ASSERT_EQ(got->Height(), steps.back().height);
+    ASSERT_EQ(std::pair(got->Width(), got->Height()), std::pair(steps.back().width, steps.back().height));
     const size_t bytes = size_t{4} * got->Width() * got->Height();
     EXPECT_EQ(0, std::memcmp(got->DIBSectionBitsPtr(), expected->DIBSectionBitsPtr(), bytes)) << start.width;
   }
