@@ -103,38 +103,35 @@ TEST(ResizeToDeviceSize, LeftAloneOrFailing) {
 }
 
 // A view that makes the drawing layer refuse the next raster once a chosen
-// moment of the command has come.
+// status shows, or (with "progress hidden") once the alpha stage ends.
 struct RefusingView : FakeView {
-  std::string refuseAtStatus;
-  bool refuseAtProgressHidden = false;  // the end of the alpha stage
+  std::string refuseAt;
   void StatusChanged(const std::string& text, bool repaint) override {
     FakeView::StatusChanged(text, repaint);
-    if (text == refuseAtStatus) gdi::testing::FailNextDibSections(1);
+    if (text == refuseAt) gdi::testing::FailNextDibSections(1);
   }
   void ProgressVisible(bool visible) override {
     FakeView::ProgressVisible(visible);
-    if (!visible && refuseAtProgressHidden) gdi::testing::FailNextDibSections(1);
+    if (!visible && refuseAt == "progress hidden") gdi::testing::FailNextDibSections(1);
   }
   ~RefusingView() override { gdi::testing::FailNextDibSections(0); }
 };
 
 TEST(DoAll, EachStageThatFailsEndsTheCommandBeforeTheSaveDialog) {
   const struct {
-    std::string refuseAtStatus;  // "Status: Idle": the import is done, the next raster is the resample's
-    bool refuseAtProgressHidden;
+    std::string refuseAt;  // "Status: Idle": the import is done, the next raster is the resample's
     const char* lastStatus;
     int32_t width;
     Bgra pixel;  // at (5, 5)
   } cases[] = {
-      {"Status: Idle", false, "Status: Error resampling image!", 14400, kKeyPixel},
-      {"", true, "Status: Error applying unsharp mask!", 2880, Bgra{0, 0, 0, 0}},  // keyed, not sharpened
+      {"Status: Idle", "Status: Error resampling image!", 14400, kKeyPixel},
+      {"progress hidden", "Status: Error applying unsharp mask!", 2880, Bgra{0, 0, 0, 0}},  // keyed, not sharpened
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.lastStatus);
     ScratchDir dir;
     RefusingView view;
-    view.refuseAtStatus = c.refuseAtStatus;
-    view.refuseAtProgressHidden = c.refuseAtProgressHidden;
+    view.refuseAt = c.refuseAt;
     frmMain form(view);
     WriteAllSets(dir.path());
     UseFrameFolder(form, dir.path());
