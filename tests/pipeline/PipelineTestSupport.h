@@ -67,9 +67,10 @@ inline void WriteAllSets(const std::string& folder, int edge = 2, const std::str
 
 // The window over a scratch folder whose boxes name the sets above; with
 // `frames`, all four sets are written there.
+template <typename View = FakeView>
 struct FormOnDisk {
   ScratchDir dir;
-  FakeView view;
+  View view;
   frmMain form{view};
   explicit FormOnDisk(bool frames = false, bool animated = false) {
     UseFrameFolder(form, dir.path());

@@ -21,7 +21,7 @@ using namespace testing;
 using Sizes = std::vector<RasterSize>;
 using Strings = std::vector<std::string>;
 
-using Fixture = FormOnDisk;
+using Fixture = FormOnDisk<>;
 
 TEST(DeviceSize, ByModeVersionAndStepSetting) {
   for (const auto& [animated, version, size] : {std::tuple{false, "1.00", RasterSize{2880, 160}}, {false, "2.00", {2880, 160}},
@@ -129,17 +129,13 @@ TEST(DoAll, EachStageThatFailsEndsTheCommandBeforeTheSaveDialog) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.lastStatus);
-    ScratchDir dir;
-    RefusingView view;
-    view.refuseAt = c.refuseAt;
-    frmMain form(view);
-    WriteAllSets(dir.path());
-    UseFrameFolder(form, dir.path());
-    form.cmdSave_Click();
-    EXPECT_EQ(view.LastStatus(), c.lastStatus);
-    EXPECT_EQ(std::pair(view.dialogs.size(), view.messages.size()), std::pair(size_t{0}, size_t{0}));
-    ASSERT_EQ(form.WorkImage->Width(), c.width);
-    EXPECT_EQ(PixelAt(*form.WorkImage, 5, 5), c.pixel);
+    FormOnDisk<RefusingView> f(true);
+    f.view.refuseAt = c.refuseAt;
+    f.form.cmdSave_Click();
+    EXPECT_EQ(f.view.LastStatus(), c.lastStatus);
+    EXPECT_EQ(std::pair(f.view.dialogs.size(), f.view.messages.size()), std::pair(size_t{0}, size_t{0}));
+    ASSERT_EQ(f.form.WorkImage->Width(), c.width);
+    EXPECT_EQ(PixelAt(*f.form.WorkImage, 5, 5), c.pixel);
   }
 }
 

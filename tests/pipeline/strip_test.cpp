@@ -25,7 +25,7 @@ using testing::kKeyPixel;
 using testing::PixelAt;
 using testing::ScratchDir;
 
-using Fixture = testing::FormOnDisk;
+using Fixture = testing::FormOnDisk<>;
 
 // Frame i of a set lands with its top-left pixel at the cell's corner and its
 // bottom-right (white) pixel one down and right; the pixels after it are key.
@@ -68,8 +68,7 @@ TEST(CompositeStrip, EachLayoutPutsEveryFrameInItsCell) {
     // The pane is drawn again once the frames are in (one pixel per pixel:
     // no view is selected), not left with the key colour of the empty strip.
     EXPECT_EQ(std::pair(f.view.doEvents, f.view.previewChanged), std::pair(2, 2));
-    const testing::Bgra corner = FrameBgra(0, 0);
-    EXPECT_EQ(gdi::GetPixel(f.form.Plotter().hDC(), 1, 0), uint32_t(corner[2] | corner[1] << 8 | corner[0] << 16));
+    EXPECT_EQ(gdi::GetPixel(f.form.Plotter().hDC(), 1, 0), gdi::RGB(10, 0, 100));  // FrameBgra(0, 0)
     // Made for a resample only, the strip keeps what the resample reads: the
     // same bytes as the full strip resampled, the same statuses, no preview.
     Fixture sampled(true, l.animated);
@@ -187,13 +186,10 @@ TEST(CompositeStrip, AnErrorDuringTheImportIsReportedAndEndsIt) {
       FakeView::StatusChanged(text, repaint);
       if (text == "Status: Importing and Stitching 2D Images...") throw std::runtime_error("view gone");
     }
-  } view;
-  ScratchDir dir;
-  frmMain form{view};
-  testing::UseFrameFolder(form, dir.path());
-  testing::WriteAllSets(dir.path());
-  EXPECT_NO_THROW(form.BuildCompositeImage("2.20"));
-  EXPECT_EQ(std::tuple(view.messages, view.LastStatus(), form.LastImport, form.LastOutcome.kind),
+  };
+  testing::FormOnDisk<FailingView> f(true);
+  EXPECT_NO_THROW(f.form.BuildCompositeImage("2.20"));
+  EXPECT_EQ(std::tuple(f.view.messages, f.view.LastStatus(), f.form.LastImport, f.form.LastOutcome.kind),
             std::tuple(std::vector<std::string>{"An error occured while importing files"},
                        std::string("Status: Error occured while importing files!"), ImportOutcome::Error,
                        CommandOutcome::Kind::Failed));
