@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "common/Rounding.h"
@@ -142,15 +143,12 @@ TEST(Blur, EdgePixelsTakeOnlyTheNeighboursThatExist) {
     EXPECT_EQ(BytesOf(*blurred, 0), c.expected) << c.centre << ", " << c.strength;
   }
   // A one-pixel raster has no neighbours: Blur gives round(p / weight / 2), UnsharpMask 2p - round(p / 2).
-  const struct {
-    uint8_t p;
-    float centre;
-    int blurred, sharpened;
-  } lone[] = {{200, 1, 100, 255}, {5, 1, 2, 8}, {7, 1, 4, 10}, {200, 2, 50, 255}, {60, 1, 30, 90}};
-  for (const auto& c : lone) {
-    const auto source = RasterOf(1, 1, Bytes(4, c.p));
-    EXPECT_EQ(BytesOf(*source->Blur(c.centre, 1), 2), Bytes{static_cast<uint8_t>(c.blurred)}) << int{c.p};
-    EXPECT_EQ(BytesOf(*source->UnsharpMask(), 3), Bytes{static_cast<uint8_t>(c.sharpened)}) << int{c.p};
+  using Lone = std::tuple<uint8_t, float, uint8_t, uint8_t>;  // pixel, centre, blurred, sharpened
+  for (const auto& [p, centre, blurred, sharpened] :
+       {Lone{200, 1, 100, 255}, {5, 1, 2, 8}, {7, 1, 4, 10}, {200, 2, 50, 255}, {60, 1, 30, 90}}) {
+    const auto source = RasterOf(1, 1, Bytes(4, p));
+    EXPECT_EQ(BytesOf(*source->Blur(centre, 1), 2), Bytes{blurred}) << int{p};
+    EXPECT_EQ(BytesOf(*source->UnsharpMask(), 3), Bytes{sharpened}) << int{p};
   }
 }
 
