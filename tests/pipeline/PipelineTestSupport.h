@@ -18,7 +18,6 @@ namespace velkor::testing {
 
 using Bgra = std::array<uint8_t, 4>;
 
-inline constexpr uint32_t kGreenKey = 0x00FF00;  // 0x00BBGGRR
 inline const Bgra kKeyPixel{0, 255, 0, 0};       // the key after a blit: B, G, R, alpha 0
 
 // The pixel at column x of picture row y (row 0 at the top).
@@ -26,10 +25,6 @@ inline Bgra PixelAt(const cAlphaDibSection& raster, int32_t x, int32_t pictureRo
   Bgra p{};
   std::memcpy(p.data(), raster.PictureRow(pictureRow) + 4 * x, 4);
   return p;
-}
-
-inline uint8_t* PixelPtr(cAlphaDibSection& raster, int32_t x, int32_t memoryRow) {
-  return raster.MemoryRow(memoryRow) + 4 * x;
 }
 
 // A colour of its own for frame i of set s: R = 10 + s, G = 2 * i, B = 100 + i.
@@ -72,9 +67,10 @@ inline void WriteAllSets(const std::string& folder, int edge = 2, const std::str
 
 // The window over a scratch folder whose boxes name the sets above; with
 // `frames`, all four sets are written there.
+template <typename View = FakeView>
 struct FormOnDisk {
   ScratchDir dir;
-  FakeView view;
+  View view;
   frmMain form{view};
   explicit FormOnDisk(bool frames = false, bool animated = false) {
     UseFrameFolder(form, dir.path());

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <functional>
+#include <tuple>
 
 #include "pipeline/DeviceSize.h"
 #include "pipeline/PipelineTestSupport.h"
@@ -20,7 +21,7 @@ using namespace testing;
 using Sizes = std::vector<RasterSize>;
 using Strings = std::vector<std::string>;
 
-using Fixture = FormOnDisk;
+using Fixture = FormOnDisk<>;
 
 TEST(DeviceSize, ByModeVersionAndStepSetting) {
   for (const auto& [animated, version, size] : {std::tuple{false, "1.00", RasterSize{2880, 160}}, {false, "2.00", {2880, 160}},
@@ -28,11 +29,11 @@ TEST(DeviceSize, ByModeVersionAndStepSetting) {
     EXPECT_EQ(DeviceSizeFor(animated, version), size) << version;
 }
 
-Strings ResamplingStatuses(const Sizes& sizes) {
+Strings ResamplingStatuses(const Sizes& sizes, const std::string& last = "Status: Done...") {
   Strings statuses;
   for (const RasterSize& s : sizes)
     statuses.push_back("Status: Resampling to " + std::to_string(s.width) + "x" + std::to_string(s.height) + "...");
-  statuses.push_back("Status: Done...");
+  statuses.push_back(last);
   return statuses;
 }
 
@@ -59,15 +60,15 @@ TEST(ResizeToDeviceSize, EachStepSettingResamplesThroughItsSizes) {
     EXPECT_TRUE(f.form.ResizeToDeviceSize(c.version));
     EXPECT_EQ(f.view.statuses, ResamplingStatuses(c.expected));
     // Each resampling status shows at once; "Done..." waits for the next one.
-    EXPECT_TRUE(f.view.statusRepaints.front());
-    EXPECT_FALSE(f.view.statusRepaints.back());
-    EXPECT_EQ(f.form.WorkImage->Width(), c.expected.back().width);
-    EXPECT_EQ(f.form.WorkImage->Height(), c.expected.back().height);
+    EXPECT_EQ(std::tuple(f.view.statusRepaints.front(), f.view.statusRepaints.back(), f.form.WorkImage->Width(),
+                         f.form.WorkImage->Height()),
+              std::tuple(true, false, c.expected.back().width, c.expected.back().height));
   }
 }
 
 // Unchecked, empty or failing, the working image stays the raster it was.
 TEST(ResizeToDeviceSize, LeftAloneOrFailing) {
+  const std::string kResampleError = "Status: Error resampling image!";
   const struct {
     int32_t width, height;  // 0: no working image
     std::function<void(Fixture&)> setup;
@@ -77,9 +78,8 @@ TEST(ResizeToDeviceSize, LeftAloneOrFailing) {
       {40, 10, [](Fixture& f) { f.form.Controls.chkResize.Value = false; }, true, {}},
       {0, 0, nullptr, true, {}},
       {40, 10, [](Fixture& f) { f.StepSample(3), gdi::testing::FailNextDibSections(1); }, false,
-       {"Status: Resampling to 11520x600...", "Status: Resampling to 8640x450...", "Status: Resampling to 5760x300...",
-        "Status: Resampling to 2880x150...", "Status: Error resampling image!"}},
-      {1, 150, nullptr, false, {"Status: Resampling to 2880x150...", "Status: Error resampling image!"}},  // nothing to blend
+       ResamplingStatuses({{11520, 600}, {8640, 450}, {5760, 300}, {2880, 150}}, kResampleError)},
+      {1, 150, nullptr, false, ResamplingStatuses({{2880, 150}}, kResampleError)},  // nothing to blend
   };
   for (const auto& c : cases) {
     Fixture f;
@@ -87,9 +87,9 @@ TEST(ResizeToDeviceSize, LeftAloneOrFailing) {
     if (c.setup) c.setup(f);
     const cAlphaDibSection* before = f.form.WorkImage.get();
     EXPECT_EQ(f.form.ResizeToDeviceSize("2.20"), c.completes) << c.width;
-    EXPECT_EQ(f.view.statuses, c.statuses);
-    EXPECT_EQ(f.form.WorkImage.get(), before);
-    EXPECT_EQ(f.form.WorkImage->Empty() ? 90 : f.form.WorkImage->DIBSectionBitsPtr()[0], 90);
+    EXPECT_EQ(std::tuple(f.view.statuses, f.form.WorkImage.get(),
+                         f.form.WorkImage->Empty() ? 90 : f.form.WorkImage->DIBSectionBitsPtr()[0]),
+              std::tuple(c.statuses, before, 90));
     if (!c.completes) {
       EXPECT_EQ(f.form.LastOutcome.message, "the image cannot be resampled to 2880 x 150");
     }
@@ -98,52 +98,44 @@ TEST(ResizeToDeviceSize, LeftAloneOrFailing) {
   same.Image(2880, 150);
   same.form.WorkImage->DIBSectionBitsPtr()[4 * 2879 + 3] = 7;
   EXPECT_TRUE(same.form.ResizeToDeviceSize("2.20"));
-  EXPECT_EQ(same.form.WorkImage->DIBSectionBitsPtr()[4 * 2879 + 3], 7);
-  EXPECT_EQ(same.form.WorkImage->DIBSectionBitsPtr()[0], 90);
+  const uint8_t* bits = same.form.WorkImage->DIBSectionBitsPtr();
+  EXPECT_EQ(std::pair(bits[4 * 2879 + 3], bits[0]), std::pair(uint8_t{7}, uint8_t{90}));
 }
 
 // A view that makes the drawing layer refuse the next raster once a chosen
-// moment of the command has come.
+// status shows, or (with "progress hidden") once the alpha stage ends.
 struct RefusingView : FakeView {
-  std::string refuseAtStatus;
-  bool refuseAtProgressHidden = false;  // the end of the alpha stage
+  std::string refuseAt;
   void StatusChanged(const std::string& text, bool repaint) override {
     FakeView::StatusChanged(text, repaint);
-    if (text == refuseAtStatus) gdi::testing::FailNextDibSections(1);
+    if (text == refuseAt) gdi::testing::FailNextDibSections(1);
   }
   void ProgressVisible(bool visible) override {
     FakeView::ProgressVisible(visible);
-    if (!visible && refuseAtProgressHidden) gdi::testing::FailNextDibSections(1);
+    if (!visible && refuseAt == "progress hidden") gdi::testing::FailNextDibSections(1);
   }
   ~RefusingView() override { gdi::testing::FailNextDibSections(0); }
 };
 
 TEST(DoAll, EachStageThatFailsEndsTheCommandBeforeTheSaveDialog) {
   const struct {
-    std::string refuseAtStatus;  // "Status: Idle": the import is done, the next raster is the resample's
-    bool refuseAtProgressHidden;
+    std::string refuseAt;  // "Status: Idle": the import is done, the next raster is the resample's
     const char* lastStatus;
     int32_t width;
     Bgra pixel;  // at (5, 5)
   } cases[] = {
-      {"Status: Idle", false, "Status: Error resampling image!", 14400, kKeyPixel},
-      {"", true, "Status: Error applying unsharp mask!", 2880, Bgra{0, 0, 0, 0}},  // keyed, not sharpened
+      {"Status: Idle", "Status: Error resampling image!", 14400, kKeyPixel},
+      {"progress hidden", "Status: Error applying unsharp mask!", 2880, Bgra{0, 0, 0, 0}},  // keyed, not sharpened
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.lastStatus);
-    ScratchDir dir;
-    RefusingView view;
-    view.refuseAtStatus = c.refuseAtStatus;
-    view.refuseAtProgressHidden = c.refuseAtProgressHidden;
-    frmMain form(view);
-    WriteAllSets(dir.path());
-    UseFrameFolder(form, dir.path());
-    form.cmdSave_Click();
-    EXPECT_EQ(view.LastStatus(), c.lastStatus);
-    EXPECT_TRUE(view.dialogs.empty());
-    EXPECT_TRUE(view.messages.empty());
-    ASSERT_EQ(form.WorkImage->Width(), c.width);
-    EXPECT_EQ(PixelAt(*form.WorkImage, 5, 5), c.pixel);
+    FormOnDisk<RefusingView> f(true);
+    f.view.refuseAt = c.refuseAt;
+    f.form.cmdSave_Click();
+    EXPECT_EQ(f.view.LastStatus(), c.lastStatus);
+    EXPECT_EQ(std::pair(f.view.dialogs.size(), f.view.messages.size()), std::pair(size_t{0}, size_t{0}));
+    ASSERT_EQ(f.form.WorkImage->Width(), c.width);
+    EXPECT_EQ(PixelAt(*f.form.WorkImage, 5, 5), c.pixel);
   }
 }
 
@@ -155,21 +147,20 @@ TEST(PipelineCommands, TheVersionBoxAlphaAndUnsharpMask) {
     // No frames: the strip is made, then the import stops.
     f.form.Controls.cmbVersion.Text = text;
     f.form.cmdGo_Click();
-    EXPECT_EQ(f.form.WorkImage->Width(), 14400) << text;
-    EXPECT_EQ(f.form.WorkImage->Height(), height) << text;
+    EXPECT_EQ(std::pair(f.form.WorkImage->Width(), f.form.WorkImage->Height()), std::pair(14400, height)) << text;
   }
   Fixture f;
   f.form.cmdAddAlpha_Click();
   f.form.cmdUnsharpMask_Click();
-  EXPECT_TRUE(f.view.statuses.empty());
-  EXPECT_FALSE(f.form.ImageLoaded);
+  EXPECT_EQ(std::pair(f.view.statuses.size(), f.form.ImageLoaded), std::pair(size_t{0}, false));
   f.Image(3, 3);
   std::memset(f.form.WorkImage->DIBSectionBitsPtr(), 100, 36);
   f.form.cmdUnsharpMask_Click();
   EXPECT_EQ(f.view.statuses, (Strings{"Status: Applying Unsharp Mask....", "Status: Done...."}));
   EXPECT_EQ(f.view.statusRepaints, (std::vector<bool>{false, true}));
-  EXPECT_EQ(f.form.WorkImage->DIBSectionBitsPtr()[4 * 4], 106);  // the centre
-  EXPECT_EQ(f.form.WorkImage->DIBSectionBitsPtr()[0], 112);      // a corner
+  // The centre, a corner.
+  EXPECT_EQ(std::pair(f.form.WorkImage->DIBSectionBitsPtr()[4 * 4], f.form.WorkImage->DIBSectionBitsPtr()[0]),
+            std::pair(uint8_t{106}, uint8_t{112}));
 }
 
 TEST(MakeSRF, StaticUsesTheNormalisedVersionAndAnimatedAlways100) {
@@ -191,16 +182,14 @@ TEST(LoadImage, ACancelAMissingFileAndAnUnreadableOne) {
   f.view.dialogAnswers.push_back(std::nullopt);
   f.form.cmdLoadImage_Click();
   ASSERT_EQ(f.view.dialogs.size(), 1u);
-  EXPECT_FALSE(f.view.dialogs[0].save);
-  EXPECT_EQ(f.view.dialogs[0].filter, "Bitmap Files|*.bmp");
-  EXPECT_EQ(f.view.dialogs[0].flags, 0x82000u);
-  EXPECT_EQ(f.view.previewCleared, 0);
+  const auto& dialog = f.view.dialogs[0];
+  EXPECT_EQ(std::tuple(dialog.save, dialog.filter, dialog.flags, f.view.previewCleared),
+            std::tuple(false, std::string("Bitmap Files|*.bmp"), 0x82000u, 0));
   f.view.dialogAnswers.push_back(f.dir / "none.bmp");
   f.form.cmdLoadImage_Click();
   ASSERT_EQ(f.view.messages.size(), 1u);
   EXPECT_NE(f.view.messages[0].find(f.dir / "none.bmp"), std::string::npos) << f.view.messages[0];
-  EXPECT_FALSE(f.form.ImageLoaded);
-  EXPECT_TRUE(f.form.WorkImage->Empty());
+  EXPECT_EQ(std::pair(f.form.ImageLoaded, f.form.WorkImage->Empty()), std::pair(false, true));
 }
 
 // The bitmap goes into the top-left corner of a new strip (also when the
@@ -212,14 +201,11 @@ TEST(LoadImage, ABitmapBecomesTheTopLeftOfAKeyStrip) {
     ASSERT_TRUE(WriteTestBmp(f.dir / "small.bmp", 3, 2, 24, [](int x, int y) { return uint32_t(0x102030 + x + 16 * y); }));
     f.view.dialogAnswers.push_back(f.dir / "small.bmp");
     f.form.cmdLoadImage_Click();
-    EXPECT_TRUE(f.form.ImageLoaded);
     const cAlphaDibSection& image = *f.form.WorkImage;
-    ASSERT_EQ(image.Width(), 14400);
-    ASSERT_EQ(image.Height(), 750);
-    EXPECT_EQ(PixelAt(image, 0, 0), (Bgra{0x30, 0x20, 0x10, 0}));
-    EXPECT_EQ(PixelAt(image, 2, 1), (Bgra{0x30 + 2 + 16, 0x20, 0x10, 0}));
-    for (const auto& [x, y] : {std::pair{3, 1}, std::pair{3, 0}, std::pair{0, 2}, std::pair{14399, 749}})
-      EXPECT_EQ(PixelAt(image, x, y), kKeyPixel) << x << "," << y;
+    ASSERT_EQ(std::tuple(f.form.ImageLoaded, image.Width(), image.Height()), std::tuple(true, 14400, 750));
+    for (const auto& [x, y, pixel] : {std::tuple{0, 0, Bgra{0x30, 0x20, 0x10, 0}}, {2, 1, Bgra{0x42, 0x20, 0x10, 0}},
+                                      {3, 1, kKeyPixel}, {3, 0, kKeyPixel}, {0, 2, kKeyPixel}, {14399, 749, kKeyPixel}})
+      EXPECT_EQ(PixelAt(image, x, y), pixel) << x << "," << y;
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <tuple>
 
 #include "bench/keying/EdgeScore.h"
 #include "bench/keying/SyntheticVehicle.h"
@@ -76,23 +77,25 @@ TEST(CreateAlphaChannel, ExactPixels) {
   }
   // Half red over green at the end of a red row: its spill alone would say
   // 225; the line from the key to the red inside the row says half.
-  const Bgra red{24, 24, 220, 0}, blue{200, 40, 30, 0}, half{12, 140, 110, 0};
-  const auto edge = Keyed({red, red, red, half}, 4, 0x00FF00, 0, Rule::CleanEdges);
-  EXPECT_EQ(testing::PixelAt(*edge, 3, 0), (Bgra{12, 12, 110, 127}));
-  EXPECT_EQ(testing::PixelAt(*edge, 2, 0), (Bgra{24, 24, 220, 255}));
-  // Only pixels with no key beside them count as inside: the red beside the
-  // edge pixel does not, and the blue ones do not explain it.
-  EXPECT_EQ(testing::PixelAt(*Keyed({blue, blue, red, half}, 4, 0x00FF00, 0, Rule::CleanEdges), 3, 0),
-            (Bgra{12, 110, 110, 225}));
+  // Only pixels with no key beside them count as inside: in the second row the
+  // red beside the edge pixel does not, and the blue ones do not explain it.
   // Three fifths red has no spill left, yet beside the key it is an edge.
-  const auto opaque = Keyed({red, red, red, {14, 116, 132, 0}, {0, 255, 0, 0}}, 5, 0x00FF00, 0, Rule::CleanEdges);
-  EXPECT_EQ(testing::PixelAt(*opaque, 3, 0), (Bgra{14, 14, 132, 153}));
   // Over a black key, the line to the inside says more than the cube (127, not
   // 120): only rows inside the picture are neighbours, so nothing past the
   // top row (black, i.e. key) keeps the row's first pixels from being inside.
-  const Bgra cyan{255, 200, 0, 0};
-  EXPECT_EQ(testing::PixelAt(*Keyed({cyan, cyan, cyan, {120, 108, 0, 0}}, 4, 0x000000, 0, Rule::CleanEdges), 3, 0),
-            (Bgra{120, 108, 0, 127}));
+  const Bgra red{24, 24, 220, 0}, blue{200, 40, 30, 0}, half{12, 140, 110, 0}, cyan{255, 200, 0, 0};
+  const struct {
+    std::vector<Bgra> row;
+    uint32_t key;
+    Bgra third, fourth;  // pixels 2 and 3 keyed
+  } rows[] = {{{red, red, red, half}, 0x00FF00, {24, 24, 220, 255}, {12, 12, 110, 127}},
+              {{blue, blue, red, half}, 0x00FF00, {24, 24, 220, 255}, {12, 110, 110, 225}},
+              {{red, red, red, {14, 116, 132, 0}, {0, 255, 0, 0}}, 0x00FF00, {24, 24, 220, 255}, {14, 14, 132, 153}},
+              {{cyan, cyan, cyan, {120, 108, 0, 0}}, 0x000000, {255, 200, 0, 255}, {120, 108, 0, 127}}};
+  for (const auto& r : rows) {
+    const auto keyed = Keyed(r.row, static_cast<int32_t>(r.row.size()), r.key, 0, Rule::CleanEdges);
+    EXPECT_EQ(std::pair(testing::PixelAt(*keyed, 2, 0), testing::PixelAt(*keyed, 3, 0)), std::pair(r.third, r.fourth));
+  }
 }
 
 // A small vehicle drawn with its true coverage: the clean rule cuts the alpha
@@ -151,9 +154,8 @@ TEST(CreateAlphaChannel, ProgressRunsFrom0To100ByRowAndStatusesFrame) {
       SelectKeyingRule(form.Controls, rule);
       form.CreateAlphaChannel();
       EXPECT_EQ(view.progressValues, (height == 1 ? std::vector<float>{100} : std::vector<float>{0, 25, 50, 75, 100}));
-      EXPECT_EQ(view.progressShown, 1);
-      EXPECT_EQ(view.progressHidden, 1);
-      EXPECT_FALSE(form.Controls.ProgressBar1.Visible);
+      EXPECT_EQ(std::tuple(view.progressShown, view.progressHidden, form.Controls.ProgressBar1.Visible),
+                std::tuple(1, 1, false));
       EXPECT_EQ(view.statuses,
                 (std::vector<std::string>{"Status: Creating Alpha Channel...", "Status: Alpha Channel Done..."}));
     }
@@ -161,9 +163,8 @@ TEST(CreateAlphaChannel, ProgressRunsFrom0To100ByRowAndStatusesFrame) {
   testing::FakeView view;  // an empty working image is left alone
   frmMain form(view);
   form.CreateAlphaChannel();
-  EXPECT_TRUE(view.statuses.empty());
-  EXPECT_EQ(view.progressShown, 0);
-  EXPECT_TRUE(form.WorkImage->Empty());
+  EXPECT_EQ(std::tuple(view.statuses.size(), view.progressShown, form.WorkImage->Empty()),
+            std::tuple(size_t{0}, 0, true));
 }
 
 }  // namespace

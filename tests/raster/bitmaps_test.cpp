@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 
 #include "common/VbError.h"
 #include "platform/Gdi.h"
@@ -38,17 +39,15 @@ TEST(AlphaRaster, SavedFilesHoldTheZeroColourEntryAndTheBottomRowFirst) {
   ASSERT_TRUE(two.SavePicture(dir / "two.bmp"));
   const auto b = ReadFileBytes(dir / "two.bmp");
   ASSERT_EQ(b.size(), 74u);
-  EXPECT_EQ(Word(&b[2]), 74u);
-  EXPECT_EQ(Word(&b[34]), 16u);
-  const uint32_t rows[] = {3, 4, 1, 2};  // the bottom row first
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(Word(&b[58 + 4 * i]), 0x010101u * rows[i]) << i;
+  // The file and image sizes, then the pixels bottom row first.
+  EXPECT_EQ((std::vector{Word(&b[2]), Word(&b[34]), Word(&b[58]), Word(&b[62]), Word(&b[66]), Word(&b[70])}),
+            (std::vector{74u, 16u, 0x030303u, 0x040404u, 0x010101u, 0x020202u}));
   try {
     two.SavePicture(dir / "missing/x.bmp");
     FAIL() << "no error raised";
   } catch (const VbError& e) {
-    EXPECT_EQ(e.Number(), 17);
-    EXPECT_EQ(e.Source(), "raster_tests.cDIBSection");
-    EXPECT_EQ(e.Description(), "No such file or directory");
+    EXPECT_EQ(std::tuple(e.Number(), e.Source(), e.Description()),
+              std::tuple(17, std::string("raster_tests.cDIBSection"), std::string("No such file or directory")));
   }
   EXPECT_FALSE(testing::PathExists(dir / "missing"));
 }
@@ -61,11 +60,8 @@ TEST(AlphaRaster, CreateReleasesWhatItHeldAndIsRefusedQuietly) {
     EXPECT_EQ(r.BytesPerScanLine(), 48);
     gdi::testing::FailNextDibSections(1);
     EXPECT_FALSE(r.Create(640, 480));  // empty, but the asked size is kept
-    EXPECT_EQ(r.hDC(), nullptr);
-    EXPECT_EQ(r.hDIB(), nullptr);
-    EXPECT_TRUE(r.Empty());
-    EXPECT_EQ(r.Width(), 640);
-    EXPECT_EQ(r.Height(), 480);
+    EXPECT_EQ(std::tuple(r.hDC(), r.hDIB(), r.Empty(), r.Width(), r.Height()),
+              std::tuple(gdi::HDC{}, gdi::HBITMAP{}, true, 640, 480));
     r.ClearUp();
     r.ClearUp();  // harmless twice
     EXPECT_FALSE(r.Create(40000, 20000));  // 3.2e9 bytes do not fit 32 bits signed: refused, not raised
@@ -84,15 +80,13 @@ TEST(AlphaRaster, PaintingCopyingAndBlending) {
   const auto at = [&](int x, int y) { return Word(dst.PictureRow(y) + 4 * x); };
   reset();
   src.PaintPicture(dst.hDC(), 1, 1, -1, -1, 0, 0, gdi::SRCCOPY);  // -1: the whole raster
-  EXPECT_EQ(at(0, 0), 0xFF0000C8u);
-  EXPECT_EQ(at(1, 1), 0x80000042u);  // the picture's top-left is memory row 1
-  EXPECT_EQ(at(2, 2), 0x80000041u);
+  // The picture's top-left is memory row 1.
+  EXPECT_EQ((std::vector{at(0, 0), at(1, 1), at(2, 2)}), (std::vector{0xFF0000C8u, 0x80000042u, 0x80000041u}));
   reset();
   src.AlphaPaintPicture(dst.hDC(), 0, 0, -1, -1, 0, 0, 0);  // constant 0 changes nothing
   EXPECT_EQ(at(0, 1), 0xFF0000C8u);
   src.AlphaPaintPicture(dst.hDC(), 0, 0, -1, -1, 0, 0, 255);
-  EXPECT_EQ(at(0, 1) & 0xFF, 164u);  // 64 + 200 * 127 / 255 = 163.6
-  EXPECT_EQ(at(2, 2), 0xFF0000C8u);
+  EXPECT_EQ(std::pair(at(0, 1) & 0xFF, at(2, 2)), std::pair(164u, 0xFF0000C8u));  // 64 + 200 * 127 / 255 = 163.6
   src.AlphaPaintPicture(dst.hDC(), 0, 0, 5, 5, 0, 0, 255);  // a source block too big: nothing, no error
   copy.LoadPictureBlt(dst.hDC(), 1, 1, -1, -1, gdi::SRCCOPY);
   EXPECT_EQ(Word(copy.DIBSectionBitsPtr()), 0xFF0000C8u);
@@ -120,11 +114,10 @@ TEST(FrameBitmap, LoadsEveryDepthWithItsGeometryAndColours) {
     cAlphaDibSection strip;
     ASSERT_TRUE(strip.Create(5, 3));
     ASSERT_TRUE(gdi::BitBlt(strip.hDC(), 0, 0, 5, 3, dib.hDIBDC(), 0, 0, gdi::SRCCOPY));
-    EXPECT_EQ(Word(strip.PictureRow(0) + 16), c.topRight);
-    if (c.bpp > 1) {
-      EXPECT_EQ(Word(strip.PictureRow(0)) & 0xFFFFFF, 0xFF0000u);
-      EXPECT_EQ(Word(strip.PictureRow(2)) & 0xFFFFFF, 0x0000FFu);
-    }
+    const uint32_t red = c.bpp == 1 ? 0xFFFFFF : 0xFF0000, blue = c.bpp == 1 ? 0xFFFFFF : 0x0000FF;
+    EXPECT_EQ((std::vector{Word(strip.PictureRow(0) + 16), Word(strip.PictureRow(0)) & 0xFFFFFF,
+                           Word(strip.PictureRow(2)) & 0xFFFFFF}),
+              (std::vector{c.topRight, red, blue}));
   }
 }
 
@@ -144,13 +137,14 @@ TEST(FrameBitmap, RunLengthAndTopDownFiles) {
   topDown.insert(topDown.end(), {255, 0, 0, 0, 255, 255, 255, 0});
   WriteFileBytes(dir / "topdown.bmp", topDown);
   cDib dib;
+  const auto pixels = [&](int32_t x) {
+    return std::vector{gdi::GetPixel(dib.hDIBDC(), x, 0), gdi::GetPixel(dib.hDIBDC(), x, 1)};
+  };
   ASSERT_EQ(dib.CreateFromBitmapFile(dir / "rle.bmp"), 8);
-  EXPECT_EQ(gdi::GetPixel(dib.hDIBDC(), 5, 0), gdi::RGB(255, 0, 0));
-  EXPECT_EQ(gdi::GetPixel(dib.hDIBDC(), 5, 1), gdi::RGB(0, 0, 0));
+  EXPECT_EQ(pixels(5), (std::vector{gdi::RGB(255, 0, 0), gdi::RGB(0, 0, 0)}));
   ASSERT_EQ(dib.CreateFromBitmapFile(dir / "topdown.bmp"), 24);
   EXPECT_EQ(dib.Height(), 2);
-  EXPECT_EQ(gdi::GetPixel(dib.hDIBDC(), 0, 0), gdi::RGB(0, 0, 255));
-  EXPECT_EQ(gdi::GetPixel(dib.hDIBDC(), 0, 1), gdi::RGB(255, 255, 255));
+  EXPECT_EQ(pixels(0), (std::vector{gdi::RGB(0, 0, 255), gdi::RGB(255, 255, 255)}));
 }
 
 TEST(FrameBitmap, FailuresEmptyMissingAndNotABitmap) {
@@ -163,8 +157,7 @@ TEST(FrameBitmap, FailuresEmptyMissingAndNotABitmap) {
   EXPECT_EQ(dib.CreateFromBitmapFile(dir / "empty.bmp"), 0);
   EXPECT_EQ(dib.Width(), 4) << "an empty file leaves the loaded picture in place";
   EXPECT_EQ(dib.CreateFromBitmapFile(dir / "text.bmp"), 0);
-  EXPECT_EQ(dib.Width(), 0);
-  EXPECT_EQ(dib.hDIBDC(), nullptr);
+  EXPECT_EQ(std::pair(dib.Width(), dib.hDIBDC()), std::pair(0, gdi::HDC{}));
   try {
     dib.CreateFromBitmapFile(dir / "missing.bmp");
     FAIL();

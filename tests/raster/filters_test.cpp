@@ -1,13 +1,16 @@
 // Resample, Blur, UnsharpMask and the sampled strip: exact bytes at edges and
 // corners, the rounding of each stage, the failure paths; then every byte of
 // random pictures of awkward and of large sizes (fast paths, two threads)
-// against plain implementations of the same arithmetic written here.
+// against plain implementations of the same arithmetic written here; the AVX2
+// row and several steps computed at once against the plain row and the steps
+// one after the other.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <tuple>
 #include <vector>
 
 #include "common/Rounding.h"
@@ -15,6 +18,8 @@
 #include "platform/FillRectangle.h"
 #include "platform/Gdi.h"
 #include "platform/GdiObjects.h"
+#include "raster/ResampleKernel.h"
+#include "raster/ResampleSteps.h"
 #include "raster/SampledStrip.h"
 #include "raster/cAlphaDibSection.h"
 
@@ -138,15 +143,12 @@ TEST(Blur, EdgePixelsTakeOnlyTheNeighboursThatExist) {
     EXPECT_EQ(BytesOf(*blurred, 0), c.expected) << c.centre << ", " << c.strength;
   }
   // A one-pixel raster has no neighbours: Blur gives round(p / weight / 2), UnsharpMask 2p - round(p / 2).
-  const struct {
-    uint8_t p;
-    float centre;
-    int blurred, sharpened;
-  } lone[] = {{200, 1, 100, 255}, {5, 1, 2, 8}, {7, 1, 4, 10}, {200, 2, 50, 255}, {60, 1, 30, 90}};
-  for (const auto& c : lone) {
-    const auto source = RasterOf(1, 1, Bytes(4, c.p));
-    EXPECT_EQ(BytesOf(*source->Blur(c.centre, 1), 2), Bytes{static_cast<uint8_t>(c.blurred)}) << int{c.p};
-    EXPECT_EQ(BytesOf(*source->UnsharpMask(), 3), Bytes{static_cast<uint8_t>(c.sharpened)}) << int{c.p};
+  using Lone = std::tuple<uint8_t, float, uint8_t, uint8_t>;  // pixel, centre, blurred, sharpened
+  for (const auto& [p, centre, blurred, sharpened] :
+       {Lone{200, 1, 100, 255}, {5, 1, 2, 8}, {7, 1, 4, 10}, {200, 2, 50, 255}, {60, 1, 30, 90}}) {
+    const auto source = RasterOf(1, 1, Bytes(4, p));
+    EXPECT_EQ(BytesOf(*source->Blur(centre, 1), 2), Bytes{blurred}) << int{p};
+    EXPECT_EQ(BytesOf(*source->UnsharpMask(), 3), Bytes{sharpened}) << int{p};
   }
 }
 
@@ -161,10 +163,10 @@ TEST(Blur, FailurePaths) {
     EXPECT_EQ(ErrorNumberOf([&] { (void)source->Blur(c.centre, c.strength); }), c.error) << c.centre << ", " << c.strength;
   EXPECT_EQ(cAlphaDibSection().Blur(1, 1), nullptr);
   EXPECT_EQ(cAlphaDibSection().UnsharpMask(), nullptr);
-  gdi::testing::FailNextDibSections(1);
-  EXPECT_EQ(source->Blur(1, 1), nullptr);
-  gdi::testing::FailNextDibSections(1);
-  EXPECT_EQ(source->UnsharpMask(), nullptr);
+  for (const bool sharpen : {false, true}) {
+    gdi::testing::FailNextDibSections(1);
+    EXPECT_EQ(sharpen ? source->UnsharpMask() : source->Blur(1, 1), nullptr) << sharpen;
+  }
   ExpectByPlace(*source, 50, 50, 50);
 }
 
@@ -182,6 +184,10 @@ std::unique_ptr<cAlphaDibSection> RandomRaster(int32_t w, int32_t h, std::mt1993
 
 uint8_t ClampNearest(double v) { return static_cast<uint8_t>(std::nearbyint(std::clamp(v, 0.0, 255.0))); }
 
+uint8_t ByteAt(const cAlphaDibSection& r, int32_t x, int32_t y, int c) {
+  return r.DIBSectionBitsPtr()[(int64_t{y} * r.Width() + x) * 4 + c];
+}
+
 // Position (float)(scale * i), scale = (float)((source - 1) / destination);
 // vertical blends first, each rounded ties-to-even, then the horizontal one.
 // The same size is a copy.
@@ -192,23 +198,18 @@ Bytes ReferenceResample(const cAlphaDibSection& source, int32_t newWidth, int32_
     index = static_cast<int32_t>(std::floor(position));
     fraction = static_cast<float>(position - static_cast<float>(index));
   };
-  const int32_t w = source.Width();
-  const uint8_t* bits = source.DIBSectionBitsPtr();
-  const auto at = [&](int32_t x, int32_t y, int c) { return bits[(int64_t{y} * w + x) * 4 + c]; };
+  const auto vertical = [&](int32_t x, int32_t y, double dy, int c) {
+    return std::nearbyint((1 - dy) * ByteAt(source, x, y, c) + dy * ByteAt(source, x, y + 1, c));
+  };
   Bytes out;
-  for (int32_t y = 0; y < newHeight; ++y) {
-    int32_t sy, sx;
-    double dy, dx;
-    sample(source.Height(), newHeight, y, sy, dy);
+  int32_t sy, sx;
+  double dy, dx;
+  for (int32_t y = 0; y < newHeight; ++y)
     for (int32_t x = 0; x < newWidth; ++x) {
-      sample(w, newWidth, x, sx, dx);
-      for (int c = 0; c < 4; ++c) {
-        const double left = std::nearbyint((1 - dy) * at(sx, sy, c) + dy * at(sx, sy + 1, c));
-        const double right = std::nearbyint((1 - dy) * at(sx + 1, sy, c) + dy * at(sx + 1, sy + 1, c));
-        out.push_back(ClampNearest((1 - dx) * left + dx * right));
-      }
+      sample(source.Height(), newHeight, y, sy, dy), sample(source.Width(), newWidth, x, sx, dx);
+      for (int c = 0; c < 4; ++c)
+        out.push_back(ClampNearest((1 - dx) * vertical(sx, sy, dy, c) + dx * vertical(sx + 1, sy, dy, c)));
     }
-  }
   return out;
 }
 
@@ -216,7 +217,6 @@ Bytes ReferenceResample(const cAlphaDibSection& source, int32_t newWidth, int32_
 // round((sum / CSng(n * strength) + p / centre) / 2).
 Bytes ReferenceBlur(const cAlphaDibSection& source, float centre, float strength) {
   const int32_t w = source.Width(), h = source.Height();
-  const uint8_t* bits = source.DIBSectionBitsPtr();
   Bytes out;
   for (int32_t y = 0; y < h; ++y)
     for (int32_t x = 0; x < w; ++x)
@@ -224,9 +224,9 @@ Bytes ReferenceBlur(const cAlphaDibSection& source, float centre, float strength
         int32_t sum = 0, n = 1;
         for (int32_t ny = std::max(0, y - 1); ny <= std::min(h - 1, y + 1); ++ny)
           for (int32_t nx = std::max(0, x - 1); nx <= std::min(w - 1, x + 1); ++nx)
-            if (nx != x || ny != y) sum += bits[(int64_t{ny} * w + nx) * 4 + c], ++n;
+            if (nx != x || ny != y) sum += ByteAt(source, nx, ny, c), ++n;
         const double divisor = CSng(static_cast<float>(n) * static_cast<double>(strength));
-        out.push_back(ClampNearest((sum / divisor + bits[(int64_t{y} * w + x) * 4 + c] / double{centre}) / 2));
+        out.push_back(ClampNearest((sum / divisor + ByteAt(source, x, y, c) / double{centre}) / 2));
       }
   return out;
 }
@@ -322,6 +322,56 @@ TEST(SampledStrip, ResamplesToTheBytesOfTheFullStrip) {
     ASSERT_TRUE(expected && actual);
     EXPECT_EQ(BytesOf(*actual), BytesOf(*expected));
   }
+}
+
+TEST(ResampleRow, Avx2GivesTheBaselineBytes) {
+  if (!resample::HaveAvx2()) GTEST_SKIP() << "no AVX2 here";
+  std::mt19937 random(7);
+  const int32_t width = 257;
+  // Runs of one pixel, runs of one byte value, and noise.
+  std::vector<uint8_t> lower(4 * width), upper(4 * width);
+  for (int32_t i = 0; i < width; ++i)
+    for (int c = 0; c < 4; ++c) {
+      lower[4 * i + c] = i < 90 ? 40 + c : static_cast<uint8_t>(i < 170 ? 255 * (i & 1) : random());
+      upper[4 * i + c] = i < 60 || (i >= 90 && i < 130) ? lower[4 * i + c] : static_cast<uint8_t>(random());
+    }
+  // Fractions far below a byte's precision as well as ordinary ones.
+  for (const double dy : {0.0, 0.5, 0.25, 0.3f * 1.0, 0x1p-46, 0x1.fffffep-1}) {
+    for (int32_t destination : {3, 100, 200, 256, 900}) {
+      std::vector<resample::SamplePoint> columns = resample::SamplePoints(width, destination);
+      columns[1].fraction = 0x1p-47;
+      std::vector<uint8_t> fast(4 * destination), plain(4 * destination);
+      resample::ResampleRowAvx2(lower.data(), upper.data(), dy, columns, fast.data());
+      resample::ResampleRowBaseline(lower.data(), upper.data(), dy, columns, plain.data());
+      EXPECT_EQ(fast, plain) << dy << " " << destination;
+    }
+  }
+}
+
+TEST(ResampleInSteps, GivesWhatTheStepsGiveOneAfterTheOther) {
+  const std::vector<std::pair<StepSize, std::vector<StepSize>>> cases = {
+      {{1440, 75}, {{1152, 60}, {864, 45}, {576, 30}, {288, 15}}},
+      {{40, 30}, {{40, 30}, {9, 5}, {9, 5}, {31, 44}}},
+      {{2400, 900}, {{1800, 700}, {600, 200}, {601, 201}}},
+      {{5, 3}, {{2, 2}}},
+      {{5, 3}, {{5, 2}, {2, 2}, {2, 2}}},  // one side kept is no copy; the last step a copy
+  };
+  std::mt19937 random(7919);
+  for (const auto& [start, steps] : cases) {
+    const auto source = RandomRaster(start.width, start.height, random);
+    std::unique_ptr<cAlphaDibSection> expected = source->Resample(start.height, start.width);
+    for (const StepSize& size : steps) expected = expected->Resample(size.height, size.width);
+    const auto got = ResampleInSteps(*source, steps);
+    ASSERT_TRUE(got);
+    ASSERT_EQ(std::pair(got->Width(), got->Height()), std::pair(steps.back().width, steps.back().height));
+    EXPECT_EQ(BytesOf(*got), BytesOf(*expected)) << start.width;
+  }
+}
+
+TEST(ResampleInSteps, RefusesWhatResampleRefuses) {
+  EXPECT_FALSE(ResampleInSteps(cAlphaDibSection(), {{2, 2}}));
+  EXPECT_FALSE(ResampleInSteps(*RasterOf(4, 4, {}), {}));
+  EXPECT_ANY_THROW(ResampleInSteps(*RasterOf(4, 4, {}), {{3, 1}, {2, 2}}));
 }
 
 TEST(SampledStrip, RefusesWhatIsNotAResample) {
