@@ -6,18 +6,12 @@
 #include "common/Paths.h"
 #include "common/Rounding.h"
 #include "common/VbError.h"
+#include "support/Raised.h"
 
 namespace velkor {
 namespace {
 
-int ErrorNumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const VbError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using testing::ErrorNumberOf;
 
 TEST(Rounding, TiesGoToTheEvenNeighbour) {
   const struct {

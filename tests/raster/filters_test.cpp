@@ -15,6 +15,7 @@
 
 #include "common/Rounding.h"
 #include "common/VbError.h"
+#include "support/Raised.h"
 #include "platform/FillRectangle.h"
 #include "platform/Gdi.h"
 #include "platform/GdiObjects.h"
@@ -61,14 +62,7 @@ void ExpectByPlace(const cAlphaDibSection& r, int inside, int edge, int corner) 
     }
 }
 
-int ErrorNumberOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const VbError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using testing::ErrorNumberOf;
 
 TEST(Resample, ExactBlueBytes) {
   Bytes ramp, spikes;
