@@ -75,25 +75,24 @@ void SwapSampleRotation(FormControls& c, const std::string& from, const std::str
 }
 }  // namespace
 
-void frmMain::mnuStaticSRF_Click() {
-  AnimatedMode = false;
-  Controls.mnuStaticSRF.Checked = true;
-  Controls.mnuAnimatedSRF.Checked = false;
-  SetAnimationControlsEnabled(Controls, false);
-  SwapSampleRotation(Controls, AnimatedSampleRotationFolder(), DefaultRotationFolder());
-  Controls.cmbVersion.Enabled = true;
-  Controls.cmbVersion.Text = "2.20";
-  view_.ControlsChanged();
-}
+void frmMain::mnuStaticSRF_Click() { SetMode(false); }
 
-void frmMain::mnuAnimatedSRF_Click() {
-  AnimatedMode = true;
-  Controls.mnuStaticSRF.Checked = false;
-  Controls.mnuAnimatedSRF.Checked = true;
-  SetAnimationControlsEnabled(Controls, true);
-  SwapSampleRotation(Controls, DefaultRotationFolder(), AnimatedSampleRotationFolder());
-  Controls.cmbVersion.Enabled = false;
-  Controls.cmbVersion.Text = "1.00";
+void frmMain::mnuAnimatedSRF_Click() { SetMode(true); }
+
+// The mode decides the animation row, the rotation sample and the version:
+// an animated SRF is always 1.00.
+void frmMain::SetMode(bool animated) {
+  AnimatedMode = animated;
+  Controls.mnuStaticSRF.Checked = !animated;
+  Controls.mnuAnimatedSRF.Checked = animated;
+  SetAnimationControlsEnabled(Controls, animated);
+  if (animated) {
+    SwapSampleRotation(Controls, DefaultRotationFolder(), AnimatedSampleRotationFolder());
+  } else {
+    SwapSampleRotation(Controls, AnimatedSampleRotationFolder(), DefaultRotationFolder());
+  }
+  Controls.cmbVersion.Enabled = !animated;
+  Controls.cmbVersion.Text = animated ? "1.00" : "2.20";
   view_.ControlsChanged();
 }
 

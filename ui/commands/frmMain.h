@@ -184,6 +184,8 @@ class frmMain {
   std::vector<std::string> ImportWarnings;
 
  private:
+  void SetMode(bool animated);  // the Static / Animated SRF menus
+
   FormView& view_;
   cAlphaDibSection plotter_;
 };
