@@ -36,7 +36,7 @@ bool ResizeThrough(std::unique_ptr<cAlphaDibSection>& image, const std::vector<R
   }
   std::unique_ptr<cAlphaDibSection> resampled;
   try {
-    resampled = steps.size() == 1 ? image->Resample(steps[0].height, steps[0].width) : ResampleInSteps(*image, steps);
+    resampled = ResampleInSteps(*image, steps);
   } catch (const std::exception&) {
     return false;
   }
