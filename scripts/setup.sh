@@ -2,7 +2,7 @@
 # Installs what the build needs with apt, and does nothing when all is there.
 set -euo pipefail
 
-packages=(cmake g++ make ccache qt6-base-dev libfreeimage-dev libassimp-dev libgtest-dev libgmock-dev libcli11-dev
+packages=(cmake g++ make ccache qt6-base-dev libfreeimage-dev libassimp-dev libgtest-dev libgmock-dev zlib1g-dev libcli11-dev
           libbenchmark-dev fonts-liberation xvfb xauth
           desktop-file-utils appstream shared-mime-info groff-base dpkg-dev file)
 missing=()

@@ -45,13 +45,9 @@ TEST(Rounding, WhatTheTypeCannotHoldIsOverflow) {
 }
 
 TEST(Errors, CarryNumberAndDescription) {
-  try {
-    RaiseFileNotFound("/x/car0000.bmp");
-    FAIL();
-  } catch (const VbError& e) {
-    EXPECT_EQ(e.Number(), 53);
-    EXPECT_NE(e.Description().find("/x/car0000.bmp"), std::string::npos);
-  }
+  const auto [number, message] = testing::Refusal([] { RaiseFileNotFound("/x/car0000.bmp"); });
+  EXPECT_EQ(number, 53);
+  EXPECT_NE(message.find("/x/car0000.bmp"), std::string::npos);
 }
 
 TEST(PathHelpers, FolderAndBaseNameOfEachShape) {

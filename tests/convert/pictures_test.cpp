@@ -11,6 +11,7 @@
 #include "convert/MFreeImage.h"
 #include "convert/PngFiles.h"
 #include "convert/SrfThumbnail.h"
+#include "support/Raised.h"
 #include "support/SmallSrf.h"
 
 namespace velkor {
@@ -26,8 +27,8 @@ TEST(MFreeImage, LoadsSavesAndPixelViews) {
   ScratchDir dir;
   testing::WriteFileBytes(dir / "fake.png", {'n', 'o', 't'});
   for (const auto& [name, expected] : {std::pair{dir / "picture.qqq", -1}, {dir / "fake.png", 13}, {dir / "none.png", 13}}) {
-    int32_t format = 99, number = 0;
-    try { fi::LoadImageFile(name, 0, format); } catch (const VbError& e) { number = e.Number(); }
+    int32_t format = 99;
+    const int number = testing::ErrorNumberOf([&] { fi::LoadImageFile(name, 0, format); });
     EXPECT_EQ(std::make_pair(number, format), std::make_pair(int32_t{kErrInvalidPicture}, expected)) << name;
   }
   for (int bpp : {8, 24, 32}) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "support/FakeView.h"
 #include "support/TestFiles.h"
 #include "ui/qt/MainWindow.h"
 
@@ -49,10 +50,7 @@ class WindowFixture : public ::testing::Test {
     window->Hooks().messageBox = [this](const std::string& m) { messages.push_back(m); };
     window->Hooks().fileDialog = [this](const FileDialogRequest& r) -> std::optional<std::string> {
       requests.push_back(r);
-      if (answers.empty()) return std::nullopt;
-      auto answer = answers.front();
-      answers.pop_front();
-      return answer;
+      return TakeFirst(answers, std::optional<std::string>());
     };
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));

@@ -10,6 +10,7 @@
 #include "platform/Gdi.h"
 #include "raster/cAlphaDibSection.h"
 #include "raster/cDib.h"
+#include "support/Raised.h"
 #include "support/TestFiles.h"
 
 namespace velkor {
@@ -158,12 +159,7 @@ TEST(FrameBitmap, FailuresEmptyMissingAndNotABitmap) {
   EXPECT_EQ(dib.Width(), 4) << "an empty file leaves the loaded picture in place";
   EXPECT_EQ(dib.CreateFromBitmapFile(dir / "text.bmp"), 0);
   EXPECT_EQ(std::pair(dib.Width(), dib.hDIBDC()), std::pair(0, gdi::HDC{}));
-  try {
-    dib.CreateFromBitmapFile(dir / "missing.bmp");
-    FAIL();
-  } catch (const VbError& e) {
-    EXPECT_EQ(e.Number(), 53);
-  }
+  EXPECT_EQ(testing::ErrorNumberOf([&] { dib.CreateFromBitmapFile(dir / "missing.bmp"); }), 53);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #pragma once
 // Shared by the renderer's tests: a test vehicle whose faces show exact
-// colours, the brute-force coverage a picture must match, frames read back.
-#include <FreeImage.h>
+// colours, the brute-force coverage a picture must match.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -95,18 +94,6 @@ inline void ExpectCoverage(const std::vector<uint8_t>& rgb, int w, int h, const 
     }
   }
   EXPECT_LE(inexact, loose);
-}
-
-inline render::FrameImage ReadFrame(const std::string& path) {
-  render::FrameImage f;
-  if (FIBITMAP* bmp = FreeImage_Load(FIF_BMP, path.c_str(), 0)) {
-    f.size = static_cast<int>(FreeImage_GetWidth(bmp));
-    RGBQUAD q;
-    for (int i = 0; i < f.size * f.size && FreeImage_GetPixelColor(bmp, i % f.size, f.size - 1 - i / f.size, &q); ++i)
-      f.rgb.insert(f.rgb.end(), {q.rgbRed, q.rgbGreen, q.rgbBlue});
-    FreeImage_Unload(bmp);
-  }
-  return f;
 }
 
 inline size_t FilesUnder(const std::string& dir) {

@@ -57,8 +57,8 @@ TEST(RenderCommand, NamesSizesAndKeyAsAskedDoAllFromAModelUsageErrorsExitTwo) {
   for (const auto& [args, status] : runs) EXPECT_EQ(RunCli(args, dir.path()).status, status) << args;
   EXPECT_EQ(FilesUnder(dir / "a"), 72u);
   for (const char* frame : {"veh1.bmp", "veh36.bmp", "Top/veh1.bmp", "Top/veh36.bmp"}) {
-    const render::FrameImage f = ReadFrame(dir / (std::string("a/") + frame));
-    EXPECT_EQ(f.size, 400) << frame << ": version 2.00 cells are 400 in both sets";
+    const BmpRgb f = ReadBmpRgb(dir / (std::string("a/") + frame));
+    EXPECT_EQ(f.width, 400) << frame << ": version 2.00 cells are 400 in both sets";
     EXPECT_EQ(std::vector<uint8_t>(f.rgb.begin(), f.rgb.begin() + 3), (std::vector<uint8_t>{0, 0, 255}));
   }
   for (const char* bad : {"--up +y --front -y", "--up sideways", "--numbers 7-42", "--elevation 95", "--fill 0",
@@ -105,7 +105,7 @@ TEST(SampleModel, TheBuildWroteEveryFrameSet) {
   const std::string sample = platform::ProgramFolder() + "/sample/";
   for (const auto& [folder, size] : {std::pair{"Rotation", 400}, {"Rotation/Top", 350}, {"Animated/Rotation", 450},
                                      {"Animated/Rotation/Top", 400}, {"Animated/Animation", 450}, {"Animated/Animation/Top", 400}})
-    EXPECT_EQ(ReadFrame(sample + folder + "/car0035.bmp").size * 100 + int(platform::ListFiles(sample + folder, ".bmp").size()), size * 100 + 36) << folder;
+    EXPECT_EQ(ReadBmpRgb(sample + folder + "/car0035.bmp").width * 100 + int(platform::ListFiles(sample + folder, ".bmp").size()), size * 100 + 36) << folder;
   EXPECT_EQ(frmMain::DefaultRotationFolder(), sample + "Rotation");
   EXPECT_NE(ReadFileBytes(sample + "Animated/Animation/car0000.bmp"), ReadFileBytes(sample + "Animated/Rotation/car0000.bmp"));
 }

@@ -1,5 +1,4 @@
 // The sample's device screen and the BMP writer and pixel font behind it.
-#include <FreeImage.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -12,24 +11,6 @@
 namespace velkor::sample {
 namespace {
 
-// A BMP read back through FreeImage; empty unless it is a 24-bit picture.
-RgbImage LoadBmp24(const std::string& path) {
-  RgbImage img;
-  FIBITMAP* bmp = FreeImage_Load(FIF_BMP, path.c_str(), BMP_DEFAULT);
-  if (bmp && FreeImage_GetBPP(bmp) == 24) {
-    img = MakeImage(static_cast<int>(FreeImage_GetWidth(bmp)), static_cast<int>(FreeImage_GetHeight(bmp)), {});
-    for (int y = 0; y < img.height; ++y) {
-      for (int x = 0; x < img.width; ++x) {
-        RGBQUAD q;
-        FreeImage_GetPixelColor(bmp, x, img.height - 1 - y, &q);
-        img.Set(x, y, Rgb{q.rgbRed, q.rgbGreen, q.rgbBlue});
-      }
-    }
-  }
-  FreeImage_Unload(bmp);
-  return img;
-}
-
 // Three pixels wide, so that every BMP row is padded; failures name the file
 // and leave none.
 TEST(SaveBmp24, WritesTheRowsInOrderOrNamesTheFile) {
@@ -38,8 +19,8 @@ TEST(SaveBmp24, WritesTheRowsInOrderOrNamesTheFile) {
   for (const auto& [x, y, c] : {std::tuple{0, 0, Rgb{255, 0, 0}}, {2, 0, Rgb{0, 0, 255}}, {0, 1, Rgb{10, 20, 30}}}) img.Set(x, y, c);
   std::string error;
   ASSERT_TRUE(SaveBmp24(img, dir / "tiny.bmp", error)) << error;
-  const RgbImage back = LoadBmp24(dir / "tiny.bmp");
-  EXPECT_TRUE(back.width == 3 && back.height == 2 && back.rgb == img.rgb);
+  const testing::BmpRgb back = testing::ReadBmpRgb(dir / "tiny.bmp");
+  EXPECT_TRUE(back.width == 3 && back.height == 2 && back.bpp == 24 && back.rgb == img.rgb);
   testing::WriteFileBytes(dir / "file", {1});
   RgbImage shortData = MakeImage(4, 4, kLandColour);
   shortData.rgb.pop_back();
@@ -65,7 +46,8 @@ TEST(DeviceScreen, IsThePictureRecordedWrittenAsA24BitBmp) {
   testing::ScratchDir dir;
   std::string error;
   ASSERT_TRUE(WriteDeviceScreen(dir / "Garmin760.bmp", error)) << error;
-  EXPECT_EQ(LoadBmp24(dir / "Garmin760.bmp").rgb, img.rgb);
+  const testing::BmpRgb written = testing::ReadBmpRgb(dir / "Garmin760.bmp");
+  EXPECT_EQ(std::pair(written.bpp, written.rgb), std::pair(24, img.rgb));
   RgbImage small = MakeImage(8, 9, {});
   DrawText(small, -6, 0, "1", 3, {1, 2, 3});  // dots off the picture are dropped, the rest lands
   EXPECT_TRUE(small.At(0, 0) == (Rgb{1, 2, 3}) && small.At(2, 8) == (Rgb{1, 2, 3}) && small.At(3, 1) == Rgb{});

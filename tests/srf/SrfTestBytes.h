@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "common/VbError.h"
 #include "raster/cAlphaDibSection.h"
+#include "support/Raised.h"
 
 namespace velkor::testing {
 
@@ -68,17 +68,6 @@ inline Bytes Put(Bytes b, size_t at, int n, int64_t v) {
 }
 inline Bytes Cut(const Bytes& b, size_t n) { return {b.begin(), b.begin() + ptrdiff_t(n)}; }
 inline Bytes Text(const std::string& s) { return {s.begin(), s.end()}; }
-
-// The error number and message `f` raises; {0, ""} when it raises none.
-template <class F>
-std::pair<int, std::string> Refusal(F&& f) {
-  try {
-    f();
-  } catch (const VbError& e) {
-    return {e.Number(), e.Description()};
-  }
-  return {0, ""};
-}
 
 // Little-endian fields appended in file order.
 struct ByteBuilder {

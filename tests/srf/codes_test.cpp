@@ -30,7 +30,7 @@ TEST(SrfCodes, AlphaCodesRoundHalvesToEvenAndDecodeInStepsOfTwo) {
     EXPECT_EQ(AlphaToSRFCode(uint8_t(alpha)), code) << alpha;
   for (int code = 0; code <= 128; ++code) ASSERT_EQ(SRFCodeToAlpha(uint8_t(code)), code ? 256 - 2 * code : 255) << code;
   for (int code = 129; code < 256; ++code)
-    ASSERT_EQ(testing::Refusal([&] { SRFCodeToAlpha(uint8_t(code)); }).first, kErrOverflow) << code;
+    ASSERT_EQ(testing::ErrorNumberOf([&] { SRFCodeToAlpha(uint8_t(code)); }), kErrOverflow) << code;
 }
 
 TEST(SrfChecksum, SumModulo255GivesTheByte256MinusS) {

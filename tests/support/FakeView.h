@@ -10,6 +10,15 @@
 
 namespace velkor::testing {
 
+// The first of the scripted `answers`, taken; `none` when none are left.
+template <typename T>
+T TakeFirst(std::deque<T>& answers, T none) {
+  if (answers.empty()) return none;
+  T answer = std::move(answers.front());
+  answers.pop_front();
+  return answer;
+}
+
 class FakeView : public FormView {
  public:
   std::vector<std::string> statuses;      // every status text, in order
@@ -33,18 +42,40 @@ class FakeView : public FormView {
   std::vector<std::vector<std::string>> choiceLists;
   std::deque<std::optional<size_t>> choiceAnswers;
 
-  void StatusChanged(const std::string& text, bool repaint) override;
-  void ProgressVisible(bool visible) override;
+  void StatusChanged(const std::string& text, bool repaint) override {
+    statuses.push_back(text);
+    statusRepaints.push_back(repaint);
+  }
+  void ProgressVisible(bool visible) override {
+    progressVisible = visible;
+    ++(visible ? progressShown : progressHidden);
+  }
   void ProgressValue(float value) override { progressValues.push_back(value); }
   void MessageBox(const std::string& text) override { messages.push_back(text); }
-  bool AskYesNo(const std::string& text) override;
-  std::optional<size_t> ChooseOne(const std::string& text, const std::vector<std::string>& choices) override;
-  std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
-  std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;
+  bool AskYesNo(const std::string& text) override {
+    questions.push_back(text);
+    return TakeFirst(questionAnswers, false);
+  }
+  std::optional<size_t> ChooseOne(const std::string& text, const std::vector<std::string>& choices) override {
+    questions.push_back(text);
+    choiceLists.push_back(choices);
+    return TakeFirst(choiceAnswers, std::optional<size_t>());
+  }
+  std::optional<std::string> FileDialog(const FileDialogRequest& request) override {
+    dialogs.push_back(request);
+    return TakeFirst(dialogAnswers, std::optional<std::string>());
+  }
+  std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override {
+    folderPickers.emplace_back(title, startFolder);
+    return TakeFirst(folderAnswers, std::string());
+  }
   void DoEvents() override { ++doEvents; }
   void PreviewCleared() override { ++previewCleared; }
   void PreviewChanged() override { ++previewChanged; }
-  void TimerChanged(bool enabled, int intervalMs) override;
+  void TimerChanged(bool enabled, int intervalMs) override {
+    timerEnabled = enabled;
+    timerInterval = intervalMs;
+  }
   void ControlsChanged() override { ++controlsChanged; }
 
   std::string LastStatus() const { return statuses.empty() ? std::string() : statuses.back(); }

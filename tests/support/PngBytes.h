@@ -1,24 +1,14 @@
 #pragma once
 // PNG files put together chunk by chunk, so that a test can declare any size
-// or depth in the header whatever pixels follow. The image data is a zlib
-// stream of stored (uncompressed) blocks.
-#include <algorithm>
-#include <cstddef>
+// or depth in the header whatever pixels follow.
+#include <zlib.h>
+
 #include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 namespace velkor::testing {
-
-inline uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
-  crc = ~crc;
-  for (size_t i = 0; i < size; ++i) {
-    crc ^= data[i];
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
 
 inline void PutBE32(std::vector<uint8_t>& out, uint32_t v) {
   for (int i = 3; i >= 0; --i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
@@ -29,28 +19,14 @@ inline void AppendChunk(std::vector<uint8_t>& out, const std::string& type, cons
   std::vector<uint8_t> typed(type.begin(), type.end());
   typed.insert(typed.end(), data.begin(), data.end());
   out.insert(out.end(), typed.begin(), typed.end());
-  PutBE32(out, Crc32(typed.data(), typed.size()));
+  PutBE32(out, static_cast<uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
 }
 
-inline std::vector<uint8_t> ZlibStored(const std::vector<uint8_t>& raw) {
-  std::vector<uint8_t> z = {0x78, 0x01};
-  size_t at = 0;
-  do {
-    const size_t n = std::min<size_t>(raw.size() - at, 65535);
-    z.push_back(at + n == raw.size() ? 1 : 0);
-    z.push_back(static_cast<uint8_t>(n));
-    z.push_back(static_cast<uint8_t>(n >> 8));
-    z.push_back(static_cast<uint8_t>(~n));
-    z.push_back(static_cast<uint8_t>(~n >> 8));
-    z.insert(z.end(), raw.begin() + static_cast<std::ptrdiff_t>(at), raw.begin() + static_cast<std::ptrdiff_t>(at + n));
-    at += n;
-  } while (at < raw.size());
-  uint32_t a = 1, b = 0;
-  for (uint8_t c : raw) {
-    a = (a + c) % 65521;
-    b = (b + a) % 65521;
-  }
-  PutBE32(z, b << 16 | a);
+inline std::vector<uint8_t> Zlib(const std::vector<uint8_t>& raw) {
+  uLongf size = compressBound(raw.size());
+  std::vector<uint8_t> z(size);
+  compress(z.data(), &size, raw.data(), raw.size());
+  z.resize(size);
   return z;
 }
 
@@ -65,7 +41,7 @@ inline std::vector<uint8_t> PngWithHeader(uint32_t width, uint32_t height, uint8
   ihdr.insert(ihdr.end(), {bitDepth, colourType, 0, 0, 0});
   AppendChunk(png, "IHDR", ihdr);
   if (colourType == 3) AppendChunk(png, "PLTE", {255, 0, 0, 0, 255, 0, 0, 0, 255});
-  AppendChunk(png, "IDAT", ZlibStored(raw));
+  AppendChunk(png, "IDAT", Zlib(raw));
   AppendChunk(png, "IEND", {});
   return png;
 }

@@ -1,18 +1,22 @@
 #pragma once
-// The error number a call raises, or 0 when it raises none.
-#include <functional>
+// What a call raises: its error number and message, {0, ""} when it raises none.
+#include <string>
+#include <utility>
 
 #include "common/VbError.h"
 
 namespace velkor::testing {
 
-inline int ErrorNumberOf(const std::function<void()>& f) {
+template <class F>
+std::pair<int, std::string> Refusal(F&& f) {
   try {
     f();
   } catch (const VbError& e) {
-    return e.Number();
+    return {e.Number(), e.Description()};
   }
-  return 0;
+  return {0, ""};
 }
+template <class F>
+int ErrorNumberOf(F&& f) { return Refusal(f).first; }
 
 }  // namespace velkor::testing

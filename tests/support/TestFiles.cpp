@@ -10,6 +10,8 @@
 #include <map>
 #include <stdexcept>
 
+#include "platform/FreeImageBitmap.h"
+
 namespace velkor::testing {
 
 ScratchDir::ScratchDir() {
@@ -56,6 +58,18 @@ void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) 
 bool PathExists(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0;
+}
+
+BmpRgb ReadBmpRgb(const std::string& path) {
+  const platform::FreeImageBitmap bitmap(FreeImage_Load(FIF_BMP, path.c_str(), 0));
+  if (!bitmap) return {};
+  FIBITMAP* b = bitmap.get();
+  BmpRgb picture{int(FreeImage_GetWidth(b)), int(FreeImage_GetHeight(b)), int(FreeImage_GetBPP(b)), {}};
+  RGBQUAD q;
+  for (int y = picture.height - 1; y >= 0; --y)  // FreeImage rows are bottom-up
+    for (int x = 0; x < picture.width && FreeImage_GetPixelColor(b, x, y, &q); ++x)
+      picture.rgb.insert(picture.rgb.end(), {q.rgbRed, q.rgbGreen, q.rgbBlue});
+  return picture;
 }
 
 bool WriteTestBmpFromPixels(const std::string& path, int width, int height, int bpp,

@@ -39,6 +39,14 @@ bool PathExists(const std::string& path);
 // the palette in order of first use (at most 2^bpp distinct colours).
 template <typename F>
 bool WriteTestBmp(const std::string& path, int width, int height, int bpp, F pixel);
+// A BMP file through FreeImage: its size, depth and R, G, B from the top row
+// down; all zero when it cannot be read.
+struct BmpRgb {
+  int width = 0, height = 0, bpp = 0;
+  std::vector<uint8_t> rgb;
+};
+BmpRgb ReadBmpRgb(const std::string& path);
+
 bool WriteTestBmpFromPixels(const std::string& path, int width, int height, int bpp,
                             const std::vector<uint32_t>& topDownPixels);
 
