@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "render/CameraRig.h"
 #include "render/FrameImage.h"
+#include "render/FrameRenderer.h"
 #include "render/MeshBuilder.h"
 #include "render/Scene.h"
 
@@ -55,6 +57,15 @@ inline render::Scene Textured() {
     s.vertices[i].uv = {(i % 4) * 0.5f, -0.5f * (i % 3)};
   }
   return s;
+}
+
+// Frame `k` of a set, `cell` pixels square, over `key`.
+inline render::FrameImage RenderFrame(const render::Scene& s, render::SetView view, int k, int cell,
+                                      const render::RigOptions& rig = {}, float boost = 1, Rgb key = kKey) {
+  render::ModelFrame model;
+  std::string error;
+  EXPECT_TRUE(render::MakeModelFrame(s, rig, model, error)) << error;
+  return render::FrameRenderer().Render(s, render::ViewForFrame(model, rig, view, cell, k), cell, key, boost);
 }
 
 using Triangle2 = std::array<std::array<double, 2>, 3>;
