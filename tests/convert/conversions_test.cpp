@@ -21,11 +21,6 @@ using namespace testing;
 using Kind = CommandOutcome::Kind;
 using Conversions = FormTest;
 
-std::vector<uint8_t> Bits(const cAlphaDibSection& image) {
-  const uint8_t* bits = image.DIBSectionBitsPtr();
-  return {bits, bits + size_t{4} * image.Width() * image.Height()};
-}
-
 TEST_F(Conversions, SaveToPngWritesTheBmpAndThePngOfThePicture) {
   form.Command2_Click();  // no picture: nothing
   EXPECT_TRUE(view.dialogs.empty());
@@ -41,7 +36,7 @@ TEST_F(Conversions, SaveToPngWritesTheBmpAndThePngOfThePicture) {
   std::string problem;
   const auto png = ReadPngFile(dir / "car.png", problem);  // named up to the first dot
   ASSERT_TRUE(png) << problem;
-  EXPECT_EQ(Bits(*png), Bits(*form.WorkImage));
+  EXPECT_EQ(PixelBytes(*png), PixelBytes(*form.WorkImage));
   EXPECT_TRUE(form.SaveAsPNG()) << "a cancel is no failure";
   EXPECT_EQ(view.dialogs.at(1).fileName, bmp) << "the name chosen before";
   EXPECT_TRUE(form.LastOutcome.kind == Kind::Cancelled && view.statuses.size() == 3u);
@@ -89,7 +84,7 @@ TEST_F(Conversions, LoadPngCopiesThePixelsAndEndsTheViewer) {
   const FileDialogRequest d = view.dialogs.at(0);
   EXPECT_TRUE(!d.save && d.filter == "PNG Files|*.png" && d.flags == 0x82000u && form.ImageLoaded);
   EXPECT_EQ(d.fileName, "/last/chosen.srf") << "the open dialog keeps the last name";
-  EXPECT_EQ(Bits(*form.WorkImage), (std::vector<uint8_t>{0, 0, 255, 255, 10, 20, 30, 40, 10, 20, 30, 40, 10, 20, 30, 40}));
+  EXPECT_EQ(PixelBytes(*form.WorkImage), (std::vector<uint8_t>{0, 0, 255, 255, 10, 20, 30, 40, 10, 20, 30, 40, 10, 20, 30, 40}));
   EXPECT_TRUE(form.LastOutcome.kind == Kind::Completed && gdi::GetPixel(form.Plotter().hDC(), 0, 1) == 0x0000FFu) << "shown in the pane";
   EXPECT_FALSE(form.ViewerShowing || form.Controls.Timer1.Enabled);
   EXPECT_FALSE(form.LoadPNG());  // cancelled, or no name

@@ -3,29 +3,19 @@
 // pipeline's tests.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
 #include "pipeline/NumberingScheme.h"
-#include "raster/cAlphaDibSection.h"
+#include "srf/SrfTestBytes.h"
 #include "support/FakeView.h"
 #include "support/TestFiles.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor::testing {
 
-using Bgra = std::array<uint8_t, 4>;
-
 inline const Bgra kKeyPixel{0, 255, 0, 0};       // the key after a blit: B, G, R, alpha 0
-
-// The pixel at column x of picture row y (row 0 at the top).
-inline Bgra PixelAt(const cAlphaDibSection& raster, int32_t x, int32_t pictureRow) {
-  Bgra p{};
-  std::memcpy(p.data(), raster.PictureRow(pictureRow) + 4 * x, 4);
-  return p;
-}
 
 // A colour of its own for frame i of set s: R = 10 + s, G = 2 * i, B = 100 + i.
 inline Bgra FrameBgra(int set, int frame) {

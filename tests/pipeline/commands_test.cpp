@@ -135,7 +135,7 @@ TEST(DoAll, EachStageThatFailsEndsTheCommandBeforeTheSaveDialog) {
     EXPECT_EQ(f.view.LastStatus(), c.lastStatus);
     EXPECT_EQ(std::pair(f.view.dialogs.size(), f.view.messages.size()), std::pair(size_t{0}, size_t{0}));
     ASSERT_EQ(f.form.WorkImage->Width(), c.width);
-    EXPECT_EQ(PixelAt(*f.form.WorkImage, 5, 5), c.pixel);
+    EXPECT_EQ(GetBgra(*f.form.WorkImage, 5, 5), c.pixel);
   }
 }
 
@@ -205,7 +205,7 @@ TEST(LoadImage, ABitmapBecomesTheTopLeftOfAKeyStrip) {
     ASSERT_EQ(std::tuple(f.form.ImageLoaded, image.Width(), image.Height()), std::tuple(true, 14400, 750));
     for (const auto& [x, y, pixel] : {std::tuple{0, 0, Bgra{0x30, 0x20, 0x10, 0}}, {2, 1, Bgra{0x42, 0x20, 0x10, 0}},
                                       {3, 1, kKeyPixel}, {3, 0, kKeyPixel}, {0, 2, kKeyPixel}, {14399, 749, kKeyPixel}})
-      EXPECT_EQ(PixelAt(image, x, y), pixel) << x << "," << y;
+      EXPECT_EQ(GetBgra(image, x, y), pixel) << x << "," << y;
   }
 }
 

@@ -72,7 +72,7 @@ TEST(CreateAlphaChannel, ExactPixels) {
       {Rule::CleanEdges, 0x96FF28, 0, {140, 200, 60, 0}, {31, 15, 31, 70}},  // (150, 255, 40): blue is dominant too
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(testing::PixelAt(*Keyed({c.in}, 1, c.key, c.tolerance, c.rule), 0, 0), c.out)
+    EXPECT_EQ(testing::GetBgra(*Keyed({c.in}, 1, c.key, c.tolerance, c.rule), 0, 0), c.out)
         << static_cast<int>(c.rule) << " " << std::hex << c.key << " " << ::testing::PrintToString(c.in);
   }
   // Half red over green at the end of a red row: its spill alone would say
@@ -94,7 +94,7 @@ TEST(CreateAlphaChannel, ExactPixels) {
               {{cyan, cyan, cyan, {120, 108, 0, 0}}, 0x000000, {255, 200, 0, 255}, {120, 108, 0, 127}}};
   for (const auto& r : rows) {
     const auto keyed = Keyed(r.row, static_cast<int32_t>(r.row.size()), r.key, 0, Rule::CleanEdges);
-    EXPECT_EQ(std::pair(testing::PixelAt(*keyed, 2, 0), testing::PixelAt(*keyed, 3, 0)), std::pair(r.third, r.fourth));
+    EXPECT_EQ(std::pair(testing::GetBgra(*keyed, 2, 0), testing::GetBgra(*keyed, 3, 0)), std::pair(r.third, r.fourth));
   }
 }
 
@@ -127,14 +127,14 @@ TEST(CreateAlphaChannel, CleanEdgesAgainstTheTrueCoverage) {
         const size_t at = static_cast<size_t>(y) * kEdge + x;
         bool inside = true;
         for (int32_t j = -1; j <= 1; ++j)
-          for (int32_t i = -1; i <= 1; ++i) inside &= truth[at + j * kEdge + i][0] == 255;
-        const Bgra in = pixels[at], out = testing::PixelAt(*clean, x, kEdge - 1 - y);
-        if (inside || BgrAt(in.data()) == ModelOfKey(key).key) {
-          EXPECT_EQ(out, (inside ? Bgra{in[0], in[1], in[2], 255} : Bgra{})) << x << "," << y;
+          for (int32_t i = -1; i <= 1; ++i) inside &= truth[at + j * kEdge + i].b == 255;
+        const Bgra in = pixels[at], out = testing::GetBgra(*clean, x, kEdge - 1 - y);
+        if (inside || BgrAt(&in.b) == ModelOfKey(key).key) {
+          EXPECT_EQ(out, (inside ? Bgra{in.b, in.g, in.r, 255} : Bgra{})) << x << "," << y;
         }
       }
     const auto score = [&](const cAlphaDibSection& r) {
-      return edges::ScoreEdges(r.DIBSectionBitsPtr(), truth.front().data(), kEdge, kEdge, key);
+      return edges::ScoreEdges(r.DIBSectionBitsPtr(), &truth.front().b, kEdge, kEdge, key);
     };
     const edges::EdgeScores g = score(*graded), k = score(*clean);
     EXPECT_LE(k.alphaError, g.alphaError / 3) << g.alphaError;

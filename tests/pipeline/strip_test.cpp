@@ -22,7 +22,7 @@ namespace {
 using testing::FakeView;
 using testing::FrameBgra;
 using testing::kKeyPixel;
-using testing::PixelAt;
+using testing::GetBgra;
 using testing::ScratchDir;
 
 using Fixture = testing::FormOnDisk<>;
@@ -31,8 +31,8 @@ using Fixture = testing::FormOnDisk<>;
 // bottom-right (white) pixel one down and right; the pixels after it are key.
 void ExpectFrameAt(const cAlphaDibSection& strip, int set, int frame, int32_t left, int32_t top) {
   SCOPED_TRACE("set " + std::to_string(set) + " frame " + std::to_string(frame));
-  EXPECT_EQ((std::vector{PixelAt(strip, left, top), PixelAt(strip, left + 1, top), PixelAt(strip, left + 1, top + 1),
-                         PixelAt(strip, left + 2, top + 1), PixelAt(strip, left + 1, top + 2)}),
+  EXPECT_EQ((std::vector{GetBgra(strip, left, top), GetBgra(strip, left + 1, top), GetBgra(strip, left + 1, top + 1),
+                         GetBgra(strip, left + 2, top + 1), GetBgra(strip, left + 1, top + 2)}),
             (std::vector{FrameBgra(set, frame), FrameBgra(set, frame), testing::Bgra{255, 255, 255, 0}, kKeyPixel,
                          kKeyPixel}));
 }
@@ -63,7 +63,7 @@ TEST(CompositeStrip, EachLayoutPutsEveryFrameInItsCell) {
     ASSERT_EQ(std::pair(strip.Width(), strip.Height()), std::pair(l.width, l.height));
     for (int set = 0; set < (l.animated ? 4 : 2); ++set)
       for (int i : {0, 1, 7, 35}) ExpectFrameAt(strip, set, i, l.cell[set] * i, l.top[set]);
-    for (const auto& [x, y] : l.key) EXPECT_EQ(PixelAt(strip, x, y), kKeyPixel) << x << "," << y;
+    for (const auto& [x, y] : l.key) EXPECT_EQ(GetBgra(strip, x, y), kKeyPixel) << x << "," << y;
     EXPECT_EQ(f.view.statuses, l.animated ? kStatuses : kStaticStatuses);
     // The pane is drawn again once the frames are in (one pixel per pixel:
     // no view is selected), not left with the key colour of the empty strip.
@@ -79,7 +79,7 @@ TEST(CompositeStrip, EachLayoutPutsEveryFrameInItsCell) {
               std::tuple(ImportOutcome::Complete, f.view.statuses, 0));
     const auto expected = strip.Resample(device.height, device.width), actual = small.Resample();
     ASSERT_TRUE(expected && actual);
-    EXPECT_EQ(0, std::memcmp(actual->DIBSectionBitsPtr(), expected->DIBSectionBitsPtr(), 4 * size_t(device.width) * device.height));
+    EXPECT_EQ(testing::PixelBytes(*actual), testing::PixelBytes(*expected));
   }
 }
 
@@ -171,7 +171,7 @@ TEST(CompositeStrip, AMissingOrUnreadableFrame) {
     ASSERT_EQ(strip.Width(), kAnimated.width);
     const int32_t cell = kAnimated.cell[c.set], top = kAnimated.top[c.set];
     if (c.frame > 0) ExpectFrameAt(strip, c.set, c.frame - 1, cell * (c.frame - 1), top);
-    EXPECT_EQ(PixelAt(strip, cell * c.frame + 1, top + 1), kKeyPixel);
+    EXPECT_EQ(GetBgra(strip, cell * c.frame + 1, top + 1), kKeyPixel);
     if (complete && c.frame < 35) ExpectFrameAt(strip, c.set, c.frame + 1, cell * (c.frame + 1), top);
     EXPECT_TRUE(!complete || f.view.statuses == kStatuses);
     testing::WriteAllSets(f.dir.path());

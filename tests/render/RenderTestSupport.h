@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -105,13 +104,6 @@ inline void ExpectCoverage(const std::vector<uint8_t>& rgb, int w, int h, const 
     }
   }
   EXPECT_LE(inexact, loose);
-}
-
-inline size_t FilesUnder(const std::string& dir) {
-  namespace fs = std::filesystem;
-  if (!fs::is_directory(dir)) return 0;
-  const auto isFile = [](const fs::directory_entry& e) { return e.is_regular_file(); };
-  return static_cast<size_t>(std::count_if(fs::recursive_directory_iterator(dir), {}, isFile));
 }
 
 }  // namespace velkor::testing

@@ -32,9 +32,7 @@ class HostileWindow : public FormTest {
   // The working image's object, size, pixels and whether it counts as loaded.
   std::tuple<const cAlphaDibSection*, int, int, Bytes, bool> State() const {
     const cAlphaDibSection& image = *form.WorkImage;
-    const uint8_t* bits = image.DIBSectionBitsPtr();
-    return {&image, image.Width(), image.Height(), Bytes(bits, bits + size_t(image.Width()) * 4 * image.Height()),
-            form.ImageLoaded};
+    return {&image, image.Width(), image.Height(), PixelBytes(image), form.ImageLoaded};
   }
 };
 

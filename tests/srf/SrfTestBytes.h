@@ -33,6 +33,9 @@ inline uint8_t* PixelAt(const cAlphaDibSection& raster, int x, int y) { return r
 inline Bgra GetBgra(const cAlphaDibSection& raster, int x, int y) {
   return Bgra{PixelAt(raster, x, y)[0], PixelAt(raster, x, y)[1], PixelAt(raster, x, y)[2], PixelAt(raster, x, y)[3]};
 }
+inline Bytes PixelBytes(const cAlphaDibSection& raster) {  // every pixel byte in memory order
+  return Bytes(raster.DIBSectionBitsPtr(), raster.DIBSectionBitsPtr() + size_t{4} * raster.Width() * raster.Height());
+}
 inline void FillRaster(cAlphaDibSection& raster, const PixelFn& pixel) {
   for (int y = 0; y < raster.Height(); ++y)
     for (int x = 0; x < raster.Width(); ++x) *reinterpret_cast<Bgra*>(PixelAt(raster, x, y)) = pixel(x, y);

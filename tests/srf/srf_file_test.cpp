@@ -64,7 +64,7 @@ TEST_F(SrfFile_, EachVersionGivesItsFileByteForByteAndReadsBack) {
     cAlphaDibSection viewer;
     CreateFromGarminSRF(viewer, file);
     ASSERT_EQ(viewer.Height(), height);
-    EXPECT_EQ(0, std::memcmp(viewer.DIBSectionBitsPtr(), image.DIBSectionBitsPtr(), size_t(width) * 4 * height));
+    EXPECT_EQ(PixelBytes(viewer), PixelBytes(image));
   }
   EXPECT_GE(view.previewCleared, 1);
   EXPECT_GE(view.previewChanged, 1);

@@ -12,7 +12,7 @@
 #include "platform/FillRectangle.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
-#include "support/FakeView.h"
+#include "support/FormFixture.h"
 #include "ui/KeyCodes.h"
 #include "ui/commands/SendToDeviceMenu.h"
 #include "ui/modBrowseDirs.h"
@@ -25,11 +25,8 @@ using testing::PathExists;
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-class Window : public ::testing::Test {
+class Window : public testing::FormTest {
  protected:
-  testing::FakeView view;
-  frmMain form{view};
-  testing::ScratchDir dir;
   FormControls& c = form.Controls;
   void SetUp() override { form.Form_Load(); }
   static auto Row(const FormControls& k, int i) {
