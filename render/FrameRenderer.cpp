@@ -104,15 +104,17 @@ void FrameRenderer::DrawTriangle(uint32_t index, const Triangle& t, bool cullBac
     const int skip = first - sx0;
     w0 += d0 * skip, w1 += d1 * skip, w2 += d2 * skip;
     double z = (w0 * za + w1 * zb + w2 * zc) / area;
-    const size_t row = static_cast<size_t>(sy - region_.y0 * kS) * stride_ - region_.x0 * kS;
-    float* depth = &depth_[row];
-    uint32_t* id = &id_[row];
+    // The row's buffers start at the region's first sample column, which a
+    // pointer may not step back past: index them by the offset from it.
+    const int left = region_.x0 * kS;
+    float* depth = depth_.data() + static_cast<size_t>(sy - region_.y0 * kS) * stride_;
+    uint32_t* id = id_.data() + static_cast<size_t>(sy - region_.y0 * kS) * stride_;
     for (int sx = first; sx <= last; ++sx, w0 += d0, w1 += d1, w2 += d2, z += dz) {
       if (w0 < 0 || w1 < 0 || w2 < 0) continue;
       const auto zf = static_cast<float>(z);
-      if (zf > depth[sx]) {
-        depth[sx] = zf;
-        id[sx] = index + 1;
+      if (zf > depth[sx - left]) {
+        depth[sx - left] = zf;
+        id[sx - left] = index + 1;
       }
     }
   }

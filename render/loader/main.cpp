@@ -12,12 +12,21 @@
 #include "render/SceneLimits.h"
 #include "render/loader/AssimpImport.h"
 
+// GCC says it builds with AddressSanitizer one way, clang another.
+#if defined(__SANITIZE_ADDRESS__)
+#define VELKOR_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VELKOR_ADDRESS_SANITIZER 1
+#endif
+#endif
+
 namespace {
 
 // The address-space limit would stop AddressSanitizer's shadow memory from
 // being mapped, so sanitized builds rely on the parent's time limit alone.
 void LimitResources() {
-#if !defined(__SANITIZE_ADDRESS__)
+#if !defined(VELKOR_ADDRESS_SANITIZER)
   const rlimit memory{velkor::render::kLoaderMemoryBytes, velkor::render::kLoaderMemoryBytes};
   setrlimit(RLIMIT_AS, &memory);
 #endif
