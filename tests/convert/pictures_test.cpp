@@ -28,7 +28,7 @@ TEST(MFreeImage, LoadsSavesAndPixelViews) {
   testing::WriteFileBytes(dir / "fake.png", {'n', 'o', 't'});
   for (const auto& [name, expected] : {std::pair{dir / "picture.qqq", -1}, {dir / "fake.png", 13}, {dir / "none.png", 13}}) {
     int32_t format = 99;
-    const int number = testing::ErrorNumberOf([&] { fi::LoadImageFile(name, 0, format); });
+    const int number = testing::ErrorNumberOf([&, name = name] { fi::LoadImageFile(name, 0, format); });
     EXPECT_EQ(std::make_pair(number, format), std::make_pair(int32_t{kErrInvalidPicture}, expected)) << name;
   }
   for (int bpp : {8, 24, 32}) {

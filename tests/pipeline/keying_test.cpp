@@ -133,7 +133,7 @@ TEST(CreateAlphaChannel, CleanEdgesAgainstTheTrueCoverage) {
           EXPECT_EQ(out, (inside ? Bgra{in.b, in.g, in.r, 255} : Bgra{})) << x << "," << y;
         }
       }
-    const auto score = [&](const cAlphaDibSection& r) {
+    const auto score = [&, key = key](const cAlphaDibSection& r) {
       return edges::ScoreEdges(r.DIBSectionBitsPtr(), &truth.front().b, kEdge, kEdge, key);
     };
     const edges::EdgeScores g = score(*graded), k = score(*clean);
