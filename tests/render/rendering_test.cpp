@@ -29,10 +29,13 @@ TEST(Rasterizer, CoverageMatchesTheSamplesInsideEachTriangle) {
   FrameView pixels;  // x right, y down, in pixels
   pixels.rows = {{{1, 0, 0}, {0, -1, 0}, {0, 0, 1}}};
   // Random triangles over the edges; then triangles smaller than a sample,
-  // in either winding, each around one sample (at x + 0.375, 1.375).
-  for (bool tiny : {false, true}) {
+  // in either winding, each around one sample (at x + 0.375, 1.375); then
+  // those single-sided, where only the ones facing the camera (even n) show.
+  for (int pass = 0; pass < 3; ++pass) {
+    const bool tiny = pass > 0;
     Scene s;
     const uint32_t m = AddMaterial(s, {0, 0, 0}, {1, 1, 1});
+    s.materials[m].doubleSided = pass < 2;
     std::vector<Triangle2> triangles(tiny ? 6 : 12);
     for (size_t n = 0; n < triangles.size(); ++n) {
       const float x = 2 * n + 0.33f, a = n % 2 ? 0.12f : 0, b = n % 2 ? 0 : 0.12f;
@@ -45,6 +48,7 @@ TEST(Rasterizer, CoverageMatchesTheSamplesInsideEachTriangle) {
       }
       s.triangles.push_back({{uint32_t(3 * n), uint32_t(3 * n + 1), uint32_t(3 * n + 2)}, m});
     }
+    for (int n = pass == 2 ? 5 : -1; n > 0; n -= 2) triangles.erase(triangles.begin() + n);
     testing::ExpectCoverage(FrameRenderer().RenderRgb(s, pixels, 48, 40, kKey, 1), 48, 40, triangles, {255, 255, 255},
                             kKey, tiny ? 0 : 2);
   }
