@@ -46,7 +46,7 @@ uint32_t FramePixel(int x, int y, int size, int frame, uint32_t tint) {
   return mix(16) | mix(8) | mix(0);
 }
 
-void WriteSet(const std::string& folder, int size, uint32_t tint, const std::string& scheme = "0000-0035") {
+void WriteSet(const std::string& folder, int size, uint32_t tint, const std::string& scheme) {
   fs::create_directories(folder);
   const NumberingScheme numbers = SchemeFromText(scheme);
   for (int frame = 0; frame < 36; ++frame) {
@@ -67,15 +67,13 @@ class CliGolden : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     dir_ = new testing::ScratchDir();
-    const std::string root = dir_->path();
-    WriteSet(root + "/r3d", 400, 0x3060C0);
-    WriteSet(root + "/r3d/Top", 350, 0x3060C0);
-    WriteSet(root + "/s400", 400, 0x808080);
-    WriteSet(root + "/s450", 450, 0x204080);
-    WriteSet(root + "/a450", 450, 0xF0E020);
-    WriteSet(root + "/a400", 400, 0xF0E020);
-    WriteSet(root + "/n3d", 400, 0x101010, "1-36");
-    WriteSet(root + "/n3d/Top", 350, 0x101010, "1-36");
+    // Folder, frame size, body colour, numbering.
+    for (const auto& [folder, size, tint, numbers] :
+         {std::tuple{"r3d", 400, 0x3060C0u, "0000-0035"}, {"r3d/Top", 350, 0x3060C0u, "0000-0035"},
+          {"s400", 400, 0x808080u, "0000-0035"}, {"s450", 450, 0x204080u, "0000-0035"},
+          {"a450", 450, 0xF0E020u, "0000-0035"}, {"a400", 400, 0xF0E020u, "0000-0035"},
+          {"n3d", 400, 0x101010u, "1-36"}, {"n3d/Top", 350, 0x101010u, "1-36"}})
+      WriteSet(dir_->path() + "/" + folder, size, tint, numbers);
   }
   static void TearDownTestSuite() { delete dir_; }
 

@@ -56,8 +56,8 @@ void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) 
 }
 
 bool PathExists(const std::string& path) {
-  struct stat st;
-  return ::stat(path.c_str(), &st) == 0;
+  std::error_code ec;
+  return std::filesystem::exists(path, ec);
 }
 
 BmpRgb ReadBmpRgb(const std::string& path) {
