@@ -104,17 +104,16 @@ void FrameRenderer::DrawTriangle(uint32_t index, const Triangle& t, bool cullBac
     const int skip = first - sx0;
     w0 += d0 * skip, w1 += d1 * skip, w2 += d2 * skip;
     double z = (w0 * za + w1 * zb + w2 * zc) / area;
-    // The row's buffers start at the region's first sample column, which a
-    // pointer may not step back past: index them by the offset from it.
-    const int left = region_.x0 * kS;
-    float* depth = depth_.data() + static_cast<size_t>(sy - region_.y0 * kS) * stride_;
-    uint32_t* id = id_.data() + static_cast<size_t>(sy - region_.y0 * kS) * stride_;
+    // From the span's first sample on: a pointer may not step back before
+    // the buffers, which begin at the region's first column.
+    float* depth = &depth_[SampleIndex(first, sy)];
+    uint32_t* id = &id_[SampleIndex(first, sy)];
     for (int sx = first; sx <= last; ++sx, w0 += d0, w1 += d1, w2 += d2, z += dz) {
       if (w0 < 0 || w1 < 0 || w2 < 0) continue;
       const auto zf = static_cast<float>(z);
-      if (zf > depth[sx - left]) {
-        depth[sx - left] = zf;
-        id[sx - left] = index + 1;
+      if (zf > depth[sx - first]) {
+        depth[sx - first] = zf;
+        id[sx - first] = index + 1;
       }
     }
   }
@@ -131,10 +130,9 @@ void FrameRenderer::ResolvePixel(const Scene& scene, int px, int py, std::array<
   int distinct = 0;
   for (int j = 0; j < kS; ++j) {
     const int sy = py * kS + j;
-    const size_t row = static_cast<size_t>(sy - region_.y0 * kS) * stride_ - region_.x0 * kS;
     for (int i = 0; i < kS; ++i) {
       const int sx = px * kS + i;
-      const uint32_t id = id_[row + sx];
+      const uint32_t id = id_[SampleIndex(sx, sy)];
       int h = 0;
       while (h < distinct && hits[h].id != id) ++h;
       if (h == distinct) hits[distinct++] = {id, 0, 0, 0};

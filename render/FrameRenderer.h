@@ -35,6 +35,10 @@ class FrameRenderer {
   };
   void Project(const Scene& scene, const FrameView& view);
   Region Bounds(int width, int height) const;
+  // Where sample (sx, sy) of the picture lies in the region's buffers.
+  size_t SampleIndex(int sx, int sy) const {
+    return static_cast<size_t>(sy - region_.y0 * kSamplesPerAxis) * stride_ + (sx - region_.x0 * kSamplesPerAxis);
+  }
   void DrawTriangle(uint32_t index, const Triangle& t, bool cullBackFace);
   void ResolvePixel(const Scene& scene, int px, int py, std::array<uint8_t, 3> key, float boost, uint8_t* out) const;
 
