@@ -5,6 +5,7 @@
 #include "bench/BenchSupport.h"
 #include "pipeline/DeviceSize.h"
 #include "platform/Files.h"
+#include "ui/commands/KeyingChoice.h"
 
 namespace velkor::bench {
 
@@ -82,8 +83,10 @@ void BM_Resample(benchmark::State& state) {
 }
 BENCHMARK(BM_Resample)->Arg(0)->Arg(1)->Arg(2)->Arg(3)->ArgName("steps")->Unit(benchmark::kMillisecond);
 
+// Arg: the keying rule (0 graded, 1 binary, 2 clean edges).
 void BM_CreateAlphaChannel(benchmark::State& state) {
   Window w;
+  SelectKeyingRule(w.form.Controls, static_cast<KeyingRule>(state.range(0)));
   Window resized;
   resized.form.WorkImage = CopyOf(StaticStrip());
   resized.form.ImageLoaded = true;
@@ -98,7 +101,7 @@ void BM_CreateAlphaChannel(benchmark::State& state) {
   }
   RatePerIteration(state, "MP/s", Megapixels(source));
 }
-BENCHMARK(BM_CreateAlphaChannel)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CreateAlphaChannel)->Arg(0)->Arg(2)->ArgName("rule")->Unit(benchmark::kMillisecond);
 
 void BM_UnsharpMask(benchmark::State& state) {
   const cAlphaDibSection& keyed = KeyedImage();

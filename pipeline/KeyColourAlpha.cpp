@@ -26,8 +26,9 @@ void KeyCleanEdges(cAlphaDibSection& image, uint32_t keyColor,
   const int32_t height = image.Height();
   uint8_t* bits = image.DIBSectionBitsPtr();
   const std::vector<uint8_t> source(bits, bits + static_cast<size_t>(image.BytesPerScanLine()) * height);
+  const CleanEdgeKeyer keyer(source.data(), width, height, keyColor);
   for (int32_t row = 0; row < height; ++row) {
-    CleanEdgeKeyRows(source.data(), bits, width, height, keyColor, row, row + 1);
+    keyer.KeyRow(row, bits);
     rowDone(row, height);
   }
 }

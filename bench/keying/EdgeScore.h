@@ -3,7 +3,9 @@
 // pixel whose true or produced alpha lies strictly between 0 and 255, grown by
 // one pixel. Over it, the mean |alpha - true alpha|, and over its visible
 // pixels (alpha > 0) the mean key spill of the un-premultiplied colour: how far
-// the key's dominant channels stand above the others, 0 when they do not.
+// the key's dominant channels stand above the others, 0 when they do not, less
+// the spill of the true vehicle colour when it is known (paint near the key's
+// hue has spill of its own, which no rule should take out).
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -19,9 +21,11 @@ struct EdgeScores {
 };
 
 // `keyed` and `truth` are B, G, R, A pixel memory of the same size; the true
-// alpha is read from the truth's first byte of each pixel.
+// alpha is read from the truth's first byte of each pixel. `vehicle`, when
+// given, is the vehicle's colour premultiplied by the true alpha, laid out as
+// `keyed`.
 inline EdgeScores ScoreEdges(const uint8_t* keyed, const uint8_t* truth, int32_t width, int32_t height,
-                             uint32_t keyColour) {
+                             uint32_t keyColour, const uint8_t* vehicle = nullptr) {
   const auto at = [width](int32_t x, int32_t y) { return 4 * (static_cast<size_t>(y) * width + x); };
   const auto partial = [](uint8_t a) { return a > 0 && a < 255; };
   std::vector<uint8_t> seed(static_cast<size_t>(width) * height);
@@ -43,8 +47,13 @@ inline EdgeScores ScoreEdges(const uint8_t* keyed, const uint8_t* truth, int32_t
       error += std::abs(int{p[3]} - int{truth[at(x, y)]});
       if (p[3] == 0) continue;
       ++s.visible;
-      const auto straight = [&](int c) { return std::min(255.0f, p[c] * 255.0f / p[3]); };
-      spill += std::max(0.0f, Spill(model, Bgr{straight(0), straight(1), straight(2)}));
+      const auto straight = [](const uint8_t* q, uint8_t a) {
+        const auto channel = [&](int c) { return std::min(255.0f, q[c] * 255.0f / a); };
+        return Bgr{channel(0), channel(1), channel(2)};
+      };
+      const uint8_t trueAlpha = truth[at(x, y)];
+      const float own = vehicle && trueAlpha ? std::max(0.0f, Spill(model, straight(vehicle + at(x, y), trueAlpha))) : 0;
+      spill += std::max(0.0f, Spill(model, straight(p, p[3])) - own);
     }
   }
   s.alphaError = s.band ? error / static_cast<double>(s.band) : 0;
