@@ -97,7 +97,7 @@ void AddOptions(CLI::App* command, PipelineOptions& o) {
                            ->check(CLI::Range(1, 3));
   command->add_flag("--animated", o.animated, "Animated SRF (rotation and animation sets)");
   command->add_flag("--not-anti-aliased", o.notAntiAliased, "Frames not anti-aliased: binary keying");
-  command->add_option("--keying", o.keying, "Keying rule: graded (default), binary or clean")
+  command->add_option("--keying", o.keying, "Keying rule: clean (default), graded or binary")
       ->check(CLI::IsMember({"graded", "binary", "clean"}));
   command->add_flag("--no-resize", o.noResize, "Do not resize to the device size");
 }
@@ -132,14 +132,20 @@ void UseTopFolders(const PipelineOptions& o, FormControls& c) {
   }
 }
 
-// --not-anti-aliased is the binary rule by its old name; with another rule it
-// is a contradiction: a usage error, raised before any work is done.
+// Clean edges unless told otherwise. --not-anti-aliased is the binary rule by
+// its old name; with another rule it is a contradiction, and so is a tolerance
+// with clean edges, which do not read one (the window disables the slider):
+// usage errors, raised before any work is done.
 KeyingRule KeyingRuleOf(const PipelineOptions& o) {
   if (o.notAntiAliased && !o.keying.empty() && o.keying != "binary") {
     throw CLI::ValidationError("--not-anti-aliased", "means --keying binary, not --keying " + o.keying);
   }
   if (o.notAntiAliased || o.keying == "binary") return KeyingRule::Binary;
-  return o.keying == "clean" ? KeyingRule::CleanEdges : KeyingRule::Graded;
+  if (o.keying == "graded") return KeyingRule::Graded;
+  if (Given(o.toleranceOption)) {
+    throw CLI::ValidationError("--tolerance", "applies to --keying graded or binary, not to clean edges (the default)");
+  }
+  return KeyingRule::CleanEdges;
 }
 
 // Sets the window's controls as a user would before pressing the button.

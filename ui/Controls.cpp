@@ -60,8 +60,10 @@ FormControls InitialControls(const std::string& folder3D, const std::string& fol
   c.txtAColor = TextBox{"0", true, false, {164, 304, 10, 19}};
   c.Label6 = MakeLabel("Tolerance:", 298, 180, 63, 19);
   c.txtTolerance = MakeText("0", 367, 178, 28, 19);  // wide enough for "255"
+  c.txtTolerance.Enabled = false;  // the tolerance is the graded and binary rules', not clean edges'
+
   c.Label7 = MakeLabel("0", 397, 180, 16, 19);
-  c.sldTol = Slider{0, 255, 0, 1, 10, true, {416, 179, 144, 18}};
+  c.sldTol = Slider{0, 255, 0, 1, 10, true, {416, 179, 144, 18}, false};
   c.Label8 = MakeLabel("255", 562, 180, 24, 19);
   c.chkResize = CheckBox{"Resize to work with Garmin", true, true, true, {5, 216, 226, 16}};
   c.chkImagesNotAntiAliased = CheckBox{"Images not anti-aliased to back", false, true, false, {33, 228, 210, 16}};
@@ -91,9 +93,9 @@ FormControls InitialControls(const std::string& folder3D, const std::string& fol
   c.mnuPNGtoASRF = MenuItem{"PNG to Animated SRF"};
   c.mnuSRFViewer = MenuItem{"SRF Viewer"};
   c.mnuKeying = MenuItem{"&Keying"};
-  c.mnuKeyGraded = MenuItem{"Graded", true};
+  c.mnuKeyGraded = MenuItem{"Graded"};
   c.mnuKeyBinary = MenuItem{"Binary (not anti-aliased)"};
-  c.mnuKeyClean = MenuItem{"Clean edges"};
+  c.mnuKeyClean = MenuItem{"Clean edges", true};  // no key-coloured outline: see docs/keying.md
   return c;
 }
 

@@ -57,6 +57,7 @@ struct Slider {
   int Min = 0, Max = 0, Value = 0, SmallChange = 1, LargeChange = 1;
   bool Visible = true;
   Geometry Position;
+  bool Enabled = true;
 };
 
 struct ProgressBar {

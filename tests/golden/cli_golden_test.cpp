@@ -82,22 +82,28 @@ class CliGolden : public ::testing::Test {
 };
 testing::ScratchDir* CliGolden::dir_ = nullptr;
 
+// The graded and binary runs name their rule; clean edges is the default, and
+// says so by giving the bytes of --keying clean.
 TEST_F(CliGolden, EveryOutputIsByteForByteAsRecorded) {
-  const std::string rot = " --rotation-3d r3d";
+  const std::string rot = " --rotation-3d r3d", graded = " --keying graded";
+  const std::string animated = " --animated --rotation-3d s450 --rotation-2d s400 --animation-3d a450 --animation-2d a400";
   const std::vector<std::pair<std::string, std::string>> runs = {
-      {"v220.srf", "do-all v220.srf" + rot},
-      {"v210.srf", "do-all v210.srf --version 2.10" + rot},
-      {"v200.srf", "do-all v200.srf --version 2.00" + rot + " --rotation-2d s400"},
-      {"v100.srf", "do-all v100.srf --version 1.00" + rot + " --rotation-2d s400"},
-      {"v100_350.srf", "do-all v100_350.srf --version 1.00" + rot},
-      {"steps2.srf", "do-all steps2.srf --step-sample 2" + rot},
-      {"steps3.srf", "do-all steps3.srf --step-sample 3" + rot},
-      {"tol40.srf", "do-all tol40.srf --tolerance 40" + rot},
+      {"v220.srf", "do-all v220.srf" + graded + rot},
+      {"v210.srf", "do-all v210.srf --version 2.10" + graded + rot},
+      {"v200.srf", "do-all v200.srf --version 2.00" + graded + rot + " --rotation-2d s400"},
+      {"v100.srf", "do-all v100.srf --version 1.00" + graded + rot + " --rotation-2d s400"},
+      {"v100_350.srf", "do-all v100_350.srf --version 1.00" + graded + rot},
+      {"steps2.srf", "do-all steps2.srf --step-sample 2" + graded + rot},
+      {"steps3.srf", "do-all steps3.srf --step-sample 3" + graded + rot},
+      {"tol40.srf", "do-all tol40.srf --tolerance 40" + graded + rot},
       {"binary.srf", "do-all binary.srf --not-anti-aliased --tolerance 40" + rot},
-      {"noresize.srf", "do-all noresize.srf --no-resize" + rot},
-      {"numbers.srf", "do-all numbers.srf --numbers 1-36 --rotation-3d n3d"},
-      {"animated.srf", "do-all animated.srf --animated --rotation-3d s450 --rotation-2d s400 "
-                       "--animation-3d a450 --animation-2d a400"},
+      {"noresize.srf", "do-all noresize.srf --no-resize" + graded + rot},
+      {"numbers.srf", "do-all numbers.srf --numbers 1-36" + graded + " --rotation-3d n3d"},
+      {"animated.srf", "do-all animated.srf" + graded + animated},
+      {"clean.srf", "do-all clean.srf" + rot},
+      {"clean-named.srf", "do-all clean-named.srf --keying clean" + rot},
+      {"clean-steps3.srf", "do-all clean-steps3.srf --step-sample 3" + rot},
+      {"clean-animated.srf", "do-all clean-animated.srf" + animated},
       {"strip.bmp", "build-strip strip.bmp" + rot},
       {"v220.png", "srf2png v220.srf v220.png"},
       {"v220.bmp", ""},

@@ -182,12 +182,12 @@ TEST(CreateAlphaChannel, CleanEdgesAgainstTheTrueCoverage) {
     for (int32_t y = 3; y + 3 < kEdge; ++y)
       for (int32_t x = 3; x + 3 < kEdge; ++x) {
         const size_t i = static_cast<size_t>(y) * kEdge + x;
-        if (BgrAt(&pixels[i].b) == ModelOfKey(c.key).key) EXPECT_EQ(at(*clean, i), Bgra{}) << x << "," << y;
+        if (BgrAt(&pixels[i].b) == ModelOfKey(c.key).key) { EXPECT_EQ(at(*clean, i), Bgra{}) << x << "," << y; }
         bool covered = true;
         for (int32_t j = -3; j <= 3; ++j)
           for (int32_t k = -3; k <= 3; ++k) covered &= truth[i + j * kEdge + k].b == 255;
         deep += covered;
-        if (covered) EXPECT_EQ(at(*sharpened, i), at(*reference, i)) << x << "," << y;
+        if (covered) { EXPECT_EQ(at(*sharpened, i), at(*reference, i)) << x << "," << y; }
       }
     EXPECT_GE(deep, 72u);
     const auto score = [&](const cAlphaDibSection& r) {

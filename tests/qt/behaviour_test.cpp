@@ -41,6 +41,8 @@ TEST_F(QtWindow, MenusAndBoxesReachTheModel) {
     Find<QAction>(chosen.c_str())->trigger();
     for (const char* item : {"mnuKeyGraded", "mnuKeyBinary", "mnuKeyClean"}) EXPECT_EQ(Find<QAction>(item)->isChecked(), item == chosen);
     EXPECT_EQ(Find<QCheckBox>("chkImagesNotAntiAliased")->isChecked(), chosen == "mnuKeyBinary");
+    EXPECT_TRUE(Find<QSlider>("sldTol")->isEnabled() == (chosen != "mnuKeyClean") &&
+                Find<QLineEdit>("txtTolerance")->isEnabled() == (chosen != "mnuKeyClean")) << "the tolerance is not clean edges'";
   }
   QSlider* slider = Find<QSlider>("sldTol");
   QLineEdit* box = Find<QLineEdit>("txtTolerance");

@@ -9,7 +9,8 @@ namespace velkor {
 
 KeyingRule SelectedKeyingRule(const FormControls& controls);
 
-// Sets the check box and the menu's check marks for `rule`.
+// Sets the check box and the menu's check marks for `rule`, and enables the
+// tolerance box and slider for the rules that read them.
 void SelectKeyingRule(FormControls& controls, KeyingRule rule);
 
 }  // namespace velkor

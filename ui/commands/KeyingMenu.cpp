@@ -16,6 +16,8 @@ void SelectKeyingRule(FormControls& controls, KeyingRule rule) {
   controls.mnuKeyGraded.Checked = rule == KeyingRule::Graded;
   controls.mnuKeyBinary.Checked = rule == KeyingRule::Binary;
   controls.mnuKeyClean.Checked = rule == KeyingRule::CleanEdges;
+  // Clean edges estimates the key's share of each pixel itself.
+  controls.txtTolerance.Enabled = controls.sldTol.Enabled = rule != KeyingRule::CleanEdges;
 }
 
 void frmMain::mnuKeyGraded_Click() {

@@ -197,6 +197,7 @@ QSlider* ControlBinder::AddSlider(Slider& model, const QString& name, Handler mo
     w->setValue(model.Value);
     w->setSingleStep(model.SmallChange);
     w->setPageStep(model.LargeChange);
+    w->setEnabled(model.Enabled);
     SetVisible(w, model.Visible);
   };
   toWidget();
