@@ -22,21 +22,14 @@ namespace {
 using testing::Bgra;
 using Rule = KeyingRule;
 
-// A raster of `pixels` (memory order, `width` a row).
-std::unique_ptr<cAlphaDibSection> RasterOf(const std::vector<Bgra>& pixels, int32_t width) {
-  auto raster = std::make_unique<cAlphaDibSection>();
-  EXPECT_TRUE(raster->Create(width, static_cast<int32_t>(pixels.size()) / width));
-  std::memcpy(raster->DIBSectionBitsPtr(), pixels.data(), 4 * pixels.size());
-  return raster;
-}
-
 // The working image of `pixels` (memory order, `width` a row) keyed as the
 // window keys it.
 std::unique_ptr<cAlphaDibSection> Keyed(const std::vector<Bgra>& pixels, int32_t width, uint32_t key, int tolerance,
                                         Rule rule) {
   testing::FakeView view;
   frmMain form(view);
-  form.WorkImage = RasterOf(pixels, width);
+  EXPECT_TRUE(form.WorkImage->Create(width, static_cast<int32_t>(pixels.size()) / width));
+  std::memcpy(form.WorkImage->DIBSectionBitsPtr(), pixels.data(), 4 * pixels.size());
   form.KeyColor = key;
   form.Controls.sldTol.Value = tolerance;
   SelectKeyingRule(form.Controls, rule);
@@ -173,10 +166,9 @@ TEST(CreateAlphaChannel, CleanEdgesAgainstTheTrueCoverage) {
     };
     const std::vector<Bgra> pixels = Resized(kEdge, colour(f.rgb)), vehicle = Resized(kEdge, colour(f.vehicle)),
                             truth = Resized(kEdge, [&f](size_t at) { return Bgra{f.alpha[at], 0, 0, 0}; });
-    std::vector<Bgra> opaque = pixels;
-    for (Bgra& p : opaque) p.a = 255;
     const auto graded = Keyed(pixels, kEdge, c.key, 0, Rule::Graded), clean = Keyed(pixels, kEdge, c.key, 0, Rule::CleanEdges);
-    const auto sharpened = clean->UnsharpMask(), reference = RasterOf(opaque, kEdge)->UnsharpMask();
+    // Graded at tolerance 0 keeps every colour but the key's exactly, opaque.
+    const auto sharpened = clean->UnsharpMask(), reference = graded->UnsharpMask();
     const auto at = [](const cAlphaDibSection& r, size_t i) { return reinterpret_cast<const Bgra*>(r.DIBSectionBitsPtr())[i]; };
     size_t deep = 0;
     for (int32_t y = 3; y + 3 < kEdge; ++y)
