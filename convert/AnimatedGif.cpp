@@ -3,13 +3,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 
 #include "common/VbError.h"
 #include "convert/HeadingBitmap.h"
+#include "platform/Files.h"
 #include "platform/FreeImageBitmap.h"
+#include "platform/SystemError.h"
 
 namespace velkor {
 
@@ -39,11 +41,11 @@ bool AppendPage(FIMULTIBITMAP* gif, const HeadingFrame& frame, bool first) {
   return true;
 }
 
-// A fresh hidden name beside the target; it ends in .gif because FreeImage
-// spools its multi-page output to the same name with another extension.
+// A fresh hidden name beside the target. It ends in .gif, and leaves room for
+// four bytes more, because FreeImage spools its multi-page output to the same
+// name with the extension .fispool.
 std::string TempNameBeside(const std::string& target) {
-  const std::filesystem::path path(target);
-  std::string name = (path.parent_path() / ("." + path.stem().string() + "-XXXXXX.gif")).string();
+  std::string name = platform::TempPatternBeside(target, ".gif", 4);
   const int fd = ::mkstemps(name.data(), 4);
   if (fd < 0) return {};
   ::close(fd);
@@ -68,21 +70,24 @@ bool WritePages(const std::vector<HeadingFrame>& frames, const std::string& path
 }  // namespace
 
 bool WriteAnimatedGif(const std::vector<HeadingFrame>& frames, const std::string& gifFile, std::string& error) {
+  errno = 0;
   const std::string temp = TempNameBeside(gifFile);
   if (temp.empty()) {
-    error = "cannot create a file beside " + gifFile;
+    error = platform::CannotWrite(gifFile, errno);
     return false;
   }
   if (frames.empty() || !WritePages(frames, temp) || !FlushToDisk(temp) ||
       std::rename(temp.c_str(), gifFile.c_str()) != 0) {
+    const int cause = errno;
     std::remove(temp.c_str());
-    error = "cannot write " + gifFile;
+    error = platform::CannotWrite(gifFile, cause);
     return false;
   }
   return true;
 }
 
 bool WriteSRFAsGif(const std::string& srfFile, const std::string& gifFile, std::string& error) {
+  if (error = platform::OverwritesInput(gifFile, {srfFile}); !error.empty()) return false;
   try {
     return WriteAnimatedGif(LoadSRFHeadings(srfFile), gifFile, error);
   } catch (const VbError& e) {

@@ -6,15 +6,12 @@
 
 namespace velkor::MFreeImage {
 
-namespace {
-
-
-}  // namespace
-
 FIBITMAP* LoadImageFile(const std::string& fileName, int32_t flags, int32_t& format) {
   format = FreeImage_GetFIFFromFilename(fileName.c_str());
   if (format == kFormatUnknown || !FormatSupportsReading(format)) RaiseInvalidPicture(fileName);
-  FIBITMAP* bitmap = FreeImage_Load(static_cast<FREE_IMAGE_FORMAT>(format), fileName.c_str(), flags);
+  // Opened as every input is (a regular file only), then read through its stream.
+  platform::InputFile file(fileName);
+  FIBITMAP* bitmap = platform::LoadFromStream(static_cast<FREE_IMAGE_FORMAT>(format), file.Stream(), flags);
   if (!bitmap) RaiseInvalidPicture(fileName);
   return bitmap;
 }

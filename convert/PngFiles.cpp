@@ -7,9 +7,11 @@
 
 #include "common/VbError.h"
 #include "convert/MFreeImage.h"
+#include "convert/PngHeader.h"
 #include "convert/PngWriter.h"
 #include "platform/Files.h"
 #include "platform/FreeImageBitmap.h"
+#include "platform/PictureLimits.h"
 #include "platform/SystemError.h"
 
 namespace velkor {
@@ -17,6 +19,8 @@ namespace velkor {
 namespace {
 
 using platform::FreeImageBitmap;
+
+constexpr const char* kNotAPicture = "it is not a picture FreeImage can read";
 
 bool Is32BitBitmap(FIBITMAP* bitmap) {
   return FreeImage_GetImageType(bitmap) == FIT_BITMAP && FreeImage_GetBPP(bitmap) == 32;
@@ -32,24 +36,23 @@ FIBITMAP* ConvertTo32Bits(FIBITMAP* bitmap) {
   return grey ? FreeImage_ConvertTo32Bits(grey.get()) : nullptr;
 }
 
-// A PNG's header may claim any size, but its pixels must come from the file:
-// deflate packs at most about 1032 bytes into one, so a picture whose rows
-// need far more than that many times the file's length cannot be in it. Such
-// a file is refused from its header, before FreeImage allocates anything.
-constexpr uint64_t kMaxInflation = 1032;
-constexpr uint64_t kSlackBytes = 65536;
-
-std::optional<std::string> ImplausibleSize(const std::string& name) {
-  const std::optional<int64_t> length = platform::FileLength(name);
-  if (!length || FreeImage_GetFIFFromFilename(name.c_str()) != FIF_PNG) return std::nullopt;
-  const FreeImageBitmap header(FreeImage_Load(FIF_PNG, name.c_str(), FIF_LOAD_NOPIXELS));
-  if (!header) return std::nullopt;  // the full load reports it
-  const uint64_t width = FreeImage_GetWidth(header.get()), height = FreeImage_GetHeight(header.get());
-  const uint64_t rowBytes = 1 + (width * FreeImage_GetBPP(header.get()) + 7) / 8;  // with the filter byte
-  const uint64_t budget = kMaxInflation * static_cast<uint64_t>(*length) + kSlackBytes;
-  if (height == 0 || rowBytes <= budget / height) return std::nullopt;  // divided: the product may not fit
-  return "its header claims " + std::to_string(width) + " x " + std::to_string(height) + " pixels, far more than its " +
-         std::to_string(*length) + " bytes can hold";
+// A picture's declared size, checked before FreeImage allocates anything
+// for it: a PNG's from its own header (PngSizeProblem), any other format's
+// from the header FreeImage reads alone. A format whose header FreeImage
+// cannot read alone is refused rather than decoded blind.
+std::string DeclaredSizeProblem(platform::InputFile& file, const std::string& name) {
+  const FREE_IMAGE_FORMAT format = FreeImage_GetFIFFromFilename(name.c_str());
+  if (format == FIF_PNG) {
+    uint8_t head[kPngHeaderBytes];
+    const size_t got = std::fread(head, 1, sizeof head, file.Stream());
+    const std::optional<PngHeader> header = ParsePngHeader(head, got);
+    return header ? PngSizeProblem(*header, static_cast<uint64_t>(file.Size())) : kNotAPicture;
+  }
+  if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) return {};  // refused by the load
+  if (!FreeImage_FIFSupportsNoPixels(format)) return "its picture size cannot be read before decoding it";
+  const FreeImageBitmap header(platform::LoadFromStream(format, file.Stream(), FIF_LOAD_NOPIXELS));
+  if (!header) return kNotAPicture;
+  return platform::PictureSizeProblem(FreeImage_GetWidth(header.get()), FreeImage_GetHeight(header.get()));
 }
 
 void CopyPixels(const MFreeImage::PixelArray& pixels, cAlphaDibSection& image) {
@@ -60,20 +63,17 @@ void CopyPixels(const MFreeImage::PixelArray& pixels, cAlphaDibSection& image) {
 }  // namespace
 
 std::unique_ptr<cAlphaDibSection> ReadPngFile(const std::string& name, std::string& problem) {
-  if (!platform::FileExists(name)) {
-    problem = "the file does not exist";
-    return nullptr;
-  }
-  if (const std::optional<std::string> implausible = ImplausibleSize(name)) {
-    problem = *implausible;
-    return nullptr;
+  {
+    platform::InputFile file(name);
+    problem = file.IsOpen() ? DeclaredSizeProblem(file, name) : file.Problem();
+    if (!problem.empty()) return nullptr;
   }
   int32_t format = MFreeImage::kFormatUnknown;
   FreeImageBitmap bitmap;
   try {
     bitmap.reset(MFreeImage::LoadImageFile(name, 0, format));
   } catch (const VbError&) {
-    problem = "it is not a picture FreeImage can read";
+    problem = kNotAPicture;
     return nullptr;
   }
   if (!Is32BitBitmap(bitmap.get())) bitmap.reset(ConvertTo32Bits(bitmap.get()));

@@ -5,7 +5,9 @@
 #include "common/VbError.h"
 #include "convert/HeadingBitmap.h"
 #include "convert/MFreeImage.h"
+#include "platform/Files.h"
 #include "platform/FreeImageBitmap.h"
+#include "platform/SystemError.h"
 
 namespace velkor {
 
@@ -24,6 +26,7 @@ bool WriteSRFThumbnail(const std::string& srfFile, const std::string& pngFile, i
     error = "the size must be 1 to " + std::to_string(kMaxThumbnailSize) + " pixels";
     return false;
   }
+  if (error = platform::OverwritesInput(pngFile, {srfFile}); !error.empty()) return false;
   try {
     const HeadingFrame frame = LoadSRFHeadings(srfFile).front();
     const Bitmap original(HeadingToBitmap(frame));
@@ -37,8 +40,9 @@ bool WriteSRFThumbnail(const std::string& srfFile, const std::string& pngFile, i
       return false;
     }
     UnpremultiplyBitmap(scaled.get());
+    platform::SetLastError(0);
     if (!MFreeImage::SaveImageFile(FIF_PNG, scaled.get(), pngFile, PNG_DEFAULT)) {
-      error = "cannot write " + pngFile;
+      error = platform::CannotWrite(pngFile, platform::GetLastError());
       return false;
     }
     return true;

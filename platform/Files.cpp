@@ -134,23 +134,96 @@ size_t ReadUpTo(int fd, uint8_t* data, size_t size) {
   return done;
 }
 
-std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    SetLastError(errno);
-    return std::nullopt;
-  }
+InputFile::InputFile(const std::string& path) {
   struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    SetLastError(errno ? errno : EISDIR);
-    ::close(fd);
+  if (::stat(path.c_str(), &st) != 0) {
+    SetLastError(errno);
+    problem_ = ApiErrorText(errno);
+    return;
+  }
+  // O_NONBLOCK: should the path have become a FIFO since, the open returns
+  // at once instead of waiting for a writer; fstat then refuses it.
+  const int fd = S_ISREG(st.st_mode) ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1;
+  if (fd < 0 && S_ISREG(st.st_mode)) {
+    SetLastError(errno);
+    problem_ = ApiErrorText(errno);
+    return;
+  }
+  if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fd >= 0) ::close(fd);
+    SetLastError(EINVAL);
+    problem_ = kNotRegularFile;
+    return;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  fd_ = fd;
+  size_ = static_cast<int64_t>(st.st_size);
+}
+
+InputFile::~InputFile() {
+  if (stream_) {
+    std::fclose(stream_);
+  } else if (fd_ >= 0) {
+    ::close(fd_);
+  }
+}
+
+std::vector<uint8_t> InputFile::ReadAll() {
+  std::vector<uint8_t> data;
+  if (fd_ < 0 || ::lseek(fd_, 0, SEEK_SET) != 0) return data;
+  data.resize(static_cast<size_t>(size_));
+  data.resize(ReadUpTo(fd_, data.data(), data.size()));  // a file that shrank while being read
+  return data;
+}
+
+FILE* InputFile::Stream() {
+  if (!stream_ && fd_ >= 0 && ::lseek(fd_, 0, SEEK_SET) == 0) stream_ = ::fdopen(fd_, "rb");
+  return stream_;
+}
+
+FILE* InputFile::ReleaseStream() {
+  FILE* stream = Stream();
+  if (stream) {
+    stream_ = nullptr;
+    fd_ = -1;
+  }
+  return stream;
+}
+
+std::optional<std::vector<uint8_t>> ReadWholeFile(const std::string& path, std::string* problem) {
+  InputFile file(path);
+  if (!file.IsOpen()) {
+    if (problem) *problem = file.Problem();
     return std::nullopt;
   }
-  std::vector<uint8_t> data(static_cast<size_t>(st.st_size));
-  const size_t done = ReadUpTo(fd, data.data(), data.size());
-  ::close(fd);
-  data.resize(done);  // a file that shrank while being read
-  return data;
+  return file.ReadAll();
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first, second;
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
+}
+
+std::string OverwritesInput(const std::string& output, const std::vector<std::string>& inputs) {
+  for (const std::string& input : inputs) {
+    if (SameFile(output, input)) return output + " is the input file " + input + "; name another output file";
+  }
+  return {};
+}
+
+std::string TempPatternBeside(const std::string& target, const std::string& suffix, size_t reserve) {
+  constexpr size_t kMaxNameBytes = 255;
+  std::string folder, name;
+  SplitPath(target, folder, name);
+  const std::string tail = ".velkor-XXXXXX" + suffix;
+  const size_t room = kMaxNameBytes - std::min(reserve + 1 + tail.size(), kMaxNameBytes);  // 1: the leading dot
+  if (name.size() > room) {
+    size_t cut = room;
+    while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;  // inside a UTF-8 character
+    name.resize(cut);
+  }
+  return (folder == "/" ? std::string("/") : folder + "/") + "." + name + tail;
 }
 
 SafeFileWriter::~SafeFileWriter() { Abandon(); }
@@ -158,9 +231,7 @@ SafeFileWriter::~SafeFileWriter() { Abandon(); }
 bool SafeFileWriter::Open(const std::string& path) {
   Abandon();
   target_ = path;
-  std::string folder, name;
-  SplitPath(path, folder, name);
-  temp_ = (folder == "/" ? std::string("/") : folder + "/") + "." + name + ".velkor-XXXXXX";
+  temp_ = TempPatternBeside(path);
   std::vector<char> pattern(temp_.begin(), temp_.end());
   pattern.push_back('\0');
   fd_ = ::mkstemp(pattern.data());

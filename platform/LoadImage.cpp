@@ -4,10 +4,6 @@
 // how the section stores them.
 #include <FreeImage.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -19,6 +15,7 @@
 #include "platform/Files.h"
 #include "platform/FreeImageBitmap.h"
 #include "platform/GdiObjects.h"
+#include "platform/PictureLimits.h"
 #include "platform/SystemError.h"
 
 namespace velkor::gdi {
@@ -63,40 +60,28 @@ HBITMAP SectionFrom(FIBITMAP* dib) {
 }
 // A file's header may claim any size, but the pixels must come from the file:
 // run-length encoding, the densest a BMP gets, packs at most 255 one-byte
-// pixels into two bytes. A bitmap over 128 times its file is refused before
-// anything is allocated for it.
+// pixels into two bytes. A bitmap over 128 times its file, or over the pixel
+// limit of every picture read, is refused before anything is allocated for it.
 bool PlausibleSize(const platform::FreeImageBitmap& header, uint64_t length) {
-  if (!header) return false;
+  if (!header ||
+      !platform::PictureSizeProblem(FreeImage_GetWidth(header.get()), FreeImage_GetHeight(header.get())).empty()) {
+    return false;
+  }
   const uint64_t stride =
       ((static_cast<uint64_t>(FreeImage_GetWidth(header.get())) * FreeImage_GetBPP(header.get()) + 31) / 32) * 4;
   const uint64_t bytes = stride * FreeImage_GetHeight(header.get());
   return bytes <= 128 * length + 65536 && bytes <= testing::DibSectionByteLimit();
 }
 
-bool PlausibleSize(const char* name) {
-  const auto length = platform::FileLength(name);
-  if (!length) return false;
-  return PlausibleSize(platform::FreeImageBitmap(FreeImage_Load(FIF_BMP, name, FIF_LOAD_NOPIXELS)),
-                       static_cast<uint64_t>(*length));
-}
+// A frame file read whole with one read, instead of three (type, header,
+// pixels). Each thread keeps its buffer, so the frame loader's workers do not
+// allocate per frame. Larger files are read through their stream.
+constexpr int64_t kWholeReadLimit = int64_t{64} << 20;
 
-// A frame file read whole with one open and one read, instead of three opens
-// (type, header, pixels). Each thread keeps its buffer, so the frame loader's
-// workers do not allocate per frame. Files that are not plain regular files of
-// a sensible size are left to the by-name path, which judges them as before.
-constexpr off_t kWholeReadLimit = off_t{64} << 20;
-
-bool ReadWhole(const char* name, std::vector<uint8_t>& buffer) {
-  const int fd = ::open(name, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st {};
-  bool read = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 && st.st_size <= kWholeReadLimit;
-  if (read) {
-    buffer.resize(static_cast<size_t>(st.st_size));
-    read = platform::ReadUpTo(fd, buffer.data(), buffer.size()) == buffer.size();
-  }
-  ::close(fd);
-  return read;
+bool ReadWhole(const platform::InputFile& file, std::vector<uint8_t>& buffer) {
+  if (file.Size() <= 0 || file.Size() > kWholeReadLimit) return false;
+  buffer.resize(static_cast<size_t>(file.Size()));
+  return platform::ReadUpTo(file.Descriptor(), buffer.data(), buffer.size()) == buffer.size();
 }
 
 // The stream rewound, for each of the reads a file would have opened anew.
@@ -142,13 +127,11 @@ bool PixelDataComplete(const std::vector<uint8_t>& head, uint64_t length) {
   return length >= offset + stride * height;
 }
 
-// The first bytes of a file, for PixelDataComplete on the by-name path.
-std::vector<uint8_t> FileHead(const char* name) {
+// The first bytes of a file, for PixelDataComplete on the stream path.
+std::vector<uint8_t> FileHead(FILE* stream) {
   std::vector<uint8_t> head(34);
-  FILE* file = std::fopen(name, "rb");
-  if (!file) return {};
-  head.resize(std::fread(head.data(), 1, head.size(), file));
-  std::fclose(file);
+  std::rewind(stream);
+  head.resize(std::fread(head.data(), 1, head.size(), stream));
   return head;
 }
 
@@ -206,6 +189,29 @@ HBITMAP LoadFromMemory(std::vector<uint8_t>& bytes) {
   return SectionFrom(loaded.get());
 }
 
+HBITMAP LoadFromStream(platform::InputFile& file) {
+  FILE* stream = file.Stream();
+  if (platform::StreamFormat(stream) != FIF_BMP) {
+    platform::SetLastError(EINVAL);
+    return nullptr;
+  }
+  const auto length = static_cast<uint64_t>(file.Size());
+  if (!PlausibleSize(platform::FreeImageBitmap(platform::LoadFromStream(FIF_BMP, stream, FIF_LOAD_NOPIXELS)), length)) {
+    platform::SetLastError(EFBIG);
+    return nullptr;
+  }
+  if (!PixelDataComplete(FileHead(stream), length)) {
+    platform::SetLastError(EINVAL);
+    return nullptr;
+  }
+  const platform::FreeImageBitmap loaded(platform::LoadFromStream(FIF_BMP, stream, 0));
+  if (!loaded) {
+    platform::SetLastError(EINVAL);
+    return nullptr;
+  }
+  return SectionFrom(loaded.get());
+}
+
 }  // namespace
 
 HBITMAP LoadImageA(void*, const char* name, uint32_t type, int, int, uint32_t flags) {
@@ -213,27 +219,11 @@ HBITMAP LoadImageA(void*, const char* name, uint32_t type, int, int, uint32_t fl
     platform::SetLastError(EINVAL);
     return nullptr;
   }
+  platform::InputFile file(name);
+  if (!file.IsOpen()) return nullptr;  // the reason is the system's last error
   thread_local std::vector<uint8_t> bytes;
-  if (ReadWhole(name, bytes)) return LoadFromMemory(bytes);
-  if (FreeImage_GetFileType(name, 0) != FIF_BMP) {
-    platform::SetLastError(EINVAL);
-    return nullptr;
-  }
-  if (!PlausibleSize(name)) {
-    platform::SetLastError(EFBIG);
-    return nullptr;
-  }
-  const auto length = platform::FileLength(name);
-  if (!length || !PixelDataComplete(FileHead(name), static_cast<uint64_t>(*length))) {
-    platform::SetLastError(EINVAL);
-    return nullptr;
-  }
-  const platform::FreeImageBitmap loaded(FreeImage_Load(FIF_BMP, name, 0));
-  if (!loaded) {
-    platform::SetLastError(EINVAL);
-    return nullptr;
-  }
-  return SectionFrom(loaded.get());
+  if (ReadWhole(file, bytes)) return LoadFromMemory(bytes);
+  return LoadFromStream(file);
 }
 
 }  // namespace velkor::gdi

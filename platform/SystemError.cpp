@@ -17,4 +17,8 @@ std::string ApiErrorText(int code) {
   return std::system_category().message(code);
 }
 
+std::string CannotWrite(const std::string& path, int code) {
+  return "Cannot write " + path + (code == 0 ? std::string() : ": " + ApiErrorText(code));
+}
+
 }  // namespace velkor::platform

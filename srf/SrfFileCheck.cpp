@@ -10,17 +10,14 @@
 namespace velkor {
 
 std::vector<uint8_t> ReadSRFBytesWithin(const std::string& path, int64_t maxBytes) {
-  const std::optional<int64_t> length = platform::FileLength(path);
-  if (!length) RaiseSRFReadError(kErrFileNotFound, path, "it is missing or not a regular file");
-  if (*length > maxBytes) {
+  platform::InputFile file(path);
+  if (!file.IsOpen()) RaiseSRFReadError(kErrFileNotFound, path, file.Problem());
+  if (file.Size() > maxBytes) {
     RaiseSRFReadError(kErrOverflow, path,
-                      "it is " + std::to_string(*length) + " bytes long, larger than any SRF file (" +
+                      "it is " + std::to_string(file.Size()) + " bytes long, larger than any SRF file (" +
                           std::to_string(maxBytes) + ")");
   }
-  std::vector<uint8_t> bytes = ReadSRFBytes(path);
-  // The file may have grown between the size check and the read.
-  if (static_cast<int64_t>(bytes.size()) > maxBytes) RaiseSRFReadError(kErrOverflow, path, "it grew while read");
-  return bytes;
+  return file.ReadAll();  // at most the size checked, should it grow meanwhile
 }
 
 void RequireSRFHeader(const SRFHeader& header, const std::string& path) {
@@ -36,10 +33,9 @@ void RequireSRFHeader(const SRFHeader& header, const std::string& path) {
 
 std::string SRFBytesProblem(const std::vector<uint8_t>& bytes, const std::string& path) {
   try {
-    const SRFHeader header = ParseSRFHeader(bytes, path);
-    RequireSRFHeader(header, path);
-    size_t offset = kSRFHeaderSize;
-    for (int number = 1; number <= header.ImageCount; ++number) ParseSRFImage(bytes, offset, number, path);
+    RequireSRFHeader(ParseSRFHeader(bytes, path), path);
+    size_t offset = 0;
+    ParseSRFImages(bytes, 0, path, &offset);
     if (bytes.size() <= offset) return "Cannot read " + path + ": it ends without a trailer and checksum byte";
     if (bytes.back() != SRFChecksumByte(bytes.data(), bytes.size() - 1)) {
       return "Cannot read " + path + ": its checksum byte does not match its contents";

@@ -56,9 +56,10 @@ void DescribeImage(Facts& facts, int number, size_t offset, size_t end, const SR
   const std::string key = "record." + std::to_string(number) + ".";
   facts.Add(key + "offset", static_cast<int64_t>(offset));
   facts.Add(key + "length", static_cast<int64_t>(end - offset));
-  facts.Add(key + "width", image.Width);
-  facts.Add(key + "height", image.Height);
-  facts.Add(key + "row-bytes", image.RowBytes);
+  // 16-bit fields as the bytes say: 0xFFFF is 65535, not -1.
+  facts.Add(key + "width", static_cast<uint16_t>(image.Width));
+  facts.Add(key + "height", static_cast<uint16_t>(image.Height));
+  facts.Add(key + "row-bytes", static_cast<uint16_t>(image.RowBytes));
   facts.Add(key + "color-depth", image.ColorDepth);
   facts.Add(key + "alpha-depth", image.AlphaDepth);
   facts.Add(key + "value16", image.ImageValue16);
@@ -99,7 +100,7 @@ SRFFileInfo DescribeSRFFile(const std::string& path) {
     const SRFHeader header = ParseSRFHeader(bytes, path);
     DescribeHeader(facts, header);
     const bool animated = header.ImageCount == kASRFImageCount;
-    const int count = animated ? kASRFImageCount : kSRFImageCount;
+    const int count = SRFRecordCount(header);
     const std::string kind = animated ? "animated" : "static";
     facts.Add("kind", kind);
     facts.Add("records", count);

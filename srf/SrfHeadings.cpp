@@ -31,8 +31,7 @@ HeadingFrame DecodeFrame(const SRFImage& strip, int left, int width) {
 std::vector<HeadingFrame> LoadSRFHeadings(const std::string& path) {
   const std::vector<uint8_t> bytes = ReadSRFBytesWithin(path);
   RequireSRFHeader(ParseSRFHeader(bytes, path), path);
-  size_t offset = kSRFHeaderSize;
-  const SRFImage strip = ParseSRFImage(bytes, offset, 1, path);
+  const SRFImage strip = ParseSRFImages(bytes, 1, path).front();
   const int width = strip.Width / kHeadingCount;
   if (width < 1) RaiseSRFReadError(kErrSubscript, path, "its first record is too narrow for 36 headings");
   std::vector<HeadingFrame> frames;

@@ -6,8 +6,8 @@
 #include "common/LittleEndian.h"
 #include "common/VbError.h"
 #include "platform/Files.h"
-#include "platform/SystemError.h"
 #include "srf/SrfCodes.h"
+#include "srf/modAnimatedSRFFormat.h"
 
 namespace velkor {
 
@@ -183,8 +183,9 @@ uint8_t SRFChecksumByte(const uint8_t* data, size_t size) {
 }
 
 std::vector<uint8_t> ReadSRFBytes(const std::string& path) {
-  auto bytes = platform::ReadWholeFile(path);
-  if (!bytes) RaiseSRFReadError(kErrFileNotFound, path, platform::ApiErrorText(platform::GetLastError()));
+  std::string problem;
+  auto bytes = platform::ReadWholeFile(path, &problem);
+  if (!bytes) RaiseSRFReadError(kErrFileNotFound, path, problem);
   return std::move(*bytes);
 }
 
@@ -231,7 +232,9 @@ SRFImage ParseSRFImage(const std::vector<uint8_t>& bytes, size_t& offset, int nu
   if (image.Width < 1 || image.Height < 1) {
     RaiseSRFReadError(kErrSubscript, path,
                       RecordName(number) + " at offset " + std::to_string(start) + " has a size of " +
-                          std::to_string(image.Width) + " x " + std::to_string(image.Height) + " pixels");
+                          std::to_string(static_cast<uint16_t>(image.Width)) + " x " +
+                          std::to_string(static_cast<uint16_t>(image.Height)) +
+                          " pixels; a record is 1 to 32767 pixels each way");
   }
   const int64_t pixels = int64_t{image.Width} * image.Height;
   RequirePlaneSize(image.AlphaSize, pixels, number, "alpha", image, path);
@@ -249,11 +252,18 @@ SRFImage ParseSRFImage(const std::vector<uint8_t>& bytes, size_t& offset, int nu
   return image;
 }
 
-std::vector<SRFImage> ParseSRFImages(const std::vector<uint8_t>& bytes, int count, const std::string& path) {
-  ParseSRFHeader(bytes, path);  // ignored, but it must be there
+int SRFRecordCount(const SRFHeader& header, int atLeast) {
+  return std::max(atLeast, header.ImageCount == kASRFImageCount ? kASRFImageCount : kSRFImageCount);
+}
+
+std::vector<SRFImage> ParseSRFImages(const std::vector<uint8_t>& bytes, int count, const std::string& path,
+                                     size_t* end) {
+  const int records = SRFRecordCount(ParseSRFHeader(bytes, path), count);
   std::vector<SRFImage> images;
   size_t offset = kSRFHeaderSize;
-  for (int number = 1; number <= count; ++number) images.push_back(ParseSRFImage(bytes, offset, number, path));
+  for (int number = 1; number <= records; ++number) images.push_back(ParseSRFImage(bytes, offset, number, path));
+  images.resize(static_cast<size_t>(count));
+  if (end) *end = offset;
   return images;
 }
 

@@ -24,7 +24,8 @@ void AppendSRFImage(std::vector<uint8_t>& out, const SRFImage& image);
 // 256 - s. A sum that ends at 0 gives 0 (256 does not fit a byte).
 uint8_t SRFChecksumByte(const uint8_t* data, size_t size);
 
-// The whole file; raises 53 when it cannot be read.
+// The whole file; raises 53 when it cannot be read (missing, or not a regular
+// file: a FIFO or device is refused without waiting on it).
 std::vector<uint8_t> ReadSRFBytes(const std::string& path);
 
 // The header at offset 0; raises 9 when the file is shorter than it.
@@ -36,8 +37,16 @@ SRFHeader ParseSRFHeader(const std::vector<uint8_t>& bytes, const std::string& p
 SRFImage ParseSRFImage(const std::vector<uint8_t>& bytes, size_t& offset, int number,
                        const std::string& path);
 
-// The first `count` records after the header, as the readers take them.
-std::vector<SRFImage> ParseSRFImages(const std::vector<uint8_t>& bytes, int count, const std::string& path);
+// How many records every reader checks, so that all of them (and `info`)
+// agree on which files they refuse: 4 when the header counts 4 (an animated
+// file), otherwise 2; and at least `atLeast`, the records the reader uses.
+int SRFRecordCount(const SRFHeader& header, int atLeast = 0);
+
+// The first `count` records after the header, as the readers take them, once
+// the SRFRecordCount records all read; `end` (when given) is where the last
+// of those ends.
+std::vector<SRFImage> ParseSRFImages(const std::vector<uint8_t>& bytes, int count, const std::string& path,
+                                     size_t* end = nullptr);
 
 // "Cannot read <path>: <problem>", the form of every reading error.
 [[noreturn]] void RaiseSRFReadError(int number, const std::string& path, const std::string& problem);

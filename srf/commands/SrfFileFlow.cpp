@@ -1,8 +1,11 @@
 #include "srf/commands/SrfFileFlow.h"
 
+#include <cerrno>
+
 #include "common/Paths.h"
 #include "common/VbError.h"
 #include "platform/Files.h"
+#include "platform/SystemError.h"
 #include "ui/commands/FileDialogs.h"
 #include "srf/SrfFile.h"
 #include "srf/SrfRaster.h"
@@ -54,15 +57,15 @@ void ReportSRFWriteError(frmMain& form, const std::string& reason) {
 namespace {
 
 // The bytes, then the checksum byte, beside `path`; renamed over it when all
-// are on disk.
-bool WriteWithChecksum(frmMain& form, const std::string& path, const std::vector<uint8_t>& body) {
+// are on disk. "" when written, otherwise what failed: the file and the cause.
+std::string WriteWithChecksum(frmMain& form, const std::string& path, const std::vector<uint8_t>& body) {
   platform::SafeFileWriter file;
-  if (!file.Open(path) || !file.Write(body.data(), body.size())) return false;
+  if (!file.Open(path) || !file.Write(body.data(), body.size())) return platform::CannotWrite(path, file.Error());
   // The checksum covers exactly the bytes just written, so it is summed from
   // memory rather than read back from the file.
   form.SetStatus("Status: Calculating Checksum...");
   const uint8_t checksum = SRFChecksumByte(body.data(), body.size());
-  return file.Write(&checksum, 1) && file.Commit();
+  return file.Write(&checksum, 1) && file.Commit() ? std::string() : platform::CannotWrite(path, file.Error());
 }
 
 }  // namespace
@@ -82,12 +85,13 @@ bool WriteSRFOf(frmMain& form, const std::string& path, const SrfVersion& versio
   }
   try {
     const std::optional<std::vector<SRFImage>> images = EncodeSRFImages(*form.WorkImage, version);
-    if (!images || !WriteWithChecksum(form, path, EncodeSRFBody(version, *images))) {
-      ReportSRFWriteError(form);
+    const std::string failure = images ? WriteWithChecksum(form, path, EncodeSRFBody(version, *images)) : "";
+    if (!images || !failure.empty()) {
+      ReportSRFWriteError(form, failure);
       return false;
     }
   } catch (const std::bad_alloc&) {
-    ReportSRFWriteError(form);
+    ReportSRFWriteError(form, platform::CannotWrite(path, ENOMEM));
     return false;
   }
   form.SetStatus(doneStatus);

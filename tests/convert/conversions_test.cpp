@@ -2,6 +2,7 @@
 // PNG beside it), LoadPNG, and SRF -> PNG -> SRF through the menus; then
 // velkor-cli's conversion commands run as a program.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -102,9 +103,19 @@ TEST_F(Conversions, LoadPngRefusalsKeepTheWorkingImage) {
   const size_t tightLength = PngWithHeader(9, 1, 1, 0, Rows({{0, 0}})).size();
   const uint32_t tightHeight = static_cast<uint32_t>((1032 * tightLength + 65536) / 2);
   WriteFileBytes(dir / "tight.png", PngWithHeader(9, tightHeight, 1, 0, Rows({{0, 0}})));
+  // The pixel limit to the pixel: 8192 x 8192 passes it (and fails the length bound), one column more does not.
+  const std::vector<uint8_t> wide = PngWithHeader(8192, 8192, 1, 0, Rows({{0}}));
+  WriteFileBytes(dir / "w8192.png", wide);
+  WriteFileBytes(dir / "w8193.png", PngWithHeader(8193, 8192, 1, 0, Rows({{0}})));
+  ::mkfifo((dir / "fifo.png").c_str(), 0600);
   const std::tuple<std::string, std::string, bool> cases[] = {
       {dir / "fake.png", "it is not a picture FreeImage can read", false},
-      {dir / "missing.png", "the file does not exist", false},
+      {dir / "missing.png", "No such file or directory", false},
+      {dir / "fifo.png", "not a regular file", false},
+      {dir.path(), "not a regular file", false},
+      {dir / "w8192.png", "its header claims 8192 x 8192 pixels, far more than its " + std::to_string(wide.size()) +
+                              " bytes can hold", false},
+      {dir / "w8193.png", "its header claims 8193 x 8192 pixels, more than the 67108864 (8192 x 8192) a picture may have", false},
       {dir / "huge.bmp", "it is not a picture FreeImage can read", false},
       {dir / "tight.png", "its header claims 9 x " + std::to_string(tightHeight) + " pixels, far more than its " +
                               std::to_string(tightLength) + " bytes can hold", false},
@@ -170,7 +181,7 @@ TEST(Cli, ReportsTheFilesWrittenAndTellsFailureFromUsage) {
       {"info short.srf", 1, "Cannot read " + dir / "short.srf"},
       {"srf2png missing.srf x.png", 1, "Cannot read " + dir / "missing.srf"},
       {"srf2png short.srf x.png", 1, "too short for the 71-byte header"},
-      {"png2srf missing.png x.srf", 1, "Cannot read " + dir / "missing.png" + ": the file does not exist"},
+      {"png2srf missing.png x.srf", 1, "Cannot read " + dir / "missing.png" + ": No such file or directory"},
       {"png2srf short.srf x.srf", 1, "Cannot read " + dir / "short.srf"},
       {"srf2png short.srf x.v2.png", 2, "x.v2.png"}, {"srf2png short.srf x.PNG", 2, "written as " + dir / "x.png"},
       {"srf2png short.srf", 2, ""}, {"png2srf", 2, ""}, {"info", 2, ""}, {"info --help", 0, ""},

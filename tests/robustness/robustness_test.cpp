@@ -97,7 +97,7 @@ class Corpus {
     AddSrf(Kind::Asrf, kAnimated);
     Add(Kind::Srf, {}, "No such file", {}, true, "absent");
     // A static file has no third record: its trailer is taken for one.
-    Add(Kind::Asrf, SrfFile("2.20", kStatic, 56), "record 3 at offset 214 has a size of -1 x -1");
+    Add(Kind::Asrf, SrfFile("2.20", kStatic, 56), "record 3 at offset 214 has a size of 65535 x 65535");
     Add(Kind::Srf, SrfFile("1.00", kAnimated, 160), "", ShowsRecords({kAnimated[0], kAnimated[1]}));
     AddPngs();
     AddBmps();
@@ -122,8 +122,8 @@ class Corpus {
       auto add = [&](const Bytes& bytes, const std::string& problem) {
         Add(kind, bytes, problem, ShowsRecords(s), r == 0 && inputs.size() % 4 == 0);
       };
-      add(Put(whole, at + 14, 2, -1), record + size + " a size of -1 x");
-      add(Put(whole, at + 12, 2, -32768), record + size + " a size of " + std::to_string(w) + " x -32768 pixels");
+      add(Put(whole, at + 14, 2, -1), record + size + " a size of 65535 x");
+      add(Put(whole, at + 12, 2, -32768), record + size + " a size of " + std::to_string(w) + " x 32768 pixels");
       add(Put(whole, at + 14, 2, 32767), record + " gives its alpha plane " + std::to_string(w * h) + " bytes");
       add(Put(whole, at + 28, 4, INT32_MIN), record + " gives its alpha plane -2147483648 bytes");
       add(Put(whole, colour, 4, INT32_MAX), record + " gives its colour plane 2147483647 bytes");
@@ -156,8 +156,10 @@ class Corpus {
     for (const auto& [w, h, depth, type] :
          {std::tuple{100000u, 100000u, 8, 0}, {100000u, 100000u, 16, 6}, {65535u, 65535u, 1, 0}, {14400u, 750u, 8, 6}}) {
       const Bytes bytes = PngWithHeader(w, h, uint8_t(depth), uint8_t(type), Rows({{}}));
-      const std::string claims = "its header claims " + std::to_string(w) + " x " + std::to_string(h) + " pixels";
-      Add(Kind::Png, bytes, claims + ", far more than its " + std::to_string(bytes.size()) + " bytes", {}, depth == 16);
+      const std::string claims = "its header claims " + std::to_string(w) + " x " + std::to_string(h) + " pixels, ";
+      Add(Kind::Png, bytes, claims + (uint64_t{w} * h > 8192 * 8192 ? "more than the 67108864 (8192 x 8192)"
+                                                                    : "far more than its " + std::to_string(bytes.size()) + " bytes"),
+          {}, depth == 16);
     }
     // 16-bit grey FreeImage converts only by way of 8-bit grey; pixel (1, 0) of the first row.
     auto pixel = [](Bgra expected) {
@@ -291,8 +293,10 @@ TEST_F(FailingDisk, EachWriterKeepsTheUsersFilesAndLeavesNothing) {
       view.dialogAnswers = {target};
       EXPECT_FALSE(writer == 2 ? form.SaveAsPNG() : (writer ? form.SaveASRF("1.00") : form.SaveSRF("2.20"), false));
       ASSERT_EQ(view.messages.size(), 1u);
-      EXPECT_TRUE(writer < 2 ? view.messages[0] == "An error occured while writing the SRF file!"
-                             : view.messages[0].rfind("Cannot write the BMP file " + target, 0) == 0) << view.messages[0];
+      // The window's own message, then the file and the system's reason.
+      EXPECT_EQ(view.messages[0].rfind((writer < 2 ? "An error occured while writing the SRF file!\nCannot write "
+                                                   : "Cannot write the BMP file ") + target + ": ", 0), 0u)
+          << view.messages[0];
       EXPECT_EQ(view.LastStatus(), writer < 2 ? "Status: Error writing SRF FILE!" : "Status: Error writing BMP file!");
       EXPECT_EQ(ReadFileBytes(mount + "/keep" + ext), users);
       EXPECT_TRUE(std::filesystem::is_empty(mount + "/taken" + ext));

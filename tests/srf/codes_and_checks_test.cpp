@@ -83,7 +83,7 @@ TEST(SrfBadFiles, LoaderCheckAndDescriptionNameWhatIsWrong) {
       {cut(195 + 15), kErrSubscript, cut2 + "its colour plane needs 16 bytes at offset 195 but only 15 are left"},
       {put(71 + 14, 2, 0), kErrSubscript, "record 1 at offset 71 has a size of 0 x 3 pixels"},
       {put(71 + 12, 2, 0), kErrSubscript, "record 1 at offset 71 has a size of 4 x 0 pixels"},
-      {put(147 + 12, 2, -1), kErrSubscript, "record 2 at offset 147 has a size of 4 x -1 pixels"},
+      {put(147 + 12, 2, -1), kErrSubscript, "record 2 at offset 147 has a size of 4 x 65535 pixels"},
       {put(71 + 12, 2, 1), kErrSubscript, "record 1 gives its alpha plane 12 bytes, but its 4 x 1 pixels need 4"},
       {put(115 + 4, 1, 23), kErrSubscript, "record 1 gives its colour plane 23 bytes, but its 4 x 3 pixels need 24"},
       {put(147 + 32 + 7, 1, 129), kErrOverflow,
