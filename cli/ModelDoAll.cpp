@@ -23,6 +23,7 @@ bool TemporaryFrames::Create(std::string& error) {
     return false;
   }
   path_ = templ;
+  removedOnInterrupt_ = platform::InterruptCleanup::RemoveFolder(path_);
   return true;
 }
 

@@ -4,11 +4,13 @@
 #include <string>
 
 #include "cli/HeadlessView.h"
+#include "platform/Interruption.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor::cli {
 
-// A temporary folder, removed with its contents when this goes.
+// A temporary folder, removed with its contents when this goes, or when the
+// program is interrupted.
 class TemporaryFrames {
  public:
   TemporaryFrames() = default;
@@ -20,6 +22,7 @@ class TemporaryFrames {
 
  private:
   std::string path_;
+  platform::InterruptCleanup removedOnInterrupt_;
 };
 
 // False (the error reported on the view) when the model cannot be rendered.

@@ -5,8 +5,12 @@
 #include <iostream>
 
 #include "cli/Commands.h"
+#include "platform/Interruption.h"
 
 int main(int argc, char** argv) {
+  // Before any thread starts: Ctrl-C and SIGTERM end the model loader and
+  // remove temporary folders before the program ends.
+  velkor::platform::CleanUpOnInterrupt();
   // A command reads frames and makes rasters of a few hundred kB one after
   // another. Kept in the heap once freed, the next one reuses the same pages
   // instead of mapping fresh ones and faulting each page in again; strips of

@@ -19,4 +19,12 @@ std::string AssetFolderFor(const std::string& programFolder, const std::string& 
 
 std::string AssetFolder() { return AssetFolderFor(ProgramFolder(), "Garmin760.bmp"); }
 
+std::string HelperProgramFor(const std::string& programFolder, const std::string& name) {
+  const std::filesystem::path beside = std::filesystem::path(programFolder) / name;
+  if (FileExists(beside.string())) return beside.string();
+  return (std::filesystem::path(programFolder).parent_path() / "libexec" / "velkor" / name).lexically_normal().string();
+}
+
+std::string HelperProgram(const std::string& name) { return HelperProgramFor(ProgramFolder(), name); }
+
 }  // namespace velkor::platform

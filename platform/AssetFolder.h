@@ -15,4 +15,10 @@ std::string AssetFolderFor(const std::string& programFolder, const std::string& 
 // always installed with the sample vehicle beside it.
 std::string AssetFolder();
 
+// A helper program the programs run (the model loader): beside
+// `programFolder` in the build tree, otherwise where it is installed,
+// programFolder/../libexec/velkor.
+std::string HelperProgramFor(const std::string& programFolder, const std::string& name);
+std::string HelperProgram(const std::string& name);  // for ProgramFolder()
+
 }  // namespace velkor::platform

@@ -1,6 +1,8 @@
 #pragma once
 // Runs a program with one argument and collects its stdout, within a time
-// limit and a size limit; the child is killed when either is exceeded.
+// limit and a size limit; the child is killed when either is exceeded. The
+// child has a process group of its own, which is what gets killed, and it
+// dies with its parent, however the parent ends.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -1,7 +1,10 @@
 #include "render/ModelLoader.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 
+#include "platform/AssetFolder.h"
 #include "platform/Files.h"
 #include "render/ChildProcess.h"
 #include "render/SceneCodec.h"
@@ -20,20 +23,33 @@ bool Fail(const std::string& path, const std::string& reason, std::string& error
   return false;
 }
 
+// The loader's own words, cut to what a message can show: its first lines,
+// then "…" for the rest (cut on a character boundary).
+std::string ReadableMessage(std::string text) {
+  constexpr size_t kMaxLines = 3, kMaxBytes = 300;
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
+  size_t end = std::min(text.size(), kMaxBytes), newline = std::string::npos;
+  for (size_t lines = 0, at = 0; lines < kMaxLines && (newline = text.find('\n', at)) != std::string::npos; ++lines) {
+    at = newline + 1;
+  }
+  if (newline != std::string::npos) end = std::min(end, newline);  // the last line kept ends there
+  if (end == text.size()) return text;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+  return text.substr(0, end) + "\u2026";
+}
+
 std::string ChildFailure(const ChildResult& r) {
   if (!r.started) return "the model loader " + LoaderExecutable() + " cannot be started";
   if (r.timedOut) return "reading it took longer than " + std::to_string(kLoaderTimeoutSeconds) + " seconds";
   if (r.tooMuchOutput) return "it is larger than the limits allow";
   if (r.signal != 0) return "the model loader crashed on it (signal " + std::to_string(r.signal) + ")";
-  if (r.exitCode == 3 && !r.output.empty() && r.output.size() < 4096) {
-    return std::string(r.output.begin(), r.output.end());
-  }
+  if (r.exitCode == 3 && !r.output.empty()) return ReadableMessage(std::string(r.output.begin(), r.output.end()));
   return "the model loader failed on it (exit status " + std::to_string(r.exitCode) + ")";
 }
 
 }  // namespace
 
-std::string LoaderExecutable() { return platform::ProgramFolder() + "/velkor-model-loader"; }
+std::string LoaderExecutable() { return platform::HelperProgram("velkor-model-loader"); }
 
 bool LoadModel(const std::string& path, Scene& scene, std::string& error) {
   std::error_code ec;

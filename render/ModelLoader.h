@@ -1,6 +1,6 @@
 #pragma once
 // Loads a model file into a Scene through the loader helper process
-// (velkor-model-loader beside the running executable), so that whatever a
+// (velkor-model-loader, see platform::HelperProgram), so that whatever a
 // malformed file does to Assimp - crash, hang, exhaust memory - ends as an
 // error message here. Everything the helper sends is validated.
 #include <string>
@@ -9,7 +9,7 @@
 
 namespace velkor::render {
 
-// The helper's path: next to the running executable.
+// The helper's path: beside the running executable, or installed in libexec.
 std::string LoaderExecutable();
 
 // False with a message naming `path` and the problem.

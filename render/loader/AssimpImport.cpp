@@ -10,6 +10,7 @@
 #include <map>
 
 #include "render/SceneLimits.h"
+#include "render/loader/ModelFolder.h"
 #include "render/loader/TextureDecode.h"
 
 namespace velkor::render {
@@ -46,7 +47,7 @@ void KeepFinite(Vertex& v) {
 
 class Flattener {
  public:
-  Flattener(const aiScene& scene, std::string folder) : in_(scene), folder_(std::move(folder)) {}
+  Flattener(const aiScene& scene, const ModelFolder& folder) : in_(scene), folder_(folder) {}
 
   bool Run(Scene& out, std::string& error) {
     for (unsigned i = 0; i < in_.mNumMaterials; ++i) {
@@ -86,10 +87,11 @@ class Flattener {
     if (const aiTexture* embedded = in_.GetEmbeddedTexture(path.c_str())) {
       if (!DecodeEmbeddedTexture(*embedded, texture, error)) return false;
     } else {
-      const std::filesystem::path file = std::filesystem::path(folder_) / path;
+      const std::string file = folder_.Folder() + path;
+      if (std::string refused = folder_.Check(file); !refused.empty()) return (error = refused, false);
       std::error_code ec;
       if (!std::filesystem::is_regular_file(file, ec)) return (cache_[path] = -1, true);
-      if (!DecodeTextureFile(file.string(), texture, error)) return false;
+      if (!DecodeTextureFile(file, texture, error)) return false;
     }
     if (scene.textures.size() >= kMaxTextures) return (error = "the model has too many textures", false);
     index = static_cast<int32_t>(scene.textures.size());
@@ -130,24 +132,37 @@ class Flattener {
   }
 
   const aiScene& in_;
-  std::string folder_;
+  const ModelFolder& folder_;
   std::map<std::string, int32_t> cache_;
 };
 
 }  // namespace
 
+std::string MemoryLimitReason() {
+  return "reading it needs more memory than the model loader may use (" + std::to_string(kLoaderMemoryBytes >> 30) +
+         " GiB)";
+}
+
 bool ImportWithAssimp(const std::string& path, Scene& scene, std::string& error) {
   Assimp::Importer importer;
+  auto* folder = new ModelFolder(path);
+  importer.SetIOHandler(folder);  // the importer's from now on
   const aiScene* in = importer.ReadFile(path, kImportFlags);
+  if (!folder->Refusal().empty()) {  // even where the importer went on without the file
+    error = folder->Refusal();
+    return false;
+  }
   if (in == nullptr) {
-    error = std::string("not a model Assimp can read (") + importer.GetErrorString() + ")";
+    const std::string reason = importer.GetErrorString();
+    error = reason.find("bad_alloc") != std::string::npos ? MemoryLimitReason()
+                                                          : "not a model Assimp can read (" + reason + ")";
     return false;
   }
   if ((in->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || in->mNumMeshes == 0) {
     error = "the model has no triangles";
     return false;
   }
-  return Flattener(*in, std::filesystem::path(path).parent_path().string()).Run(scene, error);
+  return Flattener(*in, *folder).Run(scene, error);
 }
 
 }  // namespace velkor::render

@@ -10,4 +10,7 @@ namespace velkor::render {
 // False with a reason (without the file name) when the file cannot be read.
 bool ImportWithAssimp(const std::string& path, Scene& scene, std::string& error);
 
+// Why a model could not be read when memory ran out: the loader's limit.
+std::string MemoryLimitReason();
+
 }  // namespace velkor::render

@@ -3,6 +3,7 @@
 #include <FreeImage.h>
 #include <assimp/texture.h>
 
+#include "platform/Files.h"
 #include "platform/FreeImageBitmap.h"
 #include "render/SceneLimits.h"
 
@@ -78,14 +79,15 @@ bool DecodeEmbeddedTexture(const aiTexture& texture, Texture& out, std::string& 
 }
 
 bool DecodeTextureFile(const std::string& path, Texture& out, std::string& error) {
-  const FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
+  platform::InputFile file(path);
+  const FREE_IMAGE_FORMAT format = platform::StreamFormat(file.Stream());
   if (format == FIF_UNKNOWN) return (error = "texture " + path + " is missing or not a picture", false);
-  Bitmap header(FreeImage_Load(format, path.c_str(), FIF_LOAD_NOPIXELS));
+  Bitmap header(platform::LoadFromStream(format, file.Stream(), FIF_LOAD_NOPIXELS));
   if (!header || !SizeAllowed(FreeImage_GetWidth(header.get()), FreeImage_GetHeight(header.get()), error)) {
     if (error.empty()) error = "texture " + path + " cannot be decoded";
     return false;
   }
-  Bitmap pixels(FreeImage_Load(format, path.c_str(), 0));
+  Bitmap pixels(platform::LoadFromStream(format, file.Stream(), 0));
   if (!pixels) return (error = "texture " + path + " cannot be decoded", false);
   return FromBitmap(pixels.get(), out, error);
 }

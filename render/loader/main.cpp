@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "render/SceneCodec.h"
@@ -62,6 +63,8 @@ int main(int argc, char** argv) {
       const std::vector<uint8_t> bytes = velkor::render::EncodeScene(scene);
       return WriteAll(bytes.data(), bytes.size()) ? 0 : 4;
     }
+  } catch (const std::bad_alloc&) {
+    error = velkor::render::MemoryLimitReason();
   } catch (const std::exception& e) {
     error = std::string("the model cannot be read (") + e.what() + ")";
   }

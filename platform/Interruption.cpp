@@ -1,0 +1,101 @@
+#include "platform/Interruption.h"
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <filesystem>
+#include <cstdlib>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace velkor::platform {
+
+namespace {
+
+struct Cleanup {
+  pid_t group = 0;     // killed when not 0
+  std::string folder;  // removed when not empty
+};
+
+struct Registry {
+  std::mutex mutex;
+  uint64_t next = 1;
+  std::map<uint64_t, Cleanup> entries;
+};
+
+Registry& Entries() {
+  static Registry* registry = new Registry;  // never destroyed: the watcher may use it while main returns
+  return *registry;
+}
+
+uint64_t Register(Cleanup cleanup) {
+  Registry& r = Entries();
+  std::lock_guard lock(r.mutex);
+  r.entries.emplace(r.next, std::move(cleanup));
+  return r.next++;
+}
+
+sigset_t EndingSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGTERM);
+  return set;
+}
+
+// Holds the registry locked from the signal on, so that nothing registers
+// or leaves while the process ends.
+[[noreturn]] void Watch() {
+  const sigset_t set = EndingSignals();
+  int signal = 0;
+  while (sigwait(&set, &signal) != 0) {
+  }
+  Registry& r = Entries();
+  r.mutex.lock();
+  for (const auto& [id, cleanup] : r.entries) {
+    if (cleanup.group > 0) ::kill(-cleanup.group, SIGKILL);
+  }
+  for (const auto& [id, cleanup] : r.entries) {
+    std::error_code ignored;
+    if (!cleanup.folder.empty()) std::filesystem::remove_all(cleanup.folder, ignored);
+  }
+  // Ended by the signal itself, as without this watcher: the default action,
+  // taken by this thread, the only one that does not block it.
+  ::signal(signal, SIG_DFL);
+  ::pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
+  ::raise(signal);
+  std::_Exit(128 + signal);
+}
+
+}  // namespace
+
+void CleanUpOnInterrupt() {
+  const sigset_t set = EndingSignals();
+  ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
+  std::thread(Watch).detach();
+}
+
+InterruptCleanup InterruptCleanup::KillGroup(pid_t processGroup) { return InterruptCleanup(Register({processGroup, {}})); }
+
+InterruptCleanup InterruptCleanup::RemoveFolder(const std::string& folder) {
+  return InterruptCleanup(Register({0, folder}));
+}
+
+InterruptCleanup& InterruptCleanup::operator=(InterruptCleanup&& other) noexcept {
+  if (this != &other) {
+    InterruptCleanup gone(id_);  // unregistered as it goes
+    id_ = other.id_;
+    other.id_ = 0;
+  }
+  return *this;
+}
+
+InterruptCleanup::~InterruptCleanup() {
+  if (id_ == 0) return;
+  Registry& r = Entries();
+  std::lock_guard lock(r.mutex);
+  r.entries.erase(id_);
+}
+
+}  // namespace velkor::platform

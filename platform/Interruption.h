@@ -1,0 +1,36 @@
+#pragma once
+// A command line program interrupted (Ctrl-C: SIGINT) or told to end
+// (SIGTERM) still cleans up after itself: the helper processes it started
+// are killed with their process groups and its temporary folders removed,
+// then it ends by that signal as it would have.
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+
+namespace velkor::platform {
+
+// Leaves both signals to one watching thread that cleans up and ends the
+// program. Called first thing in main, before any other thread starts (each
+// thread inherits the blocked signals; only the watcher takes them).
+void CleanUpOnInterrupt();
+
+// What is cleaned up, for as long as this registration lives. Registering
+// does nothing more where CleanUpOnInterrupt was not called.
+class InterruptCleanup {
+ public:
+  InterruptCleanup() = default;
+  static InterruptCleanup KillGroup(pid_t processGroup);
+  static InterruptCleanup RemoveFolder(const std::string& folder);
+  ~InterruptCleanup();
+  InterruptCleanup(InterruptCleanup&& other) noexcept : id_(other.id_) { other.id_ = 0; }
+  InterruptCleanup& operator=(InterruptCleanup&& other) noexcept;
+  InterruptCleanup(const InterruptCleanup&) = delete;
+  InterruptCleanup& operator=(const InterruptCleanup&) = delete;
+
+ private:
+  explicit InterruptCleanup(uint64_t id) : id_(id) {}
+  uint64_t id_ = 0;
+};
+
+}  // namespace velkor::platform
