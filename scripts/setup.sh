@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(cmake g++ make ccache qt6-base-dev libfreeimage-dev libassimp-dev libgtest-dev libgmock-dev zlib1g-dev libcli11-dev
           libbenchmark-dev fonts-liberation xvfb xauth
-          desktop-file-utils appstream shared-mime-info groff-base dpkg-dev file)
+          desktop-file-utils appstream shared-mime-info groff-base dpkg-dev file
+          lintian xdg-utils libfile-mimeinfo-perl libglib2.0-bin)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

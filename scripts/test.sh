@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: first the release tree in build/,
-# then the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer
-# in build-asan/ (the Qt window's tests included; the benchmarks left out). Any
-# sanitizer report fails its test.
+# Builds everything and runs every test: first the release tree in build/ and
+# lintian on the Debian package made from it, then the same suite built with
+# AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/ (the Qt
+# window's tests included; the benchmarks left out). Any sanitizer report
+# fails its test.
 # VELKOR_SKIP_SANITIZE=1 runs the release suite only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,6 +11,10 @@ jobs="$(nproc)"
 
 bash scripts/build.sh -DVELKOR_BUILD_BENCH=OFF
 (cd build && ctest -j"$jobs" --output-on-failure)
+
+# The Debian package as users get it: lintian finds no error and no warning.
+echo "== Debian package (lintian)"
+(cd build && rm -f velkor_*.deb && cpack -G DEB >/dev/null && lintian --fail-on error,warning velkor_*.deb)
 
 [ "${VELKOR_SKIP_SANITIZE:-0}" = 1 ] && exit 0
 
