@@ -62,6 +62,7 @@ void AddToPng(CLI::App& app, CliContext& context, const std::string& name, const
                                             "named after the BMP up to its first dot, so " + out +
                                             " would be written as " + DerivedName(bmp, ".png") + ")");
     }
+    if (!OutputsLeaveInputs({out, bmp}, {in})) return (void)(context.exitCode = 1);
     context.exitCode = RunFormCommand(command, {in, bmp}, true);
     if (context.exitCode == 0) std::cout << "png: " << out << "\nbmp: " << bmp << '\n';
   });
@@ -76,6 +77,7 @@ void AddFromPng(CLI::App& app, CliContext& context, const std::string& name, con
   sub->callback([&context, paths, command] {
     const std::string in = platform::AbsolutePath(paths->in);
     const std::string out = platform::AbsolutePath(paths->out);
+    if (!OutputsLeaveInputs({out}, {in})) return (void)(context.exitCode = 1);
     context.exitCode = RunFormCommand(command, {in, out});
     if (context.exitCode == 0) std::cout << "srf: " << out << '\n';
   });

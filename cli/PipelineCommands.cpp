@@ -8,8 +8,11 @@
 #include "cli/ModelDoAll.h"
 #include "common/Paths.h"
 #include "common/VbError.h"
+#include "pipeline/NumberingScheme.h"
+#include "srf/SrfVersion.h"
 #include "ui/commands/KeyingChoice.h"
 #include "platform/Files.h"
+#include "platform/SystemError.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor::cli {
@@ -201,11 +204,30 @@ bool ImportComplete(const frmMain& form, HeadlessView& view) {
   return false;
 }
 
+// The files the command reads: the frames the import will look for, named as
+// the window names them from its boxes, or the model they are rendered from.
+std::vector<std::string> InputFiles(const frmMain& form, const std::string& model) {
+  if (!model.empty()) return {platform::AbsolutePath(model)};
+  const FormControls& c = form.Controls;
+  const NumberingScheme scheme = SchemeFromText(c.cmbNumbers.Text);
+  std::vector<std::string> files;
+  for (int item = 1; item <= (form.AnimatedMode ? 2 : 1); ++item) {
+    for (const auto& [folder, prefix] : {std::pair(&c.txtWorkDir[item], &c.txt3DPrefix[item]),
+                                         std::pair(&c.txt2DWorkDir[item], &c.txt2DPrefix[item])}) {
+      for (int i = 0; i < kFramesPerSet; ++i) {
+        files.push_back(platform::ResolveNameCase(FrameFileName(Trim(folder->Text), Trim(prefix->Text), scheme, i)));
+      }
+    }
+  }
+  return files;
+}
+
 int RunDoAll(const PipelineOptions& o) {
   HeadlessView view(std::cerr);
   frmMain form(view);
   form.Form_Load();
   ApplyOptions(o, form);
+  if (!OutputsLeaveInputs({platform::AbsolutePath(o.output)}, InputFiles(form, o.model))) return 1;
   TemporaryFrames frames;
   if (!o.model.empty() && !RenderModelIntoForm(o.model, form, view, frames)) return 1;
   const std::string output = platform::AbsolutePath(o.output);
@@ -229,11 +251,13 @@ int RunBuildStrip(const PipelineOptions& o) {
   form.Form_Load();
   ApplyOptions(o, form);
   const std::string output = platform::AbsolutePath(o.output);
+  if (!OutputsLeaveInputs({output}, InputFiles(form, {}))) return 1;
   form.cmdGo_Click();
   if (!ImportComplete(form, view)) return 1;
   try {
+    platform::SetLastError(0);
     if (!form.WorkImage->SavePicture(output)) {
-      view.Error("cannot write the strip to " + output);
+      view.Error(platform::CannotWrite(output, platform::GetLastError()));
       return 1;
     }
   } catch (const VbError& e) {

@@ -21,7 +21,9 @@ void AddThumbnailCommand(CLI::App& app, CliContext& context) {
   auto* sub = app.add_subcommand("thumbnail", "Write a PNG thumbnail (the vehicle at heading 0) of an SRF file");
   sub->add_option("IN.srf", args->in, "SRF file to show")->required();
   sub->add_option("OUT.png", args->out, "PNG file to write")->required();
-  sub->add_option("SIZE", args->size, "Largest width and height in pixels")->required();
+  sub->add_option("SIZE", args->size, "Largest width and height in pixels")
+      ->required()
+      ->check(CLI::Range(1, kMaxThumbnailSize));
   sub->callback([&context, args] {
     std::string error;
     if (!WriteSRFThumbnail(args->in, args->out, args->size, error)) {
