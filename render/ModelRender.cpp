@@ -1,9 +1,7 @@
 #include "render/ModelRender.h"
 
 #include "common/Paths.h"
-#include "pipeline/NumberingScheme.h"
 #include "pipeline/StripLayout.h"
-#include "platform/Files.h"
 #include "render/ModelLoader.h"
 
 namespace velkor::render {
@@ -32,29 +30,7 @@ std::vector<FrameSetPlan> PlanFrameSets(const ModelRenderRequest& r) {
   return plans;
 }
 
-namespace {
-
-// A frame file that is one of the models would replace it.
-std::string OverwritesModel(const ModelRenderRequest& request) {
-  for (const FrameSetPlan& plan : PlanFrameSets(request)) {
-    for (int k = 0; k < kFramesPerSet; ++k) {
-      const std::string frame = FrameFileName(plan.folder, request.settings.prefix, request.settings.numbering, k);
-      if (std::string problem = platform::OverwritesInput(frame, {request.model, request.animationModel});
-          !problem.empty()) {
-        return problem;
-      }
-    }
-  }
-  return {};
-}
-
-}  // namespace
-
 bool RenderModel(const ModelRenderRequest& request, const RenderProgress& progress, std::string& error) {
-  if (error = OverwritesModel(request); !error.empty()) {
-    error = "cannot render model " + request.model + ": " + error;
-    return false;
-  }
   Scene rotation, animation;
   if (!LoadModel(request.model, rotation, error)) return false;
   const bool separate = request.animated && !request.animationModel.empty();
