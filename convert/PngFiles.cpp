@@ -2,6 +2,7 @@
 // straight across.
 #include "convert/PngFiles.h"
 
+#include <cstdio>
 #include <cstring>
 #include <optional>
 
@@ -42,6 +43,7 @@ FIBITMAP* ConvertTo32Bits(FIBITMAP* bitmap) {
 // cannot read alone is refused rather than decoded blind.
 std::string DeclaredSizeProblem(platform::InputFile& file, const std::string& name) {
   const FREE_IMAGE_FORMAT format = FreeImage_GetFIFFromFilename(name.c_str());
+  if (!file.Stream()) return kNotAPicture;
   if (format == FIF_PNG) {
     uint8_t head[kPngHeaderBytes];
     const size_t got = std::fread(head, 1, sizeof head, file.Stream());

@@ -136,28 +136,21 @@ size_t ReadUpTo(int fd, uint8_t* data, size_t size) {
 
 InputFile::InputFile(const std::string& path) {
   struct stat st;
-  if (::stat(path.c_str(), &st) != 0) {
-    SetLastError(errno);
-    problem_ = ApiErrorText(errno);
+  const bool found = ::stat(path.c_str(), &st) == 0;
+  // O_NONBLOCK: should the path have become a FIFO since it was looked at,
+  // the open returns at once instead of waiting for a writer.
+  const int fd = found && S_ISREG(st.st_mode) ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1;
+  const int error = errno;
+  if (fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    fd_ = fd;
+    size_ = static_cast<int64_t>(st.st_size);
     return;
   }
-  // O_NONBLOCK: should the path have become a FIFO since, the open returns
-  // at once instead of waiting for a writer; fstat then refuses it.
-  const int fd = S_ISREG(st.st_mode) ? ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) : -1;
-  if (fd < 0 && S_ISREG(st.st_mode)) {
-    SetLastError(errno);
-    problem_ = ApiErrorText(errno);
-    return;
-  }
-  if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    if (fd >= 0) ::close(fd);
-    SetLastError(EINVAL);
-    problem_ = kNotRegularFile;
-    return;
-  }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  fd_ = fd;
-  size_ = static_cast<int64_t>(st.st_size);
+  if (fd >= 0) ::close(fd);
+  const bool notRegular = found && (fd >= 0 || !S_ISREG(st.st_mode));
+  SetLastError(notRegular ? EINVAL : error);
+  problem_ = notRegular ? std::string(kNotRegularFile) : ApiErrorText(error);
 }
 
 InputFile::~InputFile() {

@@ -3,8 +3,8 @@
 #include <pthread.h>
 #include <signal.h>
 
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <thread>
