@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The installed velkor-cli from an unrelated folder: do-all finds the installed
 # sample vehicle and the installed model loader (nothing beside PREFIX/bin holds assets, so success means
-# share/velkor was found); send-to-device into a fake device folder and gif
+# share/velkor and libexec/velkor were found); send-to-device into a fake device folder and gif
 # end with the right status and leave the right files.
 set -euo pipefail
 cli="$1/bin/velkor-cli"
@@ -30,6 +30,9 @@ grep -q -- '--force' err && [ "$(cat "$vehicle")" = different ] || fail "the dif
 "$cli" send-to-device car.srf --device dev --force >/dev/null && cmp -s car.srf "$vehicle" || fail "--force"
 [ "$(ls -A dev/Garmin/Vehicle)" = car.srf ] || fail "temporary files left on the device"
 ! "$cli" send-to-device car.srf --device "$work" 2>/dev/null || fail "a folder without Garmin/ taken as a device"
+# Nothing goes through a Vehicle (or Garmin) folder that is a link leading out of the device.
+mkdir -p away linked/Garmin && echo '<Device/>' >linked/Garmin/GarminDevice.xml && ln -s ../../away linked/Garmin/Vehicle
+! "$cli" send-to-device car.srf --device linked 2>/dev/null && [ -z "$(ls -A away)" ] || fail "written out of the device"
 
 "$cli" gif car.srf car.gif >/dev/null || fail "gif"
 [ "$(head -c 6 car.gif)" = GIF89a ] || fail "not a GIF"

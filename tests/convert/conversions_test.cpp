@@ -177,7 +177,30 @@ TEST(Cli, ReportsTheFilesWrittenAndTellsFailureFromUsage) {
   EXPECT_NE(("\n" + velkor("info out.srf").out).find("\nfile: " + dir / "out.srf" + "\n"), std::string::npos);
 
   WriteFileBytes(dir / "short.srf", {1, 2, 3});
+  const std::vector<uint8_t> srf = ReadFileBytes(dir / "out.srf"), png = ReadFileBytes(dir / "in.png");
+  WriteFileBytes(dir / "cut.srf", {srf.begin(), srf.begin() + 71 + 40 + 3 * 2880 * 80 + 100});  // inside record 2
+  std::vector<uint8_t> wide = srf;
+  wide[71 + 18] = wide[71 + 19] = 0xFF;  // record 1's row bytes, which no reader uses
+  WriteFileBytes(dir / "rows.srf", wide);
+  wide[71 + 14] = wide[71 + 15] = 0xFF;  // and its width
+  WriteFileBytes(dir / "wide.srf", wide);
+  ::mkfifo((dir / "fifo.srf").c_str(), 0600);
+  std::filesystem::create_symlink(dir / "out.srf", dir / "link.png");
+  std::filesystem::create_hard_link(dir / "out.srf", dir / "same.bmp");
+  const std::string longName = std::string(247, 'n') + ".gif";  // 251 bytes: its temporary name must fit too
   const std::tuple<std::string, int, std::string> cases[] = {
+      {"info fifo.srf", 1, "Cannot read " + dir / "fifo.srf: not a regular file"},
+      {"info /dev/zero", 1, "Cannot read /dev/zero: not a regular file"},
+      {"srf2png fifo.srf x.png", 1, "not a regular file"}, {"asrf2png fifo.srf x.png", 1, "not a regular file"},
+      {"png2srf fifo.srf x.srf", 1, "not a regular file"}, {"gif fifo.srf x.gif", 1, "not a regular file"},
+      {"thumbnail fifo.srf x.png 64", 1, "not a regular file"},
+      {"gif out.srf out.srf", 1, dir / "out.srf is the input file " + dir / "out.srf"},
+      {"thumbnail out.srf link.png 64", 1, "link.png is the input file out.srf"},
+      {"png2srf in.png in.png", 1, "is the input file"}, {"srf2png out.srf same.png", 1, "same.bmp is the input file"},
+      {"info cut.srf", 1, "record 2 is cut short"}, {"thumbnail cut.srf x.png 64", 1, "record 2 is cut short"},
+      {"gif cut.srf x.gif", 1, "record 2 is cut short"}, {"info wide.srf", 1, "has a size of 65535 x 80 pixels"},
+      {"thumbnail out.srf x.png 0", 2, "SIZE"}, {"thumbnail out.srf x.png 1025", 2, "SIZE"},
+      {"gif out.srf " + longName, 0, ""}, {"png2srf in.png " + std::string(247, 'n') + ".srf", 0, ""},
       {"info short.srf", 1, "Cannot read " + dir / "short.srf"},
       {"srf2png missing.srf x.png", 1, "Cannot read " + dir / "missing.srf"},
       {"srf2png short.srf x.png", 1, "too short for the 71-byte header"},
@@ -191,7 +214,9 @@ TEST(Cli, ReportsTheFilesWrittenAndTellsFailureFromUsage) {
     EXPECT_EQ(run.status, status) << args;
     EXPECT_NE(run.err.find(stderrPart), std::string::npos) << args << "\n" << run.err;
   }
-  for (const char* output : {"x.png", "x.bmp", "x.srf"}) EXPECT_FALSE(PathExists(dir / output));
+  for (const char* output : {"x.png", "x.bmp", "x.srf", "x.gif"}) EXPECT_FALSE(PathExists(dir / output));
+  EXPECT_TRUE(ReadFileBytes(dir / "out.srf") == srf && ReadFileBytes(dir / "in.png") == png) << "an input was replaced";
+  EXPECT_NE(velkor("info rows.srf").out.find("\nrecord.1.row-bytes: 65535\n"), std::string::npos);
   run = velkor("--help");
   EXPECT_EQ(run.status, 0);
   for (const char* name : {"srf2png", "asrf2png", "png2srf", "png2asrf", "info"}) EXPECT_NE(run.out.find(name), std::string::npos);

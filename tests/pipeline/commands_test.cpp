@@ -228,6 +228,12 @@ TEST(CliPipeline, FailuresThatNameTheFrameAndUsageErrors) {
   WriteFileBytes(frames / "r2d0009.bmp", {});
   run(FrameFlags(frames.path()) + " " + Quoted(out / "keep.srf"), 1, "2D rotation frame " + (frames / "r2d0009.bmp") + " cannot be read");
   EXPECT_EQ(ReadFileBytes(out / "keep.srf"), kept);
+  // Never written over a frame it imports (through a link too), or over the model it renders.
+  const std::vector<uint8_t> frame = ReadFileBytes(frames / "a2d0035.bmp");
+  std::filesystem::create_symlink(frames / "a2d0035.bmp", out / "frame.srf");
+  run(FrameFlags(frames.path()) + " --animated " + Quoted(out / "frame.srf"), 1, "is the input file " + frames / "a2d0035.bmp");
+  run("--model " + Quoted(out / "keep.srf") + " " + Quoted(out / "keep.srf"), 1, "is the input file");
+  EXPECT_TRUE(ReadFileBytes(frames / "a2d0035.bmp") == frame && ReadFileBytes(out / "keep.srf") == kept);
   for (const std::string flags : {"--key '#00FF0'", "--key 16777216", "--key green", "--tolerance 256", "--step-sample 4",
                                   "--keying soft", "--keying clean --not-anti-aliased", "--not-anti-aliased --keying graded",
                                   "--tolerance 40", "--keying clean --tolerance 0"})

@@ -35,6 +35,12 @@ TEST(SafeFileWriter, ReplacesOnlyWhenCompleteAndReportsTheSystemError) {
   ASSERT_TRUE(ontoFolder.Open(dir / "adir") && ontoFolder.Write("x", 1));
   EXPECT_TRUE(!ontoFolder.Commit() && FolderExists(dir / "adir"));
   EXPECT_EQ(ListFiles(dir.path(), "").size(), 1u) << "the temporary file is gone";
+  // Any legal name has a temporary name beside it: cut to 255 bytes, never inside a character.
+  SafeFileWriter longest;
+  EXPECT_TRUE(longest.Open(dir / std::string(255, 'n')) && longest.Write("x", 1) && longest.Commit());
+  std::string e120, e115;  // "é" is two bytes
+  for (int i = 0; i < 120; ++i) (i < 115 ? e115 : e120) += "é";
+  EXPECT_EQ(TempPatternBeside("/d/x" + e115 + e120, ".gif", 4), "/d/.x" + e115 + ".velkor-XXXXXX.gif");
 }
 
 TEST(Files, ExistenceLengthsLetterCaseAndAssetFolders) {
@@ -57,6 +63,9 @@ TEST(Files, ExistenceLengthsLetterCaseAndAssetFolders) {
   EXPECT_EQ(std::make_tuple(AssetFolderFor(dir / "build", "Garmin760.bmp"), AssetFolderFor(bin, "Garmin760.bmp"),
                             AssetFolderFor(bin, "missing.bmp")),
             std::make_tuple(dir / "build", dir / "usr/share/velkor", bin));
+  // The model loader: beside the program in the build tree, in libexec/velkor when installed.
+  EXPECT_EQ(std::make_pair(HelperProgramFor(dir / "build", "Garmin760.bmp"), HelperProgramFor(bin, "loader")),
+            std::make_pair(dir / "build/Garmin760.bmp", dir / "usr/libexec/velkor/loader"));
 }
 
 }  // namespace

@@ -5,11 +5,14 @@
 // its child.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "platform/Files.h"
 #include "render/ChildProcess.h"
 #include "render/GltfWriter.h"
 #include "render/SceneCodec.h"
@@ -25,6 +28,19 @@ namespace {
 using namespace render;
 
 void Text(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+std::string ReadText(const std::string& path) {
+  const std::vector<uint8_t> bytes = PathExists(path) ? ReadFileBytes(path) : std::vector<uint8_t>();
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// Whether process `pid` has ended within two seconds (gone, or a zombie nobody reaps).
+bool Ended(pid_t pid) {
+  for (int i = 0; i < 100; ++i, usleep(20000)) {
+    const std::string stat = ReadText("/proc/" + std::to_string(pid) + "/stat");
+    if (stat.empty() || stat.find(") Z") != std::string::npos) return true;
+  }
+  return false;
+}
 
 // A glTF with one triangle's positions inline, broken by its buffer views and indices.
 std::string Gltf(const std::string& bufferView, const std::string& indices) {
@@ -35,10 +51,29 @@ std::string Gltf(const std::string& bufferView, const std::string& indices) {
          R"("type":"VEC3","min":[0,0,0],"max":[1,1,1]},{"bufferView":1,"componentType":5125,"count":4000000000,"type":"SCALAR"}]})";
 }
 
+// A triangle whose buffer is the file `uri` names; the 48 bytes it would read lie beside the model's folder.
+void Referring(const std::string& model, const std::string& uri) {
+  const std::filesystem::path folder = std::filesystem::path(model).parent_path();
+  std::filesystem::create_directories(folder);
+  WriteFileBytes((folder.parent_path() / "out.bin").string(), std::vector<uint8_t>(48));
+  std::string json = Gltf(R"({"buffer":0,"byteLength":36})", "");
+  Text(model, json.replace(json.find("data:"), 37 + 64, uri));  // the data URI: its prefix and 64 characters
+}
+std::string Outside(const std::string& model) {
+  return (std::filesystem::path(model).parent_path().parent_path() / "out.bin").string();
+}
+
+#if defined(__SANITIZE_ADDRESS__)  // no address-space limit for the loader there: it may crash instead
+constexpr bool kLimitedMemory = false;
+#else
+constexpr bool kLimitedMemory = true;
+#endif
+
 const struct {
   const char* name;
   const char* file;
   void (*make)(const std::string&);
+  const char* says = "";  // in the message too
 } kCases[] = {
     {"missing", "absent.glb", [](const std::string&) {}},
     {"not a model", "notes.glb", [](const std::string& p) { Text(p, "these are my notes, not a model\n"); }},
@@ -74,6 +109,27 @@ const struct {
        WriteFileBytes((std::filesystem::path(p).parent_path() / "big.bmp").string(), bmp);
      }},
     {"folder named .obj", "folder.obj", [](const std::string& p) { std::filesystem::create_directory(p); }},
+    {"buffer above its folder", "in/up.gltf", [](const std::string& p) { Referring(p, "../out.bin"); },
+     "it refers to \"../out.bin\", which is not in the model's folder or below it"},
+    {"absolute buffer", "in/abs.gltf", [](const std::string& p) { Referring(p, Outside(p)); },
+     "which is not in the model's folder or below it"},
+    {"buffer linked out", "in/link.gltf",
+     [](const std::string& p) {
+       Referring(p, "link.bin");
+       std::filesystem::create_symlink(Outside(p), std::filesystem::path(p).parent_path() / "link.bin");
+     },
+     "it refers to \"link.bin\""},
+    {"texture above its folder", "in/tex.obj",
+     [](const std::string& p) {
+       std::filesystem::create_directories(std::filesystem::path(p).parent_path());
+       Text(p, "mtllib t.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nusemtl t\nf 1/1 2/1 3/1\n");
+       Text(std::filesystem::path(p).replace_extension(".mtl").string(), "newmtl t\nmap_Kd ../t.bmp\n");
+     },
+     "it refers to \"../t.bmp\""},
+    {"message of 5 kB", "in/long.gltf", [](const std::string& p) { Referring(p, std::string(5000, 'a') + "/../../x"); },
+     "it refers to \"aaaa"},
+    {"more memory than allowed", "big.off", [](const std::string& p) { Text(p, "OFF\n1500000000 1 0\n0 0 0\n"); },
+     kLimitedMemory ? "needs more memory than the model loader may use (3 GiB)" : ""},
 };
 
 TEST(HostileModels, NamedInOneMessageNothingWrittenTheWindowsWorkKept) {
@@ -85,6 +141,8 @@ TEST(HostileModels, NamedInOneMessageNothingWrittenTheWindowsWorkKept) {
     const CliResult r = RunCli("render " + Quoted(model) + " " + Quoted(dir / "out"), dir.path());
     EXPECT_EQ(r.status, 1) << r.err;
     EXPECT_NE(r.err.find(model), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    EXPECT_LT(r.err.size(), 500u) << "a loader's message is cut to its first lines";
     EXPECT_FALSE(PathExists(dir / "out"));
     std::filesystem::create_directory(dir / "out");
     FakeView view;
@@ -182,6 +240,44 @@ TEST(ChildProcess, CrashHangFloodAndMissingProgramAreReported) {
   EXPECT_EQ(echo.exitCode, 3);
   EXPECT_EQ(std::string(echo.output.begin(), echo.output.end()), "arg");
   EXPECT_FALSE(RunChild(dir / "absent", "x", 5000, 100).started);
+  // Output closed but still running, and a helper of its own: the time limit ends them both.
+  const ChildResult silent = RunChild(script("sleep 30 & echo $! >\"$1\"; exec sleep 30 >&-"), dir / "helper", 300, 100);
+  EXPECT_TRUE(silent.timedOut && silent.signal == SIGKILL);
+  EXPECT_TRUE(Ended(std::stoi(ReadText(dir / "helper"))));
+}
+
+// Ended by SIGTERM or Ctrl-C, velkor-cli ends the model loader it waits for (a minute, here) and removes the
+// temporary folder of do-all --model; killed outright, its loader dies with it.
+TEST(ChildProcess, TheLoaderEndsWithItsParent) {
+  testing::ScratchDir dir;
+  std::filesystem::copy_file(platform::ProgramFolder() + "/velkor-cli", dir / "velkor-cli");
+  std::ofstream(dir / "velkor-model-loader") << "#!/bin/sh\necho $$ >\"$0.pid\"\nexec sleep 60\n";
+  chmod((dir / "velkor-model-loader").c_str(), 0755);
+  Text(dir / "m.glb", "any");
+  std::filesystem::create_directory(dir / "tmp");
+  for (const int signal : {SIGTERM, SIGINT, SIGKILL}) {
+    SCOPED_TRACE(signal);
+    std::filesystem::remove(dir / "velkor-model-loader.pid");
+    const pid_t cli = fork();
+    if (cli == 0) {
+      setenv("TMPDIR", (dir / "tmp").c_str(), 1);
+      freopen("/dev/null", "w", stderr);
+      execl((dir / "velkor-cli").c_str(), "velkor-cli", "do-all", (dir / "x.srf").c_str(), "--model",
+            (dir / "m.glb").c_str(), nullptr);
+      _exit(127);
+    }
+    std::string loader;
+    for (int i = 0; i < 500 && (loader = ReadText(dir / "velkor-model-loader.pid")).empty(); ++i) usleep(20000);
+    ASSERT_FALSE(loader.empty()) << "the loader did not start";
+    EXPECT_FALSE(std::filesystem::is_empty(dir / "tmp"));
+    kill(cli, signal);
+    int status = 0;
+    waitpid(cli, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+    EXPECT_TRUE(Ended(std::stoi(loader)));
+    EXPECT_EQ(std::filesystem::is_empty(dir / "tmp"), signal != SIGKILL) << "the temporary folder";
+    for (const auto& e : std::filesystem::directory_iterator(dir / "tmp")) std::filesystem::remove_all(e.path());
+  }
 }
 
 }  // namespace

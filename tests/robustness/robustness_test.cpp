@@ -99,6 +99,8 @@ class Corpus {
     // A static file has no third record: its trailer is taken for one.
     Add(Kind::Asrf, SrfFile("2.20", kStatic, 56), "record 3 at offset 214 has a size of 65535 x 65535");
     Add(Kind::Srf, SrfFile("1.00", kAnimated, 160), "", ShowsRecords({kAnimated[0], kAnimated[1]}));
+    // The static reader takes two records, but refuses what info refuses: here a third record cut short.
+    Add(Kind::Srf, Cut(SrfFile("1.00", kAnimated, 160), RecordAt(kAnimated, 2) + 10), "record 3 is cut short");
     AddPngs();
     AddBmps();
     const std::string model = "cannot render model";
@@ -193,6 +195,12 @@ class Corpus {
           Put(frame, 22, 4, 0), Put(Put(frame, 18, 4, 100000), 22, 4, 100000), Put(frame, 22, 4, -100000),
           Cut(frame, 2), Cut(frame, 14), Cut(frame, 18), Cut(frame, 30), Cut(frame, 53)})
       Add(Kind::Bmp, bytes, kNotBmp, {}, true);
+    // Run-length encoded, 8193 x 8192, and long enough for 128 times its length: the pixel limit refuses it.
+    Bytes rle = Put(Put(Put(Bmp(8), 18, 4, 8193), 22, 4, 8192), 30, 4, 1);
+    rle = Cut(rle, rle[10] | rle[11] << 8);
+    rle.insert(rle.end(), {0, 1});  // the end of the picture
+    rle.resize(600000);
+    Add(Kind::Bmp, rle, kNotBmp);
   }
 };
 
