@@ -124,8 +124,12 @@ const std::vector<Street>& Streets() {
   return streets;
 }
 
+// From where the vehicle is, the centre of the viewer's icon cell, up the
+// avenue and into the cross road: the route meets the turning icon and
+// does not run on behind it.
 const std::vector<P>& RoutePath() {
-  static const std::vector<P> route = {{331.5f, 290}, {331.5f, 120.5f}, {490, 120.5f}};
+  static const std::vector<P> route = {
+      {331.5f, kIconCellY + kIconCellSize / 2.0f}, {331.5f, 120.5f}, {490, 120.5f}};
   return route;
 }
 

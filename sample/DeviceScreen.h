@@ -12,7 +12,7 @@ inline constexpr int kScreenWidth = 480;
 inline constexpr int kScreenHeight = 272;
 inline constexpr int kStatusBarHeight = 28;
 // Where the vehicle icon sits: an 80 x 80 cell whose top-left is (291, 207).
-// It runs past the bottom of the screen; its centre lies on the route.
+// It runs past the bottom of the screen; the route starts at its centre.
 inline constexpr int kIconCellX = 291;
 inline constexpr int kIconCellY = 207;
 inline constexpr int kIconCellSize = 80;
