@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 namespace velkor::platform {
@@ -24,6 +25,72 @@ std::vector<std::string> DefaultMountRoots() {
 bool IsGarminDevice(const std::string& folder) {
   std::error_code error;
   return fs::is_regular_file(fs::path(folder) / "Garmin" / "GarminDevice.xml", error);
+}
+
+std::optional<std::string> GarminDeviceRoot(const std::string& folder) {
+  if (IsGarminDevice(folder)) return folder;
+  const fs::path path = fs::path(folder).lexically_normal();
+  const fs::path garmin = path.has_filename() ? path : path.parent_path();
+  if (garmin.filename() == "Garmin" && IsGarminDevice(garmin.parent_path().string())) {
+    return garmin.parent_path().string();
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+constexpr size_t kMaxDeviceXmlBytes = 64 * 1024;
+constexpr size_t kMaxModelLength = 64;
+
+// The text between <tag> and </tag> from `from` on, before `end`; none when
+// the element is not there.
+std::optional<std::string> ElementText(const std::string& xml, const std::string& tag, size_t from, size_t end) {
+  const size_t open = xml.find("<" + tag + ">", from);
+  if (open == std::string::npos || open >= end) return std::nullopt;
+  const size_t start = open + tag.size() + 2;
+  const size_t close = xml.find("</" + tag + ">", start);
+  if (close == std::string::npos || close > end) return std::nullopt;
+  return xml.substr(start, close - start);
+}
+
+// The five predefined entities decoded, blanks and control characters
+// folded into single spaces, cut at kMaxModelLength.
+std::string PlainText(const std::string& text) {
+  static const std::pair<const char*, char> kEntities[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+  std::string plain;
+  for (size_t i = 0; i < text.size() && plain.size() < kMaxModelLength; ++i) {
+    char c = text[i];
+    for (const auto& [entity, character] : kEntities) {
+      if (text.compare(i, std::char_traits<char>::length(entity), entity) == 0) {
+        c = character;
+        i += std::char_traits<char>::length(entity) - 1;
+        break;
+      }
+    }
+    if (static_cast<unsigned char>(c) <= ' ' || c == 0x7F) {
+      if (!plain.empty() && plain.back() != ' ') plain += ' ';
+    } else {
+      plain += c;
+    }
+  }
+  while (!plain.empty() && plain.back() == ' ') plain.pop_back();
+  return plain;
+}
+
+}  // namespace
+
+std::string GarminDeviceModel(const std::string& device) {
+  std::ifstream file(fs::path(device) / "Garmin" / "GarminDevice.xml", std::ios::binary);
+  std::string xml(kMaxDeviceXmlBytes, '\0');
+  file.read(xml.data(), static_cast<std::streamsize>(xml.size()));
+  xml.resize(static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+  const size_t model = xml.find("<Model>");
+  if (model == std::string::npos) return {};
+  const size_t modelEnd = xml.find("</Model>", model);
+  const std::optional<std::string> description =
+      ElementText(xml, "Description", model, modelEnd == std::string::npos ? xml.size() : modelEnd);
+  return description ? PlainText(*description) : std::string();
 }
 
 namespace {

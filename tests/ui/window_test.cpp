@@ -132,29 +132,39 @@ TEST_F(Window, FolderButtonsFillTheirRow) {
   EXPECT_EQ(BrowseCallbackProc(picker, BFFM_INITIALIZED, "", 0), 0);
 }
 
-// "Send to Device...": which device, and whether to replace a different file.
+// "Send to Device...": the devices found, by model and folder, or a folder
+// chosen (a device's own or its Garmin folder); a different file there is
+// replaced only after Yes.
 TEST_F(Window, SendToDeviceAsksWhichDeviceAndBeforeReplacing) {
-  const std::string srf = dir / "car.srf";
-  ASSERT_TRUE(form.WorkImage->Create(2880, 150) && form.WriteSRFFile(srf, "2.20"));
-  const auto target = [&](const std::string& device) { return dir / ("media/" + device + "/Garmin/Vehicle/car.srf"); };
+  const std::string srf = dir / "car.srf", a = dir / "media/A", b = dir / "media/B", c = dir / "usb/C";
+  LoadPattern(2880, 150);
+  ASSERT_TRUE(form.WriteSRFFile(srf, "2.20"));
+  const auto target = [&](const std::string& device) { return testing::ReadFileBytes(device + "/Garmin/Vehicle/car.srf"); };
   const auto send = [&] { view.dialogAnswers = {srf}; SendToDeviceFlow(form, {dir / "media"}); };
-  send();
-  EXPECT_TRUE(view.messages.size() == 1 && Contains(view.messages[0], "No Garmin device found"));
-  for (const std::string device : {"A", "B"}) {
-    fs::create_directories(dir / ("media/" + device + "/Garmin/Vehicle"));
-    testing::WriteFileBytes(dir / ("media/" + device + "/Garmin/GarminDevice.xml"), {'x'});
+  view.choiceAnswers = {0};
+  view.folderAnswers = {dir.path()};
+  send();  // none found: a folder chosen, which is no device
+  EXPECT_EQ(view.choiceLists.at(0), std::vector<std::string>{"Choose folder..."});
+  EXPECT_TRUE(Contains(view.questions.at(0), "No Garmin device found in " + dir / "media") && view.messages.size() == 1 &&
+              view.messages[0] == dir.path() + " is not a Garmin device: it holds no Garmin/GarminDevice.xml.");
+  for (const auto& [device, xml] : {std::pair{a, std::string("<Device><Model><Description> n\xC3\xBCvi&amp;760\n LMT </Description>"
+                                                             "</Model><Description>not the model</Description></Device>")},
+                                    {b, std::string("x")}, {c, std::string("<Model><Description>Drive 52</Description></Model>")}}) {
+    fs::create_directories(device + "/Garmin/Vehicle");
+    testing::WriteFileBytes(device + "/Garmin/GarminDevice.xml", std::vector<uint8_t>(xml.begin(), xml.end()));
   }
-  testing::WriteFileBytes(target("B"), {'o', 'l', 'd'});
-  view.choiceAnswers = {0, 1, 1};
+  testing::WriteFileBytes(b + "/Garmin/Vehicle/car.srf", {'o', 'l', 'd'});
+  view.choiceAnswers = {0, 1, 1, 2};
   view.questionAnswers = {false, true};
+  view.folderAnswers = {c + "/Garmin/"};
   send();
-  EXPECT_EQ(view.choiceLists.at(0), (std::vector<std::string>{dir / "media/A", dir / "media/B"}));
-  EXPECT_EQ(testing::ReadFileBytes(target("A")), testing::ReadFileBytes(srf));
+  EXPECT_EQ(view.choiceLists.at(1), (std::vector<std::string>{"n\xC3\xBCvi&760 LMT (" + a + ")", "Garmin device (" + b + ")", "Choose folder..."}));
   send();
-  EXPECT_EQ(testing::ReadFileBytes(target("B")), (std::vector<uint8_t>{'o', 'l', 'd'}));
+  EXPECT_EQ(target(b), (std::vector<uint8_t>{'o', 'l', 'd'}));
   send();
-  EXPECT_EQ(testing::ReadFileBytes(target("B")), testing::ReadFileBytes(srf));
-  EXPECT_EQ(view.questions.size() * 10 + view.messages.size(), 51u) << "three choices, two questions, one message";
+  send();
+  for (const std::string& device : {a, b, c}) EXPECT_EQ(target(device), testing::ReadFileBytes(srf)) << device;
+  EXPECT_EQ(view.questions.size() * 10 + view.messages.size(), 71u) << "five choices, two questions, one message";
 }
 
 // Every command that replaces or changes the working image ends the viewer:

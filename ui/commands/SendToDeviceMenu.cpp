@@ -11,23 +11,42 @@ namespace velkor {
 
 namespace {
 
+constexpr const char* kChooseFolder = "Choose folder...";
+
 std::string Joined(const std::vector<std::string>& items) {
   std::string text;
   for (const std::string& item : items) text += (text.empty() ? "" : ", ") + item;
   return text;
 }
 
+// A device by its model and folder, as the list shows it.
+std::string DeviceLabel(const std::string& device) {
+  const std::string model = platform::GarminDeviceModel(device);
+  return (model.empty() ? std::string("Garmin device") : model) + " (" + device + ")";
+}
+
+// The devices found, and "Choose folder..." for one mounted elsewhere.
 std::optional<std::string> PickDevice(frmMain& form, const std::vector<std::string>& mountRoots) {
   const std::vector<std::string> devices = platform::FindGarminDevices(mountRoots);
-  if (devices.empty()) {
-    form.View().MessageBox("No Garmin device found. Connect it over USB so that it shows as a drive (a folder "
-                           "with Garmin/GarminDevice.xml in " + Joined(mountRoots) + ") and try again.");
-    return std::nullopt;
+  std::vector<std::string> choices;
+  for (const std::string& device : devices) choices.push_back(DeviceLabel(device));
+  choices.push_back(kChooseFolder);
+  const std::optional<size_t> picked = form.View().ChooseOne(
+      devices.empty() ? "No Garmin device found in " + Joined(mountRoots) +
+                            ". Connect it over USB so that it shows as a drive, or choose its folder."
+                      : "Send to which device?",
+      choices);
+  if (!picked || *picked > devices.size()) return std::nullopt;
+  if (*picked < devices.size()) return devices[*picked];
+  const std::string folder = form.View().BrowseForFolder("Choose the Garmin device's folder",
+                                                         mountRoots.empty() ? std::string() : mountRoots.front());
+  if (folder.empty()) return std::nullopt;
+  const std::optional<std::string> device = platform::GarminDeviceRoot(folder);
+  if (!device) {
+    form.View().MessageBox(folder + " is not a Garmin device: it holds no Garmin/GarminDevice.xml.");
+    form.SetStatus("Status: Not sent...");
   }
-  if (devices.size() == 1) return devices.front();
-  const std::optional<size_t> picked = form.View().ChooseOne("Send to which device?", devices);
-  if (!picked || *picked >= devices.size()) return std::nullopt;
-  return devices[*picked];
+  return device;
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #pragma once
 // "Send to Device...": an SRF file chosen in the open dialog goes to the
-// Garmin device plugged in, asking which one when there are several and
-// before replacing a different file of the same name.
+// Garmin device the user picks from those found (by model and folder) or
+// chooses as a folder, asking before replacing a different file of the
+// same name.
 #include <string>
 #include <vector>
 
