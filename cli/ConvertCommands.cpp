@@ -103,9 +103,12 @@ void AddConvertCommands(CLI::App& app, CliContext& context) {
   AddToPng(app, context, "srf2png", "Convert a static SRF file to PNG (\"SRF to PNG\")", &frmMain::mnuSRFtoPNG_Click);
   AddToPng(app, context, "asrf2png", "Convert an animated SRF file to PNG (\"Animated SRF to PNG\")",
            &frmMain::mnuASRFtoPNG_Click);
-  AddFromPng(app, context, "png2srf", "Convert a PNG to a static SRF file, version 2.20 (\"PNG to SRF\")",
+  AddFromPng(app, context, "png2srf",
+             "Convert a PNG of a static SRF picture to a static SRF file: 2880 x 150 gives version 2.20, "
+             "2880 x 160 version 2.00 (\"PNG to SRF\")",
              &frmMain::mnuPNGtoSRF_Click);
-  AddFromPng(app, context, "png2asrf", "Convert a PNG to an animated SRF file (\"PNG to Animated SRF\")",
+  AddFromPng(app, context, "png2asrf",
+             "Convert a PNG of an animated SRF picture (3242 x 340) to an animated SRF file (\"PNG to Animated SRF\")",
              &frmMain::mnuPNGtoASRF_Click);
   AddInfo(app, context);
 }

@@ -22,6 +22,10 @@ std::string GetBaseName(const std::string& path) {
   return name;
 }
 
+std::string PathWithExtension(const std::string& path, const std::string& extension) {
+  return GetFolderName(path) + kPathSeparator + GetBaseName(path) + extension;
+}
+
 std::string JoinPath(const std::string& folder, const std::string& name) {
   return folder + kPathSeparator + name;
 }

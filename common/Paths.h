@@ -16,6 +16,10 @@ std::string GetFolderName(const std::string& path);
 // (C:\x\car.blue.bmp -> car, C:\x.y\file -> file, C:\x\.bmp -> "").
 std::string GetBaseName(const std::string& path);
 
+// The path's folder and base name with `extension` (C:\x\car.blue.bmp and
+// ".png" -> C:\x\car.png): the name of a file written beside another.
+std::string PathWithExtension(const std::string& path, const std::string& extension);
+
 // folder + native separator + name.
 std::string JoinPath(const std::string& folder, const std::string& name);
 

@@ -49,4 +49,8 @@ std::string FrameFileName(const std::string& folder, const std::string& prefix, 
   return JoinPath(folder, prefix + FrameNumber(scheme, frame) + ".bmp");
 }
 
+std::string IconNameForFrames(const std::string& folder, const std::string& prefix) {
+  return JoinPath(folder, prefix.empty() ? "Temp" : prefix);
+}
+
 }  // namespace velkor

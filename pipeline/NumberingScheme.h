@@ -23,4 +23,8 @@ std::string FrameNumber(const NumberingScheme& scheme, int frame);
 std::string FrameFileName(const std::string& folder, const std::string& prefix, const NumberingScheme& scheme,
                           int frame);
 
+// The name an icon made of a frame set is saved under, without extension:
+// the prefix in the folder, "Temp" there when the prefix is empty.
+std::string IconNameForFrames(const std::string& folder, const std::string& prefix);
+
 }  // namespace velkor

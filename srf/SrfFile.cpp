@@ -1,5 +1,8 @@
 #include "srf/SrfFile.h"
 
+#include <algorithm>
+
+#include "srf/SrfCodes.h"
 #include "srf/SrfRaster.h"
 #include "srf/SrfRecordIO.h"
 
@@ -24,6 +27,15 @@ std::optional<std::vector<SRFImage>> EncodeSRFImages(const cAlphaDibSection& ras
     top += band.height;
   }
   return images;
+}
+
+bool SRFPictureIsTransparent(const cAlphaDibSection& raster, const SrfVersion& version) {
+  const std::optional<std::vector<SRFImage>> images = EncodeSRFImages(raster, version);
+  if (!images) return false;
+  return std::all_of(images->begin(), images->end(), [](const SRFImage& image) {
+    return std::all_of(image.AlphaData.begin(), image.AlphaData.end(),
+                       [](uint8_t code) { return code == kMaxSRFAlphaCode; });
+  });
 }
 
 std::vector<uint8_t> EncodeSRFBody(const SrfVersion& version, const std::vector<SRFImage>& images) {

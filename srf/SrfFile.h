@@ -16,6 +16,11 @@ namespace velkor {
 // empty or smaller than the records.
 std::optional<std::vector<SRFImage>> EncodeSRFImages(const cAlphaDibSection& raster, const SrfVersion& version);
 
+// True when every pixel those records take from `raster` is written fully
+// transparent: an icon with nothing in it. False when the raster is too
+// small for them.
+bool SRFPictureIsTransparent(const cAlphaDibSection& raster, const SrfVersion& version);
+
 // Header, records and trailer as the file holds them; the checksum byte that
 // ends the file is summed from these bytes.
 std::vector<uint8_t> EncodeSRFBody(const SrfVersion& version, const std::vector<SRFImage>& images);

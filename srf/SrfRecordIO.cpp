@@ -7,6 +7,7 @@
 #include "common/VbError.h"
 #include "platform/Files.h"
 #include "srf/SrfCodes.h"
+#include "srf/SrfVersion.h"
 #include "srf/modAnimatedSRFFormat.h"
 
 namespace velkor {
@@ -250,6 +251,13 @@ SRFImage ParseSRFImage(const std::vector<uint8_t>& bytes, size_t& offset, int nu
   image.ColorData = in.Plane(static_cast<size_t>(image.ColorSize));
   offset = in.Offset();
   return image;
+}
+
+std::string DescribeSRFKind(const SRFHeader& header) {
+  if (header.ImageCount == kASRFImageCount) return "an animated SRF file";
+  if (header.ImageCount != kSRFImageCount) return {};
+  const std::string version(header.VersionText.begin(), header.VersionText.end());
+  return "a static SRF file" + (IsStaticSrfVersionText(version) ? " (version " + version + ")" : std::string());
 }
 
 int SRFRecordCount(const SRFHeader& header, int atLeast) {

@@ -37,6 +37,11 @@ SRFHeader ParseSRFHeader(const std::vector<uint8_t>& bytes, const std::string& p
 SRFImage ParseSRFImage(const std::vector<uint8_t>& bytes, size_t& offset, int number,
                        const std::string& path);
 
+// What the header says the file is, as messages name it: "a static SRF file
+// (version 2.20)" or "an animated SRF file"; "" when it counts neither 2 nor
+// 4 pictures.
+std::string DescribeSRFKind(const SRFHeader& header);
+
 // How many records every reader checks, so that all of them (and `info`)
 // agree on which files they refuse: 4 when the header counts 4 (an animated
 // file), otherwise 2; and at least `atLeast`, the records the reader uses.

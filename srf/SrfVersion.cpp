@@ -1,6 +1,7 @@
 #include "srf/SrfVersion.h"
 
 #include <array>
+#include <string>
 
 #include "srf/modAnimatedSRFFormat.h"
 
@@ -31,6 +32,26 @@ const SrfVersion& StaticSrfVersion(const std::string& text) {
 }
 
 const SrfVersion& AnimatedSrfVersion() { return kAnimated; }
+
+const SrfVersion* SrfVersionForPicture(RasterSize size, bool animated) {
+  if (animated) return size == kAnimated.device() ? &kAnimated : nullptr;
+  const SrfVersion* newest = nullptr;  // the table runs from the oldest
+  for (const SrfVersion& version : kStaticVersions) {
+    if (size == version.device()) newest = &version;
+  }
+  return newest;
+}
+
+std::string SrfPictureSizesText(bool animated) {
+  const auto text = [](RasterSize size) { return std::to_string(size.width) + " x " + std::to_string(size.height); };
+  if (animated) return text(kAnimated.device());
+  std::string sizes;
+  for (auto version = kStaticVersions.rbegin(); version != kStaticVersions.rend(); ++version) {
+    if (SrfVersionForPicture(version->device(), false) != &*version) continue;
+    sizes += (sizes.empty() ? "" : " or ") + text(version->device()) + " (version " + version->text + ")";
+  }
+  return sizes;
+}
 
 bool IsStaticSrfVersionText(const std::string& text) {
   for (const SrfVersion& version : kStaticVersions) {

@@ -47,6 +47,14 @@ struct SrfVersion {
 const SrfVersion& StaticSrfVersion(const std::string& text);
 // The animated file, whose only version is "1.00".
 const SrfVersion& AnimatedSrfVersion();
+// The SRF a picture of exactly `size` is written as: the newest static
+// version whose device size it is, or with `animated` the animated file;
+// none for any other size.
+const SrfVersion* SrfVersionForPicture(RasterSize size, bool animated);
+// Those sizes in words: "2880 x 150 (version 2.20) or 2880 x 160 (version
+// 2.00)", or "3242 x 340" for the animated file.
+std::string SrfPictureSizesText(bool animated);
+
 // True for the four static texts, compared exactly.
 bool IsStaticSrfVersionText(const std::string& text);
 

@@ -3,25 +3,45 @@
 #include <optional>
 
 #include "convert/PngFiles.h"
+#include "convert/commands/ConvertFlow.h"
+#include "srf/commands/SrfFileFlow.h"
 #include "ui/commands/FileDialogs.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor {
 
-bool frmMain::LoadPNG() {
-  const std::optional<std::string> chosen = ShowCommonDialog(*this, false, "PNG Files|*.png", kOpenDialogFlags);
-  if (!chosen || chosen->empty()) return false;
+std::optional<ChosenPicture> ReadChosenPng(frmMain& form) {
+  const std::optional<std::string> chosen = ShowCommonDialog(form, false, "PNG Files|*.png", kOpenDialogFlags);
+  if (!chosen || chosen->empty()) return std::nullopt;
   std::string problem;
   std::unique_ptr<cAlphaDibSection> image = ReadPngFile(*chosen, problem);
   if (!image) {
-    ReportError("Cannot read " + *chosen + ": " + problem);
-    SetStatus("Status: Error reading PNG file!");
-    return false;
+    form.ReportError("Cannot read " + *chosen + ": " + problem);
+    form.SetStatus("Status: Error reading PNG file!");
+    return std::nullopt;
   }
-  EndViewer();
-  WorkImage = std::move(image);
-  ImageLoaded = true;
-  DrawPreview(WorkImage->hDC());
+  return ChosenPicture{*chosen, std::move(image)};
+}
+
+void SaveInPlaceOfWorkImage(frmMain& form, std::unique_ptr<cAlphaDibSection> picture, const std::string& source,
+                            const std::function<void()>& save) {
+  const bool loaded = form.ImageLoaded;
+  const std::string name = form.LastImageFile;
+  std::unique_ptr<cAlphaDibSection> kept = form.ReplaceWorkImage(std::move(picture), source);
+  form.LastOutcome = {};
+  save();
+  if (form.LastOutcome.kind == CommandOutcome::Kind::Completed) return;
+  form.WorkImage = std::move(kept);
+  form.ImageLoaded = loaded;
+  form.LastImageFile = name;
+  form.RedrawPreview();
+  if (form.LastOutcome.kind == CommandOutcome::Kind::Cancelled) form.SetStatus(kNothingWrittenStatus);
+}
+
+bool frmMain::LoadPNG() {
+  std::optional<ChosenPicture> png = ReadChosenPng(*this);
+  if (!png) return false;
+  ReplaceWorkImage(std::move(png->image), png->path);
   Completed();
   return true;
 }

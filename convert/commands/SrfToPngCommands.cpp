@@ -1,5 +1,9 @@
-// "SRF to PNG" and "Animated SRF to PNG": read the file into the working
-// image, then save that as BMP and PNG.
+// "SRF to PNG" and "Animated SRF to PNG": read the file, then save its picture
+// as BMP and PNG beside it (or where the user says). The working image shows
+// the picture only while it is saved, and keeps it only when both were
+// written.
+#include "convert/commands/ConvertFlow.h"
+#include "srf/commands/SrfFileFlow.h"
 #include "ui/commands/FileDialogs.h"
 #include "ui/commands/frmMain.h"
 
@@ -7,24 +11,22 @@ namespace velkor {
 
 namespace {
 
-void ConvertToPng(frmMain& form, bool (frmMain::*reader)(const std::string&)) {
+void ConvertToPng(frmMain& form, std::unique_ptr<cAlphaDibSection> (*reader)(frmMain&, const std::string&)) {
+  form.EndViewer();
   const std::optional<std::string> chosen = ShowCommonDialog(form, false, "SRF Files|*.srf", kOpenDialogFlags);
   if (!chosen || chosen->empty()) return;
-  if (!(form.*reader)(*chosen)) return;  // reported by the reader; nothing is written
-  const std::string before = form.Controls.lblStatus.Caption;
-  form.SetStatus("Status: Saving to tBMP...");
-  if (!form.SaveAsPNG()) return;
-  if (form.LastOutcome.kind == CommandOutcome::Kind::Cancelled) {
-    form.SetStatus(before);  // nothing was written
-    return;
-  }
-  form.SetStatus("Status: Done...");
+  std::unique_ptr<cAlphaDibSection> picture = reader(form, *chosen);
+  if (!picture) return;  // reported by the reader; nothing is written
+  SaveInPlaceOfWorkImage(form, std::move(picture), *chosen, [&form] {
+    form.SetStatus("Status: Saving to tBMP...");
+    if (form.SaveAsPNG() && form.LastOutcome.kind == CommandOutcome::Kind::Completed) form.SetStatus("Status: Done...");
+  });
 }
 
 }  // namespace
 
-void frmMain::mnuSRFtoPNG_Click() { ConvertToPng(*this, &frmMain::ReadSRFFile); }
+void frmMain::mnuSRFtoPNG_Click() { ConvertToPng(*this, &ReadStaticSRFPicture); }
 
-void frmMain::mnuASRFtoPNG_Click() { ConvertToPng(*this, &frmMain::ReadASRFFile); }
+void frmMain::mnuASRFtoPNG_Click() { ConvertToPng(*this, &ReadAnimatedSRFPicture); }
 
 }  // namespace velkor

@@ -66,9 +66,11 @@ bool frmMain::BuildSampledStrip(const std::string& version, SampledStrip& sample
   return LastImport != ImportOutcome::StripNotCreated;
 }
 
-// With `sampled`, the strip is made there instead of in the working image,
-// keeping only what a resample to `target` reads; nothing is previewed, as
-// there is no strip to show. Statuses and outcomes are the same either way.
+// The strip is made aside and replaces the working image only when the
+// import completes. With `sampled`, it is made there instead, keeping only
+// what a resample to `target` reads; nothing is previewed, as there is no
+// strip to show, and the caller puts its resampled picture in place.
+// Statuses and outcomes are the same either way.
 void frmMain::ImportFrames(const std::string& version, SampledStrip* sampled, RasterSize target) {
   EndViewer();
   ImportWarnings.clear();
@@ -80,6 +82,7 @@ void frmMain::ImportFrames(const std::string& version, SampledStrip* sampled, Ra
     LastImport = outcome;
     ImportFailure = reason;
     Failed(reason);
+    RedrawPreview();  // the working image as it was
   };
   const std::optional<StripLayout> layout = StripLayoutFor(AnimatedMode, version);
 
@@ -95,9 +98,10 @@ void frmMain::ImportFrames(const std::string& version, SampledStrip* sampled, Ra
   AnimationDir2D = folders[3];
 
   SetStatus("Status: Creating green screen...");
+  auto strip = std::make_unique<cAlphaDibSection>();
   const auto create = [&] {
     return sampled ? sampled->Create(layout->width, layout->height, target.width, target.height)
-                   : WorkImage->Create(layout->width, layout->height);
+                   : strip->Create(layout->width, layout->height);
   };
   if (!layout || !create()) {
     SetStatus("Status: Error Creating Composite Image!!");
@@ -105,14 +109,13 @@ void frmMain::ImportFrames(const std::string& version, SampledStrip* sampled, Ra
     return;
   }
   view_.DoEvents();
-  ImageLoaded = true;
   // All of it is background until a frame covers it: a pixel left out would
   // be keyed as an opaque black line in the icon.
   if (sampled) {
     sampled->Fill(0, 0, layout->width, layout->height, KeyColor);
   } else {
-    FillRectangle(WorkImage->hDC(), 0, 0, layout->width, layout->height, KeyColor);
-    DrawPreview(WorkImage->hDC());
+    FillRectangle(strip->hDC(), 0, 0, layout->width, layout->height, KeyColor);
+    DrawPreview(*strip);
   }
   view_.DoEvents();
 
@@ -133,7 +136,7 @@ void frmMain::ImportFrames(const std::string& version, SampledStrip* sampled, Ra
       for (int i = 0; i < kFramesPerSet; ++i) {
         LoadedFrame frame = loader.Next();
         const FrameResult result =
-            ImportFrame(*WorkImage, sampled, frame, i * cell, BandTop(*layout, static_cast<int>(set)));
+            ImportFrame(*strip, sampled, frame, i * cell, BandTop(*layout, static_cast<int>(set)));
         if (result == FrameResult::Copied) {
           ++ImportedFrames;
           continue;
@@ -165,7 +168,7 @@ void frmMain::ImportFrames(const std::string& version, SampledStrip* sampled, Ra
       }
     }
     SetStatus("Status: Copying to Picture Box...");
-    if (!sampled) DrawPreview(WorkImage->hDC());
+    if (!sampled) ReplaceWorkImage(std::move(strip), IconNameForFrames(folders[0], prefixes[0]));
     SetStatus("Status: Idle");
     LastImport = ImportOutcome::Complete;
     Completed();

@@ -44,7 +44,7 @@ void frmMain::CreateAlphaChannel() {
     return;
   }
   ShowProgress(false);
-  DrawPreview(WorkImage->hDC());
+  DrawPreview(*WorkImage);
   SetStatus("Status: Alpha Channel Done...");
 }
 

@@ -5,7 +5,9 @@
 // nearly every pixel; it takes the window's way.
 #include <exception>
 
+#include "common/Paths.h"
 #include "pipeline/DeviceSize.h"
+#include "pipeline/NumberingScheme.h"
 #include "raster/SampledStrip.h"
 #include "pipeline/commands/StepOptions.h"
 #include "ui/commands/frmMain.h"
@@ -39,9 +41,8 @@ void frmMain::DoAllWithoutStrip() {
            std::to_string(device.height));
     return;
   }
-  WorkImage = std::move(resampled);
   SetStatus("Status: Done...", false);
-  DrawPreview(WorkImage->hDC());
+  ReplaceWorkImage(std::move(resampled), IconNameForFrames(RotationDir3D, Trim(Controls.txt3DPrefix[1].Text)));
   CreateAlphaChannel();
   if (AnimatedMode) {
     SaveASRF(version);

@@ -20,6 +20,7 @@ std::string SizeText(int32_t width, int32_t height) { return std::to_string(widt
 }  // namespace
 
 void frmMain::cmdLoadImage_Click() {
+  EndViewer();
   CommonDialog& dialog = Controls.CommonDialog1;
   dialog.Filter = "Bitmap Files|*.bmp";
   dialog.Flags = OFN_EXPLORER | OFN_CREATEPROMPT;
@@ -62,11 +63,8 @@ void frmMain::cmdLoadImage_Click() {
   const std::string loaded = SizeText(bitmap.Width(), bitmap.Height());
   bitmap.Destroy();
   // The working image is replaced only now that the new one is complete.
-  EndViewer();
-  WorkImage = std::move(strip);
-  ImageLoaded = true;
-  DrawPreview(WorkImage->hDC());
- SetStatus("Status: Loaded " + file + " (" + loaded + ") into the " +
+  ReplaceWorkImage(std::move(strip), file);
+  SetStatus("Status: Loaded " + file + " (" + loaded + ") into the " +
             SizeText(layout->width, layout->height) + " strip");
   Completed();
 }

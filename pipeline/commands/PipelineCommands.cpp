@@ -12,7 +12,7 @@ bool frmMain::AddAlphaChannel(const std::string& version) {
   EndViewer();
   if (WorkImage->Empty()) return true;
   if (!ResizeToDeviceSize(version)) return false;
-  DrawPreview(WorkImage->hDC());
+  DrawPreview(*WorkImage);
   CreateAlphaChannel();
   return true;
 }
@@ -34,7 +34,7 @@ bool frmMain::ApplyUnsharpMask() {
     return false;
   }
   WorkImage = std::move(sharpened);
-  DrawPreview(WorkImage->hDC());
+  DrawPreview(*WorkImage);
   SetStatus("Status: Done....");
   return true;
 }
@@ -68,6 +68,7 @@ void frmMain::cmdAddAlpha_Click() {
 void frmMain::cmdUnsharpMask_Click() { ApplyUnsharpMask(); }
 
 void frmMain::cmdMakeSRF_Click() {
+  EndViewer();
   // The writer cuts the records from the bottom rows of the picture: from an
   // unresized strip that would be a corner of it, written as an icon.
   const std::string version = AnimatedMode ? "1.00" : NormalisedVersion();

@@ -10,19 +10,19 @@
 #include "srf/SrfFile.h"
 #include "srf/SrfRaster.h"
 #include "srf/SrfRecordIO.h"
+#include "srf/modAnimatedSRFFormat.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor {
 
 namespace {
 
-// Beside the last image saved, else in the frame folder, else in the folder
-// of the last file chosen, else in the user's home: never the root, which an
-// empty folder joined with the name would give.
+// Named after the working image's BMP (beside the file it came from), else
+// in the frame folder, else in the folder of the last file chosen, else in
+// the user's home: never the root, which an empty folder joined with the
+// name would give.
 std::string ProposedSRFName(const frmMain& form) {
-  if (!form.LastImageFile.empty()) {
-    return GetFolderName(form.LastImageFile) + kPathSeparator + GetBaseName(form.LastImageFile) + ".srf";
-  }
+  if (!form.LastImageFile.empty()) return PathWithExtension(form.LastImageFile, ".srf");
   std::string folder = form.RotationDir3D;
   if (folder.empty()) folder = GetFolderName(form.Controls.CommonDialog1.FileName);
   if (folder.empty()) folder = platform::HomeFolder();
@@ -31,14 +31,21 @@ std::string ProposedSRFName(const frmMain& form) {
 
 }  // namespace
 
-void RunSRFSaveFlow(frmMain& form, const std::string& status,
+void RunSRFSaveFlow(frmMain& form, const std::string& status, const SrfVersion& version,
                     const std::function<bool(const std::string&)>& write) {
   const std::string before = form.Controls.lblStatus.Caption;
-  form.SetStatus(status);
   if (!form.ImageLoaded) {
     form.Failed("there is no image to save");
     return;
   }
+  // A key colour that matched the whole picture (or frames that were never
+  // there) gives an icon that shows nothing: no device should get it.
+  if (SRFPictureIsTransparent(*form.WorkImage, version)) {
+    form.ReportError(kNoVehicleMessage);
+    form.SetStatus(kNothingWrittenStatus);
+    return;
+  }
+  form.SetStatus(status);
   const std::optional<std::string> path =
       ShowCommonDialog(form, true, "Garmin SRF Files|*.srf", kSaveDialogFlags, ProposedSRFName(form));
   if (path && !path->empty()) {
@@ -101,8 +108,18 @@ bool WriteSRFOf(frmMain& form, const std::string& path, const SrfVersion& versio
 
 std::optional<SRFReadResult> LoadSRFForReading(frmMain& form, const std::string& path, int count) {
   try {
+    const std::vector<uint8_t> bytes = ReadSRFBytes(path);
+    const SRFHeader header = ParseSRFHeader(bytes, path);
+    // The records of the other kind would be cut at the wrong places.
+    const bool animated = count == kASRFImageCount;
+    if (header.ImageCount == (animated ? kSRFImageCount : kASRFImageCount)) {
+      form.ReportError(path + " is " + DescribeSRFKind(header) + ": use \"" +
+                       (animated ? "SRF to PNG" : "Animated SRF to PNG") + "\" for it.");
+      form.SetStatus("Status: Error reading SRF FILE!");
+      return std::nullopt;
+    }
     SRFReadResult result;
-    result.images = ParseSRFImages(ReadSRFBytes(path), count, path);
+    result.images = ParseSRFImages(bytes, count, path);
     result.raster = std::make_unique<cAlphaDibSection>();
     CreateSRFRaster(*result.raster, result.images, path);
     return result;
@@ -115,14 +132,12 @@ std::optional<SRFReadResult> LoadSRFForReading(frmMain& form, const std::string&
   return std::nullopt;
 }
 
-void FinishSRFRead(frmMain& form, std::unique_ptr<cAlphaDibSection> raster) {
-  form.EndViewer();
-  form.WorkImage = std::move(raster);
-  form.ImageLoaded = true;
-  form.DrawPreview(form.WorkImage->hDC());
-  form.View().PreviewChanged();
+bool FinishSRFRead(frmMain& form, std::unique_ptr<cAlphaDibSection> raster, const std::string& path) {
+  if (!raster) return false;
+  form.ReplaceWorkImage(std::move(raster), path);
   form.SetStatus("Status: Done...");
   form.Completed();
+  return true;
 }
 
 }  // namespace velkor

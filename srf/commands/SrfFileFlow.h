@@ -16,9 +16,13 @@ namespace velkor {
 
 class frmMain;
 
-// SaveSRF and SaveASRF: `status`, then (with a picture loaded) the save dialog
-// with the proposed name, then `write` with the chosen path.
-void RunSRFSaveFlow(frmMain& form, const std::string& status,
+inline constexpr const char* kNoVehicleMessage = "The picture has no vehicle in it: every pixel is transparent.";
+inline constexpr const char* kNothingWrittenStatus = "Status: Nothing written...";
+
+// SaveSRF and SaveASRF: with a picture loaded that has something to show in
+// `version`, `status`, then the save dialog with the proposed name, then
+// `write` with the chosen path.
+void RunSRFSaveFlow(frmMain& form, const std::string& status, const SrfVersion& version,
                     const std::function<bool(const std::string&)>& write);
 
 // The working image as a file of `version`, written beside `path` and put in
@@ -31,15 +35,20 @@ void ReportSRFWriteError(frmMain& form, const std::string& reason = {});
 
 // The file's first `count` records, checked, and a raster of the picture they
 // make; none (after a message naming the file and the problem) when the file
-// cannot be read. The working image is not touched.
+// cannot be read or is of the other kind. The working image is not touched.
 struct SRFReadResult {
   std::vector<SRFImage> images;
   std::unique_ptr<cAlphaDibSection> raster;
 };
 std::optional<SRFReadResult> LoadSRFForReading(frmMain& form, const std::string& path, int count);
 
-// Puts the decoded raster in place as the working image, redraws the preview
-// and ends on "Status: Done...".
-void FinishSRFRead(frmMain& form, std::unique_ptr<cAlphaDibSection> raster);
+// The picture of a static or an animated SRF file, read aside with the
+// readers' statuses; none after a message naming the file and the problem.
+std::unique_ptr<cAlphaDibSection> ReadStaticSRFPicture(frmMain& form, const std::string& path);
+std::unique_ptr<cAlphaDibSection> ReadAnimatedSRFPicture(frmMain& form, const std::string& path);
+
+// Puts the picture read from `path` in place as the working image and ends
+// on "Status: Done..."; false when there is none.
+bool FinishSRFRead(frmMain& form, std::unique_ptr<cAlphaDibSection> raster, const std::string& path);
 
 }  // namespace velkor

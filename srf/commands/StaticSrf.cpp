@@ -7,7 +7,7 @@
 namespace velkor {
 
 void frmMain::SaveSRF(const std::string& version) {
-  RunSRFSaveFlow(*this, "Status: Writing SRF...",
+  RunSRFSaveFlow(*this, "Status: Writing SRF...", StaticSrfVersion(version),
                  [this, &version](const std::string& path) { return WriteSRFFile(path, version); });
 }
 
@@ -15,22 +15,23 @@ bool frmMain::WriteSRFFile(const std::string& path, const std::string& version) 
   return WriteSRFOf(*this, path, StaticSrfVersion(version), "Status: SRF version #" + version + " file written....");
 }
 
-bool frmMain::ReadSRFFile(const std::string& path) {
-  SetStatus("Status: Reading SRF...");
-  std::optional<SRFReadResult> read = LoadSRFForReading(*this, path, kSRFImageCount);
-  if (!read) return false;
+std::unique_ptr<cAlphaDibSection> ReadStaticSRFPicture(frmMain& form, const std::string& path) {
+  form.SetStatus("Status: Reading SRF...");
+  std::optional<SRFReadResult> read = LoadSRFForReading(form, path, kSRFImageCount);
+  if (!read) return nullptr;
   const SRFImage& image1 = read->images[0];
   const SRFImage& image2 = read->images[1];
   cAlphaDibSection& raster = *read->raster;
-  ClearPreview();
-  SetStatus("Status: Adding RGB...");
+  form.ClearPreview();
+  form.SetStatus("Status: Adding RGB...");
   PaintSRFColors(raster, image1, 0);
   PaintSRFColors(raster, image2, image1.Height);
-  SetStatus("Status: Adding Alpha...");
+  form.SetStatus("Status: Adding Alpha...");
   PaintSRFAlpha(raster, image1, 0, 255);
   PaintSRFAlpha(raster, image2, image1.Height, 255);
-  FinishSRFRead(*this, std::move(read->raster));
-  return true;
+  return std::move(read->raster);
 }
+
+bool frmMain::ReadSRFFile(const std::string& path) { return FinishSRFRead(*this, ReadStaticSRFPicture(*this, path), path); }
 
 }  // namespace velkor

@@ -14,6 +14,7 @@
 #include "support/Cli.h"
 #include "support/FormFixture.h"
 #include "support/PngBytes.h"
+#include "support/SmallSrf.h"
 
 namespace velkor {
 namespace {
@@ -30,7 +31,8 @@ TEST_F(Conversions, SaveToPngWritesTheBmpAndThePngOfThePicture) {
   view.dialogAnswers = {bmp, std::nullopt};
   form.Command2_Click();
   const FileDialogRequest& d = view.dialogs.at(0);
-  EXPECT_TRUE(d.save && d.filter == "Bitmap Files|*.bmp" && d.flags == 0x82002u && d.fileName == platform::ProgramFolder() + "/Temp.bmp");
+  // The dialog asks nothing about replacing: SaveAsPNG asks once for both files.
+  EXPECT_TRUE(d.save && d.filter == "Bitmap Files|*.bmp" && d.flags == 0x82000u && d.fileName == platform::ProgramFolder() + "/Temp.bmp");
   EXPECT_EQ(view.statuses, (std::vector<std::string>{"Status: Writing 32-bit BMP...",
                                                      "Status: Converting 32-bit BMP to PNG...", "Status: Idle..."}));
   EXPECT_TRUE(view.messages.empty() && PathExists(bmp) && form.LastOutcome.kind == Kind::Completed);
@@ -40,20 +42,31 @@ TEST_F(Conversions, SaveToPngWritesTheBmpAndThePngOfThePicture) {
   EXPECT_EQ(PixelBytes(*png), PixelBytes(*form.WorkImage));
   EXPECT_TRUE(form.SaveAsPNG()) << "a cancel is no failure";
   EXPECT_EQ(view.dialogs.at(1).fileName, bmp) << "the name chosen before";
-  EXPECT_TRUE(form.LastOutcome.kind == Kind::Cancelled && view.statuses.size() == 3u);
+  EXPECT_TRUE(form.LastOutcome.kind == Kind::Cancelled && view.LastStatus() == "Status: Nothing written...");
 }
 
-TEST_F(Conversions, SaveToPngReplacesAnExistingPngOnlyWhenTheUserSaysSo) {
+// One question before replacing either file of the pair; No writes nothing and the status says so.
+TEST_F(Conversions, SaveToPngAsksOnceBeforeReplacingEitherFile) {
   LoadPattern(2, 2);
-  WriteFileBytes(dir / "icon.png", {'o', 'l', 'd'});
-  for (const bool replace : {false, true}) {
-    view.dialogAnswers = {dir / "icon.bmp"};
-    view.questionAnswers = {replace};
-    EXPECT_TRUE(form.SaveAsPNG());
-    EXPECT_EQ(view.questions.back(), dir / "icon.png" + " already exists.\nDo you want to replace it?");
-    EXPECT_EQ(ReadFileBytes(dir / "icon.png").size() == 3, !replace);
-    EXPECT_EQ(PathExists(dir / "icon.bmp"), replace) << "a cancelled save writes nothing";
-    EXPECT_TRUE(form.LastOutcome.kind == (replace ? Kind::Completed : Kind::Cancelled) && view.statuses.empty() == !replace);
+  const std::string bmp = dir / "icon.bmp", png = dir / "icon.png";
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{png}, png + " already exists.\nDo you want to replace it?"}, {{bmp}, bmp + " already exists.\nDo you want to replace it?"},
+      {{bmp, png}, bmp + " and " + png + " already exist.\nDo you want to replace them?"}};
+  for (const auto& [existing, question] : cases) {
+    for (const bool replace : {false, true}) {
+      for (const std::string& file : {bmp, png}) std::filesystem::remove(file);
+      for (const std::string& file : existing) WriteFileBytes(file, {'o', 'l', 'd'});
+      view.questions.clear();
+      view.dialogAnswers = {bmp};
+      view.questionAnswers = {replace};
+      EXPECT_TRUE(form.SaveAsPNG());
+      EXPECT_EQ(view.questions, std::vector<std::string>{question});
+      EXPECT_EQ(std::make_tuple(PathExists(bmp), PathExists(png), form.LastOutcome.kind, view.LastStatus()),
+                replace ? std::make_tuple(true, true, Kind::Completed, "Status: Idle...")
+                        : std::make_tuple(existing.size() == 2 || existing[0] == bmp, existing.size() == 2 || existing[0] == png,
+                                          Kind::Cancelled, "Status: Nothing written..."));
+      for (const std::string& file : existing) EXPECT_EQ(ReadFileBytes(file).size() == 3, !replace);
+    }
   }
 }
 
@@ -93,9 +106,10 @@ TEST_F(Conversions, LoadPngCopiesThePixelsAndEndsTheViewer) {
   EXPECT_TRUE(view.messages.empty() && view.statuses.empty());
 }
 
-// A PNG that cannot be read, or whose raster cannot be made, leaves the
-// working image and stops the command before its save dialog.
-TEST_F(Conversions, LoadPngRefusalsKeepTheWorkingImage) {
+// A PNG that cannot be read, whose raster cannot be made, that is not exactly
+// an SRF picture of the command's kind or that shows nothing stops the
+// command before its save dialog and leaves the working image.
+TEST_F(Conversions, PngToSrfRefusalsKeepTheWorkingImage) {
   WriteFileBytes(dir / "fake.png", {'x', 'y', 'z'});
   WriteFileBytes(dir / "p.png", PngWithHeader(3, 2, 8, 2, Rows({std::vector<uint8_t>(9, 7), std::vector<uint8_t>(9, 7)})));
   WriteFileBytes(dir / "huge.bmp", PngWithHeader(100000, 100000, 8, 6, Rows({{1}})));  // read by its name's type
@@ -108,54 +122,92 @@ TEST_F(Conversions, LoadPngRefusalsKeepTheWorkingImage) {
   WriteFileBytes(dir / "w8192.png", wide);
   WriteFileBytes(dir / "w8193.png", PngWithHeader(8193, 8192, 1, 0, Rows({{0}})));
   ::mkfifo((dir / "fifo.png").c_str(), 0600);
-  const std::tuple<std::string, std::string, bool> cases[] = {
-      {dir / "fake.png", "it is not a picture FreeImage can read", false},
-      {dir / "missing.png", "No such file or directory", false},
-      {dir / "fifo.png", "not a regular file", false},
-      {dir.path(), "not a regular file", false},
+  const auto picture = [&](const std::string& name, int w, int h, uint8_t alpha) {
+    cAlphaDibSection image;
+    EXPECT_TRUE(image.Create(w, h));
+    FillRaster(image, [alpha](int, int) { return Bgra{1, 2, 3, alpha}; });
+    EXPECT_EQ(ConvertRasterToPng(image, dir / name), BmpToPng::Written);
+    return dir / name;
+  };
+  // A file that cannot be read: "Cannot read <file>: " and the problem; a picture refused: the whole message.
+  const std::string unread = "Status: Error reading PNG file!", none = "Status: Nothing written...";
+  const std::string statics = "a static SRF picture is 2880 x 150 (version 2.20) or 2880 x 160 (version 2.00).";
+  const std::tuple<std::string, std::string, std::string, bool> cases[] = {
+      {dir / "fake.png", "it is not a picture FreeImage can read", unread, false},
+      {dir / "missing.png", "No such file or directory", unread, false},
+      {dir / "fifo.png", "not a regular file", unread, false},
+      {dir.path(), "not a regular file", unread, false},
       {dir / "w8192.png", "its header claims 8192 x 8192 pixels, far more than its " + std::to_string(wide.size()) +
-                              " bytes can hold", false},
-      {dir / "w8193.png", "its header claims 8193 x 8192 pixels, more than the 67108864 (8192 x 8192) a picture may have", false},
-      {dir / "huge.bmp", "it is not a picture FreeImage can read", false},
+                              " bytes can hold", unread, false},
+      {dir / "w8193.png", "its header claims 8193 x 8192 pixels, more than the 67108864 (8192 x 8192) a picture may have",
+       unread, false},
+      {dir / "huge.bmp", "it is not a picture FreeImage can read", unread, false},
       {dir / "tight.png", "its header claims 9 x " + std::to_string(tightHeight) + " pixels, far more than its " +
-                              std::to_string(tightLength) + " bytes can hold", false},
-      {dir / "p.png", "a 3 x 2 picture cannot be created", true}};
-  for (const auto& [path, problem, failRaster] : cases) {
+                              std::to_string(tightLength) + " bytes can hold", unread, false},
+      {dir / "p.png", "a 3 x 2 picture cannot be created", unread, true},
+      {picture("tall.png", 2880, 151, 255), "Cannot convert " + dir / "tall.png: the PNG is 2880 x 151 pixels; " + statics, none, false},
+      {picture("anim.png", 3242, 340, 255), "Cannot convert " + dir / "anim.png: the PNG is 3242 x 340 pixels; " + statics +
+                                                " Use \"PNG to Animated SRF\" for this one.", none, false},
+      {picture("clear.png", 2880, 160, 1), "The picture has no vehicle in it: every pixel is transparent.", none, false},
+      {picture("static.png", 2880, 150, 255), "Cannot convert " + dir / "static.png: the PNG is 2880 x 150 pixels; an animated "
+                                                  "SRF picture is 3242 x 340. Use \"PNG to SRF\" for this one.", none, false}};
+  for (const auto& [path, message, status, failRaster] : cases) {
     LoadPattern(4, 4);
     const cAlphaDibSection* before = form.WorkImage.get();
     view.messages.clear();
     view.dialogs.clear();
     view.dialogAnswers = {path, dir / "out.srf"};
     gdi::testing::FailNextDibSections(failRaster ? 1 : 0);
-    form.mnuPNGtoSRF_Click();
+    (path == dir / "static.png" ? form.mnuPNGtoASRF_Click() : form.mnuPNGtoSRF_Click());
     gdi::testing::FailNextDibSections(0);
     EXPECT_EQ(std::make_tuple(view.messages, view.LastStatus(), form.LastOutcome.kind, view.dialogs.size()),  // no save dialog
-              std::make_tuple(std::vector<std::string>{"Cannot read " + path + ": " + problem}, "Status: Error reading PNG file!", Kind::Failed, 1u));
+              std::make_tuple(std::vector<std::string>{status == unread ? "Cannot read " + path + ": " + message : message}, status,
+                              Kind::Failed, 1u));
     EXPECT_TRUE(form.WorkImage.get() == before && form.ImageLoaded && !PathExists(dir / "out.srf"));
   }
 }
 
 // SRF -> PNG -> SRF through the menus (both kinds pinned byte for byte by
-// tests/golden through velkor-cli): the dialogs and statuses; a PNG that
-// cannot be written is not announced as done.
+// tests/golden through velkor-cli): names proposed beside the file
+// converted, the version from the PNG's size. The wrong kind of SRF is named;
+// a cancel or a PNG that cannot be written leaves the working image as it was.
 TEST_F(Conversions, SrfToPngToSrfThroughTheMenus) {
-  LoadPattern(2880, 150);
-  const std::vector<uint8_t> first = SaveSrf("2.20", "static.srf");
-  view.dialogs.clear();
-  view.dialogAnswers = {dir / "static.srf", dir / "strip.bmp", dir / "strip.png", dir / "second.srf"};
-  form.mnuSRFtoPNG_Click();
-  EXPECT_EQ(std::make_pair(view.dialogs.at(0).filter, view.LastStatus()), std::make_pair(std::string("SRF Files|*.srf"), std::string("Status: Done...")));
-  form.WorkImage->Create(1, 1);
-  form.mnuPNGtoSRF_Click();
-  EXPECT_EQ(view.LastStatus(), "Status: SRF version #2.20 file written....");
-  EXPECT_EQ(view.dialogs.back().fileName, dir / "strip.srf") << "named after the last BMP";
-  EXPECT_TRUE(!first.empty() && ReadFileBytes(dir / "second.srf") == first && view.messages.empty());
-  std::filesystem::remove(dir / "strip.png");
-  std::filesystem::create_directory(dir / "strip.png");
-  view.dialogAnswers = {dir / "static.srf", dir / "strip.bmp"};
-  form.mnuSRFtoPNG_Click();
-  EXPECT_EQ(view.LastStatus(), "Status: Error writing PNG file!");
-  EXPECT_EQ(view.messages.size(), 1u);
+  for (const auto& [version, written] : {std::pair<std::string, std::string>{"2.20", "2.20"}, {"1.00", "2.00"}}) {
+    LoadPattern(2880, version == "2.20" ? 150 : 160);
+    const std::vector<uint8_t> expected = SaveSrf(written, "expected.srf");
+    SaveSrf(version, "car.srf");
+    view.dialogs.clear();
+    view.dialogAnswers = {dir / "car.srf", dir / "car.bmp", dir / "car.png", dir / "back.srf"};
+    view.questionAnswers = {true};
+    form.mnuSRFtoPNG_Click();
+    EXPECT_EQ(std::make_pair(view.dialogs.at(1).fileName, view.LastStatus()), std::make_pair(dir / "car.bmp", std::string("Status: Done...")));
+    form.mnuPNGtoSRF_Click();
+    EXPECT_EQ(std::make_pair(view.dialogs.back().fileName, view.LastStatus()),
+              std::make_pair(dir / "car.srf", "Status: SRF version #" + written + " file written...."));
+    EXPECT_TRUE(!expected.empty() && ReadFileBytes(dir / "back.srf") == expected && view.messages.empty());
+  }
+  std::filesystem::rename(dir / "car.png", dir / "kept.png");
+  std::filesystem::create_directory(dir / "car.png");
+  const auto state = [&] { return std::make_tuple(form.WorkImage.get(), form.LastImageFile, form.ImageLoaded); };
+  const auto before = state();
+  const std::tuple<void (frmMain::*)(), std::string, std::string, std::string> cases[] = {
+      {&frmMain::mnuASRFtoPNG_Click, dir / "car.srf", dir / "car.srf is a static SRF file (version 1.00): use \"SRF to PNG\" for it.",
+       "Status: Error reading SRF FILE!"},
+      {&frmMain::mnuSRFtoPNG_Click, WriteSmallSrf(dir / "anim.srf", true),
+       dir / "anim.srf is an animated SRF file: use \"Animated SRF to PNG\" for it.", "Status: Error reading SRF FILE!"},
+      {&frmMain::mnuSRFtoPNG_Click, dir / "car.srf", "", "Status: Nothing written..."},  // cancelled
+      {&frmMain::mnuPNGtoSRF_Click, dir / "kept.png", "", "Status: Nothing written..."},
+      {&frmMain::mnuSRFtoPNG_Click, dir / "car.srf", "Cannot write the PNG file " + dir / "car.png: " + platform::ApiErrorText(EISDIR),
+       "Status: Error writing PNG file!"}};
+  for (const auto& [command, file, message, status] : cases) {
+    view.messages.clear();
+    view.dialogAnswers = {file, message.empty() ? std::nullopt : std::optional(dir / "car.bmp")};
+    view.questionAnswers = {true};
+    (form.*command)();
+    EXPECT_EQ(std::make_tuple(view.messages, view.LastStatus()),
+              std::make_tuple(message.empty() ? std::vector<std::string>{} : std::vector<std::string>{message}, status));
+    EXPECT_TRUE(state() == before) << file;
+  }
 }
 
 // velkor-cli's conversion commands run as a program. Their bytes are pinned

@@ -143,8 +143,7 @@ TEST(PipelineCommands, TheVersionBoxAlphaAndUnsharpMask) {
   const std::pair<const char*, int32_t> versions[] = {{" 2.10 ", 750}, {"3.00", 750}, {"", 750},
                                                       {"1.00", 800},   {" 2.00", 800}, {"2.2", 750}};
   for (const auto& [text, height] : versions) {
-    Fixture f;
-    // No frames: the strip is made, then the import stops.
+    Fixture f(true);
     f.form.Controls.cmbVersion.Text = text;
     f.form.cmdGo_Click();
     EXPECT_EQ(std::pair(f.form.WorkImage->Width(), f.form.WorkImage->Height()), std::pair(14400, height)) << text;

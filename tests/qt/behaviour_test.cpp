@@ -5,6 +5,7 @@
 
 #include "WindowFixture.h"
 #include "common/VbError.h"
+#include "convert/PngFiles.h"
 #include "platform/AssetFolder.h"
 #include "platform/FillRectangle.h"
 #include "support/SmallSrf.h"
@@ -30,6 +31,34 @@ TEST_F(QtWindow, PipelineButtonsRunTheirStages) {
   ASSERT_TRUE(messages.empty()) << messages.front();
   EXPECT_TRUE(Find<QProgressBar>("ProgressBar1")->isHidden()) << "shown only while the alpha stage runs";
   EXPECT_TRUE(std::filesystem::file_size(dir / "make.srf") > 0 && std::filesystem::file_size(dir / "all.srf") > 0 && requests.at(0).save);
+}
+
+// The window keeps the user's work: the viewer ends on Escape with the pane
+// as it was; a PNG of another size than a static SRF picture, or a Build
+// Image without frames, changes neither the working image nor the pane.
+TEST_F(QtWindow, TheViewerAndFailedCommandsKeepTheWork) {
+  ASSERT_TRUE(Form().WorkImage->Create(2880, 150) && Form().WriteSRFFile(dir / "icon.srf", "2.20"));
+  cAlphaDibSection animated;
+  ASSERT_TRUE(animated.Create(3242, 340) && ConvertRasterToPng(animated, dir / "anim.png") == BmpToPng::Written);
+  QTest::mouseClick(Find<QPushButton>("cmdGo"), Qt::LeftButton);  // the sample's strip
+  const QImage pane = Grab(window->Plotter());
+  const cAlphaDibSection* work = Form().WorkImage.get();
+  answers = {dir / "icon.srf", dir / "anim.png"};
+  Find<QAction>("mnuSRFViewer")->trigger();
+  QWidget* focused = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
+  QTest::keyClick(focused, Qt::Key_Right);
+  EXPECT_TRUE(Grab(window->Plotter()) != pane && Form().ViewerFrameLeft == 80);
+  QTest::keyClick(focused, Qt::Key_Escape);
+  EXPECT_EQ(Grab(window->Plotter()), pane);
+  Find<QAction>("mnuPNGtoSRF")->trigger();
+  QLineEdit* prefix = Find<QLineEdit>("txt3DPrefix_1");
+  prefix->selectAll();
+  QTest::keyClicks(prefix, "none");
+  QTest::mouseClick(Find<QPushButton>("cmdGo"), Qt::LeftButton);
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_TRUE(messages[0].rfind("Cannot convert " + dir / "anim.png: the PNG is 3242 x 340 pixels", 0) == 0 &&
+              messages[1].rfind("There are no frames to import", 0) == 0) << messages[0] << messages[1];
+  EXPECT_TRUE(Grab(window->Plotter()) == pane && Form().WorkImage.get() == work && requests.size() == 2);
 }
 
 TEST_F(QtWindow, MenusAndBoxesReachTheModel) {

@@ -96,11 +96,9 @@ class Corpus {
     AddSrf(Kind::Srf, kStatic);
     AddSrf(Kind::Asrf, kAnimated);
     Add(Kind::Srf, {}, "No such file", {}, true, "absent");
-    // A static file has no third record: its trailer is taken for one.
-    Add(Kind::Asrf, SrfFile("2.20", kStatic, 56), "record 3 at offset 214 has a size of 65535 x 65535");
-    Add(Kind::Srf, SrfFile("1.00", kAnimated, 160), "", ShowsRecords({kAnimated[0], kAnimated[1]}));
-    // The static reader takes two records, but refuses what info refuses: here a third record cut short.
-    Add(Kind::Srf, Cut(SrfFile("1.00", kAnimated, 160), RecordAt(kAnimated, 2) + 10), "record 3 is cut short");
+    // Each reader refuses the other kind of file by name.
+    Add(Kind::Asrf, SrfFile("2.20", kStatic, 56), "is a static SRF file (version 2.20): use \"SRF to PNG\" for it.");
+    Add(Kind::Srf, SrfFile("1.00", kAnimated, 160), "is an animated SRF file: use \"Animated SRF to PNG\" for it.");
     AddPngs();
     AddBmps();
     const std::string model = "cannot render model";
@@ -216,9 +214,10 @@ TEST_F(HostileWindow, RefusesEachByNameAndKeepsItsWork) {
   std::filesystem::create_directories(folder + "/out");
   for (const char* name : outputs) WriteFileBytes(folder + name, old);
   const std::vector<std::string> entries = FolderEntries(folder);
-  void (frmMain::*commands[])() = {&frmMain::mnuSRFtoPNG_Click, &frmMain::mnuASRFtoPNG_Click,
-                                   &frmMain::mnuPNGtoSRF_Click, &frmMain::cmdLoadImage_Click,
-                                   &frmMain::mnuRenderFromModel_Click};
+  // An SRF read is saved as PNG outside the folder (the working image keeps it only then).
+  const std::function<void(frmMain&)> commands[] = {&frmMain::mnuSRFtoPNG_Click, &frmMain::mnuASRFtoPNG_Click,
+                                                    &frmMain::LoadPNG, &frmMain::cmdLoadImage_Click,
+                                                    &frmMain::mnuRenderFromModel_Click};
   ASSERT_GT(folder.size(), 300u);
   const Corpus corpus;
   for (const Input& c : corpus.inputs) {
@@ -227,9 +226,10 @@ TEST_F(HostileWindow, RefusesEachByNameAndKeepsItsWork) {
     if (c.file != "absent") WriteFileBytes(path, c.bytes);
     LoadKnownPicture();
     const auto before = State();
-    view.dialogAnswers = {path, std::nullopt};
+    view.dialogAnswers = {path, dir / "read.bmp"};
+    view.questionAnswers = {true};
     view.folderAnswers = {folder + "/out"};
-    (form.*commands[int(c.kind)])();
+    commands[int(c.kind)](form);
     const bool read = view.messages.empty();
     std::filesystem::remove(path);
     for (const char* name : outputs) EXPECT_EQ(ReadFileBytes(folder + name), old) << name;
@@ -299,6 +299,7 @@ TEST_F(FailingDisk, EachWriterKeepsTheUsersFilesAndLeavesNothing) {
       const std::string target = mount + (disk[0] == 'm' ? "/missing/new" : disk[0] == 't' ? "/taken" : "/keep") + ext;
       LoadKnownPicture(writer == 0 ? 2880 : writer == 1 ? 3242 : 200, writer == 0 ? 150 : writer == 1 ? 340 : 200);
       view.dialogAnswers = {target};
+      view.questionAnswers = {true};
       EXPECT_FALSE(writer == 2 ? form.SaveAsPNG() : (writer ? form.SaveASRF("1.00") : form.SaveSRF("2.20"), false));
       ASSERT_EQ(view.messages.size(), 1u);
       // The window's own message, then the file and the system's reason.

@@ -72,8 +72,20 @@ TEST_F(SrfFile_, EachVersionGivesItsFileByteForByteAndReadsBack) {
 
 TEST_F(SrfFile_, SaveProposesANameAndFailuresKeepTheExistingFile) {
   form.RotationDir3D = "/frames/rot";
-  form.SaveSRF("2.20");  // without a picture only the status is set
-  EXPECT_EQ(view.LastStatus(), "Status: Writing SRF...");
+  form.SaveSRF("2.20");  // without a picture nothing happens
+  EXPECT_TRUE(view.statuses.empty());
+  // A picture whose records are written all transparent is refused before the dialog: alpha 1 is, a pixel
+  // outside the records does not count, alpha 2 in the 2D record's last pixel is enough.
+  for (const auto& [alpha, x, y, refused] : {std::tuple{1, 0, 10, true}, {255, 2520, 149, true}, {2, 2519, 149, false}}) {
+    LoadPattern(2880, 150, [&](int px, int py) { return Bgra{9, 9, 9, uint8_t(px == x && py == y ? alpha : 0)}; });
+    view.messages.clear();
+    form.SaveSRF("2.20");
+    EXPECT_EQ(std::make_pair(view.messages.size(), view.dialogs.size()), std::make_pair(size_t{refused}, size_t{!refused}));
+    if (refused) {
+      EXPECT_EQ(view.messages[0] + view.LastStatus(), "The picture has no vehicle in it: every pixel is transparent.Status: Nothing written...");
+    }
+  }
+  view.dialogs.clear();
   LoadPattern(2880, 150);
   view.dialogAnswers = {std::nullopt, std::nullopt};
   form.SaveSRF("2.20");

@@ -32,17 +32,17 @@ class Pane : public testing::FormTest {
   // Selects a view as a click on it would; kNone draws with none selected.
   void Select(int option) {
     for (int i = 0; i < 3; ++i) form.Controls.optZoom[i].Value = i == option;
-    option == kNone ? form.DrawPreview(form.WorkImage->hDC()) : form.optZoom_Click(option);
+    option == kNone ? form.DrawPreview(*form.WorkImage) : form.optZoom_Click(option);
   }
   uint32_t At(int x, int y) { return gdi::GetPixel(form.Plotter().hDC(), x, y); }
-  uint32_t Canvas(int x, int y) { return gdi::GetPixel(form.WorkImage->hDC(), x, y); }
+  uint32_t Canvas(int x, int y) { return gdi::GetPixel(form.ViewerCanvas->hDC(), x, y); }
 
   // The state the viewer command leaves: a white canvas, a green back patch
   // whose first pixel (row 0) is kPatchCorner, and 36 frames, frame n opaque
   // in the colour n + 1 but for a transparent top-left pixel.
   void OpenFakeViewer() {
-    ASSERT_TRUE(form.WorkImage->Create(14400, 750));
-    FillRectangle(form.WorkImage->hDC(), 0, 0, 14400, 750, kWhite);
+    ASSERT_TRUE(form.ViewerCanvas->Create(14400, 750));
+    FillRectangle(form.ViewerCanvas->hDC(), 0, 0, 14400, 750, kWhite);
     ASSERT_TRUE(form.ViewerBackPatch->Create(80, 80));
     FillRectangle(form.ViewerBackPatch->hDC(), 0, 0, 80, 80, 0x00C000);
     gdi::SetPixel(form.ViewerBackPatch->hDC(), 0, 0, kPatchCorner);
@@ -54,7 +54,7 @@ class Pane : public testing::FormTest {
         std::tie(p[0], p[1], p[2], p[3]) = std::make_tuple(0, 0, red, red ? 255 : 0);
       }
     }
-    form.ImageLoaded = form.ViewerShowing = true;
+    form.ViewerShowing = true;
   }
   // An SRF written by the window, heading n an opaque colour of its own.
   std::string WriteIcon(bool animated = false) {
@@ -86,7 +86,7 @@ TEST_F(Pane, EachViewDrawsThePictureToItsEdge) {
     if (lastX < 692) { EXPECT_EQ(At(lastX + 1, lastY), kWhite); }
   }
   form.WorkImage->Destroy();
-  form.DrawPreview(form.WorkImage->hDC());
+  form.DrawPreview(*form.WorkImage);
   EXPECT_EQ(At(2, 0), kWhite) << "an empty working image leaves the pane empty";
 }
 
@@ -207,8 +207,9 @@ TEST_F(Pane, SwatchesSetTheKeyColourByTwipPosition) {
 }
 
 // Keys and ticks in order, each with the frame shown and the timer after it
-// (the view told at once). Escape and the arrows stop the rotation where it
-// is; Up and Down pace it by 50 ms between 50 and 1000.
+// (the view told at once). The arrows stop the rotation where it is; Up and
+// Down pace it by 50 ms between 50 and 1000; Escape stops it and ends the
+// viewer, whose keys are then the focused control's again.
 TEST_F(Pane, ViewerKeysAndTicksTurnAndPaceTheIcon) {
   EXPECT_FALSE(form.Form_KeyDown(kKeyRight, 0)) << "no viewer: the key is the focused control's";
   form.Timer1_Timer();
@@ -224,10 +225,10 @@ TEST_F(Pane, ViewerKeysAndTicksTurnAndPaceTheIcon) {
   constexpr int kTick = -1;
   const std::tuple<int, int, int, bool, int> steps[] = {{kKeyUp, 1, 0, true, 950},          {kKeyUp, 18, 0, true, 50},        {kKeyUp, 1, 0, true, 50},
                {kKeyDown, 19, 0, true, 1000},      {kKeyDown, 1, 0, true, 1000},     {kTick, 2, 160, true, 1000},
-               {kKeyEscape, 1, 160, false, 1000},  {kKeyUp, 1, 160, true, 950},      {kKeyRight, 1, 240, false, 950},
-               {kKeyUp, 1, 240, true, 900},        {kKeyLeft, 1, 160, false, 900},   {'A', 1, 160, false, 900},
-               {13, 1, 160, false, 900},           {kKeyLeft, 3, 2800, false, 900},  {kKeyLeft, 1, 2720, false, 900},
-               {kKeyRight, 1, 2800, false, 900},   {kTick, 1, 0, false, 900}};
+               {kKeyRight, 1, 240, false, 1000},   {kKeyUp, 1, 240, true, 950},      {kKeyLeft, 1, 160, false, 950},
+               {'A', 1, 160, false, 950},          {13, 1, 160, false, 950},         {kKeyLeft, 3, 2800, false, 950},
+               {kKeyLeft, 1, 2720, false, 950},    {kKeyRight, 1, 2800, false, 950}, {kTick, 1, 0, false, 950},
+               {kKeyUp, 1, 0, true, 900}};
   for (const auto& [key, presses, frameLeft, timer, interval] : steps) {
     SCOPED_TRACE("key " + std::to_string(key) + " x" + std::to_string(presses));
     for (int i = 0; i < presses; ++i) {
@@ -237,29 +238,31 @@ TEST_F(Pane, ViewerKeysAndTicksTurnAndPaceTheIcon) {
                               view.timerEnabled, view.timerInterval),
               std::make_tuple(frameLeft, uint32_t(frameLeft / 80 + 1), timer, interval, timer, interval));
   }
+  EXPECT_TRUE(form.Form_KeyDown(kKeyEscape, 0));
+  EXPECT_EQ(std::make_tuple(form.ViewerShowing, view.timerEnabled, form.ViewerCanvas->Empty(), form.Form_KeyDown(kKeyRight, 0)),
+            std::make_tuple(false, false, true, false));
 }
 
+// The viewer draws on a canvas of its own: the working image stays as it
+// was, and the route of the device screen ends under the icon's centre.
 TEST_F(Pane, ViewerOpensAStaticSrfOverTheDeviceScreenAtTheLastHeading) {
   const std::string srf = WriteIcon();
+  const cAlphaDibSection* work = form.WorkImage.get();
   form.ViewerFrameLeft = 160;  // where an earlier viewer was left
   form.Controls.optZoom[0].Value = true;
   const FormControls before = form.Controls;
   form.WorkImage->UseDrawDib(true);
-  view.dialogAnswers = {std::nullopt, std::string(), dir / "none.srf", srf};
-  for (int cleared : {0, 0, 1}) {  // cancelled, no name, no file: the image is kept, a missing file clears the pane
-    form.mnuSRFViewer_Click();
-    EXPECT_EQ(std::make_pair(view.previewCleared, form.WorkImage->Width()), std::make_pair(cleared, 2880));
-  }
-  form.mnuSRFViewer_Click();
+  view.dialogAnswers = {std::nullopt, std::string(), srf};
+  for (int i = 0; i < 3; ++i) form.mnuSRFViewer_Click();  // cancelled, no name, then the file
   ASSERT_TRUE(view.messages.empty()) << view.messages.front();
-  ASSERT_EQ(std::make_tuple(form.WorkImage->Width(), form.WorkImage->Height(), view.dialogs.at(0).save,
+  ASSERT_EQ(std::make_tuple(form.ViewerCanvas->Width(), form.ViewerCanvas->Height(), view.dialogs.at(0).save,
                             view.dialogs[0].filter),
             std::make_tuple(14400, 750, false, "SRF Files|*.srf"));
-  // The canvas keeps no drawing mode of the image before; the device screen is shown at its own size.
+  // The canvas keeps no drawing mode of the image; the device screen is shown at its own size.
   const auto& zoom = form.Controls.optZoom;
-  EXPECT_EQ(std::make_tuple(form.ImageLoaded, form.ViewerShowing, form.WorkImage->UseDrawDib(), form.ViewerFrameLeft,
-                            zoom[0].Value, zoom[1].Value, zoom[2].Value),
-            std::make_tuple(true, true, false, 160, false, false, true));
+  EXPECT_EQ(std::make_tuple(form.WorkImage.get(), form.ViewerShowing, form.WorkImage->UseDrawDib(), form.ViewerCanvas->UseDrawDib(),
+                            form.ViewerFrameLeft, zoom[0].Value, zoom[1].Value, zoom[2].Value),
+            std::make_tuple(work, true, true, false, 160, false, false, true));
   EXPECT_EQ(std::tie(form.Controls.Plotter.left, form.Controls.ProgressBar1.Max), std::tie(before.Plotter.left, before.ProgressBar1.Max))
       << "the view options change, nothing beside them";
   cDib screen;
@@ -269,36 +272,43 @@ TEST_F(Pane, ViewerOpensAStaticSrfOverTheDeviceScreenAtTheLastHeading) {
   const uint32_t frame2 = gdi::GetPixel(form.ViewerImage->hDC(), 170, 10);
   EXPECT_NE(frame2, gdi::GetPixel(form.ViewerImage->hDC(), 10, 10));
   EXPECT_EQ(std::make_pair(Canvas(301, 217), At(301, 217)), std::make_pair(frame2, frame2));
-  // The back patch is the screen under the cell, white below the screen's last row (271).
+  // The back patch is the screen under the cell, white below the screen's last row (271); the route
+  // (0xBC24D6) comes up to the cell's centre and no further: below it the avenue (0x88DEFC).
   const auto patch = [&](int x, int y) { return gdi::GetPixel(form.ViewerBackPatch->hDC(), x, y); };
-  EXPECT_EQ(std::make_tuple(patch(0, 0), patch(79, 64), patch(79, 79)),
-            std::make_tuple(gdi::GetPixel(screen.hDIBDC(), 291, 207), gdi::GetPixel(screen.hDIBDC(), 370, 271), kWhite));
+  EXPECT_EQ(std::make_tuple(patch(0, 0), patch(79, 64), patch(79, 79), patch(40, 40), patch(40, 50)),
+            std::make_tuple(gdi::GetPixel(screen.hDIBDC(), 291, 207), gdi::GetPixel(screen.hDIBDC(), 370, 271), kWhite,
+                            0xBC24D6u, 0x88DEFCu));
+  form.Form_KeyDown(kKeyEscape, 0);  // the pane and its options as they were
+  EXPECT_EQ(std::make_tuple(zoom[0].Value, zoom[2].Value, At(0, 0)), std::make_tuple(true, false, gdi::GetPixel(work->hDC(), 0, 0)));
 }
 
-// An SRF that cannot be shown leaves a white canvas and the old patch, and
-// says why; without a canvas there is no picture to work on any more.
+// An SRF the viewer cannot show is refused, saying why, before anything
+// changes: the working image, the viewer's rasters and heading, the pane.
 TEST_F(Pane, ViewerRefusesAnSrfItCannotShowWithTheReason) {
   testing::WriteFileBytes(dir / "bad.srf", {1, 2, 3});
-  for (const auto& [srf, reason] : {std::pair{dir / "bad.srf", ""}, {WriteIcon(true), "Animated SRF"}}) {
-    ASSERT_TRUE(form.ViewerBackPatch->Create(80, 80));
-    FillRectangle(form.ViewerBackPatch->hDC(), 0, 0, 80, 80, 0x123456);
-    form.ViewerFrameLeft = 400;
+  const std::string icon = WriteIcon();
+  const std::tuple<std::string, std::string, int> cases[] = {
+      {dir / "bad.srf", "too short", 0}, {dir / "none.srf", "it does not exist.", 0},
+      {WriteIcon(true), "Animated SRF files cannot be shown", 0}, {icon, "", 1}};
+  LoadPicture(30, 20);
+  ASSERT_TRUE(form.ViewerBackPatch->Create(80, 80));
+  form.ViewerFrameLeft = 400;
+  form.optZoom_Click(kNone);
+  const auto state = [&] {
+    return std::make_tuple(form.WorkImage.get(), form.ImageLoaded, form.ViewerImage.get(), form.ViewerBackPatch.get(),
+                           form.ViewerFrameLeft, form.ViewerShowing, view.previewChanged, view.previewCleared, At(5, 5));
+  };
+  const auto kept = state();
+  for (const auto& [srf, reason, failedRasters] : cases) {
     view.messages.clear();
-    const int drawn = view.previewChanged;
+    gdi::testing::FailNextDibSections(failedRasters);
     form.ShowSRFInViewer(srf);
+    gdi::testing::FailNextDibSections(0);
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_TRUE(view.messages[0].rfind("The SRF file " + srf + " cannot be shown: ", 0) == 0 &&
                 view.messages[0].find(reason) != std::string::npos) << view.messages[0];
-    ASSERT_TRUE(form.ImageLoaded && !form.ViewerShowing && form.WorkImage->Width() == 14400);
-    for (auto [x, y] : {std::pair{0, 0}, {300, 220}, {14399, 749}}) EXPECT_EQ(Canvas(x, y) & At(x % 693, y % 403), kWhite);
-    EXPECT_EQ(std::make_tuple(gdi::GetPixel(form.ViewerBackPatch->hDC(), 5, 5), view.previewChanged, form.ViewerFrameLeft),
-              std::make_tuple(0x123456u, drawn, 400));
+    EXPECT_TRUE(state() == kept && form.LastOutcome.kind == CommandOutcome::Kind::Failed) << srf;
   }
-  const std::string icon = WriteIcon();
-  gdi::testing::FailNextDibSections(1);
-  form.ShowSRFInViewer(icon);
-  gdi::testing::FailNextDibSections(0);
-  EXPECT_FALSE(form.ImageLoaded || form.ViewerShowing);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "platform/FillRectangle.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
+#include "support/Cli.h"
 #include "support/FormFixture.h"
 #include "ui/KeyCodes.h"
 #include "ui/commands/SendToDeviceMenu.h"
@@ -22,6 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::PathExists;
+using testing::RunCli;
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
@@ -196,6 +198,28 @@ TEST_F(Window, CommandsThatReplaceTheImageEndTheViewer) {
   }
 }
 
+// The viewer keeps the user's work: built, viewed, turned and left with
+// Escape, the pane shows the icon as before and Make SRF writes the bytes of
+// velkor-cli do-all.
+TEST_F(Window, TheViewerKeepsTheWorkAndThePane) {
+  ASSERT_EQ(RunCli("do-all cli.srf", dir.path()).status, 0);
+  form.cmdGo_Click();
+  form.cmdAddAlpha_Click();
+  form.cmdUnsharpMask_Click();
+  c.optZoom[0].Value = true;
+  form.optZoom_Click(0);
+  const testing::Bytes pane = testing::PixelBytes(form.Plotter());
+  form.ShowSRFInViewer(dir / "cli.srf");
+  for (int key : {kKeyRight, kKeyRight, kKeyUp, kKeyLeft, kKeyUp}) form.Form_KeyDown(key, 0);
+  form.Timer1_Timer();
+  ASSERT_TRUE(form.ViewerShowing && c.optZoom[2].Value && testing::PixelBytes(form.Plotter()) != pane);
+  form.Form_KeyDown(kKeyEscape, 0);
+  EXPECT_TRUE(c.optZoom[0].Value && !c.optZoom[2].Value && testing::PixelBytes(form.Plotter()) == pane);
+  view.dialogAnswers = {dir / "window.srf"};
+  form.cmdMakeSRF_Click();
+  EXPECT_EQ(testing::ReadFileBytes(dir / "window.srf"), testing::ReadFileBytes(dir / "cli.srf"));
+}
+
 // Do All stops at a frame it cannot import, before any dialog, and names it.
 TEST_F(Window, DoAllStopsOnAFrameNotImported) {
   // A frame removed, one a row short (FreeImage would load it with a black row), or none at all.
@@ -219,18 +243,32 @@ TEST_F(Window, DoAllStopsOnAFrameNotImported) {
   }
 }
 
-TEST_F(Window, MakeSrfRefusesAWrongSizeAndACancelRestoresTheStatus) {
+// Make SRF refuses a picture of another size than the device's, and Make SRF
+// and Do All one with nothing in it (never keyed, or frames all key colour).
+TEST_F(Window, MakeSrfRefusesAWrongSizeOrNoVehicleAndACancelRestoresTheStatus) {
   ASSERT_TRUE(form.WorkImage->Create(14400, 750));
   form.ImageLoaded = true;
   form.cmdMakeSRF_Click();
   ASSERT_TRUE(view.dialogs.empty() && view.messages.size() == 1u);
   for (const char* part : {"14400 x 750", "2880 x 150", "Alpha+Resize"}) EXPECT_TRUE(Contains(view.messages[0], part));
-  ASSERT_TRUE(form.WorkImage->Create(2880, 150));
+  LoadPattern(2880, 150);
   form.SetStatus("Status: Done....");
   form.cmdMakeSRF_Click();  // the dialog is cancelled
   ASSERT_EQ(view.dialogs.size(), 1u);
   EXPECT_EQ(std::make_tuple(view.LastStatus(), view.dialogs[0].fileName, form.LastOutcome.kind),  // never the root
             std::make_tuple("Status: Done....", platform::HomeFolder() + "/Temp.srf", CommandOutcome::Kind::Cancelled));
+  for (int set = 0; set < 2; ++set)
+    for (int i = 0; i < 36; ++i) {
+      const std::string frame = dir / (testing::kSetPrefixes[set] + FrameNumber(NumberingScheme{}, i) + ".bmp");
+      ASSERT_TRUE(testing::WriteTestBmp(frame, 2, 2, 24, [](int, int) { return 0x00FF00u; }));
+    }
+  testing::UseFrameFolder(form, dir.path());
+  view.messages.clear();
+  form.cmdSave_Click();
+  ASSERT_TRUE(form.WorkImage->Create(2880, 150));
+  form.cmdMakeSRF_Click();
+  EXPECT_EQ(view.messages, std::vector<std::string>(2, "The picture has no vehicle in it: every pixel is transparent."));
+  EXPECT_EQ(view.dialogs.size(), 1u);
 }
 
 }  // namespace

@@ -67,11 +67,10 @@ PreviewPlacement PlacePreview(const FormControls& c, int32_t w, int32_t h, float
 }
 }  // namespace
 
-void frmMain::DrawPreview(gdi::HDC source) {
-  // The picture's size comes from WorkImage whatever `source` is.
-  const int32_t w = WorkImage->Width();
-  const int32_t h = WorkImage->Height();
-  const bool havePicture = !WorkImage->Empty() && w > 0 && h > 0;
+void frmMain::DrawPreview(const cAlphaDibSection& picture) {
+  const int32_t w = picture.Width();
+  const int32_t h = picture.Height();
+  const bool havePicture = !picture.Empty() && w > 0 && h > 0;
   // The placement is computed before the pane is touched, so that an overflow
   // leaves the pane as it was.
   const PreviewPlacement p =
@@ -80,18 +79,20 @@ void frmMain::DrawPreview(gdi::HDC source) {
   FillRectangle(plotter_.hDC(), 0, 0, kPlotterWidth, kPlotterHeight, kPaneWhite);
   if (havePicture) {
     if (p.stretch) {
-      gdi::StretchBlt(plotter_.hDC(), p.x, p.y, p.width, p.height, source, 0, 0, w, h, gdi::SRCCOPY);
+      gdi::StretchBlt(plotter_.hDC(), p.x, p.y, p.width, p.height, picture.hDC(), 0, 0, w, h, gdi::SRCCOPY);
     } else {
-      gdi::BitBlt(plotter_.hDC(), 0, 0, w, h, source, 0, 0, gdi::SRCCOPY);
+      gdi::BitBlt(plotter_.hDC(), 0, 0, w, h, picture.hDC(), 0, 0, gdi::SRCCOPY);
     }
   }
   view_.PreviewChanged();
 }
 
+void frmMain::RedrawPreview() { DrawPreview(ViewerShowing ? *ViewerCanvas : *WorkImage); }
+
 void frmMain::optZoom_Click(int index) {
-  if (!ImageLoaded) return;
+  if (!ImageLoaded && !ViewerShowing) return;
   if (index == kViewZoom) ZoomFactor = 2.0f;
-  DrawPreview(WorkImage->hDC());
+  RedrawPreview();
 }
 
 namespace {
@@ -141,7 +142,7 @@ bool DragStepKeepingValuesOnOverflow(frmMain& form, Step step) {
   const DragState before{form.ZoomFactor, form.PanX, form.PanY};
   try {
     step();
-    form.DrawPreview(form.WorkImage->hDC());
+    form.RedrawPreview();
     return true;
   } catch (const VbError& e) {
     if (e.Number() != kErrOverflow) throw;

@@ -49,80 +49,86 @@ void ShowRealSize(FormControls& c) {
 }  // namespace
 
 void frmMain::mnuSRFViewer_Click() {
+  EndViewer();
   const std::optional<std::string> chosen = ShowCommonDialog(*this, false, "SRF Files|*.srf", kOpenDialogFlags);
   if (!chosen || chosen->empty()) return;
   ShowSRFInViewer(*chosen);
 }
 
 void frmMain::ShowSRFInViewer(const std::string& srfFile) {
-  EndViewer();
-  ClearPreview();
-  if (!platform::FileExists(srfFile)) return;
-
-  WorkImage->Destroy();
-  if (!WorkImage->Create(kCanvasWidth, kCanvasHeight)) {
-    // Without a canvas there is no picture to work on any more.
-    ImageLoaded = false;
-    return;
+  const auto refuse = [this, &srfFile](const std::string& why) {
+    ReportError("The SRF file " + srfFile + " cannot be shown: " + why);
+  };
+  if (!platform::FileExists(srfFile)) return refuse("it does not exist.");
+  auto icon = std::make_unique<cAlphaDibSection>();
+  try {
+    CreateFromGarminSRF(*icon, srfFile);
+  } catch (const std::exception& e) {
+    return refuse(Describe(e));
   }
-  ImageLoaded = true;
-  FillRectangle(WorkImage->hDC(), 0, 0, kCanvasWidth, kCanvasHeight, 0xFFFFFF);
-
+  if (icon->Width() != kIconStripWidth || icon->Height() < kCellSize) {
+    // An animated SRF's rotation cells are 90 pixels wide: cut at 80 they
+    // would show halves of two headings.
+    return refuse("its rotation picture is " + std::to_string(icon->Width()) +
+                  " pixels wide, the viewer turns static SRF icons of " + std::to_string(kFramesPerSet) +
+                  " headings of " + std::to_string(kCellSize) + " x " + std::to_string(kCellSize) + " pixels (" +
+                  std::to_string(kIconStripWidth) + " pixels wide). Animated SRF files cannot be shown in the viewer.");
+  }
   const std::string backgroundFile = BackgroundPicturePath();
   cDib background;
   try {
     if (background.CreateFromBitmapFile(backgroundFile) == 0) {
-      view_.MessageBox("The device screen picture " + backgroundFile + " cannot be read as a BMP file.");
-      return;
+      return refuse("the device screen picture " + backgroundFile + " cannot be read as a BMP file.");
     }
   } catch (const std::exception& e) {
-    view_.MessageBox("The device screen picture cannot be loaded: " + Describe(e));
-    return;
+    return refuse("the device screen picture cannot be loaded: " + Describe(e));
   }
-
-  try {
-    CreateFromGarminSRF(*ViewerImage, srfFile);
-  } catch (const std::exception& e) {
-    view_.MessageBox("The SRF file " + srfFile + " cannot be shown: " + Describe(e));
-    return;
+  auto canvas = std::make_unique<cAlphaDibSection>();
+  auto patch = std::make_unique<cAlphaDibSection>();
+  if (!canvas->Create(kCanvasWidth, kCanvasHeight) || !patch->Create(kCellSize, kCellSize)) {
+    return refuse("there is not enough memory for its canvas.");
   }
-
-  if (ViewerImage->Width() != kIconStripWidth || ViewerImage->Height() < kCellSize) {
-    // An animated SRF's rotation cells are 90 pixels wide: cut at 80 they
-    // would show halves of two headings.
-    view_.MessageBox("The SRF file " + srfFile + " cannot be shown: its rotation picture is " +
-                     std::to_string(ViewerImage->Width()) + " pixels wide, the viewer turns static SRF icons of " +
-                     std::to_string(kFramesPerSet) + " headings of " + std::to_string(kCellSize) + " x " +
-                     std::to_string(kCellSize) + " pixels (" + std::to_string(kIconStripWidth) +
-                     " pixels wide). Animated SRF files cannot be shown in the viewer.");
-    return;
-  }
-  if (!ViewerBackPatch->Create(kCellSize, kCellSize)) return;
   // Where the cell runs past the background picture the canvas is white, and
   // so is the patch that restores it.
-  FillRectangle(ViewerBackPatch->hDC(), 0, 0, kCellSize, kCellSize, 0xFFFFFF);
-  ViewerBackPatch->LoadPictureBlt(background.hDIBDC(), kCellLeft, kCellTop, kCellSize, kCellSize);
-  WorkImage->LoadPictureBlt(background.hDIBDC(), 0, 0, kCanvasWidth, kCanvasHeight);
+  FillRectangle(canvas->hDC(), 0, 0, kCanvasWidth, kCanvasHeight, 0xFFFFFF);
+  FillRectangle(patch->hDC(), 0, 0, kCellSize, kCellSize, 0xFFFFFF);
+  patch->LoadPictureBlt(background.hDIBDC(), kCellLeft, kCellTop, kCellSize, kCellSize);
+  canvas->LoadPictureBlt(background.hDIBDC(), 0, 0, kCanvasWidth, kCanvasHeight);
+
+  EndViewer();  // a viewer already showing gives back the view options it took
+  ViewerImage = std::move(icon);
+  ViewerBackPatch = std::move(patch);
+  ViewerCanvas = std::move(canvas);
   ViewerShowing = true;
+  zoomBeforeViewer_.clear();
+  for (const auto& option : Controls.optZoom) zoomBeforeViewer_.push_back(option.Value);
   ShowRealSize(Controls);
   view_.ControlsChanged();
   DrawViewerFrame();
+  Completed();
 }
 
 void frmMain::EndViewer() {
   if (Controls.Timer1.Enabled) SetTimer(*this, false, Controls.Timer1.Interval);
+  if (!ViewerShowing) return;
   ViewerShowing = false;
+  ViewerCanvas = std::make_unique<cAlphaDibSection>();
+  for (size_t i = 0; i < Controls.optZoom.size() && i < zoomBeforeViewer_.size(); ++i) {
+    Controls.optZoom[i].Value = zoomBeforeViewer_[i];
+  }
+  view_.ControlsChanged();
+  RedrawPreview();
 }
 
 void frmMain::DrawViewerFrame() {
   // Put back the background under the cell, then blend the current frame
-  // over it. Before the first viewer command both rasters are empty and
+  // over it. Before the first viewer command all three rasters are empty and
   // neither step paints anything.
-  ViewerBackPatch->PaintPicture(WorkImage->hDC(), kCellLeft, kCellTop, kCellSize, kCellSize, 0, 0,
+  ViewerBackPatch->PaintPicture(ViewerCanvas->hDC(), kCellLeft, kCellTop, kCellSize, kCellSize, 0, 0,
                                 gdi::SRCCOPY);
-  ViewerImage->AlphaPaintPicture(WorkImage->hDC(), kCellLeft, kCellTop, kCellSize, kCellSize,
+  ViewerImage->AlphaPaintPicture(ViewerCanvas->hDC(), kCellLeft, kCellTop, kCellSize, kCellSize,
                                  ViewerFrameLeft, 0, 255);
-  DrawPreview(WorkImage->hDC());
+  RedrawPreview();
 }
 
 namespace {
@@ -147,6 +153,7 @@ bool frmMain::Form_KeyDown(int keyCode, int shift) {
   switch (keyCode) {
     case kKeyEscape:
       SetTimer(*this, false, interval);
+      EndViewer();
       break;
     case kKeyLeft:
       SetTimer(*this, false, interval);

@@ -25,6 +25,7 @@ frmMain::frmMain(FormView& view)
       WorkImage(std::make_unique<cAlphaDibSection>()),
       ViewerImage(std::make_unique<cAlphaDibSection>()),
       ViewerBackPatch(std::make_unique<cAlphaDibSection>()),
+      ViewerCanvas(std::make_unique<cAlphaDibSection>()),
       view_(view) {
   plotter_.Create(kPlotterWidth, kPlotterHeight);
   FillRectangle(plotter_.hDC(), 0, 0, kPlotterWidth, kPlotterHeight, 0xFFFFFF);
@@ -47,6 +48,7 @@ void frmMain::Form_QueryUnload(bool& cancel) {
   WorkImage->Destroy();
   ViewerImage->Destroy();
   ViewerBackPatch->Destroy();
+  ViewerCanvas->Destroy();
   ImageLoaded = false;
   cancel = false;
 }
@@ -118,6 +120,17 @@ void frmMain::SetKeyColor(uint32_t color) {
   Controls.txtAColor.Text = std::to_string(color);
   Controls.shpAColor.FillColor = color;
   view_.ControlsChanged();
+}
+
+std::unique_ptr<cAlphaDibSection> frmMain::ReplaceWorkImage(std::unique_ptr<cAlphaDibSection> image,
+                                                            const std::string& source) {
+  EndViewer();
+  std::swap(WorkImage, image);
+  ImageLoaded = true;
+  // A source without a folder would propose a file in the root.
+  LastImageFile = GetFolderName(source).empty() ? std::string() : PathWithExtension(source, ".bmp");
+  DrawPreview(*WorkImage);
+  return image;
 }
 
 void frmMain::ReportError(const std::string& message) {

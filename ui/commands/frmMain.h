@@ -64,7 +64,10 @@ class frmMain {
   void mnuKeyClean_Click();
 
   // --- Preview pane (ui/PreviewPane.cpp)
-  void DrawPreview(gdi::HDC source);
+  void DrawPreview(const cAlphaDibSection& picture);
+  // The picture the pane shows again: the viewer's canvas while it shows,
+  // otherwise the working image.
+  void RedrawPreview();
   void optZoom_Click(int index);
   void Plotter_MouseDown(int button, int shift, float x, float y);
   void Plotter_MouseMove(int button, int shift, float x, float y);
@@ -73,15 +76,17 @@ class frmMain {
 
   // --- SRF viewer (ui/SrfViewer.cpp)
   void mnuSRFViewer_Click();
-  void ShowSRFInViewer(const std::string& srfFile);  // the viewer on a file, no dialog
+  // The viewer on a file, no dialog. Everything it shows is made aside first:
+  // an SRF it cannot show is refused with nothing changed.
+  void ShowSRFInViewer(const std::string& srfFile);
   void DrawViewerFrame();
   void Timer1_Timer();
   // True when the viewer took the key (the arrows and Escape while it shows);
   // any other key belongs to the control that has the focus.
   bool Form_KeyDown(int keyCode, int shift);
-  // Stops the rotation and leaves the viewer: every command that replaces or
-  // changes the working image calls it first, so that no key or tick paints
-  // the viewer's cell into a picture that is not its canvas.
+  // Stops the rotation and leaves the viewer: the pane shows the working image
+  // again with the view options it had. Escape, closing and every command
+  // that reads or changes the working image end it.
   void EndViewer();
 
   // --- Folder picker (ui/FolderPicker.cpp)
@@ -140,6 +145,11 @@ class frmMain {
   void mnuRenderFromModel_Click();
 
   // --- Shared services of the window
+  // Ends the viewer and puts `image` in place of the working image, named
+  // after `source` (the file it came from, or the frames' folder and prefix)
+  // for the save dialogs; shows it and returns the picture it replaced.
+  std::unique_ptr<cAlphaDibSection> ReplaceWorkImage(std::unique_ptr<cAlphaDibSection> image,
+                                                     const std::string& source);
   void SetStatus(const std::string& text, bool repaint = true);
   void ShowProgress(bool visible);
   // The key colour (0x00BBGGRR) with the hidden box and the swatch that show it.
@@ -166,10 +176,15 @@ class frmMain {
   int32_t DragMode = 0, PanX = 0, PanY = 0, LastMouseX = 0, LastMouseY = 0;
   std::unique_ptr<cAlphaDibSection> ViewerImage;
   std::unique_ptr<cAlphaDibSection> ViewerBackPatch;
+  // The device screen with the icon, 14400 x 750, while the viewer shows.
+  std::unique_ptr<cAlphaDibSection> ViewerCanvas;
   int32_t ViewerFrameLeft = 0;
-  // The working image is the viewer's canvas (set when the viewer opened an
-  // SRF, cleared by EndViewer).
+  // The pane shows the viewer's canvas (set when the viewer opened an SRF,
+  // cleared by EndViewer).
   bool ViewerShowing = false;
+  // The BMP name "Save to PNG" proposes (the SRF save proposes its name with
+  // ".srf"): beside the file the working image came from, or the one chosen
+  // last for it.
   std::string LastImageFile;
   std::string RotationDir3D, RotationDir2D, AnimationDir3D, AnimationDir2D;
 
@@ -188,6 +203,7 @@ class frmMain {
 
   FormView& view_;
   cAlphaDibSection plotter_;
+  std::vector<bool> zoomBeforeViewer_;  // the view options the viewer replaced with "Real"
 };
 
 }  // namespace velkor
