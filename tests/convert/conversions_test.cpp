@@ -49,24 +49,22 @@ TEST_F(Conversions, SaveToPngWritesTheBmpAndThePngOfThePicture) {
 TEST_F(Conversions, SaveToPngAsksOnceBeforeReplacingEitherFile) {
   LoadPattern(2, 2);
   const std::string bmp = dir / "icon.bmp", png = dir / "icon.png";
-  const std::pair<std::vector<std::string>, std::string> cases[] = {
-      {{png}, png + " already exists.\nDo you want to replace it?"}, {{bmp}, bmp + " already exists.\nDo you want to replace it?"},
-      {{bmp, png}, bmp + " and " + png + " already exist.\nDo you want to replace them?"}};
-  for (const auto& [existing, question] : cases) {
-    for (const bool replace : {false, true}) {
-      for (const std::string& file : {bmp, png}) std::filesystem::remove(file);
-      for (const std::string& file : existing) WriteFileBytes(file, {'o', 'l', 'd'});
-      view.questions.clear();
-      view.dialogAnswers = {bmp};
-      view.questionAnswers = {replace};
-      EXPECT_TRUE(form.SaveAsPNG());
-      EXPECT_EQ(view.questions, std::vector<std::string>{question});
-      EXPECT_EQ(std::make_tuple(PathExists(bmp), PathExists(png), form.LastOutcome.kind, view.LastStatus()),
-                replace ? std::make_tuple(true, true, Kind::Completed, "Status: Idle...")
-                        : std::make_tuple(existing.size() == 2 || existing[0] == bmp, existing.size() == 2 || existing[0] == png,
-                                          Kind::Cancelled, "Status: Nothing written..."));
-      for (const std::string& file : existing) EXPECT_EQ(ReadFileBytes(file).size() == 3, !replace);
-    }
+  const std::tuple<std::vector<std::string>, std::string, bool> cases[] = {
+      {{png}, png + " already exists.\nDo you want to replace it?", false},
+      {{bmp}, bmp + " already exists.\nDo you want to replace it?", false},
+      {{bmp, png}, bmp + " and " + png + " already exist.\nDo you want to replace them?", false},
+      {{bmp, png}, bmp + " and " + png + " already exist.\nDo you want to replace them?", true}};
+  for (const auto& [existing, question, replace] : cases) {
+    for (const std::string& file : {bmp, png}) std::filesystem::remove(file);
+    for (const std::string& file : existing) WriteFileBytes(file, {'o', 'l', 'd'});
+    view.questions.clear();
+    view.dialogAnswers = {bmp};
+    view.questionAnswers = {replace};
+    EXPECT_TRUE(form.SaveAsPNG());
+    EXPECT_EQ(std::make_tuple(view.questions, PathExists(bmp) && PathExists(png), form.LastOutcome.kind, view.LastStatus()),
+              std::make_tuple(std::vector<std::string>{question}, existing.size() == 2, replace ? Kind::Completed : Kind::Cancelled,
+                              replace ? "Status: Idle..." : "Status: Nothing written..."));
+    for (const std::string& file : existing) EXPECT_EQ(ReadFileBytes(file).size() == 3, !replace);
   }
 }
 
@@ -87,12 +85,11 @@ TEST_F(Conversions, SaveToPngSaysWhyTheBmpOrPngCannotBeWritten) {
   }
 }
 
-TEST_F(Conversions, LoadPngCopiesThePixelsAndEndsTheViewer) {
+TEST_F(Conversions, LoadPngCopiesThePixels) {
   // Bottom-left opaque red, the rest a transparent shade (R, G, B, A in the file).
   WriteFileBytes(dir / "p.png", PngWithHeader(2, 2, 8, 6, Rows({{30, 20, 10, 40, 30, 20, 10, 40},
                                                                {255, 0, 0, 255, 30, 20, 10, 40}})));
   form.Controls.CommonDialog1.FileName = "/last/chosen.srf";
-  form.ViewerShowing = form.Controls.Timer1.Enabled = true;
   view.dialogAnswers = {dir / "p.png", std::nullopt, std::string()};
   ASSERT_TRUE(form.LoadPNG());
   const FileDialogRequest d = view.dialogs.at(0);
@@ -100,7 +97,6 @@ TEST_F(Conversions, LoadPngCopiesThePixelsAndEndsTheViewer) {
   EXPECT_EQ(d.fileName, "/last/chosen.srf") << "the open dialog keeps the last name";
   EXPECT_EQ(PixelBytes(*form.WorkImage), (std::vector<uint8_t>{0, 0, 255, 255, 10, 20, 30, 40, 10, 20, 30, 40, 10, 20, 30, 40}));
   EXPECT_TRUE(form.LastOutcome.kind == Kind::Completed && gdi::GetPixel(form.Plotter().hDC(), 0, 1) == 0x0000FFu) << "shown in the pane";
-  EXPECT_FALSE(form.ViewerShowing || form.Controls.Timer1.Enabled);
   EXPECT_FALSE(form.LoadPNG());  // cancelled, or no name
   EXPECT_FALSE(form.LoadPNG());
   EXPECT_TRUE(view.messages.empty() && view.statuses.empty());
@@ -123,10 +119,8 @@ TEST_F(Conversions, PngToSrfRefusalsKeepTheWorkingImage) {
   WriteFileBytes(dir / "w8193.png", PngWithHeader(8193, 8192, 1, 0, Rows({{0}})));
   ::mkfifo((dir / "fifo.png").c_str(), 0600);
   const auto picture = [&](const std::string& name, int w, int h, uint8_t alpha) {
-    cAlphaDibSection image;
-    EXPECT_TRUE(image.Create(w, h));
-    FillRaster(image, [alpha](int, int) { return Bgra{1, 2, 3, alpha}; });
-    EXPECT_EQ(ConvertRasterToPng(image, dir / name), BmpToPng::Written);
+    LoadPattern(w, h, [alpha](int, int) { return Bgra{1, 2, 3, alpha}; });
+    EXPECT_EQ(ConvertRasterToPng(*form.WorkImage, dir / name), BmpToPng::Written);
     return dir / name;
   };
   // A file that cannot be read: "Cannot read <file>: " and the problem; a picture refused: the whole message.

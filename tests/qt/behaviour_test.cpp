@@ -33,34 +33,6 @@ TEST_F(QtWindow, PipelineButtonsRunTheirStages) {
   EXPECT_TRUE(std::filesystem::file_size(dir / "make.srf") > 0 && std::filesystem::file_size(dir / "all.srf") > 0 && requests.at(0).save);
 }
 
-// The window keeps the user's work: the viewer ends on Escape with the pane
-// as it was; a PNG of another size than a static SRF picture, or a Build
-// Image without frames, changes neither the working image nor the pane.
-TEST_F(QtWindow, TheViewerAndFailedCommandsKeepTheWork) {
-  ASSERT_TRUE(Form().WorkImage->Create(2880, 150) && Form().WriteSRFFile(dir / "icon.srf", "2.20"));
-  cAlphaDibSection animated;
-  ASSERT_TRUE(animated.Create(3242, 340) && ConvertRasterToPng(animated, dir / "anim.png") == BmpToPng::Written);
-  QTest::mouseClick(Find<QPushButton>("cmdGo"), Qt::LeftButton);  // the sample's strip
-  const QImage pane = Grab(window->Plotter());
-  const cAlphaDibSection* work = Form().WorkImage.get();
-  answers = {dir / "icon.srf", dir / "anim.png"};
-  Find<QAction>("mnuSRFViewer")->trigger();
-  QWidget* focused = QApplication::focusWidget() ? QApplication::focusWidget() : window.get();
-  QTest::keyClick(focused, Qt::Key_Right);
-  EXPECT_TRUE(Grab(window->Plotter()) != pane && Form().ViewerFrameLeft == 80);
-  QTest::keyClick(focused, Qt::Key_Escape);
-  EXPECT_EQ(Grab(window->Plotter()), pane);
-  Find<QAction>("mnuPNGtoSRF")->trigger();
-  QLineEdit* prefix = Find<QLineEdit>("txt3DPrefix_1");
-  prefix->selectAll();
-  QTest::keyClicks(prefix, "none");
-  QTest::mouseClick(Find<QPushButton>("cmdGo"), Qt::LeftButton);
-  ASSERT_EQ(messages.size(), 2u);
-  EXPECT_TRUE(messages[0].rfind("Cannot convert " + dir / "anim.png: the PNG is 3242 x 340 pixels", 0) == 0 &&
-              messages[1].rfind("There are no frames to import", 0) == 0) << messages[0] << messages[1];
-  EXPECT_TRUE(Grab(window->Plotter()) == pane && Form().WorkImage.get() == work && requests.size() == 2);
-}
-
 TEST_F(QtWindow, MenusAndBoxesReachTheModel) {
   auto* version = Find<QComboBox>("cmbVersion");
   Find<QAction>("mnuAnimatedSRF")->trigger();
@@ -120,10 +92,16 @@ TEST_F(QtWindow, PaneAndSwatchClicksAndHeldButtons) {
 
 // Without a viewer the arrows are the focused box's (and its text reaches the
 // model); while it shows, they turn the icon and never reach the box; the
-// window's timer ticks turn it on.
+// window's timer ticks turn it on; Escape ends it with the pane as it was. A
+// PNG of another size than a static SRF picture changes nothing either.
 TEST_F(QtWindow, WhileTheViewerShowsTheArrowKeysAreItsOwnAndTicksTurnIt) {
   auto* version = Find<QComboBox>("cmbVersion");
+  cAlphaDibSection animated;
+  ASSERT_TRUE(animated.Create(3242, 340) && ConvertRasterToPng(animated, dir / "anim.png") == BmpToPng::Written);
   ASSERT_TRUE(Form().WorkImage->Create(2880, 150) && Form().WriteSRFFile(dir / "icon.srf", "2.20"));
+  Form().ImageLoaded = true;
+  window->Run([this] { Form().RedrawPreview(); });
+  const QImage pane = Grab(window->Plotter());
   for (const bool viewer : {false, true}) {
     if (viewer) window->Run([&] { Form().ShowSRFInViewer(dir / "icon.srf"); });
     version->setFocus();
@@ -134,7 +112,13 @@ TEST_F(QtWindow, WhileTheViewerShowsTheArrowKeysAreItsOwnAndTicksTurnIt) {
   }
   for (int press = 0; press < 19; ++press) Form().Form_KeyDown(38, 0);  // up to 50 ms a frame
   EXPECT_TRUE(QTest::qWaitFor([this] { return Form().ViewerFrameLeft >= 240; }, 10000)) << Form().ViewerFrameLeft;
-  Form().Form_KeyDown(27, 0);
+  const cAlphaDibSection* work = Form().WorkImage.get();
+  QTest::keyClick(version, Qt::Key_Escape);
+  ASSERT_TRUE(!Form().ViewerShowing && Grab(window->Plotter()) == pane);
+  answers = {dir / "anim.png"};
+  Find<QAction>("mnuPNGtoSRF")->trigger();
+  EXPECT_EQ(messages.at(0).rfind("Cannot convert " + dir / "anim.png: the PNG is 3242 x 340 pixels", 0), 0u) << messages[0];
+  EXPECT_TRUE(Grab(window->Plotter()) == pane && Form().WorkImage.get() == work);
 }
 
 TEST_F(QtWindow, AHandlerRunsAloneAndItsErrorsAreShown) {

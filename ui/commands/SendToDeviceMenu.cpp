@@ -33,7 +33,7 @@ std::optional<std::string> PickDevice(frmMain& form, const std::vector<std::stri
   choices.push_back(kChooseFolder);
   const std::optional<size_t> picked = form.View().ChooseOne(
       devices.empty() ? "No Garmin device found in " + Joined(mountRoots) +
-                            ". Connect it over USB so that it shows as a drive, or choose its folder."
+                            ".\nConnect it over USB so that it shows as a drive, or choose its folder."
                       : "Send to which device?",
       choices);
   if (!picked || *picked > devices.size()) return std::nullopt;
