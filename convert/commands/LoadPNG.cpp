@@ -28,7 +28,6 @@ void SaveInPlaceOfWorkImage(frmMain& form, std::unique_ptr<cAlphaDibSection> pic
   const bool loaded = form.ImageLoaded;
   const std::string name = form.LastImageFile;
   std::unique_ptr<cAlphaDibSection> kept = form.ReplaceWorkImage(std::move(picture), source);
-  form.LastOutcome = {};
   save();
   if (form.LastOutcome.kind == CommandOutcome::Kind::Completed) return;
   form.WorkImage = std::move(kept);

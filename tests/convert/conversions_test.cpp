@@ -150,6 +150,7 @@ TEST_F(Conversions, PngToSrfRefusalsKeepTheWorkingImage) {
     const cAlphaDibSection* before = form.WorkImage.get();
     view.messages.clear();
     view.dialogs.clear();
+    view.statuses.clear();
     view.dialogAnswers = {path, dir / "out.srf"};
     gdi::testing::FailNextDibSections(failRaster ? 1 : 0);
     (path == dir / "static.png" ? form.mnuPNGtoASRF_Click() : form.mnuPNGtoSRF_Click());
@@ -187,10 +188,10 @@ TEST_F(Conversions, SrfToPngToSrfThroughTheMenus) {
   const std::tuple<void (frmMain::*)(), std::string, std::string, std::string> cases[] = {
       {&frmMain::mnuASRFtoPNG_Click, dir / "car.srf", dir / "car.srf is a static SRF file (version 1.00): use \"SRF to PNG\" for it.",
        "Status: Error reading SRF FILE!"},
+      {&frmMain::mnuPNGtoSRF_Click, dir / "kept.png", "", "Status: Nothing written..."},  // cancelled
       {&frmMain::mnuSRFtoPNG_Click, WriteSmallSrf(dir / "anim.srf", true),
        dir / "anim.srf is an animated SRF file: use \"Animated SRF to PNG\" for it.", "Status: Error reading SRF FILE!"},
-      {&frmMain::mnuSRFtoPNG_Click, dir / "car.srf", "", "Status: Nothing written..."},  // cancelled
-      {&frmMain::mnuPNGtoSRF_Click, dir / "kept.png", "", "Status: Nothing written..."},
+      {&frmMain::mnuSRFtoPNG_Click, dir / "car.srf", "", "Status: Nothing written..."},
       {&frmMain::mnuSRFtoPNG_Click, dir / "car.srf", "Cannot write the PNG file " + dir / "car.png: " + platform::ApiErrorText(EISDIR),
        "Status: Error writing PNG file!"}};
   for (const auto& [command, file, message, status] : cases) {

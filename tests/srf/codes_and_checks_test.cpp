@@ -135,6 +135,14 @@ TEST(GarminDevices, FindsDevicesInsideTheMountRootsOnce) {
   fs::create_symlink(dir / "media/user/A", dir / "mnt/A-link");
   EXPECT_EQ(platform::FindGarminDevices({dir / "media/user", dir / "mnt", dir / "missing"}),
             (std::vector<std::string>{dir / "media/user/A", dir / "media/user/B", dir / "mnt/GARMIN"}));
+  // The model a device names: its Model's Description on one line, entities decoded, at most 64 bytes.
+  for (const auto& [xml, model] : {std::pair<std::string, std::string>{"x", ""}, {"<Model></Model><Description>x</Description>", ""},
+                                   {"<Model>abcdefgh</Description></Model>", ""},
+                                   {"<Model><Description>\n a&amp;b&lt;\x7F\tc </Description></Model>", "a&b< c"},
+                                   {"<Model><Description>" + std::string(70, 'd') + "</Description>", std::string(64, 'd')}}) {
+    WriteFileBytes(dir / "mnt/GARMIN/Garmin/GarminDevice.xml", Bytes(xml.begin(), xml.end()));
+    EXPECT_EQ(platform::GarminDeviceModel(dir / "mnt/GARMIN"), model) << xml;
+  }
 }
 
 }  // namespace

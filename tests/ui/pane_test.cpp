@@ -239,8 +239,9 @@ TEST_F(Pane, ViewerKeysAndTicksTurnAndPaceTheIcon) {
               std::make_tuple(frameLeft, uint32_t(frameLeft / 80 + 1), timer, interval, timer, interval));
   }
   EXPECT_TRUE(form.Form_KeyDown(kKeyEscape, 0));
-  EXPECT_EQ(std::make_tuple(form.ViewerShowing, view.timerEnabled, form.ViewerCanvas->Empty(), form.Form_KeyDown(kKeyRight, 0)),
-            std::make_tuple(false, false, true, false));
+  EXPECT_EQ(std::make_tuple(form.ViewerShowing, view.timerEnabled, form.ViewerCanvas->Empty(), form.Form_KeyDown(kKeyRight, 0),
+                            form.ViewerFrameLeft),
+            std::make_tuple(false, false, true, false, 0));
 }
 
 // The viewer draws on a canvas of its own: the working image stays as it
