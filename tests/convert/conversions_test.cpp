@@ -176,14 +176,21 @@ TEST_F(Conversions, SrfToPngToSrfThroughTheMenus) {
     view.questionAnswers = {true};
     form.mnuSRFtoPNG_Click();
     EXPECT_EQ(std::make_pair(view.dialogs.at(1).fileName, view.LastStatus()), std::make_pair(dir / "car.bmp", std::string("Status: Done...")));
+    const cAlphaDibSection* read = form.WorkImage.get();
     form.mnuPNGtoSRF_Click();
     EXPECT_EQ(std::make_pair(view.dialogs.back().fileName, view.LastStatus()),
               std::make_pair(dir / "car.srf", "Status: SRF version #" + written + " file written...."));
     EXPECT_TRUE(!expected.empty() && ReadFileBytes(dir / "back.srf") == expected && view.messages.empty());
+    EXPECT_NE(form.WorkImage.get(), read) << "the converted picture is kept once written";
   }
   std::filesystem::rename(dir / "car.png", dir / "kept.png");
   std::filesystem::create_directory(dir / "car.png");
-  const auto state = [&] { return std::make_tuple(form.WorkImage.get(), form.LastImageFile, form.ImageLoaded); };
+  form.WorkImage = std::make_unique<cAlphaDibSection>();  // no picture, as the window starts
+  form.ImageLoaded = false;
+  form.RedrawPreview();
+  const auto state = [&] {
+    return std::make_tuple(form.WorkImage.get(), form.LastImageFile, form.ImageLoaded, PixelBytes(form.Plotter()));
+  };
   const auto before = state();
   const std::tuple<void (frmMain::*)(), std::string, std::string, std::string> cases[] = {
       {&frmMain::mnuASRFtoPNG_Click, dir / "car.srf", dir / "car.srf is a static SRF file (version 1.00): use \"SRF to PNG\" for it.",
@@ -191,7 +198,7 @@ TEST_F(Conversions, SrfToPngToSrfThroughTheMenus) {
       {&frmMain::mnuPNGtoSRF_Click, dir / "kept.png", "", "Status: Nothing written..."},  // cancelled
       {&frmMain::mnuSRFtoPNG_Click, WriteSmallSrf(dir / "anim.srf", true),
        dir / "anim.srf is an animated SRF file: use \"Animated SRF to PNG\" for it.", "Status: Error reading SRF FILE!"},
-      {&frmMain::mnuSRFtoPNG_Click, dir / "car.srf", "", "Status: Nothing written..."},
+      {&frmMain::mnuASRFtoPNG_Click, dir / "anim.srf", "", "Status: Nothing written..."},
       {&frmMain::mnuSRFtoPNG_Click, dir / "car.srf", "Cannot write the PNG file " + dir / "car.png: " + platform::ApiErrorText(EISDIR),
        "Status: Error writing PNG file!"}};
   for (const auto& [command, file, message, status] : cases) {
