@@ -51,9 +51,10 @@ TEST_F(SrfFile_, EachVersionGivesItsFileByteForByteAndReadsBack) {
     form.WorkImage->Create(5, 5);
     form.ImageLoaded = false;
     view.statuses.clear();
+    form.LastOutcome = {};
     ASSERT_TRUE(animated ? form.ReadASRFFile(file) : form.ReadSRFFile(file));
-    EXPECT_EQ(view.statuses.front() + view.statuses.back() + std::to_string(form.ImageLoaded),
-              "Status: Reading " + kind + "...Status: Done...1");
+    EXPECT_EQ(view.statuses.front() + view.statuses.back() + std::to_string(form.ImageLoaded) + std::to_string(int(form.LastOutcome.kind)),
+              "Status: Reading " + kind + "...Status: Done...1" + std::to_string(int(CommandOutcome::Kind::Completed)));
     const cAlphaDibSection& image = *form.WorkImage;
     const int width = c.sizes[0].first;
     ASSERT_EQ(image.Width() * 1000 + image.Height(), width * 1000 + height);
@@ -72,8 +73,10 @@ TEST_F(SrfFile_, EachVersionGivesItsFileByteForByteAndReadsBack) {
 
 TEST_F(SrfFile_, SaveProposesANameAndFailuresKeepTheExistingFile) {
   form.RotationDir3D = "/frames/rot";
-  form.SaveSRF("2.20");  // without a picture nothing happens
-  EXPECT_TRUE(view.statuses.empty());
+  form.SaveSRF("2.20");  // without a picture nothing happens but the failure recorded; a file not read is no read
+  EXPECT_TRUE(view.statuses.empty() && form.LastOutcome.kind == CommandOutcome::Kind::Failed);
+  EXPECT_FALSE(form.ReadSRFFile(dir / "missing.srf") || form.ReadASRFFile(dir / "missing.srf"));
+  view.messages.clear();
   // A picture whose records are written all transparent is refused before the dialog: alpha 1 is, a pixel
   // outside the records does not count, alpha 2 in the 2D record's last pixel is enough.
   for (const auto& [alpha, x, y, refused] : {std::tuple{1, 0, 10, true}, {255, 2520, 149, true}, {2, 2519, 149, false}}) {
