@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <set>
+
+#include "platform/Files.h"
 
 namespace velkor::platform {
 
@@ -81,10 +83,12 @@ std::string PlainText(const std::string& text) {
 }  // namespace
 
 std::string GarminDeviceModel(const std::string& device) {
-  std::ifstream file(fs::path(device) / "Garmin" / "GarminDevice.xml", std::ios::binary);
+  // Opened only as a regular file: a FIFO put in its place is not waited on.
+  InputFile file((fs::path(device) / "Garmin" / "GarminDevice.xml").string());
+  FILE* stream = file.IsOpen() ? file.Stream() : nullptr;
+  if (!stream) return {};
   std::string xml(kMaxDeviceXmlBytes, '\0');
-  file.read(xml.data(), static_cast<std::streamsize>(xml.size()));
-  xml.resize(static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+  xml.resize(std::fread(xml.data(), 1, xml.size(), stream));
   const size_t model = xml.find("<Model>");
   if (model == std::string::npos) return {};
   const size_t modelEnd = xml.find("</Model>", model);
