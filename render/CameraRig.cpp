@@ -1,7 +1,6 @@
 #include "render/CameraRig.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 #include <numbers>
 
@@ -57,18 +56,6 @@ Mat3 Camera(SetView view, double elevationDegrees) {
 }
 
 }  // namespace
-
-std::optional<Axis> ParseAxis(const std::string& text) {
-  std::string t;
-  for (char ch : text) t += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  if (t.size() == 1) t = "+" + t;
-  static const std::pair<const char*, Axis> kNames[] = {{"+x", Axis::PosX}, {"-x", Axis::NegX}, {"+y", Axis::PosY},
-                                                        {"-y", Axis::NegY}, {"+z", Axis::PosZ}, {"-z", Axis::NegZ}};
-  for (const auto& [name, axis] : kNames) {
-    if (t == name) return axis;
-  }
-  return std::nullopt;
-}
 
 bool MakeModelFrame(const Scene& scene, const RigOptions& options, ModelFrame& frame, std::string& error) {
   const Vec up = AxisVector(options.up), front = AxisVector(options.front);

@@ -10,18 +10,14 @@
 // centre, and the vertex farthest from that centre at `fill` × N/2 pixels, the
 // same scale for every frame of the set.
 #include <array>
-#include <optional>
 #include <string>
 
+#include "render/Axes.h"
 #include "render/Scene.h"
 
 namespace velkor::render {
 
-enum class Axis { PosX, NegX, PosY, NegY, PosZ, NegZ };
 enum class SetView { Top2D, Oblique3D };
-
-// "+x", "-x", ... "-z" (also without the sign for +, any letter case).
-std::optional<Axis> ParseAxis(const std::string& text);
 
 struct RigOptions {
   Axis up = Axis::PosY;

@@ -57,11 +57,33 @@ bool LoadModel(const std::string& path, Scene& scene, std::string& error) {
   if (!std::filesystem::exists(status)) return Fail(path, "file not found", error);
   if (std::filesystem::is_directory(status)) return Fail(path, "it is a folder, not a model file", error);
   if (!std::filesystem::is_regular_file(status)) return Fail(path, "not a regular file", error);
-  const ChildResult r = RunChild(LoaderExecutable(), path, kLoaderTimeoutSeconds * 1000, kMaxSceneBytes);
+  // Absolute, so that no file name is taken for one of the helper's requests.
+  const ChildResult r =
+      RunChild(LoaderExecutable(), platform::AbsolutePath(path), kLoaderTimeoutSeconds * 1000, kMaxSceneBytes);
   if (r.exitCode != 0 || r.signal != 0 || r.timedOut || r.tooMuchOutput) return Fail(path, ChildFailure(r), error);
   std::string reason;
   if (!DecodeScene(r.output.data(), r.output.size(), scene, reason)) return Fail(path, reason, error);
   return true;
+}
+
+const std::vector<std::string>& ModelFilePatterns() {
+  static const std::vector<std::string> patterns = [] {
+    const ChildResult r = RunChild(LoaderExecutable(), "--extensions", kLoaderTimeoutSeconds * 1000, 1 << 16);
+    std::vector<std::string> list;
+    const std::string text(r.output.begin(), r.output.end());
+    for (size_t start = 0; r.exitCode == 0 && start < text.size();) {
+      const size_t end = std::min(text.find(';', start), text.size());
+      const std::string pattern = text.substr(start, end - start);
+      if (pattern.size() > 2 && pattern.rfind("*.", 0) == 0 &&
+          pattern.find_first_of("|;/\\ \n") == std::string::npos) {
+        list.push_back(pattern);
+      }
+      start = end + 1;
+    }
+    if (list.empty()) list = {"*.gltf", "*.glb", "*.obj", "*.fbx", "*.dae", "*.3ds", "*.ply", "*.stl"};
+    return list;
+  }();
+  return patterns;
 }
 
 }  // namespace velkor::render

@@ -4,6 +4,7 @@
 // malformed file does to Assimp - crash, hang, exhaust memory - ends as an
 // error message here. Everything the helper sends is validated.
 #include <string>
+#include <vector>
 
 #include "render/Scene.h"
 
@@ -14,5 +15,10 @@ std::string LoaderExecutable();
 
 // False with a message naming `path` and the problem.
 bool LoadModel(const std::string& path, Scene& scene, std::string& error);
+
+// The file name patterns the loader reads ("*.3ds", "*.obj", ...), as Assimp
+// lists them, asked of the helper once; a few well-known ones when it cannot
+// be asked.
+const std::vector<std::string>& ModelFilePatterns();
 
 }  // namespace velkor::render

@@ -4,7 +4,10 @@
 // helper produces it from a model file; our own sample car builds it in code.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
+
+#include "render/Axes.h"
 
 namespace velkor::render {
 
@@ -40,6 +43,9 @@ struct Scene {
   std::vector<Triangle> triangles;
   std::vector<Material> materials;
   std::vector<Texture> textures;
+  // Which way the file says its model stands, where it says so (FBX's axis
+  // settings; glTF and COLLADA, which the loader brings to +Y up).
+  std::optional<Axis> declaredUp, declaredFront;
 };
 
 }  // namespace velkor::render

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 #include "render/SceneLimits.h"
 
@@ -10,7 +11,8 @@ namespace velkor::render {
 namespace {
 
 constexpr char kMagic[4] = {'V', 'K', 'S', 'C'};
-constexpr uint32_t kVersion = 1;
+constexpr uint32_t kVersion = 2;
+constexpr uint32_t kNoAxis = 0xFFFFFFFF;
 constexpr uint32_t kSingleSided = 1;
 
 class Writer {
@@ -80,7 +82,7 @@ bool ReadHeader(Reader& r, Counts& c, std::string& error) {
   }
   // Every record has a fixed size: refuse counts the bytes cannot hold before allocating.
   const uint64_t fixed = uint64_t{c.vertices} * 48 + uint64_t{c.triangles} * 16 + uint64_t{c.materials} * 36 +
-                         uint64_t{c.textures} * 8;
+                         uint64_t{c.textures} * 8 + 8;
   if (fixed > r.Left()) return (error = "the scene is truncated", false);
   return true;
 }
@@ -139,6 +141,12 @@ bool ReadBody(Reader& r, const Counts& c, Scene& s, std::string& error) {
   for (Texture& t : s.textures) {
     if (!ReadTexture(r, t, totalPixels, error)) return false;
   }
+  for (std::optional<Axis>* declared : {&s.declaredUp, &s.declaredFront}) {
+    uint32_t axis = kNoAxis;
+    if (!r.U32(axis)) return (error = "the scene is truncated", false);
+    if (axis != kNoAxis && axis >= std::size(kAllAxes)) return (error = "the model declares an unknown axis", false);
+    if (axis != kNoAxis) *declared = static_cast<Axis>(axis);
+  }
   if (r.Left() != 0) return (error = "the scene has bytes beyond its end", false);
   return true;
 }
@@ -173,6 +181,9 @@ std::vector<uint8_t> EncodeScene(const Scene& s) {
     w.U32(t.width);
     w.U32(t.height);
     w.Bytes(t.rgba.data(), t.rgba.size());
+  }
+  for (const std::optional<Axis>& declared : {s.declaredUp, s.declaredFront}) {
+    w.U32(declared ? static_cast<uint32_t>(*declared) : kNoAxis);
   }
   return std::move(w.out);
 }

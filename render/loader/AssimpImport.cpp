@@ -1,6 +1,7 @@
 #include "render/loader/AssimpImport.h"
 
 #include <assimp/Importer.hpp>
+#include <assimp/commonMetaData.h>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
@@ -43,6 +44,29 @@ void KeepFinite(Vertex& v) {
   if (!finite(v.normal)) v.normal = {0, 0, 0};
   if (!finite(v.colour)) v.colour = {1, 1, 1, 1};
   if (!finite(v.uv)) v.uv = {0, 0};
+}
+
+// An axis of the file's own settings ("UpAxis" 0..2 with "UpAxisSign" ±1, as
+// FBX files carry them), if it has them.
+std::optional<Axis> MetadataAxis(const aiScene& scene, const char* axisKey, const char* signKey) {
+  int32_t axis = -1, sign = 0;
+  if (!scene.mMetaData || !scene.mMetaData->Get(axisKey, axis) || !scene.mMetaData->Get(signKey, sign) ||
+      axis < 0 || axis > 2 || (sign != 1 && sign != -1)) {
+    return std::nullopt;
+  }
+  return static_cast<Axis>(2 * axis + (sign < 0));
+}
+
+// glTF is +Y up by definition, and the COLLADA importer turns a file's
+// declared up axis to +Y; FBX says where its up and front point.
+void ReadDeclaredAxes(const aiScene& in, Scene& out) {
+  out.declaredUp = MetadataAxis(in, "UpAxis", "UpAxisSign");
+  out.declaredFront = MetadataAxis(in, "FrontAxis", "FrontAxisSign");
+  aiString format;
+  if (!out.declaredUp && in.mMetaData && in.mMetaData->Get(AI_METADATA_SOURCE_FORMAT, format)) {
+    const std::string name = format.C_Str();
+    if (name.rfind("glTF", 0) == 0 || name.rfind("Collada", 0) == 0) out.declaredUp = Axis::PosY;
+  }
 }
 
 class Flattener {
@@ -162,7 +186,14 @@ bool ImportWithAssimp(const std::string& path, Scene& scene, std::string& error)
     error = "the model has no triangles";
     return false;
   }
+  ReadDeclaredAxes(*in, scene);
   return Flattener(*in, *folder).Run(scene, error);
+}
+
+std::string ImporterExtensions() {
+  aiString list;
+  Assimp::Importer().GetExtensionList(list);
+  return list.C_Str();
 }
 
 }  // namespace velkor::render

@@ -13,4 +13,7 @@ bool ImportWithAssimp(const std::string& path, Scene& scene, std::string& error)
 // Why a model could not be read when memory ran out: the loader's limit.
 std::string MemoryLimitReason();
 
+// Every file name pattern Assimp reads, "*.3ds;*.obj;...".
+std::string ImporterExtensions();
+
 }  // namespace velkor::render

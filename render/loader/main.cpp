@@ -2,6 +2,9 @@
 // flattened scene (render/SceneCodec.h) to stdout, exit 0. On failure writes
 // the reason to stdout, exit 3. Runs as a child of the renderer so that a
 // crash, hang or runaway allocation inside Assimp costs only this process.
+// `velkor-model-loader --extensions` writes the file name patterns Assimp
+// reads ("*.3ds;*.obj;..."); models are always named by absolute paths, so
+// no model is taken for it.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -56,6 +59,10 @@ int main(int argc, char** argv) {
     return 2;
   }
   LimitResources();
+  if (std::string(argv[1]) == "--extensions") {
+    const std::string list = velkor::render::ImporterExtensions();
+    return WriteAll(list.data(), list.size()) ? 0 : 4;
+  }
   velkor::render::Scene scene;
   std::string error;
   try {

@@ -16,6 +16,7 @@
 #include "render/ChildProcess.h"
 #include "render/GltfWriter.h"
 #include "render/SceneCodec.h"
+#include "render/commands/RenderDialogModel.h"
 #include "RenderTestSupport.h"
 #include "support/Cli.h"
 #include "support/FakeView.h"
@@ -150,8 +151,7 @@ TEST(HostileModels, NamedInOneMessageNothingWrittenTheWindowsWorkKept) {
     form.Form_Load();
     const FormControls before = form.Controls;
     const cAlphaDibSection* image = form.WorkImage.get();
-    view.dialogAnswers.push_back(model);
-    view.folderAnswers.push_back(dir / "out");
+    view.renderDialogs.push_back([&](RenderDialogModel& d) { return d.SetModel(model) || true; });
     form.mnuRenderFromModel_Click();
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_NE(view.messages[0].find(model), std::string::npos) << view.messages[0];
@@ -164,7 +164,8 @@ TEST(HostileModels, NamedInOneMessageNothingWrittenTheWindowsWorkKept) {
 
 
 TEST(SceneCodec, RoundTripsEveryFieldAndRefusesEveryPrefix) {
-  const Scene s = testing::Textured();
+  Scene s = testing::Textured();
+  s.declaredFront = Axis::NegZ;
   const std::vector<uint8_t> bytes = EncodeScene(s);
   Scene back;
   std::string error;
@@ -173,6 +174,7 @@ TEST(SceneCodec, RoundTripsEveryFieldAndRefusesEveryPrefix) {
   EXPECT_EQ(std::pair(back.vertices[2].uv[1], back.vertices[0].colour[1]), std::pair(-1.0f, 0.25f));
   EXPECT_EQ(back.textures[0].rgba, s.textures[0].rgba);
   EXPECT_TRUE(back.materials[0].doubleSided && !back.materials[1].doubleSided);
+  EXPECT_TRUE(!back.declaredUp && back.declaredFront == Axis::NegZ);
   for (size_t n = 0; n < bytes.size(); ++n) EXPECT_FALSE(DecodeScene(bytes.data(), n, back, error)) << n << " bytes";
   std::vector<uint8_t> longer = bytes;
   longer.push_back(0);
@@ -181,11 +183,12 @@ TEST(SceneCodec, RoundTripsEveryFieldAndRefusesEveryPrefix) {
 }
 
 // Offsets into the encoding: header 24 bytes, then 48 per vertex, 16 per
-// triangle, 36 per material, and the texture's width and height.
+// triangle, 36 per material, the texture's width and height, and the
+// declared axes in the last 8 bytes.
 TEST(SceneCodec, RefusesCorruptScenesWithTheReason) {
   const Scene s = testing::Textured();
   const size_t triangles = 24 + 48 * s.vertices.size(), materials = triangles + 16 * s.triangles.size();
-  const size_t texture = materials + 36 * s.materials.size();
+  const size_t texture = materials + 36 * s.materials.size(), axes = EncodeScene(s).size() - 8;
   const auto vertices = static_cast<uint32_t>(s.vertices.size());
   const char *kIndex = "vertex or material index is out of range", *kNaN = "coordinates that are not finite",
              *kCut = "the scene is truncated", *kCount = "count is out of range",
@@ -195,7 +198,7 @@ TEST(SceneCodec, RefusesCorruptScenesWithTheReason) {
     uint32_t value;
     const char* error;
   } cases[] = {
-      {0, 0x12345678, "not a scene"}, {4, 2, "not a scene"}, {12, 0, "the model has no triangles"},
+      {0, 0x12345678, "not a scene"}, {4, 1, "not a scene"}, {axes, 6, "unknown axis"}, {axes + 4, 0xFFFFFFFE, "unknown axis"}, {12, 0, "the model has no triangles"},
       {12, 2000001, "the model has 2000001 triangles, more than the limit of 2000000"}, {12, 2000000, kCut},
       {8, 6000001, kCount}, {8, 6000000, kCut}, {16, 0, kCount}, {16, 65537, kCount}, {16, 65536, kCut},
       {20, 1025, kCount}, {20, 1024, kCut}, {24, 0x7FC00000, kNaN}, {24 + 16, 0x7F800000, kNaN},
