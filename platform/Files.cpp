@@ -219,6 +219,22 @@ std::string TempPatternBeside(const std::string& target, const std::string& suff
   return (folder == "/" ? std::string("/") : folder + "/") + "." + name + tail;
 }
 
+int WriteWholeFile(const std::string& path, const void* data, size_t size) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return errno;
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  int error = 0;
+  while (size > 0 && error == 0) {
+    const ssize_t n = ::write(fd, bytes, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) error = n < 0 ? errno : ENOSPC;
+    bytes += n > 0 ? n : 0;
+    size -= n > 0 ? static_cast<size_t>(n) : 0;
+  }
+  if (::close(fd) != 0 && error == 0) error = errno;
+  return error;
+}
+
 SafeFileWriter::~SafeFileWriter() { Abandon(); }
 
 bool SafeFileWriter::Open(const std::string& path) {

@@ -78,6 +78,11 @@ std::string TempPatternBeside(const std::string& target, const std::string& suff
 // reads are resumed); how many bytes were read.
 size_t ReadUpTo(int fd, uint8_t* data, size_t size);
 
+// Writes a whole file at once, without waiting for the disk: for files that
+// are put in place later by a StagedFolder, which syncs them together. 0, or
+// the errno of the failure.
+int WriteWholeFile(const std::string& path, const void* data, size_t size);
+
 // Writes a file so that the target is replaced only by a complete file: the
 // bytes go to a hidden file in the same folder, which Commit renames over the
 // target. Without a successful Commit the target is left as it was and the

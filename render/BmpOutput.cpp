@@ -33,9 +33,8 @@ bool WriteFrameBmp(const FrameImage& frame, const std::string& path, std::string
     error = "cannot encode frame " + path + " as a BMP";
     return false;
   }
-  platform::SafeFileWriter writer;
-  if (!writer.Open(path) || !writer.Write(bytes.data(), bytes.size()) || !writer.Commit()) {
-    error = "cannot write frame " + path + ": " + std::strerror(writer.Error());
+  if (const int failure = platform::WriteWholeFile(path, bytes.data(), bytes.size()); failure != 0) {
+    error = "cannot write frame " + path + ": " + std::strerror(failure);
     return false;
   }
   return true;

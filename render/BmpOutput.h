@@ -1,6 +1,8 @@
 #pragma once
-// Frames leave the renderer as 24-bit BMP files, encoded by FreeImage and put
-// in place only when complete (platform::SafeFileWriter).
+// Frames leave the renderer as 24-bit BMP files, encoded by FreeImage. They
+// are written into a folder out of sight (platform::StagedFolder), which
+// syncs them to disk together and puts them in place only when all are
+// complete.
 #include <string>
 
 #include "render/FrameImage.h"
