@@ -1,5 +1,6 @@
 #include "pipeline/NumberingScheme.h"
 
+#include <algorithm>
 #include <array>
 
 #include "common/Paths.h"
@@ -34,6 +35,12 @@ NumberingScheme SchemeFromText(const std::string& text) {
     if (trimmed == entry.name) return entry.scheme;
   }
   return NumberingScheme{4, 1, 0};
+}
+
+bool NamesScheme(const std::string& text) {
+  const std::string trimmed = Trim(text);
+  return trimmed.empty() ||
+         std::any_of(kSchemes.begin(), kSchemes.end(), [&](const NamedScheme& e) { return trimmed == e.name; });
 }
 
 std::string FrameNumber(const NumberingScheme& scheme, int frame) {

@@ -15,6 +15,9 @@ struct NumberingScheme {
 // The scheme for the numbering box's text, compared exactly after trimming;
 // any text not in the box's list (and the empty text) is "0000-0035".
 NumberingScheme SchemeFromText(const std::string& text);
+// Whether the trimmed text is one of the list's entries or empty (which
+// also means "0000-0035").
+bool NamesScheme(const std::string& text);
 
 // Frame i's number as the scheme writes it ("0007", "350", ...).
 std::string FrameNumber(const NumberingScheme& scheme, int frame);

@@ -50,9 +50,7 @@ class Workers {
  private:
   void Loop(const RenderProgress* progress) {
     FrameRenderer renderer;
-    const std::array<uint8_t, 3> key = {static_cast<uint8_t>(settings_.keyRgb >> 16),
-                                        static_cast<uint8_t>(settings_.keyRgb >> 8),
-                                        static_cast<uint8_t>(settings_.keyRgb)};
+    const std::array<uint8_t, 3> key = KeyBytes(settings_.keyRgb);
     for (size_t i = next_++; i < jobs_.size() && !failed_; i = next_++) {
       const Job& job = jobs_[i];
       std::string error;

@@ -1,6 +1,7 @@
 #pragma once
 // Rendering whole frame sets into folders: 36 frames per set, frame k at
 // heading 10·k, named by prefix and numbering scheme, rendered on both cores.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -30,6 +31,11 @@ struct RenderSettings {
   std::string prefix = "car";
   NumberingScheme numbering;
 };
+
+// The key colour 0xRRGGBB as the renderer takes it.
+inline std::array<uint8_t, 3> KeyBytes(uint32_t rgb) {
+  return {static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb)};
+}
 
 // Called on the calling thread after each frame: frames done, frames in all.
 using RenderProgress = std::function<void(int done, int total)>;

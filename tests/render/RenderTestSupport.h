@@ -58,6 +58,22 @@ inline render::Scene Textured() {
   return s;
 }
 
+// The scene stored another way: its +Y (up) along `up`, its +Z (front) along
+// `front`, and its right (−X) along front × up.
+inline render::Scene Turned(const render::Scene& s, render::Axis up, render::Axis front) {
+  const std::array<float, 3> kAxis[] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
+  const auto &u = kAxis[int(up)], &f = kAxis[int(front)];
+  const std::array<float, 3> r = {u[1] * f[2] - u[2] * f[1], u[2] * f[0] - u[0] * f[2], u[0] * f[1] - u[1] * f[0]};
+  render::Scene turned = s;
+  for (render::Vertex& v : turned.vertices) {
+    for (auto* p : {&v.position, &v.normal}) {
+      const std::array<float, 3> q = *p;
+      for (int i = 0; i < 3; ++i) (*p)[i] = q[0] * r[i] + q[1] * u[i] + q[2] * f[i];
+    }
+  }
+  return turned;
+}
+
 // Frame `k` of a set, `cell` pixels square, over `key`.
 inline render::FrameImage RenderFrame(const render::Scene& s, render::SetView view, int k, int cell,
                                       const render::RigOptions& rig = {}, float boost = 1, Rgb key = kKey) {
@@ -65,6 +81,26 @@ inline render::FrameImage RenderFrame(const render::Scene& s, render::SetView vi
   std::string error;
   EXPECT_TRUE(render::MakeModelFrame(s, rig, model, error)) << error;
   return render::FrameRenderer().Render(s, render::ViewForFrame(model, rig, view, cell, k), cell, key, boost);
+}
+
+// Mean offset from the picture's centre of the pixels of one colour: dx, dy, count.
+inline std::array<double, 3> Find(const render::FrameImage& f, Rgb c) {
+  std::array<double, 3> r{};
+  for (int i = 0; i < f.size * f.size; ++i) {
+    if (!std::equal(c.begin(), c.end(), &f.rgb[size_t(i) * 3])) continue;
+    r[0] += i % f.size + 0.5 - f.size / 2.0, r[1] += i / f.size + 0.5 - f.size / 2.0, ++r[2];
+  }
+  return {r[0] / std::max(1.0, r[2]), r[1] / std::max(1.0, r[2]), r[2]};
+}
+
+// Width and height of what is not key colour.
+inline std::array<int, 2> Extent(const render::FrameImage& f, Rgb key = kKey) {
+  int x0 = f.size, y0 = f.size, x1 = -1, y1 = -1;
+  for (int i = 0; i < f.size * f.size; ++i) {
+    if (std::equal(key.begin(), key.end(), &f.rgb[size_t(i) * 3])) continue;
+    x0 = std::min(x0, i % f.size), x1 = std::max(x1, i % f.size), y0 = std::min(y0, i / f.size), y1 = std::max(y1, i / f.size);
+  }
+  return {x1 - x0 + 1, y1 - y0 + 1};
 }
 
 using Triangle2 = std::array<std::array<double, 2>, 3>;

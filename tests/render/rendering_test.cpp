@@ -9,7 +9,9 @@
 #include <fstream>
 #include <numbers>
 #include <random>
+#include <set>
 
+#include "render/AxisGuess.h"
 #include "render/GltfWriter.h"
 #include "render/ModelLoader.h"
 #include "RenderTestSupport.h"
@@ -54,15 +56,7 @@ TEST(Rasterizer, CoverageMatchesTheSamplesInsideEachTriangle) {
   }
 }
 
-// Mean offset from the picture's centre of the pixels of one colour.
-std::array<double, 3> Find(const FrameImage& f, testing::Rgb c) {
-  std::array<double, 3> r{};  // dx, dy, count
-  for (int i = 0; i < f.size * f.size; ++i) {
-    if (!std::equal(c.begin(), c.end(), &f.rgb[size_t(i) * 3])) continue;
-    r[0] += i % f.size + 0.5 - f.size / 2.0, r[1] += i / f.size + 0.5 - f.size / 2.0, ++r[2];
-  }
-  return {r[0] / std::max(1.0, r[2]), r[1] / std::max(1.0, r[2]), r[2]};
-}
+using testing::Find;
 
 TEST(CameraRig, FrontUpInTopFrameZeroRightInFrameNineRearTowardTheCameraIn3D) {
   const Scene s = testing::TestVehicle();
@@ -118,17 +112,8 @@ TEST(CameraRig, ModelAxesAndTheirRefusals) {
   // The vehicle turned so that its up and front lie along other axes: told
   // so, the rig shows it as before. Right (-x) goes to front x up.
   const Scene s = testing::Textured();
-  const std::array<float, 3> kAxis[] = {{1, 0, 0}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}, {0, 0, 1}, {0, 0, -1}};
   for (auto [up, front] : {std::pair{Axis::PosZ, Axis::NegY}, {Axis::NegX, Axis::NegZ}, {Axis::NegY, Axis::PosX}, {Axis::PosX, Axis::PosY}}) {
-    const auto &u = kAxis[int(up)], &f = kAxis[int(front)];
-    const std::array<float, 3> r = {u[1] * f[2] - u[2] * f[1], u[2] * f[0] - u[0] * f[2], u[0] * f[1] - u[1] * f[0]};
-    Scene turned = s;
-    for (Vertex& v : turned.vertices) {
-      for (auto* p : {&v.position, &v.normal}) {
-        const std::array<float, 3> q = *p;
-        for (int i = 0; i < 3; ++i) (*p)[i] = q[0] * r[i] + q[1] * u[i] + q[2] * f[i];
-      }
-    }
+    const Scene turned = testing::Turned(s, up, front);
     for (SetView view : {SetView::Top2D, SetView::Oblique3D})
       for (int k : {0, 7, 22}) EXPECT_EQ(RenderFrame(s, view, k, 32).rgb, RenderFrame(turned, view, k, 32, {up, front}).rgb) << k;
   }
@@ -140,10 +125,59 @@ TEST(CameraRig, ModelAxesAndTheirRefusals) {
   std::string error;
   EXPECT_FALSE(MakeModelFrame(s, {Axis::PosY, Axis::NegY}, frame, error));
   EXPECT_EQ(error, "the up and front axes must be perpendicular");
-  EXPECT_FALSE(MakeModelFrame(Scene{{Vertex{}, Vertex{}, Vertex{}}, {}, {}, {}}, {}, frame, error));
+  EXPECT_FALSE(MakeModelFrame(Scene{{Vertex{}, Vertex{}, Vertex{}}, {}, {}, {}, {}, {}}, {}, frame, error));
   EXPECT_EQ(error, "the model has no extent");
 }
 
+// Models come in every convention. Unasked, the vehicle's length goes along
+// the front (vertical in 2D frame 0, across in 3D frame 9) and it stands on
+// an axis that is not its longest; a declared up is taken unless it is the
+// longest extent, and a declared front gives the sign along the length.
+TEST(AxisGuess, LengthAlongTheFrontInEveryConvention) {
+  using enum Axis;
+  const struct {
+    Axis up, front;
+    std::optional<Axis> declaredUp, declaredFront;
+    Axis guessedUp, guessedFront;
+  } cases[] = {{PosY, PosZ, {}, {}, PosY, PosZ},        {PosY, NegX, {}, {}, PosY, PosX},
+               {PosZ, NegX, {}, {}, PosY, PosX},        {PosZ, PosY, {}, {}, PosZ, PosY},
+               {PosZ, NegX, PosZ, NegX, PosZ, NegX},    {PosZ, NegY, PosZ, NegX, PosZ, PosY},
+               {PosY, NegX, PosX, NegX, PosY, NegX},    {PosZ, PosX, PosZ, {}, PosZ, PosX}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(AxisName(c.up) + " up, " + AxisName(c.front) + " front");
+    Scene s = testing::Turned(testing::TestVehicle(), c.up, c.front);
+    s.declaredUp = c.declaredUp, s.declaredFront = c.declaredFront;
+    const ModelAxes guess = ChooseAxes(s, std::nullopt, std::nullopt);
+    EXPECT_EQ(std::pair(guess.up, guess.front), std::pair(c.guessedUp, c.guessedFront));
+    const auto top = testing::Extent(RenderFrame(s, SetView::Top2D, 0, 32, {guess.up, guess.front}));
+    const auto side = testing::Extent(RenderFrame(s, SetView::Oblique3D, 9, 32, {guess.up, guess.front}));
+    EXPECT_TRUE(top[1] > top[0] && side[0] > side[1]) << top[0] << "x" << top[1] << ", " << side[0] << "x" << side[1];
+  }
+  const Scene s = testing::TestVehicle();
+  EXPECT_EQ(ChooseAxes(s, Axis::NegZ, std::nullopt).front, PosX) << "given up: the longer of the others";
+  EXPECT_EQ(ChooseAxes(s, std::nullopt, Axis::PosY).up, PosX) << "given front: up is never the longest";
+  EXPECT_EQ(DescribeAxes(ChooseAxes(s, std::nullopt, std::nullopt)), "up +y, front +z (guessed)");
+  EXPECT_EQ(DescribeAxes(ChooseAxes(s, Axis::NegY, std::nullopt)), "up -y, front +z (front guessed)");
+  EXPECT_EQ(DescribeAxes(ChooseAxes(s, std::nullopt, Axis::NegX)), "up +y, front -x (up guessed)");
+  EXPECT_EQ(DescribeAxes(ChooseAxes(s, Axis::PosX, Axis::PosZ)), "up +x, front +z");
+}
+
+// "Turn front 90°" turns the vehicle clockwise in the top view (a glTF
+// vehicle's left, +X, comes to the front) through the four directions
+// across its up; "Flip up" goes through all six.
+TEST(AxisGuess, TurnsComeBackAfterFourFlipsAfterSix) {
+  EXPECT_EQ(TurnedFront(Axis::PosY, Axis::PosZ), Axis::PosX);
+  for (Axis up : kAllAxes) {
+    std::set<Axis> fronts;
+    Axis front = up == Axis::PosX || up == Axis::NegX ? Axis::PosY : Axis::PosX;
+    for (int turn = 0; turn < 4; ++turn) fronts.insert(front = TurnedFront(up, front));
+    EXPECT_TRUE(fronts.size() == 4 && !fronts.count(up) && fronts.count(front)) << AxisName(up);
+  }
+  std::set<Axis> ups;
+  Axis up = Axis::PosY;
+  for (int flip = 0; flip < 6; ++flip) ups.insert(up = NextUp(up));
+  EXPECT_TRUE(ups.size() == 6 && up == Axis::PosY && NextUp(Axis::PosY) == Axis::PosZ);
+}
 
 Scene Load(const std::string& path) {
   Scene s;
@@ -167,6 +201,7 @@ TEST(ModelFiles, GltfAndGlbGiveTheFramesOfTheSceneWritten) {
   ASSERT_TRUE(WriteGltf(s, dir / "v.gltf", error)) << error;
   ASSERT_TRUE(WriteGlb(s, dir / "v.glb", error)) << error;
   const Scene gltf = Load(dir / "v.gltf"), glb = Load(dir / "v.glb");
+  EXPECT_TRUE(gltf.declaredUp == Axis::PosY && glb.declaredUp == Axis::PosY && !glb.declaredFront);
   for (SetView view : {SetView::Top2D, SetView::Oblique3D}) {
     for (int k = 0; k < 36; k += 5) {
       const std::vector<uint8_t> want = RenderFrame(s, view, k, 24).rgb;
@@ -206,28 +241,40 @@ TEST(ModelFiles, TexturesVertexColoursEmissiveAndSides) {
   }
 }
 
-// The text formats, each a unit square written as two triangles or one quad.
-TEST(ModelFiles, ObjStlPlyAndColladaLoad) {
+// The text formats, each a unit square written as two triangles or one quad,
+// with the axes they declare: FBX its axis settings, COLLADA +Y once the
+// importer has turned it (glTF's +Y is checked with GLB above).
+TEST(ModelFiles, ObjStlPlyColladaAndFbxLoadWithTheAxesTheyDeclare) {
   testing::ScratchDir dir;
   auto facet = [](const char* v) {
     return "facet normal 0 0 1\nouter loop\nvertex 1 0 0\nvertex " + std::string(v) + "\nvertex 0 1 0\nendloop\nendfacet\n";
   };
-  const std::pair<const char*, std::string> files[] = {
-      {"t.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n"},
-      {"t.stl", "solid t\n" + facet("1 1 0") + facet("0 0 0") + "endsolid t\n"},
+  const std::string fbxAxes = R"(GlobalSettings: { Properties70: { P: "UpAxis", "int", "Integer", "",2
+    P: "UpAxisSign", "int", "Integer", "",1 P: "FrontAxis", "int", "Integer", "",0 P: "FrontAxisSign", "int", "Integer", "",-1 } })";
+  using Declared = std::pair<std::optional<Axis>, std::optional<Axis>>;
+  const std::tuple<const char*, std::string, Declared> files[] = {
+      {"t.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n", {}},
+      {"t.stl", "solid t\n" + facet("1 1 0") + facet("0 0 0") + "endsolid t\n", {}},
       {"t.ply", "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\nproperty float z\n"
-                "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3\n"},
+                "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3\n", {}},
       {"t.dae", R"(<?xml version="1.0"?><COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">)"
+                R"(<asset><up_axis>Z_UP</up_axis></asset>)"
                 R"(<library_geometries><geometry id="g"><mesh><source id="p"><float_array id="pa" count="12">0 0 0 1 0 0 1 1 0 0 1 0</float_array>)"
                 R"(<technique_common><accessor source="#pa" count="4" stride="3"><param name="X" type="float"/><param name="Y" type="float"/>)"
                 R"(<param name="Z" type="float"/></accessor></technique_common></source><vertices id="v"><input semantic="POSITION" source="#p"/></vertices>)"
                 R"(<triangles count="2"><input semantic="VERTEX" source="#v" offset="0"/><p>0 1 2 0 2 3</p></triangles></mesh></geometry></library_geometries>)"
                 R"(<library_visual_scenes><visual_scene id="s"><node><instance_geometry url="#g"/></node></visual_scene></library_visual_scenes>)"
-                R"(<scene><instance_visual_scene url="#s"/></scene></COLLADA>)"},
+                R"(<scene><instance_visual_scene url="#s"/></scene></COLLADA>)", {Axis::PosY, {}}},
+      {"t.fbx", "; FBX 7.4.0 project file\nFBXHeaderExtension: { FBXHeaderVersion: 1003 FBXVersion: 7400 }\n" + fbxAxes +
+                R"(Objects: { Geometry: 1, "Geometry::", "Mesh" { Vertices: *12 { a: 0,0,0,1,0,0,1,1,0,0,1,0 })"
+                R"( PolygonVertexIndex: *4 { a: 0,1,2,-4 } } Model: 2, "Model::m", "Mesh" { } })"
+                R"( Connections: { C: "OO",1,2 C: "OO",2,0 })", {Axis::PosZ, Axis::NegX}},
   };
-  for (const auto& [name, text] : files) {
+  for (const auto& [name, text, declared] : files) {
     std::ofstream(dir / name) << text;
-    EXPECT_EQ(Load(dir / name).triangles.size(), 2u) << name;
+    const Scene s = Load(dir / name);
+    EXPECT_EQ(s.triangles.size(), 2u) << name;
+    EXPECT_EQ(Declared(s.declaredUp, s.declaredFront), declared) << name;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <FreeImage.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -58,6 +59,19 @@ void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) 
 bool PathExists(const std::string& path) {
   std::error_code ec;
   return std::filesystem::exists(path, ec);
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder, bool deep) {
+  namespace fs = std::filesystem;
+  std::vector<std::string> names;
+  const auto add = [&](const fs::directory_entry& e) { names.push_back(e.path().lexically_relative(folder).string()); };
+  if (deep) {
+    for (const auto& e : fs::recursive_directory_iterator(folder)) add(e);
+  } else {
+    for (const auto& e : fs::directory_iterator(folder)) add(e);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 BmpRgb ReadBmpRgb(const std::string& path) {

@@ -32,6 +32,9 @@ std::string SourceDir();
 std::vector<uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 bool PathExists(const std::string& path);
+// The names in a folder, hidden ones included, sorted; with `deep`, every
+// path below it.
+std::vector<std::string> FolderEntries(const std::string& folder, bool deep = false);
 
 // Writes a BMP through FreeImage at the given depth (1, 4, 8, 16, 24 or 32).
 // `pixel(x, y)` gives 0x00RRGGBB (or 0xAARRGGBB for 32 bits) for picture
