@@ -43,6 +43,8 @@ class HeadlessView : public FormView {
   std::optional<size_t> ChooseOne(const std::string&, const std::vector<std::string>&) override { return {}; }
   std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
   std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;
+  // The command line renders from its flags, never through the dialog.
+  bool ShowRenderDialog(render::RenderDialogModel&) override { return false; }
   void DoEvents() override {}
   void PreviewCleared() override {}
   void PreviewChanged() override {}

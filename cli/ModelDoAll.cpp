@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "platform/Files.h"
+#include "render/ModelRender.h"
 #include "render/commands/WindowRender.h"
 
 namespace velkor::cli {
@@ -27,23 +27,19 @@ bool TemporaryFrames::Create(std::string& error) {
   return true;
 }
 
-bool RenderModelIntoForm(const std::string& model, frmMain& form, HeadlessView& view, TemporaryFrames& frames) {
+bool RenderModelIntoForm(const render::RenderOptions& options, frmMain& form, HeadlessView& view) {
   std::string error;
-  if (!frames.Create(error)) {
-    view.Error(error);
-    return false;
-  }
-  const render::ModelRenderRequest request =
-      render::RequestFromWindow(form, platform::AbsolutePath(model), frames.Path());
+  render::ModelAxes axes;
   const bool ok = render::RenderModel(
-      request, [](int done, int total) { std::cerr << "\rrendering frame " << done << "/" << total << std::flush; },
-      error);
+      options, [](int done, int total) { std::cerr << "\rrendering frame " << done << "/" << total << std::flush; },
+      axes, error);
   std::cerr << '\n';
   if (!ok) {
     view.Error(error);
     return false;
   }
-  render::ShowRenderedFolders(form, request);
+  std::cout << "axes: " << render::DescribeAxes(axes) << '\n';
+  render::ShowRenderedFolders(form, options);
   return true;
 }
 

@@ -5,6 +5,7 @@
 
 #include "cli/HeadlessView.h"
 #include "platform/Interruption.h"
+#include "render/RenderOptions.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor::cli {
@@ -26,6 +27,8 @@ class TemporaryFrames {
 };
 
 // False (the error reported on the view) when the model cannot be rendered.
-bool RenderModelIntoForm(const std::string& model, frmMain& form, HeadlessView& view, TemporaryFrames& frames);
+// `options` are the window's with the render flags applied and a folder in a
+// TemporaryFrames.
+bool RenderModelIntoForm(const render::RenderOptions& options, frmMain& form, HeadlessView& view);
 
 }  // namespace velkor::cli

@@ -6,6 +6,7 @@
 #include "cli/Commands.h"
 #include "cli/HeadlessView.h"
 #include "cli/ModelDoAll.h"
+#include "cli/RenderFlags.h"
 #include "common/Paths.h"
 #include "common/VbError.h"
 #include "pipeline/NumberingScheme.h"
@@ -13,6 +14,7 @@
 #include "ui/commands/KeyingChoice.h"
 #include "platform/Files.h"
 #include "platform/SystemError.h"
+#include "render/commands/WindowRender.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor::cli {
@@ -69,6 +71,7 @@ struct PipelineOptions {
   CLI::Option* toleranceOption = nullptr;
   CLI::Option* stepSampleOption = nullptr;
   std::string model;  // do-all --model: frames rendered from it first
+  RenderFlags renderFlags;
 };
 
 // A colour as the window stores it (0x00BBGGRR, in decimal) or as #RRGGBB.
@@ -222,6 +225,23 @@ std::vector<std::string> InputFiles(const frmMain& form, const std::string& mode
   return files;
 }
 
+// do-all --model: the window's settings with the render flags, checked as
+// `render` checks them; the frames go to a temporary folder.
+bool RenderModelFirst(const PipelineOptions& o, frmMain& form, HeadlessView& view, TemporaryFrames& frames) {
+  render::RenderOptions r = render::OptionsFromWindow(form);
+  r.model = platform::AbsolutePath(o.model);
+  ApplyRenderFlags(o.renderFlags, r);
+  r.outDir = "frames";  // in the temporary folder, made once the options hold
+  RequireValid(r);
+  std::string error;
+  if (!frames.Create(error)) {
+    view.Error(error);
+    return false;
+  }
+  r.outDir = JoinPath(frames.Path(), "frames");
+  return RenderModelIntoForm(r, form, view);
+}
+
 int RunDoAll(const PipelineOptions& o) {
   HeadlessView view(std::cerr);
   frmMain form(view);
@@ -229,7 +249,7 @@ int RunDoAll(const PipelineOptions& o) {
   ApplyOptions(o, form);
   if (!OutputsLeaveInputs({platform::AbsolutePath(o.output)}, InputFiles(form, o.model))) return 1;
   TemporaryFrames frames;
-  if (!o.model.empty() && !RenderModelIntoForm(o.model, form, view, frames)) return 1;
+  if (!o.model.empty() && !RenderModelFirst(o, form, view, frames)) return 1;
   const std::string output = platform::AbsolutePath(o.output);
   view.AnswerDialogs({output});
   // The window saves a partly filled strip; the command line does not.
@@ -279,6 +299,7 @@ void AddPipelineCommands(CLI::App& app, CliContext& context) {
   doAllCommand->add_option("OUT.srf", doAll.output, "SRF file to write")->required();
   AddOptions(doAllCommand, doAll);
   doAllCommand->add_option("--model", doAll.model, "Render the frames from this 3D model first (see render --help)");
+  AddRenderFlags(doAllCommand, doAll.renderFlags);
   doAllCommand->callback([&context] { context.exitCode = RunDoAll(doAll); });
 
   static PipelineOptions buildStrip;

@@ -3,7 +3,7 @@
 #include <iostream>
 
 #include "cli/Commands.h"
-#include "pipeline/NumberingScheme.h"
+#include "cli/RenderFlags.h"
 #include "platform/Files.h"
 #include "render/ModelRender.h"
 
@@ -12,27 +12,28 @@ namespace velkor::cli {
 namespace {
 
 constexpr const char* kRigHelp = R"(
-Camera rig: the model's +Y is up and +Z its front unless --up/--front say
-otherwise. Frame k shows the vehicle at heading 10*k degrees, clockwise seen
-from above. The 2D set (OUTDIR/Top) looks straight down, frame 0's front up
-the picture, frame 9's to the right. The 3D set (OUTDIR) looks from behind a
-heading-0 vehicle, --elevation degrees above the horizon. Orthographic: the
-centre of the model's bounding box lands on the cell centre, and the vertex
-farthest from it at --fill times half the cell, the same scale for all 36
-frames. Cells: static 400 (3D) and 350 (2D; 400 for versions 1.00 and 2.00);
-animated 450 and 400, with the animation sets in OUTDIR/Animation and
-OUTDIR/Animation/Top.)";
+Camera rig: without --up/--front the axes are guessed: what the file declares
+(FBX axis settings; glTF is +Y up), else +Y up unless the model is longest
+along Y (then +Z); the front along the longer of the two horizontal extents,
+pointing + unless the file declares otherwise. The axes used are printed.
+Frame k shows the vehicle at heading 10*k degrees, clockwise seen from above.
+The 2D set (OUTDIR/Top) looks straight down, frame 0's front up the picture,
+frame 9's to the right. The 3D set (OUTDIR) looks from behind a heading-0
+vehicle, --elevation degrees above the horizon. Orthographic: the centre of
+the model's bounding box lands on the cell centre, and the vertex farthest
+from it at --fill times half the cell, the same scale for all 36 frames.
+Cells: static 400 (3D) and 350 (2D; 400 for versions 1.00 and 2.00); animated
+450 and 400, with the animation sets in OUTDIR/Animation and
+OUTDIR/Animation/Top. The frames are rendered into a hidden folder beside
+OUTDIR and moved into place only when all are written; frames already there
+are replaced only with --force.)";
 
-struct RenderOptions {
-  std::string model, outDir, prefix = "car", numbers = "0000-0035", version = "2.20", animationModel;
-  std::string key = "00FF00", up = "+y", front = "+z";
-  bool animated = false;
-  double elevation = 30, fill = 0.9;
+struct RenderCommandOptions {
+  render::RenderOptions render;
+  RenderFlags flags;
+  std::string key = "00FF00";
+  bool force = false;
 };
-
-std::string CheckAxis(const std::string& text) {
-  return render::ParseAxis(text) ? std::string() : "not an axis (+x, -x, +y, -y, +z, -z): " + text;
-}
 
 std::string CheckKey(const std::string& text) {
   const std::string hex = !text.empty() && text[0] == '#' ? text.substr(1) : text;
@@ -40,73 +41,57 @@ std::string CheckKey(const std::string& text) {
   return "not a colour RRGGBB: " + text;
 }
 
-// Every text the numbering box offers names a scheme; any other text would
-// fall back to the default scheme, which on the command line is a mistake.
-std::string CheckNumbers(const std::string& text) {
-  const NumberingScheme s = SchemeFromText(text);
-  const bool isDefault = s.digits == 4 && s.step == 1 && s.first == 0;
-  return !isDefault || text == "0000-0035" ? std::string() : "not a numbering scheme: " + text;
+render::RenderOptions Resolved(const RenderCommandOptions& o) {
+  render::RenderOptions r = o.render;
+  r.model = platform::AbsolutePath(r.model);
+  r.outDir = platform::AbsolutePath(r.outDir);
+  ApplyRenderFlags(o.flags, r);
+  r.keyRgb = static_cast<uint32_t>(std::stoul(o.key[0] == '#' ? o.key.substr(1) : o.key, nullptr, 16));
+  return r;
 }
 
-int Run(const RenderOptions& o) {
-  render::ModelRenderRequest r;
-  r.model = platform::AbsolutePath(o.model);
-  r.outDir = platform::AbsolutePath(o.outDir);
-  r.animated = o.animated;
-  r.version = o.version;
-  if (!o.animationModel.empty()) r.animationModel = platform::AbsolutePath(o.animationModel);
-  r.settings.prefix = o.prefix;
-  r.settings.numbering = SchemeFromText(o.numbers);
-  r.settings.keyRgb = static_cast<uint32_t>(std::stoul(o.key[0] == '#' ? o.key.substr(1) : o.key, nullptr, 16));
-  r.settings.rig = {*render::ParseAxis(o.up), *render::ParseAxis(o.front), o.elevation, o.fill};
+int Run(const render::RenderOptions& r, bool force) {
+  if (const size_t existing = render::ExistingFrameFiles(r).size(); existing > 0 && !force) {
+    std::cerr << "error: the render would replace " << existing << " frame files in " << r.outDir
+              << "; --force replaces them\n";
+    return 1;
+  }
+  render::ModelAxes axes;
   std::string error;
   const bool ok = render::RenderModel(
-      r, [](int done, int total) { std::cerr << "\rrendering frame " << done << "/" << total << std::flush; },
+      r, [](int done, int total) { std::cerr << "\rrendering frame " << done << "/" << total << std::flush; }, axes,
       error);
   std::cerr << '\n';
   if (!ok) {
     std::cerr << "error: " << error << '\n';
     return 1;
   }
-  std::cout << "frames: " << r.outDir << '\n';
+  std::cout << "axes: " << render::DescribeAxes(axes) << '\n' << "frames: " << r.outDir << '\n';
   return 0;
 }
 
 }  // namespace
 
 void AddRenderCommands(CLI::App& app, CliContext& context) {
-  static RenderOptions o;
+  static RenderCommandOptions o;
   auto* cmd = app.add_subcommand("render", "Render a 3D model's frame sets as BMP files");
-  cmd->footer(kRigHelp);
-  cmd->add_option("MODEL", o.model, "Model file: glTF (.gltf, .glb), OBJ, FBX, COLLADA, 3DS, PLY, STL")->required();
-  cmd->add_option("OUTDIR", o.outDir, "Folder for the 3D frames; the 2D frames go to OUTDIR/Top")->required();
-  cmd->add_option("--prefix", o.prefix, "File name prefix of the frames")->capture_default_str();
-  cmd->add_option("--numbers", o.numbers, "Frame numbering scheme, e.g. 0000-0035, 1-36, \"0-360 (10s)\"")
-      ->check(CheckNumbers)
+  cmd->footer([] { return ModelFormatsHelp() + '\n' + kRigHelp; });
+  cmd->add_option("MODEL", o.render.model, "Model file (the formats are listed below)")->required();
+  cmd->add_option("OUTDIR", o.render.outDir, "Folder for the 3D frames; the 2D frames go to OUTDIR/Top")->required();
+  cmd->add_option("--prefix", o.render.prefix, "File name prefix of the frames")->capture_default_str();
+  cmd->add_option("--numbers", o.render.numbers, "Frame numbering scheme, e.g. 0000-0035, 1-36, \"0-360 (10s)\"")
       ->capture_default_str();
-  cmd->add_option("--version", o.version, "SRF version the cell sizes are for: 1.00, 2.00, 2.10, 2.20 (animated is always 1.00)")
-      ->check(CLI::IsMember({"1.00", "2.00", "2.10", "2.20"}))
+  cmd->add_option("--version", o.render.version,
+                  "SRF version the cell sizes are for: 1.00, 2.00, 2.10, 2.20 (animated is always 1.00)")
       ->capture_default_str();
-  cmd->add_flag("--animated", o.animated, "Animated SRF: rotation and animation sets, 450/400 cells");
-  cmd->add_option("--animation-model", o.animationModel,
-                  "Model of the animation sets (default: MODEL with its emissive parts lit up)");
+  cmd->add_flag("--animated", o.render.animated, "Animated SRF: rotation and animation sets, 450/400 cells");
   cmd->add_option("--key", o.key, "Background key colour RRGGBB")->check(CheckKey)->capture_default_str();
-  cmd->add_option("--elevation", o.elevation, "3D set: camera degrees above the horizon")
-      ->check(CLI::Range(0.0, 90.0))
-      ->capture_default_str();
-  cmd->add_option("--fill", o.fill, "Share of half the cell the model's radius fills")
-      ->check(CLI::Range(0.05, 1.0))
-      ->capture_default_str();
-  cmd->add_option("--up", o.up, "Model axis pointing up: +x, -x, +y, -y, +z, -z")->check(CheckAxis)->capture_default_str();
-  cmd->add_option("--front", o.front, "Model axis the vehicle's front points along")
-      ->check(CheckAxis)
-      ->capture_default_str();
+  AddRenderFlags(cmd, o.flags);
+  cmd->add_flag("--force", o.force, "Replace frames already in OUTDIR");
   cmd->callback([&context] {
-    if (render::ParseAxis(o.up) == render::ParseAxis(o.front) ||
-        (static_cast<int>(*render::ParseAxis(o.up)) / 2 == static_cast<int>(*render::ParseAxis(o.front)) / 2)) {
-      throw CLI::ValidationError("--up/--front", "the up and front axes must be perpendicular");
-    }
-    context.exitCode = Run(o);
+    const render::RenderOptions r = Resolved(o);
+    RequireValid(r);
+    context.exitCode = Run(r, o.force);
   });
 }
 

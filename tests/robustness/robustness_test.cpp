@@ -12,6 +12,9 @@
 #include <filesystem>
 
 #include "convert/PngFiles.h"
+#include "render/MeshBuilder.h"
+#include "render/ModelRender.h"
+#include "render/commands/RenderDialogModel.h"
 #include "support/FormFixture.h"
 #include "support/PngBytes.h"
 
@@ -45,14 +48,6 @@ class HostileWindow : public FormTest {
 inline int64_t PeakResidentBytes() {
   rusage usage{};
   return getrusage(RUSAGE_SELF, &usage), int64_t{usage.ru_maxrss} * 1024;
-}
-
-// Names in `folder`, hidden ones included, sorted.
-inline std::vector<std::string> FolderEntries(const std::string& folder) {
-  std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(folder)) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
 }
 
 enum class Kind { Srf, Asrf, Png, Bmp, Model };
@@ -228,7 +223,7 @@ TEST_F(HostileWindow, RefusesEachByNameAndKeepsItsWork) {
     const auto before = State();
     view.dialogAnswers = {path, dir / "read.bmp"};
     view.questionAnswers = {true};
-    view.folderAnswers = {folder + "/out"};
+    view.renderDialogs = {[&](render::RenderDialogModel& d) { return d.SetModel(path) || true; }};
     commands[int(c.kind)](form);
     const bool read = view.messages.empty();
     std::filesystem::remove(path);
@@ -312,6 +307,27 @@ TEST_F(FailingDisk, EachWriterKeepsTheUsersFilesAndLeavesNothing) {
       EXPECT_EQ(FolderEntries(mount), before) << "a partial or temporary file was left";
       mounted = ::umount2(mount.c_str(), MNT_DETACH) != 0;
     }
+}
+
+// A render that fills the disk half-way through its frames leaves the folder
+// as it was: the user's frame, nothing half written, nothing hidden beside it.
+TEST_F(FailingDisk, ARenderThatFillsTheDiskLeavesTheFolderAsItWas) {
+  std::filesystem::create_directories(mount);
+  if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=2m") != 0) GTEST_SKIP() << std::strerror(errno);
+  mounted = true;
+  std::filesystem::create_directories(mount + "/out/Top");
+  WriteFileBytes(mount + "/out/car0000.bmp", Text("mine"));
+  const std::vector<std::string> before = FolderEntries(mount, true);
+  render::Scene needle;
+  render::AddBox(needle, {-0.02f, 0, -1}, {0.02f, 0.04f, 1}, render::AddMaterial(needle, {1, 0, 0}));
+  render::RenderOptions options;
+  options.model = "needle", options.outDir = mount + "/out";
+  std::string error;
+  EXPECT_FALSE(render::RenderScene(needle, options, {}, error));
+  EXPECT_EQ(error.rfind("cannot render model needle: cannot write frame " + mount + "/out/", 0), 0u) << error;
+  EXPECT_NE(error.find(": No space left on device"), std::string::npos) << error;
+  EXPECT_EQ(FolderEntries(mount, true), before);
+  EXPECT_EQ(ReadFileBytes(mount + "/out/car0000.bmp"), Text("mine"));
 }
 
 }  // namespace
