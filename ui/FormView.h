@@ -8,6 +8,10 @@
 
 namespace velkor {
 
+namespace render {
+class RenderDialogModel;
+}
+
 struct FileDialogRequest {
   bool save = false;       // save dialog; otherwise open
   std::string filter;      // "Description|*.ext"
@@ -36,6 +40,9 @@ class FormView {
   virtual std::optional<std::string> FileDialog(const FileDialogRequest& request) = 0;
   // The chosen folder, or "" when cancelled; opens on `startFolder`.
   virtual std::string BrowseForFolder(const std::string& title, const std::string& startFolder) = 0;
+  // The render dialog over `dialog` (render/commands/RenderDialogModel.h):
+  // true when the user pressed OK.
+  virtual bool ShowRenderDialog(render::RenderDialogModel& dialog) = 0;
   virtual void DoEvents() = 0;
   // The preview pane was cleared, or its back buffer redrawn and must be shown.
   virtual void PreviewCleared() = 0;

@@ -92,6 +92,7 @@ void frmMain::cmdMakeSRF_Click() {
 // a partly filled strip would be saved as an icon with missing headings. So
 // does a stage that could not make its raster.
 void frmMain::cmdSave_Click() {
+  if (!FramesFromOneRender()) return;
   if (AnimatedMode) {
     const std::string version = "1.00";
     BuildCompositeImage(version);

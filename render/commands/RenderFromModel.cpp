@@ -1,9 +1,16 @@
-// "Render from Model...": renders the frame sets of a model file into a folder
-// the user picks and points the folder and prefix boxes at them. Building the
-// image stays the user's next step; a failure leaves the working image and
-// the boxes as they were.
+// "Render from Model...": one dialog for the model, the folder and the axes,
+// with a preview of the frames before any is written; then the frames are
+// rendered, the boxes point at them and Build Image shows the strip. The
+// window remembers the model: a change of mode or version renders it again
+// for the new cell sizes. A failure leaves the folders, the boxes and the
+// working image as they were.
 #include <filesystem>
+#include <set>
 
+#include "common/Paths.h"
+#include "render/ModelLoader.h"
+#include "render/ModelRender.h"
+#include "render/commands/RenderDialogModel.h"
 #include "render/commands/WindowRender.h"
 #include "ui/commands/frmMain.h"
 
@@ -11,41 +18,114 @@ namespace velkor {
 
 namespace {
 
-constexpr const char* kModelFilter =
-    "3D models (*.gltf;*.glb;*.obj;*.fbx;*.dae;*.3ds;*.ply;*.stl)|"
-    "*.gltf;*.glb;*.obj;*.fbx;*.dae;*.3ds;*.ply;*.stl";
+std::string FileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+// True when nothing but `ours` would be replaced, or the user agrees.
+bool MayReplace(frmMain& form, const render::RenderOptions& options, const std::vector<std::string>& ours) {
+  const std::set<std::string> own(ours.begin(), ours.end());
+  size_t replaced = 0;
+  for (const std::string& file : render::ExistingFrameFiles(options)) replaced += own.count(file) == 0;
+  return replaced == 0 || form.View().AskYesNo("Rendering would replace " + std::to_string(replaced) +
+                                               " frame files in " + options.outDir + ".\n\nReplace them?");
+}
+
+// Renders `options` (from `scene` when the model is loaded already) with the
+// progress bar, points the boxes at the sets and builds the strip.
+void RenderIntoWindow(frmMain& form, const render::RenderOptions& options, const render::Scene* scene) {
+  FormView& view = form.View();
+  form.SetStatus("Status: Rendering " + FileName(options.model) + "...");
+  form.ShowProgress(true);
+  std::string error;
+  render::Scene loaded;
+  const bool ok = (scene || render::LoadModel(options.model, loaded, error)) &&
+                  render::RenderScene(scene ? *scene : loaded, options,
+                                      [&form, &view](int done, int total) {
+                                        form.Controls.ProgressBar1.Value = 100.0f * done / total;
+                                        view.ProgressValue(form.Controls.ProgressBar1.Value);
+                                        view.DoEvents();
+                                      },
+                                      error);
+  form.ShowProgress(false);
+  if (!ok) {
+    form.ReportError(error);
+    form.SetStatus("Status: Rendering failed");
+    return;
+  }
+  render::ShowRenderedFolders(form, options);
+  form.RenderedModel = options;
+  view.ControlsChanged();
+  form.cmdGo_Click();  // the strip of the new sets, at once
+}
+
+// The dialog starts from the window's settings and the model it remembers,
+// with that model's axes, folder, prefix and camera.
+render::RenderOptions StartingOptions(const frmMain& form) {
+  const render::RenderOptions window = render::OptionsFromWindow(form);
+  if (!form.RenderedModel) return window;
+  render::RenderOptions start = *form.RenderedModel;
+  start.animated = window.animated;
+  start.version = window.version;
+  start.keyRgb = window.keyRgb;
+  start.numbers = window.numbers;
+  return start;
+}
 
 }  // namespace
 
 void frmMain::mnuRenderFromModel_Click() {
-  const std::optional<std::string> model = view_.FileDialog({false, kModelFilter, 0, ""});
-  if (!model || model->empty()) return;
-  const std::string start = std::filesystem::path(*model).parent_path().string();
-  const std::string out = view_.BrowseForFolder("Select the Folder for the Rendered Frames", start);
-  if (out.empty()) return;
-  const render::ModelRenderRequest request = render::RequestFromWindow(*this, *model, out);
-  SetStatus("Status: Rendering " + std::filesystem::path(*model).filename().string() + "...");
-  Controls.ProgressBar1.Visible = true;
-  view_.ProgressVisible(true);
-  std::string error;
-  const bool ok = render::RenderModel(
-      request,
-      [this](int done, int total) {
-        Controls.ProgressBar1.Value = 100.0f * static_cast<float>(done) / static_cast<float>(total);
-        view_.ProgressValue(Controls.ProgressBar1.Value);
-        view_.DoEvents();
-      },
-      error);
-  Controls.ProgressBar1.Visible = false;
-  view_.ProgressVisible(false);
-  if (!ok) {
-    view_.MessageBox(error);
-    SetStatus("Status: Rendering failed");
+  render::RenderDialogModel dialog(view_, StartingOptions(*this));
+  dialog.Reload();
+  // Declining to replace frames goes back to the dialog, to choose another folder.
+  do {
+    if (!view_.ShowRenderDialog(dialog) || !dialog.Problem().empty()) return Cancelled();
+  } while (!MayReplace(*this, dialog.options, {}));
+  RenderIntoWindow(*this, dialog.options, &dialog.Model());
+}
+
+void frmMain::cmbVersion_Change() { FollowRenderedModel(); }
+
+void frmMain::FollowRenderedModel() {
+  if (!RenderedModel) return;
+  if (!render::BoxesShowRender(*this, *RenderedModel)) return RenderedModel.reset();  // the user moved on
+  render::RenderOptions next = *RenderedModel;
+  next.animated = AnimatedMode;
+  next.version = NormalisedVersion();
+  const auto cells = [](const render::RenderOptions& o) {
+    std::vector<std::pair<std::string, int>> sets;
+    for (const render::FrameSetPlan& plan : render::PlanFrameSets(o)) sets.emplace_back(plan.folder, plan.cell);
+    return sets;
+  };
+  if (cells(next) == cells(*RenderedModel)) {
+    RenderedModel = next;  // 2.10 and 2.20 take the same cells
     return;
   }
-  render::ShowRenderedFolders(*this, request);
-  SetStatus("Status: Frames rendered, ready to Build Image");
-  view_.ControlsChanged();
+  if (MayReplace(*this, next, render::FrameFiles(*RenderedModel))) RenderIntoWindow(*this, next, nullptr);
+}
+
+bool frmMain::FramesFromOneRender() {
+  if (!RenderedModel) return true;
+  const render::FrameFolders f = render::FoldersFor(RenderedModel->outDir, AnimatedMode);
+  const FormControls& c = Controls;
+  const std::tuple<const TextBox&, const TextBox&, std::string, const char*> sets[] = {
+      {c.txtWorkDir[1], c.txt3DPrefix[1], f.rotation3D, "3D rotation"},
+      {c.txt2DWorkDir[1], c.txt2DPrefix[1], f.rotation2D, "2D rotation"},
+      {c.txtWorkDir[2], c.txt3DPrefix[2], f.animation3D, "3D animation"},
+      {c.txt2DWorkDir[2], c.txt2DPrefix[2], f.animation2D, "2D animation"}};
+  std::string others;
+  size_t used = AnimatedMode ? 4 : 2, rendered = 0;
+  for (size_t i = 0; i < used; ++i) {
+    const auto& [folder, prefix, renderedFolder, name] = sets[i];
+    const bool same = Trim(folder.Text) == renderedFolder && Trim(prefix.Text) == RenderedModel->prefix;
+    rendered += same;
+    if (!same) others += std::string(others.empty() ? "" : ", ") + name;
+  }
+  if (rendered == 0 || rendered == used) return true;
+  if (view_.AskYesNo("The " + others + " frames are not from the render of " + FileName(RenderedModel->model) +
+                     ".\n\nBuild the icon from sets of different renders?")) {
+    return true;
+  }
+  Cancelled();
+  return false;
 }
 
 }  // namespace velkor

@@ -67,6 +67,6 @@ class WindowFixture : public ::testing::Test {
 };
 
 // 0x00BBGGRR as the 0xAARRGGBB of an opaque QImage pixel.
-inline QRgb Rgb(uint32_t bgr) { return qRgb(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+inline QRgb PixelOf(uint32_t bgr) { return qRgb(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
 }  // namespace velkor::testing

@@ -4,12 +4,17 @@
 #include <filesystem>
 
 #include "WindowFixture.h"
+#include "render/GltfWriter.h"
+#include "render/RenderTestSupport.h"
+#include "render/commands/WindowRender.h"
+#include "sample/SampleCar.h"
 #include "common/VbError.h"
 #include "convert/PngFiles.h"
 #include "platform/AssetFolder.h"
 #include "platform/FillRectangle.h"
 #include "support/SmallSrf.h"
 #include "ui/qt/Dialogs.h"
+#include "ui/qt/RenderDialog.h"
 
 namespace velkor::testing {
 namespace {
@@ -68,7 +73,7 @@ TEST_F(QtWindow, PaneAndSwatchClicksAndHeldButtons) {
   QTest::mouseClick(Find<QRadioButton>("optZoom_2"), Qt::LeftButton);  // "Real"
   QTest::mouseClick(window->Plotter(), Qt::LeftButton, Qt::ShiftModifier, QPoint(50, 50));
   EXPECT_TRUE(form.KeyColor == 0x2080C0u && Find<QLineEdit>("txtAColor")->text() == QString::number(0x2080C0) &&
-              Grab(window->Background()).pixel(110, 185) == Rgb(0x2080C0));
+              Grab(window->Background()).pixel(110, 185) == PixelOf(0x2080C0));
   QTest::mousePress(window->Plotter(), Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(10, 10));
   EXPECT_TRUE(form.DragMode == 1 && Find<QRadioButton>("optZoom_1")->isChecked());
   QTest::mouseRelease(window->Plotter(), Qt::LeftButton, {}, QPoint(20, 15));
@@ -161,6 +166,38 @@ TEST(QtDialogs, TakeExistingFilesOfTheirTypeAndNeverStartAtTheRoot) {
   qt::ConfigureFileDialog(save, FileDialogRequest{true, "Garmin SRF Files|*.srf", 0x82002, "/Temp.srf"});
   EXPECT_TRUE(save.fileMode() == QFileDialog::AnyFile && !save.testOption(QFileDialog::DontConfirmOverwrite) &&
               save.directory().absolutePath() == QDir::homePath());
+}
+
+// The render dialog on a car stored Z up with its front along -X: the model
+// chosen through the file dialog (every format the loader reads, "All files
+// (*)" last) shows the guess, the folder it proposes and its preview; "Flip
+// up" and "Turn front 90°" change the axis boxes, and the preview follows by
+// itself. The dialog as shown is left in the test output folder.
+TEST_F(QtWindow, RenderDialogStartsFromTheGuessAndItsButtonsTurnThePreview) {
+  std::string error;
+  ASSERT_TRUE(render::WriteGlb(Turned(sample::BuildSampleCar(), render::Axis::PosZ, render::Axis::NegX), dir / "car.glb", error));
+  render::RenderDialogModel model(*window, render::OptionsFromWindow(Form()));
+  qt::RenderDialog dialog(model, *window, window.get());
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  answers = {dir / "car.glb"};
+  QTest::mouseClick(dialog.findChild<QPushButton*>("renderBrowseModel"), Qt::LeftButton);
+  const QStringList filters = qt::ToQtFilters(requests.at(0).filter);
+  EXPECT_TRUE(filters.size() == 2 && filters[0].contains(" *.ac ") && filters[1] == "All files (*)") << filters.join('|').toStdString();
+  const auto axes = [&dialog] {
+    return (dialog.findChild<QComboBox*>("renderUp")->currentText() + dialog.findChild<QComboBox*>("renderFront")->currentText()).toStdString();
+  };
+  EXPECT_EQ(axes() + " " + dialog.findChild<QLineEdit*>("renderFolder")->text().toStdString(), "+y+x " + dir / "car frames");
+  QLabel* top = dialog.findChild<QLabel*>("renderPreview_2");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !top->pixmap().isNull(); }));
+  const QImage lying = top->pixmap().toImage();
+  for (const char* button : {"renderFlipUp", "renderTurnFront", "renderTurnFront"}) {
+    QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
+  }
+  EXPECT_EQ(axes(), "+z-x");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return top->pixmap().toImage() != lying; })) << "the preview follows";
+  EXPECT_TRUE(messages.empty() && dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->isEnabled());
+  dialog.grab().save(QString::fromStdString(TestOutputDir() + "/render-dialog.png"));
 }
 
 // The window as it opens, compared with two committed files: its picture

@@ -2,6 +2,7 @@
 // A view that records everything the window's procedures tell the screen and
 // answers dialogs from a script.
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -42,6 +43,10 @@ class FakeView : public FormView {
   std::deque<bool> questionAnswers;
   std::vector<std::vector<std::string>> choiceLists;
   std::deque<std::optional<size_t>> choiceAnswers;
+  // The render dialog: each script acts as the user would on the dialog and
+  // says whether OK was pressed; none left: cancelled.
+  std::deque<std::function<bool(render::RenderDialogModel&)>> renderDialogs;
+  int renderDialogsShown = 0;
 
   void StatusChanged(const std::string& text, bool repaint) override {
     statuses.push_back(text);
@@ -69,6 +74,11 @@ class FakeView : public FormView {
   std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override {
     folderPickers.emplace_back(title, startFolder);
     return TakeFirst(folderAnswers, std::string());
+  }
+  bool ShowRenderDialog(render::RenderDialogModel& dialog) override {
+    ++renderDialogsShown;
+    const auto script = TakeFirst(renderDialogs, std::function<bool(render::RenderDialogModel&)>());
+    return script && script(dialog);
   }
   void DoEvents() override { ++doEvents; }
   void PreviewCleared() override { ++previewCleared; }

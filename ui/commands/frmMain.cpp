@@ -96,6 +96,7 @@ void frmMain::SetMode(bool animated) {
   Controls.cmbVersion.Enabled = !animated;
   Controls.cmbVersion.Text = animated ? "1.00" : "2.20";
   view_.ControlsChanged();
+  FollowRenderedModel();
 }
 
 void frmMain::sldTol_Scroll() {

@@ -6,11 +6,13 @@
 // pipeline/, the conversions in convert/, the pane, viewer and picker in ui/.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/GdiTypes.h"
 #include "raster/cAlphaDibSection.h"
+#include "render/RenderOptions.h"
 #include "srf/SrfVersion.h"
 #include "ui/Controls.h"
 #include "ui/FormView.h"
@@ -143,6 +145,16 @@ class frmMain {
 
   // --- Rendering frames from a 3D model (render/commands/)
   void mnuRenderFromModel_Click();
+  // The version box was edited: frames of a remembered model are rendered
+  // again when its cells change size.
+  void cmbVersion_Change();
+  // While the rotation boxes still show the remembered model's sets, renders
+  // them again for the mode and version when the cells differ, so that the
+  // boxes always hold frames of one vehicle at the sizes the strip takes.
+  void FollowRenderedModel();
+  // True unless the sets Do All would read mix the remembered model's with
+  // others and the user, asked, declines.
+  bool FramesFromOneRender();
 
   // --- Shared services of the window
   // Ends the viewer and puts `image` in place of the working image, named
@@ -187,6 +199,9 @@ class frmMain {
   // last for it.
   std::string LastImageFile;
   std::string RotationDir3D, RotationDir2D, AnimationDir3D, AnimationDir2D;
+  // The model whose sets the window rendered last, with the axes and
+  // settings used; none before a render, or once the boxes moved on.
+  std::optional<render::RenderOptions> RenderedModel;
 
   CommandOutcome LastOutcome;
   // What the last import did, why it stopped, and the frames it could not read.

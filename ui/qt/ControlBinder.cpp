@@ -159,7 +159,7 @@ QRadioButton* ControlBinder::AddOption(std::array<OptionButton, 3>& set, int ind
   return w;
 }
 
-QComboBox* ControlBinder::AddCombo(ComboBox& model, const QString& name) {
+QComboBox* ControlBinder::AddCombo(ComboBox& model, const QString& name, Handler changed) {
   auto* w = new QComboBox(parent_);
   Place(w, name, model.Position);
   w->setEditable(true);
@@ -175,8 +175,11 @@ QComboBox* ControlBinder::AddCombo(ComboBox& model, const QString& name) {
     if (w->currentText() != text) w->setEditText(text);
   };
   selectText(Q(model.Text));
-  QObject::connect(w, &QComboBox::editTextChanged, w, [this, &model](const QString& text) {
-    Apply([&model, value = text.toStdString()] { model.Text = value; });
+  QObject::connect(w, &QComboBox::editTextChanged, w, [this, &model, changed](const QString& text) {
+    Apply([&model, changed, value = text.toStdString()] {
+      model.Text = value;
+      if (changed) changed();
+    });
   });
   Keep(w, [w, &model, selectText] {
     selectText(Q(model.Text));

@@ -48,7 +48,7 @@ class ControlBinder {
   // when the user selects it.
   QRadioButton* AddOption(std::array<OptionButton, 3>& set, int index, QButtonGroup* group,
                           const QString& name, Handler selected);
-  QComboBox* AddCombo(ComboBox& model, const QString& name);
+  QComboBox* AddCombo(ComboBox& model, const QString& name, Handler changed = nullptr);
   QSlider* AddSlider(Slider& model, const QString& name, Handler moved);
   QProgressBar* AddProgressBar(ProgressBar& model, const QString& name);
   // A top-level menu of the menu bar, and an entry of a menu or of the bar

@@ -134,7 +134,7 @@ void MainWindow::BuildAlphaAndResizeRows() {
   const char* stepNames[] = {"optSteps_0", "optSteps_1", "optSteps_2"};
   for (int i = 0; i < 3; ++i) b.AddOption(c.optSteps, i, steps, stepNames[i], nullptr);
   b.AddLabel(c.Label12, "Label12", kCaptionCyan, kRight);
-  b.AddCombo(c.cmbVersion, "cmbVersion");
+  b.AddCombo(c.cmbVersion, "cmbVersion", [&f] { f.cmbVersion_Change(); });
 }
 
 void MainWindow::BuildPreview() {

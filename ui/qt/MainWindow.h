@@ -31,6 +31,7 @@ struct ViewHooks {
   std::function<bool(const std::string&)> question;
   std::function<std::optional<size_t>(const std::string&, const std::vector<std::string>&)> choice;
   std::function<void(const std::string&)> statusShown;
+  std::function<bool(render::RenderDialogModel&)> renderDialog;
 };
 
 class MainWindow : public QMainWindow, public FormView {
@@ -58,6 +59,7 @@ class MainWindow : public QMainWindow, public FormView {
   std::optional<size_t> ChooseOne(const std::string& text, const std::vector<std::string>& choices) override;
   std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
   std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;
+  bool ShowRenderDialog(render::RenderDialogModel& dialog) override;
   void DoEvents() override;
   void PreviewCleared() override;
   void PreviewChanged() override;

@@ -13,6 +13,7 @@
 #include "ui/qt/FormBackground.h"
 #include "ui/qt/MainWindow.h"
 #include "ui/qt/PlotterWidget.h"
+#include "ui/qt/RenderDialog.h"
 #include "ui/qt/VbInput.h"
 
 namespace velkor::qt {
@@ -69,6 +70,12 @@ std::optional<std::string> MainWindow::FileDialog(const FileDialogRequest& reque
 std::string MainWindow::BrowseForFolder(const std::string& title, const std::string& startFolder) {
   if (hooks_.folderPicker) return hooks_.folderPicker(title, startFolder);
   return RunFolderPicker(this, title);
+}
+
+bool MainWindow::ShowRenderDialog(render::RenderDialogModel& dialog) {
+  if (hooks_.renderDialog) return hooks_.renderDialog(dialog);
+  RenderDialog shown(dialog, *this, this);
+  return shown.exec() == QDialog::Accepted;
 }
 
 void MainWindow::DoEvents() { QCoreApplication::processEvents(); }
