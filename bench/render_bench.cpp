@@ -1,6 +1,7 @@
 // Rendering a 100,000-triangle model into both 2.20 frame sets (72 frames,
 // 400- and 350-pixel cells) with velkor-cli render, whole process: model
-// loading in the helper, rasterizing on both cores, BMP writing.
+// loading in the helper, rasterizing on both cores, BMP writing. And the
+// render dialog's preview.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -11,6 +12,9 @@
 #include "BenchSupport.h"
 #include "render/GltfWriter.h"
 #include "render/MeshBuilder.h"
+#include "render/ModelLoader.h"
+#include "render/PreviewFrames.h"
+#include "sample/SampleCar.h"
 
 namespace velkor::bench {
 
@@ -69,6 +73,27 @@ void BM_RenderModel100kTriangles(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RenderModel100kTriangles)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The render dialog's preview after each change: its three frames at its
+// size, of the sample car (arg 0, built in code) or of the 100,000-triangle
+// model (arg 1, loaded once through the loader helper).
+void BM_PreviewFrames(benchmark::State& state) {
+  static const render::Scene car = sample::BuildSampleCar();
+  static const render::Scene model100k = [] {
+    render::Scene s;
+    std::string error;
+    if (!render::LoadModel(Model100k(), s, error)) std::fprintf(stderr, "%s\n", error.c_str());
+    return s;
+  }();
+  const render::Scene& scene = state.range(0) ? model100k : car;
+  render::PreviewImages images;
+  std::string error;
+  for (auto _ : state) {
+    if (!render::RenderPreview(scene, {}, render::kPreviewSize, 0x00FF00, images, error)) state.SkipWithError("no preview");
+  }
+  state.counters["triangles"] = static_cast<double>(scene.triangles.size());
+}
+BENCHMARK(BM_PreviewFrames)->Arg(0)->Arg(1)->ArgName("model")->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
