@@ -65,7 +65,7 @@ const std::string& Model100k() {
 
 void BM_RenderModel100kTriangles(benchmark::State& state) {
   const std::string command = JoinPath(platform::ProgramFolder(), "velkor-cli") + " render " + Model100k() + " " +
-                              OutputPath("render-100k") + " >/dev/null 2>&1";
+                              OutputPath("render-100k") + " --force >/dev/null 2>&1";
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     if (std::system(command.c_str()) != 0) state.SkipWithError("velkor-cli render failed");

@@ -74,6 +74,9 @@ RenderDialog::RenderDialog(render::RenderDialogModel& model, FormView& view, QWi
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
   ok_ = buttons->button(QDialogButtonBox::Ok);
   ok_->setText(QStringLiteral("Render"));
+  // Enter in a box (a typed model path) must not start writing frames.
+  ok_->setAutoDefault(false);
+  ok_->setDefault(false);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* outer = new QVBoxLayout(this);
