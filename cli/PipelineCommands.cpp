@@ -228,17 +228,16 @@ std::vector<std::string> InputFiles(const frmMain& form, const std::string& mode
 // do-all --model: the window's settings with the render flags, checked as
 // `render` checks them; the frames go to a temporary folder.
 bool RenderModelFirst(const PipelineOptions& o, frmMain& form, HeadlessView& view, TemporaryFrames& frames) {
-  render::RenderOptions r = render::OptionsFromWindow(form);
-  r.model = platform::AbsolutePath(o.model);
-  ApplyRenderFlags(o.renderFlags, r);
-  r.outDir = "frames";  // in the temporary folder, made once the options hold
-  RequireValid(r);
   std::string error;
   if (!frames.Create(error)) {
     view.Error(error);
     return false;
   }
+  render::RenderOptions r = render::OptionsFromWindow(form);
+  r.model = platform::AbsolutePath(o.model);
   r.outDir = JoinPath(frames.Path(), "frames");
+  ApplyRenderFlags(o.renderFlags, r);
+  RequireValid(r);
   return RenderModelIntoForm(r, form, view);
 }
 

@@ -22,6 +22,7 @@ bool Within(double value, double lo, double hi) { return std::isfinite(value) &&
 std::string RenderOptionsProblem(const RenderOptions& o) {
   if (o.model.empty()) return "no model file is chosen";
   if (o.outDir.empty()) return "no folder for the frames is chosen";
+  if (o.outDir[0] != '/') return "the folder for the frames must be a full path: " + o.outDir;
   if (!FileNamePrefix(o.prefix)) return "the prefix must be part of a file name, without \"/\", \"\\\" or \"..\": " + o.prefix;
   if (!NamesScheme(o.numbers)) return "not a numbering scheme: " + o.numbers;
   if (!o.animated && !IsStaticSrfVersionText(o.version)) return "not an SRF version: " + o.version;

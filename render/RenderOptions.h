@@ -13,7 +13,7 @@ namespace velkor::render {
 struct RenderOptions {
   std::string model;
   std::string animationModel;  // empty: the model with its lights on
-  std::string outDir;          // the 3D rotation set; the others in its subfolders
+  std::string outDir;          // absolute; the 3D rotation set, the others in its subfolders
   std::string prefix = "car";
   std::string numbers = "0000-0035";
   std::optional<Axis> up, front;  // none: guessed from the model

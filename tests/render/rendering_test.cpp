@@ -13,6 +13,7 @@
 
 #include "render/AxisGuess.h"
 #include "render/GltfWriter.h"
+#include "render/RenderOptions.h"
 #include "render/ModelLoader.h"
 #include "RenderTestSupport.h"
 #include "support/TestFiles.h"
@@ -177,6 +178,30 @@ TEST(AxisGuess, TurnsComeBackAfterFourFlipsAfterSix) {
   Axis up = Axis::PosY;
   for (int flip = 0; flip < 6; ++flip) ups.insert(up = NextUp(up));
   EXPECT_TRUE(ups.size() == 6 && up == Axis::PosY && NextUp(Axis::PosY) == Axis::PosZ);
+}
+
+// What the dialog's red line and the command line's usage error say; the
+// first problem counts.
+TEST(RenderOptions, EachProblemIsNamed) {
+  const std::pair<void (*)(RenderOptions&), std::string> cases[] = {
+      {[](RenderOptions&) {}, ""},
+      {[](RenderOptions& o) { o.outDir = "frames"; }, "the folder for the frames must be a full path: frames"},
+      {[](RenderOptions& o) { o.prefix = "a..b"; }, R"(the prefix must be part of a file name, without "/", "\" or "..": a..b)"},
+      {[](RenderOptions& o) { o.prefix = "a\\b"; }, R"(the prefix must be part of a file name, without "/", "\" or "..": a\b)"},
+      {[](RenderOptions& o) { o.numbers = "1-35"; }, "not a numbering scheme: 1-35"},
+      {[](RenderOptions& o) { o.numbers = " 1-36 "; }, ""},
+      {[](RenderOptions& o) { o.version = "2.2"; }, "not an SRF version: 2.2"},
+      {[](RenderOptions& o) { o.version = "2.2", o.animated = true; }, ""},
+      {[](RenderOptions& o) { o.up = Axis::NegX, o.front = Axis::PosX; }, "the up and front axes must be perpendicular"},
+      {[](RenderOptions& o) { o.elevation = 90.5; }, "the elevation must be 0 to 90 degrees"},
+      {[](RenderOptions& o) { o.fill = 0.04; }, "the fill must be 0.05 to 1"},
+      {[](RenderOptions& o) { o.model.clear(), o.outDir.clear(); }, "no model file is chosen"}};
+  for (const auto& [change, problem] : cases) {
+    RenderOptions o;
+    o.model = "m.glb", o.outDir = "/frames";
+    change(o);
+    EXPECT_EQ(RenderOptionsProblem(o), problem);
+  }
 }
 
 Scene Load(const std::string& path) {
