@@ -1,6 +1,7 @@
 #include "platform/StagedFolder.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -70,6 +71,13 @@ bool StagedFolder::Open(const std::string& target, std::string& error) {
   std::error_code ec;
   fs::path above = fs::path(target_).parent_path();
   while (!fs::exists(above, ec) && above.has_relative_path()) above = above.parent_path();
+  // Files move by renaming, which stays within one file system: a target that
+  // is a disk of its own (a mounted stick) holds its hidden folder itself.
+  struct stat folder {}, beside {};
+  if (::stat(target_.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode) && ::stat(above.c_str(), &beside) == 0 &&
+      folder.st_dev != beside.st_dev) {
+    above = target_;
+  }
   std::string pattern = (above / ("." + fs::path(target_).filename().string() + ".velkor-XXXXXX")).string();
   if (::mkdtemp(pattern.data()) == nullptr) {
     error = "cannot make a folder for the new files in " + above.string() + ": " + std::strerror(errno);

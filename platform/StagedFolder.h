@@ -20,7 +20,8 @@ class StagedFolder {
   StagedFolder& operator=(const StagedFolder&) = delete;
 
   // Makes the hidden folder beside `target` (an absolute path), in the
-  // nearest folder above it that exists. False with a message.
+  // nearest folder above it that exists, or inside it where it is a file
+  // system of its own. False with a message.
   bool Open(const std::string& target, std::string& error);
   // Where `pathInTarget` (the target or a path inside it) is written until
   // the commit.

@@ -71,10 +71,10 @@ TEST(RenderCommand, AxesFramesRefusalDoAllFromAModelUsageErrorsExitTwo) {
   ASSERT_TRUE(render::WriteGlb(TestVehicle(), dir / "v.glb", error)) << error;
   ASSERT_TRUE(render::WriteGlb(Turned(TestVehicle(), render::Axis::PosZ, render::Axis::NegX), dir / "z.glb", error));
   const std::string flags = " --prefix veh --numbers 1-36 --version 2.00 --key FF00FF --elevation 45 --fill 0.3";
-  const std::string z = Quoted(dir / "z.glb") + " " + Quoted(dir / "a") + flags;
+  const std::string z = Quoted(dir / "z.glb") + " " + Quoted(dir / "new/a") + flags;
   const std::tuple<std::string, int, std::string> runs[] = {
-      {"render " + Quoted(dir / "v.glb") + " " + Quoted(dir / "a") + flags, 0, "axes: up +y, front +z (guessed)\n"},
-      {"render " + z + " --up +z --front -x", 1, "replace 72 frame files in " + dir / "a" + "; --force"},
+      {"render " + Quoted(dir / "v.glb") + " " + Quoted(dir / "new/a") + flags, 0, "axes: up +y, front +z (guessed)\n"},
+      {"render " + z + " --up +z --front -x", 1, "replace 72 frame files in " + dir / "new/a" + "; --force"},
       {"render " + z + " --up +z --front -x --force", 0, "axes: up +z, front -x\n"},
       {"do-all " + Quoted(dir / "z.srf") + " --model " + Quoted(dir / "z.glb") + " --front -x --fill 0.5", 0,
        "axes: up +y, front -x (up guessed)\nsrf: "},
@@ -85,10 +85,10 @@ TEST(RenderCommand, AxesFramesRefusalDoAllFromAModelUsageErrorsExitTwo) {
     EXPECT_EQ(r.status, status) << args << r.err;
     EXPECT_NE((r.out + r.err).find(output), std::string::npos) << args << ": " << r.out << r.err;
   }
-  EXPECT_EQ(FolderEntries(dir / "a").size(), 37u) << "36 frames and Top";
-  ExpectFacing(FrameFile(dir / "a/veh1.bmp"), FrameFile(dir / "a/veh10.bmp"), FrameFile(dir / "a/Top/veh1.bmp"));
+  EXPECT_EQ(FolderEntries(dir / "new").size() * 100 + FolderEntries(dir / "new/a").size(), 137u) << "36 frames and Top";
+  ExpectFacing(FrameFile(dir / "new/a/veh1.bmp"), FrameFile(dir / "new/a/veh10.bmp"), FrameFile(dir / "new/a/Top/veh1.bmp"));
   for (const char* frame : {"veh1.bmp", "veh36.bmp", "Top/veh1.bmp", "Top/veh36.bmp"}) {
-    const BmpRgb f = ReadBmpRgb(dir / (std::string("a/") + frame));
+    const BmpRgb f = ReadBmpRgb(dir / (std::string("new/a/") + frame));
     EXPECT_EQ(f.width, 400) << frame << ": version 2.00 cells are 400 in both sets";
     EXPECT_EQ(std::vector<uint8_t>(f.rgb.begin(), f.rgb.begin() + 3), (std::vector<uint8_t>{255, 0, 255}));
   }
@@ -110,18 +110,18 @@ TEST(RenderModel, AFailureLeavesTheFolderAsItWas) {
   render::RenderOptions o;
   o.model = "needle", o.outDir = dir / "out", o.animated = true;
   std::filesystem::create_directories(dir / "out/Top/car0005.bmp");
-  WriteFileBytes(dir / "out/car0000.bmp", {'m', 'i', 'n', 'e'});
+  WriteFileBytes(dir / "out/Top/car0000.bmp", {'m', 'i', 'n', 'e'});  // replaced before the folder stops it
   const std::vector<std::string> before = FolderEntries(dir.path(), true);
   std::string error;
   EXPECT_FALSE(render::RenderScene(needle, o, {}, error));
   EXPECT_EQ(error, "cannot render model needle: cannot replace " + dir / "out/Top/car0005.bmp" + ": it is not a file");
   EXPECT_EQ(FolderEntries(dir.path(), true), before);
-  EXPECT_EQ(ReadFileBytes(dir / "out/car0000.bmp"), (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
+  EXPECT_EQ(ReadFileBytes(dir / "out/Top/car0000.bmp"), (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
   std::filesystem::remove(dir / "out/Top/car0005.bmp");
   ASSERT_TRUE(render::RenderScene(needle, o, {}, error)) << error;
   EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"out"});
   EXPECT_EQ(FolderEntries(dir / "out", true).size(), 36 * 4 + 3u);
-  EXPECT_EQ(ReadBmpRgb(dir / "out/car0000.bmp").width, 450);
+  EXPECT_EQ(ReadBmpRgb(dir / "out/Top/car0000.bmp").width, 400);
 }
 
 // "Render from Model...": the dialog starts from the guess, its buttons turn

@@ -157,17 +157,22 @@ TEST(AxisGuess, LengthAlongTheFrontInEveryConvention) {
   const Scene s = testing::TestVehicle();
   EXPECT_EQ(ChooseAxes(s, Axis::NegZ, std::nullopt).front, PosX) << "given up: the longer of the others";
   EXPECT_EQ(ChooseAxes(s, std::nullopt, Axis::PosY).up, PosX) << "given front: up is never the longest";
+  for (const Point size : {Point{0.5f, 1, 1}, Point{1, 0.5f, 1}}) {  // ties: Y is not the longest, Z before X
+    Scene box;
+    AddBox(box, {0, 0, 0}, size, AddMaterial(box, {1, 1, 1}));
+    EXPECT_EQ(DescribeAxes(ChooseAxes(box, std::nullopt, std::nullopt)), "up +y, front +z (guessed)");
+  }
   EXPECT_EQ(DescribeAxes(ChooseAxes(s, std::nullopt, std::nullopt)), "up +y, front +z (guessed)");
-  EXPECT_EQ(DescribeAxes(ChooseAxes(s, Axis::NegY, std::nullopt)), "up -y, front +z (front guessed)");
+  EXPECT_EQ(DescribeAxes(ChooseAxes(s, Axis::PosX, std::nullopt)), "up +x, front +z (front guessed)");
   EXPECT_EQ(DescribeAxes(ChooseAxes(s, std::nullopt, Axis::NegX)), "up +y, front -x (up guessed)");
-  EXPECT_EQ(DescribeAxes(ChooseAxes(s, Axis::PosX, Axis::PosZ)), "up +x, front +z");
+  EXPECT_EQ(DescribeAxes(ChooseAxes(s, Axis::NegY, Axis::PosX)), "up -y, front +x");
 }
 
 // "Turn front 90°" turns the vehicle clockwise in the top view (a glTF
 // vehicle's left, +X, comes to the front) through the four directions
 // across its up; "Flip up" goes through all six.
 TEST(AxisGuess, TurnsComeBackAfterFourFlipsAfterSix) {
-  EXPECT_EQ(TurnedFront(Axis::PosY, Axis::PosZ), Axis::PosX);
+  EXPECT_TRUE(TurnedFront(Axis::PosY, Axis::PosZ) == Axis::PosX && TurnedFront(Axis::NegY, Axis::PosZ) == Axis::NegX);
   for (Axis up : kAllAxes) {
     std::set<Axis> fronts;
     Axis front = up == Axis::PosX || up == Axis::NegX ? Axis::PosY : Axis::PosX;

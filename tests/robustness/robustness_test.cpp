@@ -311,23 +311,32 @@ TEST_F(FailingDisk, EachWriterKeepsTheUsersFilesAndLeavesNothing) {
 
 // A render that fills the disk half-way through its frames leaves the folder
 // as it was: the user's frame, nothing half written, nothing hidden beside it.
-TEST_F(FailingDisk, ARenderThatFillsTheDiskLeavesTheFolderAsItWas) {
-  std::filesystem::create_directories(mount);
-  if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=2m") != 0) GTEST_SKIP() << std::strerror(errno);
-  mounted = true;
-  std::filesystem::create_directories(mount + "/out/Top");
-  WriteFileBytes(mount + "/out/car0000.bmp", Text("mine"));
-  const std::vector<std::string> before = FolderEntries(mount, true);
+// Into a folder that is a disk of its own (a mounted stick), one with room
+// gets its frames, moved within that disk, and nothing else.
+TEST_F(FailingDisk, ARenderThatFillsTheDiskLeavesTheFolderAsItWasOneWithRoomGetsItsFrames) {
   render::Scene needle;
   render::AddBox(needle, {-0.02f, 0, -1}, {0.02f, 0.04f, 1}, render::AddMaterial(needle, {1, 0, 0}));
   render::RenderOptions options;
-  options.model = "needle", options.outDir = mount + "/out";
-  std::string error;
-  EXPECT_FALSE(render::RenderScene(needle, options, {}, error));
-  EXPECT_EQ(error.rfind("cannot render model needle: cannot write frame " + mount + "/out/", 0), 0u) << error;
-  EXPECT_NE(error.find(": No space left on device"), std::string::npos) << error;
-  EXPECT_EQ(FolderEntries(mount, true), before);
-  EXPECT_EQ(ReadFileBytes(mount + "/out/car0000.bmp"), Text("mine"));
+  options.model = "needle", options.outDir = mount;
+  for (const char* size : {"size=2m", "size=40m"}) {
+    std::filesystem::create_directories(mount);
+    if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, size) != 0) GTEST_SKIP() << std::strerror(errno);
+    mounted = true;
+    std::filesystem::create_directories(mount + "/Top");
+    WriteFileBytes(mount + "/Top/keep.bmp", Text("mine"));
+    const std::vector<std::string> before = FolderEntries(dir.path(), true);
+    std::string error;
+    const bool room = size == std::string("size=40m");
+    EXPECT_EQ(render::RenderScene(needle, options, {}, error), room) << error;
+    if (!room) {
+      EXPECT_EQ(error.rfind("cannot render model needle: cannot write frame " + mount + "/", 0), 0u) << error;
+      EXPECT_NE(error.find(": No space left on device"), std::string::npos) << error;
+      EXPECT_EQ(FolderEntries(dir.path(), true), before);
+    }
+    EXPECT_EQ(FolderEntries(mount).size() + FolderEntries(mount + "/Top").size(), room ? 37 + 37u : 2u);
+    EXPECT_EQ(ReadFileBytes(mount + "/Top/keep.bmp"), Text("mine"));
+    mounted = ::umount2(mount.c_str(), MNT_DETACH) != 0;
+  }
 }
 
 }  // namespace
