@@ -23,7 +23,9 @@ RenderSettings SettingsFor(const RenderOptions& o, const ModelAxes& axes) {
 }  // namespace
 
 FrameFolders FoldersFor(const std::string& outDir, bool animated) {
-  FrameFolders f{outDir, JoinPath(outDir, "Top"), {}, {}};
+  std::string folder = outDir;  // as typed, perhaps with a separator at its end
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  FrameFolders f{folder, JoinPath(folder, "Top"), {}, {}};
   if (animated) {
     f.animation3D = JoinPath(outDir, "Animation");
     f.animation2D = JoinPath(f.animation3D, "Top");

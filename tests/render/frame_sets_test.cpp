@@ -71,11 +71,11 @@ TEST(RenderCommand, AxesFramesRefusalDoAllFromAModelUsageErrorsExitTwo) {
   ASSERT_TRUE(render::WriteGlb(TestVehicle(), dir / "v.glb", error)) << error;
   ASSERT_TRUE(render::WriteGlb(Turned(TestVehicle(), render::Axis::PosZ, render::Axis::NegX), dir / "z.glb", error));
   const std::string flags = " --prefix veh --numbers 1-36 --version 2.00 --key FF00FF --elevation 45 --fill 0.3";
-  const std::string z = Quoted(dir / "z.glb") + " " + Quoted(dir / "new/a") + flags;
+  const std::string z = "render " + Quoted(dir / "z.glb") + " " + Quoted(dir / "new/a");
   const std::tuple<std::string, int, std::string> runs[] = {
       {"render " + Quoted(dir / "v.glb") + " " + Quoted(dir / "new/a") + flags, 0, "axes: up +y, front +z (guessed)\n"},
-      {"render " + z + " --up +z --front -x", 1, "replace 72 frame files in " + dir / "new/a" + "; --force"},
-      {"render " + z + " --up +z --front -x --force", 0, "axes: up +z, front -x\n"},
+      {z + flags + " --up +z --front -x", 1, "replace 72 frame files in " + dir / "new/a" + "; --force"},
+      {z + "/" + flags + " --up +z --front -x --force", 0, "axes: up +z, front -x\n"},
       {"do-all " + Quoted(dir / "z.srf") + " --model " + Quoted(dir / "z.glb") + " --front -x --fill 0.5", 0,
        "axes: up +y, front -x (up guessed)\nsrf: "},
       {"do-all " + Quoted(dir / "x.srf") + " --model " + Quoted(dir / "none.glb"), 1, "cannot render model"},
