@@ -208,9 +208,13 @@ bool ImportComplete(const frmMain& form, HeadlessView& view) {
 }
 
 // The files the command reads: the frames the import will look for, named as
-// the window names them from its boxes, or the model they are rendered from.
-std::vector<std::string> InputFiles(const frmMain& form, const std::string& model) {
-  if (!model.empty()) return {platform::AbsolutePath(model)};
+// the window names them from its boxes, or the models they are rendered from.
+std::vector<std::string> InputFiles(const frmMain& form, const PipelineOptions& o) {
+  if (!o.model.empty()) {
+    std::vector<std::string> models = {platform::AbsolutePath(o.model)};
+    if (!o.renderFlags.animationModel.empty()) models.push_back(platform::AbsolutePath(o.renderFlags.animationModel));
+    return models;
+  }
   const FormControls& c = form.Controls;
   const NumberingScheme scheme = SchemeFromText(c.cmbNumbers.Text);
   std::vector<std::string> files;
@@ -246,7 +250,7 @@ int RunDoAll(const PipelineOptions& o) {
   frmMain form(view);
   form.Form_Load();
   ApplyOptions(o, form);
-  if (!OutputsLeaveInputs({platform::AbsolutePath(o.output)}, InputFiles(form, o.model))) return 1;
+  if (!OutputsLeaveInputs({platform::AbsolutePath(o.output)}, InputFiles(form, o))) return 1;
   TemporaryFrames frames;
   if (!o.model.empty() && !RenderModelFirst(o, form, view, frames)) return 1;
   const std::string output = platform::AbsolutePath(o.output);

@@ -84,6 +84,7 @@ bool StagedFolder::Open(const std::string& target, std::string& error) {
     return false;
   }
   hidden_ = pattern;
+  removedOnInterrupt_ = InterruptCleanup::RemoveFolder(hidden_);
   return true;
 }
 
@@ -93,6 +94,7 @@ std::string StagedFolder::StagedPath(const std::string& pathInTarget) const {
 
 bool StagedFolder::Commit(std::string& error) {
   if (!SyncFolder(hidden_, error)) return false;
+  removedOnInterrupt_ = InterruptCleanup();
   std::error_code ec;
   std::vector<fs::path> files;
   const fs::path staged = hidden_ + "/new";

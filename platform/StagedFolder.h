@@ -7,6 +7,8 @@
 // files are ever replaced, never a folder.
 #include <string>
 
+#include "platform/Interruption.h"
+
 namespace velkor::platform {
 
 class StagedFolder {
@@ -32,6 +34,9 @@ class StagedFolder {
  private:
   std::string target_, hidden_;
   bool keep_ = false;
+  // Ctrl-C while the files are written removes the hidden folder; once they
+  // move it stays, since it then holds the files they replace.
+  InterruptCleanup removedOnInterrupt_;
 };
 
 }  // namespace velkor::platform
