@@ -283,5 +283,30 @@ TEST(ChildProcess, TheLoaderEndsWithItsParent) {
   }
 }
 
+// Ctrl-C while velkor-cli render writes its frames: the hidden folder beside
+// the target goes with the program, and the target was never made.
+TEST(ChildProcess, AnInterruptedRenderLeavesNothing) {
+  testing::ScratchDir dir;
+  Scene wheel;  // slow enough to draw that the signal comes while the frames are written
+  AddWheel(wheel, {0, 0, 0}, 1, 2, 30000, AddMaterial(wheel, {1, 1, 1}));
+  std::string error;
+  ASSERT_TRUE(WriteGlb(wheel, dir / "w.glb", error)) << error;
+  const pid_t cli = fork();
+  if (cli == 0) {
+    freopen("/dev/null", "w", stderr);
+    execl((platform::ProgramFolder() + "/velkor-cli").c_str(), "velkor-cli", "render", (dir / "w.glb").c_str(),
+          (dir / "out").c_str(), nullptr);
+    _exit(127);
+  }
+  bool hidden = false;
+  for (int i = 0; i < 2000 && !hidden; ++i, usleep(5000)) hidden = testing::FolderEntries(dir.path()).size() > 1;
+  EXPECT_TRUE(hidden) << "no hidden folder appeared";
+  kill(cli, SIGINT);
+  int status = 0;
+  waitpid(cli, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
+  EXPECT_EQ(testing::FolderEntries(dir.path()), std::vector<std::string>{"w.glb"});
+}
+
 }  // namespace
 }  // namespace velkor::testing
