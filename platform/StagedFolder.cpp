@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "platform/Files.h"
+
 namespace velkor::platform {
 
 namespace fs = std::filesystem;
@@ -78,7 +80,7 @@ bool StagedFolder::Open(const std::string& target, std::string& error) {
       folder.st_dev != beside.st_dev) {
     above = target_;
   }
-  std::string pattern = (above / ("." + fs::path(target_).filename().string() + ".velkor-XXXXXX")).string();
+  std::string pattern = TempPatternBeside((above / fs::path(target_).filename()).string());
   if (::mkdtemp(pattern.data()) == nullptr) {
     error = "cannot make a folder for the new files in " + above.string() + ": " + std::strerror(errno);
     return false;

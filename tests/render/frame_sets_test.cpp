@@ -108,20 +108,21 @@ TEST(RenderModel, AFailureLeavesTheFolderAsItWas) {
   render::Scene needle;
   render::AddBox(needle, {-0.02f, 0, -1}, {0.02f, 0.04f, 1}, Flat(needle, kFront));
   render::RenderOptions o;
-  o.model = "needle", o.outDir = dir / "out", o.animated = true;
-  std::filesystem::create_directories(dir / "out/Top/car0005.bmp");
-  WriteFileBytes(dir / "out/Top/car0000.bmp", {'m', 'i', 'n', 'e'});  // replaced before the folder stops it
+  const std::string name(250, 'o'), out = dir / name;  // the longest name, with a hidden folder beside it
+  o.model = "needle", o.outDir = out, o.animated = true;
+  std::filesystem::create_directories(out + "/Top/car0005.bmp");
+  WriteFileBytes(out + "/Top/car0000.bmp", {'m', 'i', 'n', 'e'});  // replaced before the folder stops it
   const std::vector<std::string> before = FolderEntries(dir.path(), true);
   std::string error;
   EXPECT_FALSE(render::RenderScene(needle, o, {}, error));
-  EXPECT_EQ(error, "cannot render model needle: cannot replace " + dir / "out/Top/car0005.bmp" + ": it is not a file");
+  EXPECT_EQ(error, "cannot render model needle: cannot replace " + out + "/Top/car0005.bmp" + ": it is not a file");
   EXPECT_EQ(FolderEntries(dir.path(), true), before);
-  EXPECT_EQ(ReadFileBytes(dir / "out/Top/car0000.bmp"), (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
-  std::filesystem::remove(dir / "out/Top/car0005.bmp");
+  EXPECT_EQ(ReadFileBytes(out + "/Top/car0000.bmp"), (std::vector<uint8_t>{'m', 'i', 'n', 'e'}));
+  std::filesystem::remove(out + "/Top/car0005.bmp");
   ASSERT_TRUE(render::RenderScene(needle, o, {}, error)) << error;
-  EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{"out"});
-  EXPECT_EQ(FolderEntries(dir / "out", true).size(), 36 * 4 + 3u);
-  EXPECT_EQ(ReadBmpRgb(dir / "out/Top/car0000.bmp").width, 400);
+  EXPECT_EQ(FolderEntries(dir.path()), std::vector<std::string>{name});
+  EXPECT_EQ(FolderEntries(out, true).size(), 36 * 4 + 3u);
+  EXPECT_EQ(ReadBmpRgb(out + "/Top/car0000.bmp").width, 400);
 }
 
 // "Render from Model...": the dialog starts from the guess, its buttons turn
