@@ -81,7 +81,6 @@ FormControls InitialControls(const std::string& folder3D, const std::string& fol
   c.Plotter = Geometry{5, 275, 693, 403};
   c.sldStrength = Slider{0, 50, 10, 1, 5, false, {5, 680, 150, 0}};
   c.sldWeight = Slider{0, 50, 10, 1, 5, false, {160, 680, 150, 0}};
-  c.Timer1 = Timer{false, 1000};
   c.mnuMode = MenuItem{"&Mode"};
   c.mnuStaticSRF = MenuItem{"Static SRF", true};
   c.mnuAnimatedSRF = MenuItem{"Animated SRF"};

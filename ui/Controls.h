@@ -110,7 +110,6 @@ struct FormControls {
   std::array<OptionButton, 3> optSteps, optZoom;
   ProgressBar ProgressBar1;
   Geometry Plotter;
-  Timer Timer1;
   CommonDialog CommonDialog1;
   MenuItem mnuMode, mnuStaticSRF, mnuAnimatedSRF, mnuFileConvert, mnuSRFtoPNG, mnuPNGtoSRF, mnuLine,
       mnuASRFtoPNG, mnuPNGtoASRF, mnuSRFViewer;

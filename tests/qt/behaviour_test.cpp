@@ -75,12 +75,12 @@ TEST_F(QtWindow, PaneAndSwatchClicksAndHeldButtons) {
   EXPECT_TRUE(form.KeyColor == 0x2080C0u && Find<QLineEdit>("txtAColor")->text() == QString::number(0x2080C0) &&
               Grab(window->Background()).pixel(110, 185) == PixelOf(0x2080C0));
   QTest::mousePress(window->Plotter(), Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(10, 10));
-  EXPECT_TRUE(form.DragMode == 1 && Find<QRadioButton>("optZoom_1")->isChecked());
+  EXPECT_TRUE(form.Pane().DragMode() == 1 && Find<QRadioButton>("optZoom_1")->isChecked());
   QTest::mouseRelease(window->Plotter(), Qt::LeftButton, {}, QPoint(20, 15));
-  EXPECT_EQ(std::make_tuple(form.DragMode, form.PanX, form.PanY), std::make_tuple(0, 10, 5));
-  form.ZoomFactor = 3.0f;
+  EXPECT_EQ(std::make_tuple(form.Pane().DragMode(), form.Pane().PanX(), form.Pane().PanY()), std::make_tuple(0, 10, 5));
+  form.Pane().SetZoomFactor(3.0f);
   QTest::mouseClick(Find<QRadioButton>("optZoom_1"), Qt::LeftButton);
-  EXPECT_FLOAT_EQ(form.ZoomFactor, 2.0f);
+  EXPECT_FLOAT_EQ(form.Pane().ZoomFactor(), 2.0f);
   // A move has no button of its own: the handler gets the buttons held.
   const auto move = [this](Qt::MouseButtons held, QPointF at) {
     QMouseEvent event(QEvent::MouseMove, at, window->Plotter()->mapToGlobal(at), Qt::NoButton, held, Qt::NoModifier);
@@ -88,11 +88,11 @@ TEST_F(QtWindow, PaneAndSwatchClicksAndHeldButtons) {
   };
   QTest::mousePress(window->Plotter(), Qt::RightButton, {}, QPoint(10, 100));
   move(Qt::RightButton, QPointF(10, 101));
-  EXPECT_FLOAT_EQ(form.ZoomFactor, 2.01f);
+  EXPECT_FLOAT_EQ(form.Pane().ZoomFactor(), 2.01f);
   QTest::mouseRelease(window->Plotter(), Qt::RightButton, {}, QPoint(10, 101));
   QTest::mousePress(window->Plotter(), Qt::LeftButton, {}, QPoint(10, 10));
   move(Qt::LeftButton, QPointF(13, 15));
-  EXPECT_EQ(std::make_pair(form.PanX, form.PanY), std::make_pair(13, 10));
+  EXPECT_EQ(std::make_pair(form.Pane().PanX(), form.Pane().PanY()), std::make_pair(13, 10));
 }
 
 // Without a viewer the arrows are the focused box's (and its text reaches the
@@ -112,14 +112,14 @@ TEST_F(QtWindow, WhileTheViewerShowsTheArrowKeysAreItsOwnAndTicksTurnIt) {
     version->setFocus();
     for (const auto key : {Qt::Key_Up, Qt::Key_Right}) QTest::keyClick(version, key);
     EXPECT_EQ(std::make_tuple(Form().Controls.cmbVersion.Text, version->currentText().toStdString(),
-                              Form().ViewerFrameLeft, Form().Controls.Timer1.Enabled),
+                              Form().Viewer().FrameLeft(), Form().Viewer().Timer1().Enabled),
               std::make_tuple("2.10", "2.10", viewer ? 80 : 0, false));
   }
   for (int press = 0; press < 19; ++press) Form().Form_KeyDown(38, 0);  // up to 50 ms a frame
-  EXPECT_TRUE(QTest::qWaitFor([this] { return Form().ViewerFrameLeft >= 240; }, 10000)) << Form().ViewerFrameLeft;
+  EXPECT_TRUE(QTest::qWaitFor([this] { return Form().Viewer().FrameLeft() >= 240; }, 10000)) << Form().Viewer().FrameLeft();
   const cAlphaDibSection* work = Form().WorkImage.get();
   QTest::keyClick(version, Qt::Key_Escape);
-  ASSERT_TRUE(!Form().ViewerShowing && Grab(window->Plotter()) == pane);
+  ASSERT_TRUE(!Form().Viewer().Showing() && Grab(window->Plotter()) == pane);
   answers = {dir / "anim.png"};
   Find<QAction>("mnuPNGtoSRF")->trigger();
   EXPECT_EQ(messages.at(0).rfind("Cannot convert " + dir / "anim.png: the PNG is 3242 x 340 pixels", 0), 0u) << messages[0];
@@ -147,10 +147,12 @@ TEST_F(QtWindow, SaveAsAnimatedGifAndClosing) {
   Find<QAction>("mnuSaveAsGIF")->trigger();
   EXPECT_TRUE(requests.at(1).fileName == dir / "car.gif" && std::filesystem::exists(dir / "turning.gif") &&
               statuses.back() == "Status: GIF written....") << "proposed beside the SRF";
-  for (auto* image : {Form().WorkImage.get(), Form().ViewerImage.get(), Form().ViewerBackPatch.get()}) ASSERT_TRUE(image->Create(4, 4));
+  ASSERT_TRUE(Form().WorkImage->Create(2880, 150) && Form().WriteSRFFile(dir / "icon.srf", "2.20"));
+  window->Run([&] { Form().ShowSRFInViewer(dir / "icon.srf"); });
   Form().ImageLoaded = true;
   EXPECT_TRUE(window->close());
-  EXPECT_TRUE(Form().WorkImage->Empty() && Form().ViewerImage->Empty() && Form().ViewerBackPatch->Empty() && !Form().ImageLoaded);
+  const SrfViewer& viewer = Form().Viewer();
+  EXPECT_TRUE(Form().WorkImage->Empty() && viewer.Icon().Empty() && viewer.BackPatch().Empty() && !Form().ImageLoaded);
 }
 
 TEST(QtDialogs, TakeExistingFilesOfTheirTypeAndNeverStartAtTheRoot) {

@@ -35,26 +35,32 @@ class Pane : public testing::FormTest {
     option == kNone ? form.DrawPreview(*form.WorkImage) : form.optZoom_Click(option);
   }
   uint32_t At(int x, int y) { return gdi::GetPixel(form.Plotter().hDC(), x, y); }
-  uint32_t Canvas(int x, int y) { return gdi::GetPixel(form.ViewerCanvas->hDC(), x, y); }
+  uint32_t Canvas(int x, int y) { return gdi::GetPixel(form.Viewer().Canvas().hDC(), x, y); }
 
-  // The state the viewer command leaves: a white canvas, a green back patch
-  // whose first pixel (row 0) is kPatchCorner, and 36 frames, frame n opaque
-  // in the colour n + 1 but for a transparent top-left pixel.
+  // The viewer on a white canvas, a green back patch whose first pixel (row 0)
+  // is kPatchCorner, and 36 frames, frame n opaque in the colour n + 1 but for
+  // a transparent top-left pixel.
   void OpenFakeViewer() {
-    ASSERT_TRUE(form.ViewerCanvas->Create(14400, 750));
-    FillRectangle(form.ViewerCanvas->hDC(), 0, 0, 14400, 750, kWhite);
-    ASSERT_TRUE(form.ViewerBackPatch->Create(80, 80));
-    FillRectangle(form.ViewerBackPatch->hDC(), 0, 0, 80, 80, 0x00C000);
-    gdi::SetPixel(form.ViewerBackPatch->hDC(), 0, 0, kPatchCorner);
-    ASSERT_TRUE(form.ViewerImage->Create(2880, 80));
+    ViewerPictures p{std::make_unique<cAlphaDibSection>(), std::make_unique<cAlphaDibSection>(),
+                     std::make_unique<cAlphaDibSection>(), {}};
+    ASSERT_TRUE(p.canvas->Create(14400, 750) && p.backPatch->Create(80, 80) && p.icon->Create(2880, 80));
+    FillRectangle(p.canvas->hDC(), 0, 0, 14400, 750, kWhite);
+    FillRectangle(p.backPatch->hDC(), 0, 0, 80, 80, 0x00C000);
+    gdi::SetPixel(p.backPatch->hDC(), 0, 0, kPatchCorner);
     for (int y = 0; y < 80; ++y) {
       for (int x = 0; x < 2880; ++x) {
         const uint8_t red = y == 0 && x % 80 == 0 ? 0 : static_cast<uint8_t>(x / 80 + 1);
-        uint8_t* p = form.ViewerImage->PictureRow(y) + 4 * x;
-        std::tie(p[0], p[1], p[2], p[3]) = std::make_tuple(0, 0, red, red ? 255 : 0);
+        uint8_t* px = p.icon->PictureRow(y) + 4 * x;
+        std::tie(px[0], px[1], px[2], px[3]) = std::make_tuple(0, 0, red, red ? 255 : 0);
       }
     }
-    form.ViewerShowing = true;
+    form.Viewer().Show(std::move(p));
+  }
+  // A viewer opened, turned to `frameLeft` and left with Escape.
+  void LeaveViewerAt(int frameLeft) {
+    OpenFakeViewer();
+    for (int left = 0; left < frameLeft; left += 80) form.Form_KeyDown(kKeyRight, 0);
+    form.Form_KeyDown(kKeyEscape, 0);
   }
   // An SRF written by the window, heading n an opaque colour of its own.
   std::string WriteIcon(bool animated = false) {
@@ -78,7 +84,7 @@ TEST_F(Pane, EachViewDrawsThePictureToItsEdge) {
   for (const auto& [option, w, h, panX, panY, lastX, lastY] : cases) {
     SCOPED_TRACE(std::to_string(option) + ": " + std::to_string(w) + "x" + std::to_string(h));
     LoadPicture(w, h);
-    std::tie(form.PanX, form.PanY) = std::tie(panX, panY);
+    form.Pane().PanTo(panX, panY);
     const int drawn = view.previewChanged;
     Select(option);
     EXPECT_GT(view.previewChanged, drawn);
@@ -91,18 +97,18 @@ TEST_F(Pane, EachViewDrawsThePictureToItsEdge) {
 }
 
 TEST_F(Pane, OnlyChoosingZoomResetsTheZoom) {
-  form.ZoomFactor = 3.0f;
+  form.Pane().SetZoomFactor(3.0f);
   form.optZoom_Click(kZoom);  // no picture: nothing
   EXPECT_EQ(view.previewChanged, 0);
   LoadPicture(100, 50);
   for (int option : {kAll, kReal}) Select(option);
-  EXPECT_FLOAT_EQ(form.ZoomFactor, 3.0f);
+  EXPECT_FLOAT_EQ(form.Pane().ZoomFactor(), 3.0f);
   form.Plotter_MouseDown(kLeft, 0, 1, 1);  // a drag selects Zoom, which resets it
-  EXPECT_TRUE(form.Controls.optZoom[kZoom].Value && form.ZoomFactor == 2.0f);
+  EXPECT_TRUE(form.Controls.optZoom[kZoom].Value && form.Pane().ZoomFactor() == 2.0f);
   form.Plotter_MouseUp(kLeft, 0, 1, 1);
-  form.ZoomFactor = 3.0f;
+  form.Pane().SetZoomFactor(3.0f);
   form.Plotter_MouseDown(kLeft, 0, 1, 1);  // Zoom already chosen
-  EXPECT_FLOAT_EQ(form.ZoomFactor, 3.0f);
+  EXPECT_FLOAT_EQ(form.Pane().ZoomFactor(), 3.0f);
 }
 
 // 0.01 per move and 0.1 on release, in the direction of the vertical travel
@@ -116,33 +122,33 @@ TEST_F(Pane, ZoomDragStepsInTheDirectionOfTheMove) {
       {'d', kRight, 100, 0.02f, 0.02f}, {'m', kRight, 99, 0, 0.01f}, {'m', kRight, 98, 0, 0.01f},  {'u', kRight, 97, 0.05f, 0.01f}};
   for (const auto& [event, button, y, setZoom, zoom] : steps) {
     SCOPED_TRACE(std::string(1, event) + " " + std::to_string(y));
-    if (setZoom > 0) form.ZoomFactor = setZoom;
+    if (setZoom > 0) form.Pane().SetZoomFactor(setZoom);
     (form.*(event == 'd' ? &frmMain::Plotter_MouseDown : event == 'm' ? &frmMain::Plotter_MouseMove : &frmMain::Plotter_MouseUp))(
         button, 0, 10, y);
-    EXPECT_FLOAT_EQ(form.ZoomFactor, zoom);
-    EXPECT_EQ(form.DragMode, event == 'u' ? 0 : 2);
+    EXPECT_FLOAT_EQ(form.Pane().ZoomFactor(), zoom);
+    EXPECT_EQ(form.Pane().DragMode(), event == 'u' ? 0 : 2);
   }
 }
 
 TEST_F(Pane, PanStepsRoundTheTravelNotThePosition) {
   LoadPicture(100, 50);
   form.Plotter_MouseDown(kLeft, 0, 11, 11);
-  ASSERT_EQ(form.DragMode, 1);
+  ASSERT_EQ(form.Pane().DragMode(), 1);
   form.Plotter_MouseMove(kLeft, 0, 15.5f, 13.5f);  // 4.5 -> 4 and 2.5 -> 2, ties to even; the picture moves with it
-  EXPECT_EQ(std::make_tuple(form.PanX, form.PanY, form.LastMouseX, form.LastMouseY, At(3, 5), At(4, 2)),
+  EXPECT_EQ(std::make_tuple(form.Pane().PanX(), form.Pane().PanY(), form.Pane().LastMouseX(), form.Pane().LastMouseY(), At(3, 5), At(4, 2)),
             std::make_tuple(4, 2, 16, 14, kWhite, kPicture));
   form.Plotter_MouseMove(kRight, 0, 30, 30);     // not a pan move
   form.Plotter_MouseUp(kLeft, 0, 18.5f, 16.5f);  // from (16, 14): 2.5 -> 2 and 2.5 -> 2; the last position stays
-  EXPECT_EQ(std::make_tuple(form.PanX, form.PanY, form.LastMouseX), std::make_tuple(6, 4, 16));
+  EXPECT_EQ(std::make_tuple(form.Pane().PanX(), form.Pane().PanY(), form.Pane().LastMouseX()), std::make_tuple(6, 4, 16));
   form.Plotter_MouseDown(kLeft, 0, 1, 1);
   form.Plotter_MouseDown(kLeft, 0, 5, 5);  // its release was lost: the press ends the drag
-  EXPECT_EQ(form.DragMode, 0);
+  EXPECT_EQ(form.Pane().DragMode(), 0);
   const int drawn = view.previewChanged;
   form.Plotter_MouseUp(kLeft, 0, 50, 50);  // no drag: nothing
-  EXPECT_EQ(std::make_tuple(form.PanX, form.PanY, view.previewChanged), std::make_tuple(6, 4, drawn));
+  EXPECT_EQ(std::make_tuple(form.Pane().PanX(), form.Pane().PanY(), view.previewChanged), std::make_tuple(6, 4, drawn));
   form.Plotter_MouseDown(kRight, 0, 5, 5);
   form.Plotter_MouseUp(4, 0, 5, 5);  // any button ends it
-  EXPECT_EQ(form.DragMode, 0);
+  EXPECT_EQ(form.Pane().DragMode(), 0);
 }
 
 // A step whose pan or zoomed size leaves 32 bits is not taken, whole, and
@@ -150,24 +156,24 @@ TEST_F(Pane, PanStepsRoundTheTravelNotThePosition) {
 TEST_F(Pane, AStepThatOverflowsKeepsTheValuesBefore) {
   LoadPicture(100, 50);
   form.Plotter_MouseDown(kLeft, 0, 0, 0);
-  form.PanX = INT32_MAX - 1;
+  form.Pane().PanTo(INT32_MAX - 1, 0);
   form.Plotter_MouseMove(kLeft, 0, 5, 3);
-  EXPECT_EQ(std::make_tuple(form.PanX, form.PanY, form.LastMouseX), std::make_tuple(INT32_MAX - 1, 0, 0));
+  EXPECT_EQ(std::make_tuple(form.Pane().PanX(), form.Pane().PanY(), form.Pane().LastMouseX()), std::make_tuple(INT32_MAX - 1, 0, 0));
   form.Plotter_MouseUp(kLeft, 0, 5, 3);
-  EXPECT_EQ(std::make_tuple(form.PanX, form.PanY, form.DragMode), std::make_tuple(INT32_MAX - 1, 0, 0));
+  EXPECT_EQ(std::make_tuple(form.Pane().PanX(), form.Pane().PanY(), form.Pane().DragMode()), std::make_tuple(INT32_MAX - 1, 0, 0));
   LoadPicture(14400, 750);  // 14400 * round(403 * 1000.01) does not fit
-  form.PanX = 0;
+  form.Pane().PanTo(0, 0);
   form.Plotter_MouseDown(kRight, 0, 0, 0);
-  form.ZoomFactor = 1000.0f;
+  form.Pane().SetZoomFactor(1000.0f);
   FillRectangle(form.Plotter().hDC(), 0, 0, 3, 3, 0x000000);
   const int drawn = view.previewChanged;
   form.Plotter_MouseMove(kRight, 0, 0, 1);
-  EXPECT_EQ(form.LastMouseY, 0);
+  EXPECT_EQ(form.Pane().LastMouseY(), 0);
   form.Plotter_MouseUp(kRight, 0, 0, 1);
-  EXPECT_EQ(std::make_tuple(form.ZoomFactor, view.previewChanged, At(1, 1)), std::make_tuple(1000.0f, drawn, 0u));
+  EXPECT_EQ(std::make_tuple(form.Pane().ZoomFactor(), view.previewChanged, At(1, 1)), std::make_tuple(1000.0f, drawn, 0u));
   form.Plotter_MouseDown(kLeft, 0, 0, 0);  // a pan step that fits, but not its redraw at this zoom
   form.Plotter_MouseMove(kLeft, 0, 3, 4);
-  EXPECT_EQ(std::make_pair(form.PanX, form.PanY), std::make_pair(0, 0));
+  EXPECT_EQ(std::make_pair(form.Pane().PanX(), form.Pane().PanY()), std::make_pair(0, 0));
 }
 
 // Shift-click picks the pane's pixel at rounded coordinates (white outside
@@ -182,11 +188,11 @@ TEST_F(Pane, ShiftClickPicksTheShownPixel) {
   int button = kLeft;
   for (const auto& [x, y, colour] : clicks) {
     form.Plotter_MouseDown(button ^= 3, 1, x, y);
-    EXPECT_EQ(std::make_tuple(form.KeyColor, form.Controls.txtAColor.Text, form.Controls.shpAColor.FillColor, form.DragMode),
+    EXPECT_EQ(std::make_tuple(form.KeyColor, form.Controls.txtAColor.Text, form.Controls.shpAColor.FillColor, form.Pane().DragMode()),
               std::make_tuple(colour, std::to_string(colour), colour, 0)) << x;
   }
   form.Plotter_MouseDown(kLeft, 1 | 2, 5, 5);
-  EXPECT_EQ(std::make_pair(form.KeyColor, form.DragMode), std::make_pair(kWhite, 1));
+  EXPECT_EQ(std::make_pair(form.KeyColor, form.Pane().DragMode()), std::make_pair(kWhite, 1));
 }
 
 // Swatch 0 spans 1350..1500 twips across and 2925..3075 down, both ends
@@ -213,11 +219,11 @@ TEST_F(Pane, SwatchesSetTheKeyColourByTwipPosition) {
 TEST_F(Pane, ViewerKeysAndTicksTurnAndPaceTheIcon) {
   EXPECT_FALSE(form.Form_KeyDown(kKeyRight, 0)) << "no viewer: the key is the focused control's";
   form.Timer1_Timer();
-  EXPECT_EQ(form.ViewerFrameLeft + view.previewChanged, 0);
+  EXPECT_EQ(form.Viewer().FrameLeft() + view.previewChanged, 0);
   OpenFakeViewer();
   for (int press = 1; press <= 36; ++press) {
     EXPECT_TRUE(form.Form_KeyDown(kKeyRight, 0));
-    ASSERT_EQ(form.ViewerFrameLeft, 80 * press % 2880) << press;
+    ASSERT_EQ(form.Viewer().FrameLeft(), 80 * press % 2880) << press;
     ASSERT_EQ(Canvas(300, 220), uint32_t(press % 36 + 1)) << press;
   }
   // The frame before was erased with the patch (from its row 0) before the new one was blended.
@@ -234,13 +240,13 @@ TEST_F(Pane, ViewerKeysAndTicksTurnAndPaceTheIcon) {
     for (int i = 0; i < presses; ++i) {
       EXPECT_EQ(key == kTick ? (form.Timer1_Timer(), true) : form.Form_KeyDown(key, 0), key != 'A' && key != 13);
     }
-    EXPECT_EQ(std::make_tuple(form.ViewerFrameLeft, Canvas(300, 220), form.Controls.Timer1.Enabled, form.Controls.Timer1.Interval,
+    EXPECT_EQ(std::make_tuple(form.Viewer().FrameLeft(), Canvas(300, 220), form.Viewer().Timer1().Enabled, form.Viewer().Timer1().Interval,
                               view.timerEnabled, view.timerInterval),
               std::make_tuple(frameLeft, uint32_t(frameLeft / 80 + 1), timer, interval, timer, interval));
   }
   EXPECT_TRUE(form.Form_KeyDown(kKeyEscape, 0));
-  EXPECT_EQ(std::make_tuple(form.ViewerShowing, view.timerEnabled, form.ViewerCanvas->Empty(), form.Form_KeyDown(kKeyRight, 0),
-                            form.ViewerFrameLeft),
+  EXPECT_EQ(std::make_tuple(form.Viewer().Showing(), view.timerEnabled, form.Viewer().Canvas().Empty(), form.Form_KeyDown(kKeyRight, 0),
+                            form.Viewer().FrameLeft()),
             std::make_tuple(false, false, true, false, 0));
 }
 
@@ -249,20 +255,20 @@ TEST_F(Pane, ViewerKeysAndTicksTurnAndPaceTheIcon) {
 TEST_F(Pane, ViewerOpensAStaticSrfOverTheDeviceScreenAtTheLastHeading) {
   const std::string srf = WriteIcon();
   const cAlphaDibSection* work = form.WorkImage.get();
-  form.ViewerFrameLeft = 160;  // where an earlier viewer was left
+  LeaveViewerAt(160);  // where an earlier viewer was left
   form.Controls.optZoom[0].Value = true;
   const FormControls before = form.Controls;
   form.WorkImage->UseDrawDib(true);
   view.dialogAnswers = {std::nullopt, std::string(), srf};
   for (int i = 0; i < 3; ++i) form.mnuSRFViewer_Click();  // cancelled, no name, then the file
   ASSERT_TRUE(view.messages.empty()) << view.messages.front();
-  ASSERT_EQ(std::make_tuple(form.ViewerCanvas->Width(), form.ViewerCanvas->Height(), view.dialogs.at(0).save,
+  ASSERT_EQ(std::make_tuple(form.Viewer().Canvas().Width(), form.Viewer().Canvas().Height(), view.dialogs.at(0).save,
                             view.dialogs[0].filter),
             std::make_tuple(14400, 750, false, "SRF Files|*.srf"));
   // The canvas keeps no drawing mode of the image; the device screen is shown at its own size.
   const auto& zoom = form.Controls.optZoom;
-  EXPECT_EQ(std::make_tuple(form.WorkImage.get(), form.ViewerShowing, form.WorkImage->UseDrawDib(), form.ViewerCanvas->UseDrawDib(),
-                            form.ViewerFrameLeft, zoom[0].Value, zoom[1].Value, zoom[2].Value),
+  EXPECT_EQ(std::make_tuple(form.WorkImage.get(), form.Viewer().Showing(), form.WorkImage->UseDrawDib(), form.Viewer().Canvas().UseDrawDib(),
+                            form.Viewer().FrameLeft(), zoom[0].Value, zoom[1].Value, zoom[2].Value),
             std::make_tuple(work, true, true, false, 160, false, false, true));
   EXPECT_EQ(std::tie(form.Controls.Plotter.left, form.Controls.ProgressBar1.Max), std::tie(before.Plotter.left, before.ProgressBar1.Max))
       << "the view options change, nothing beside them";
@@ -270,12 +276,12 @@ TEST_F(Pane, ViewerOpensAStaticSrfOverTheDeviceScreenAtTheLastHeading) {
   ASSERT_GT(screen.CreateFromBitmapFile(platform::ProgramFolder() + "/Garmin760.bmp"), 0);
   for (auto [x, y] : {std::pair{0, 0}, {479, 271}, {290, 206}, {100, 150}}) EXPECT_EQ(Canvas(x, y), gdi::GetPixel(screen.hDIBDC(), x, y));
   for (auto [x, y] : {std::pair{480, 0}, {480, 10}, {14399, 749}}) EXPECT_EQ(Canvas(x, y), kWhite);
-  const uint32_t frame2 = gdi::GetPixel(form.ViewerImage->hDC(), 170, 10);
-  EXPECT_NE(frame2, gdi::GetPixel(form.ViewerImage->hDC(), 10, 10));
+  const uint32_t frame2 = gdi::GetPixel(form.Viewer().Icon().hDC(), 170, 10);
+  EXPECT_NE(frame2, gdi::GetPixel(form.Viewer().Icon().hDC(), 10, 10));
   EXPECT_EQ(std::make_pair(Canvas(301, 217), At(301, 217)), std::make_pair(frame2, frame2));
   // The back patch is the screen under the cell, white below the screen's last row (271); the route
   // (0xBC24D6) comes up to the cell's centre and no further: below it the avenue (0x88DEFC).
-  const auto patch = [&](int x, int y) { return gdi::GetPixel(form.ViewerBackPatch->hDC(), x, y); };
+  const auto patch = [&](int x, int y) { return gdi::GetPixel(form.Viewer().BackPatch().hDC(), x, y); };
   EXPECT_EQ(std::make_tuple(patch(0, 0), patch(79, 64), patch(79, 79), patch(40, 40), patch(40, 50)),
             std::make_tuple(gdi::GetPixel(screen.hDIBDC(), 291, 207), gdi::GetPixel(screen.hDIBDC(), 370, 271), kWhite,
                             0xBC24D6u, 0x88DEFCu));
@@ -290,12 +296,11 @@ TEST_F(Pane, ViewerRefusesAnSrfItCannotShowWithTheReason) {
       {dir / "bad.srf", "too short", 0}, {dir / "none.srf", "it does not exist.", 0},
       {WriteIcon(true), "Animated SRF files cannot be shown", 0}, {icon, "", 1}};
   LoadPicture(30, 20);
-  ASSERT_TRUE(form.ViewerBackPatch->Create(80, 80));
-  form.ViewerFrameLeft = 400;
+  LeaveViewerAt(400);
   form.optZoom_Click(kNone);
   const auto state = [&] {
-    return std::make_tuple(form.WorkImage.get(), form.ImageLoaded, form.ViewerImage.get(), form.ViewerBackPatch.get(),
-                           form.ViewerFrameLeft, form.ViewerShowing, view.previewChanged, view.previewCleared, At(5, 5));
+    return std::make_tuple(form.WorkImage.get(), form.ImageLoaded, &form.Viewer().Icon(), &form.Viewer().BackPatch(),
+                           form.Viewer().FrameLeft(), form.Viewer().Showing(), view.previewChanged, view.previewCleared, At(5, 5));
   };
   const auto kept = state();
   for (const auto& [srf, reason, failedRasters] : cases) {

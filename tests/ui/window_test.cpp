@@ -184,11 +184,11 @@ TEST_F(Window, TheViewerEndsOnACommandOrEscapeAndKeepsTheWork) {
     form.ShowSRFInViewer(dir / "cli.srf");
     for (int key : {kKeyRight, kKeyUp, kKeyLeft, kKeyUp}) form.Form_KeyDown(key, 0);
     form.Timer1_Timer();
-    ASSERT_TRUE(form.ViewerShowing && view.timerEnabled && c.optZoom[2].Value);
+    ASSERT_TRUE(form.Viewer().Showing() && view.timerEnabled && c.optZoom[2].Value);
     view.dialogAnswers = {dir / "small.bmp"};
     command ? (form.*command)() : void(form.Form_KeyDown(kKeyEscape, 0));
     // No viewer or timer left, the view options as they were, the pane shows the working image.
-    EXPECT_EQ(std::make_tuple(form.ViewerShowing, view.timerEnabled, c.optZoom[2].Value, form.Form_KeyDown(kKeyRight, 0)),
+    EXPECT_EQ(std::make_tuple(form.Viewer().Showing(), view.timerEnabled, c.optZoom[2].Value, form.Form_KeyDown(kKeyRight, 0)),
               std::make_tuple(false, false, false, false));
     EXPECT_EQ(gdi::GetPixel(form.Plotter().hDC(), 0, 0), gdi::GetPixel(form.WorkImage->hDC(), 0, 0));
     if (!command) { EXPECT_EQ(testing::PixelBytes(form.Plotter()), pane); }

@@ -1,20 +1,17 @@
-// The preview pane: the working image drawn into the pane's back buffer in
-// one of three views, panning and zooming with the mouse, and the key colour
-// picked from the pane or from the five swatches on the window.
-#include <array>
+// The preview pane: the picture drawn into the pane's back buffer in one of
+// three views, panning and zooming with the mouse, and the key colour picked
+// from the pane or from the five swatches on the window.
+#include "ui/commands/PreviewPane.h"
 
-#include "platform/FillRectangle.h"
 #include "common/Rounding.h"
 #include "common/VbError.h"
+#include "platform/FillRectangle.h"
 #include "platform/Gdi.h"
-#include "ui/commands/frmMain.h"
 
 namespace velkor {
 
 namespace {
 
-// Options of optZoom: 0 "All", 1 "Zoom", 2 "Real" (also the view with nothing selected).
-constexpr int kViewAll = 0, kViewZoom = 1;
 constexpr int kButtonLeft = 1;
 constexpr int kShiftOnly = 1;
 constexpr uint32_t kPaneWhite = 0xFFFFFF;
@@ -38,19 +35,17 @@ struct DragState {
 
 int Sign(int32_t v) { return (v > 0) - (v < 0); }
 
-// The zoom after one step of `step` in the direction of the vertical move;
-// never at or below zero.
+// The zoom after one step of `step` in the direction of the vertical move
+// (the caller keeps it above zero).
 float SteppedZoom(float zoom, int32_t lastY, float y, double step) {
   const int s = Sign(CLng(static_cast<double>(y) - lastY));
-  float result = CSng(static_cast<double>(zoom) + s * step);
-  if (!(result > 0)) result = 0.01f;
-  return result;
+  return CSng(static_cast<double>(zoom) + s * step);
 }
 
-PreviewPlacement PlacePreview(const FormControls& c, int32_t w, int32_t h, float zoom, int32_t panX,
+PreviewPlacement PlacePreview(const ViewOptions& options, int32_t w, int32_t h, float zoom, int32_t panX,
                               int32_t panY) {
   PreviewPlacement p;
-  if (c.optZoom[kViewZoom].Value) {
+  if (options[PreviewPane::kViewZoom]) {
     p.stretch = true;
     p.height = CLng(static_cast<double>(kPlotterHeight) * zoom);
     // The product is a 32-bit integer: a zoom so large that it leaves the
@@ -58,7 +53,7 @@ PreviewPlacement PlacePreview(const FormControls& c, int32_t w, int32_t h, float
     p.width = CLng(static_cast<double>(MulChecked(w, p.height)) / h);
     p.x = panX;
     p.y = panY;
-  } else if (c.optZoom[kViewAll].Value) {
+  } else if (options[PreviewPane::kViewAll]) {
     p.stretch = true;
     p.width = kPlotterWidth;
     p.height = CLng(static_cast<double>(kPlotterWidth) * h / w);
@@ -67,14 +62,19 @@ PreviewPlacement PlacePreview(const FormControls& c, int32_t w, int32_t h, float
 }
 }  // namespace
 
-void frmMain::DrawPreview(const cAlphaDibSection& picture) {
+PreviewPane::PreviewPane(FormView& view, std::array<OptionButton, 3>& options) : view_(view), options_(options) {
+  plotter_.Create(kPlotterWidth, kPlotterHeight);
+  FillRectangle(plotter_.hDC(), 0, 0, kPlotterWidth, kPlotterHeight, kPaneWhite);
+}
+
+void PreviewPane::DrawPreview(const cAlphaDibSection& picture) {
   const int32_t w = picture.Width();
   const int32_t h = picture.Height();
   const bool havePicture = !picture.Empty() && w > 0 && h > 0;
   // The placement is computed before the pane is touched, so that an overflow
   // leaves the pane as it was.
   const PreviewPlacement p =
-      havePicture ? PlacePreview(Controls, w, h, ZoomFactor, PanX, PanY) : PreviewPlacement{};
+      havePicture ? PlacePreview(SelectedOptions(), w, h, zoom_, panX_, panY_) : PreviewPlacement{};
 
   FillRectangle(plotter_.hDC(), 0, 0, kPlotterWidth, kPlotterHeight, kPaneWhite);
   if (havePicture) {
@@ -87,120 +87,125 @@ void frmMain::DrawPreview(const cAlphaDibSection& picture) {
   view_.PreviewChanged();
 }
 
-void frmMain::RedrawPreview() { DrawPreview(ViewerShowing ? *ViewerCanvas : *WorkImage); }
-
-void frmMain::optZoom_Click(int index) {
-  if (!ImageLoaded && !ViewerShowing) return;
-  if (index == kViewZoom) ZoomFactor = 2.0f;
-  RedrawPreview();
+void PreviewPane::ClearPreview() {
+  FillRectangle(plotter_.hDC(), 0, 0, kPlotterWidth, kPlotterHeight, kPaneWhite);
+  view_.PreviewCleared();
 }
 
-namespace {
-// Selects the "Zoom" option as a click on it would; the option's handler runs
-// only when the selection changes.
-void SelectZoomOption(frmMain& form) {
-  auto& options = form.Controls.optZoom;
-  if (options[kViewZoom].Value) return;
-  for (size_t i = 0; i < options.size(); ++i) options[i].Value = (i == static_cast<size_t>(kViewZoom));
-  form.View().ControlsChanged();
-  form.optZoom_Click(kViewZoom);
+void PreviewPane::OptionChosen(int index) {
+  if (index == kViewZoom) zoom_ = kInitialZoom;
 }
-}  // namespace
 
-void frmMain::Plotter_MouseDown(int button, int shift, float x, float y) {
-  if (shift == kShiftOnly) {
-    gdi::COLORREF color = gdi::GetPixel(plotter_.hDC(), CLng(x), CLng(y));
-    // Beyond the back buffer there is only the pane's white.
-    if (color == gdi::CLR_INVALID) color = kPaneWhite;
-    SetKeyColor(color);
-    return;
-  }
-  if (DragMode != 0) {  // a press while dragging (its release was lost) ends the drag
-    DragMode = 0;
-    return;
+ViewOptions PreviewPane::SelectedOptions() const {
+  return {options_[kViewAll].Value, options_[kViewZoom].Value, options_[kViewReal].Value};
+}
+
+void PreviewPane::SelectOptions(const ViewOptions& options) {
+  for (size_t i = 0; i < options_.size(); ++i) options_[i].Value = options[i];
+  view_.ControlsChanged();
+}
+
+bool PreviewPane::SelectZoom() {
+  if (options_[kViewZoom].Value) return false;
+  SelectOptions({false, true, false});
+  return true;
+}
+
+bool PreviewPane::PicksColor(int shift) { return shift == kShiftOnly; }
+
+uint32_t PreviewPane::ColorAt(float x, float y) const {
+  const gdi::COLORREF color = gdi::GetPixel(plotter_.hDC(), CLng(x), CLng(y));
+  // Beyond the back buffer there is only the pane's white.
+  return color == gdi::CLR_INVALID ? kPaneWhite : color;
+}
+
+bool PreviewPane::Press(int button, float x, float y) {
+  if (dragMode_ != 0) {  // a press while dragging (its release was lost) ends the drag
+    dragMode_ = 0;
+    return false;
   }
   const int32_t mx = CLng(x), my = CLng(y);
-  DragMode = button == kButtonLeft ? 1 : 2;
-  LastMouseX = mx;
-  LastMouseY = my;
-  SelectZoomOption(*this);
+  dragMode_ = button == kButtonLeft ? 1 : 2;
+  lastMouseX_ = mx;
+  lastMouseY_ = my;
+  return true;
 }
 
-namespace {
 // Moves the picture by the mouse's travel since the last drag step.
-void PanStep(frmMain& form, float x, float y) {
-  const int32_t newX = AddChecked(form.PanX, CLng(static_cast<double>(x) - form.LastMouseX));
-  const int32_t newY = AddChecked(form.PanY, CLng(static_cast<double>(y) - form.LastMouseY));
-  form.PanX = newX;
-  form.PanY = newY;
+void PreviewPane::PanStep(float x, float y) {
+  const int32_t newX = AddChecked(panX_, CLng(static_cast<double>(x) - lastMouseX_));
+  const int32_t newY = AddChecked(panY_, CLng(static_cast<double>(y) - lastMouseY_));
+  panX_ = newX;
+  panY_ = newY;
 }
 
-// Runs one drag step and redraws; an overflow in the step or the redraw
-// puts the pan and zoom back as they were.
 template <typename Step>
-bool DragStepKeepingValuesOnOverflow(frmMain& form, Step step) {
-  const DragState before{form.ZoomFactor, form.PanX, form.PanY};
+bool PreviewPane::StepKeepingValuesOnOverflow(const cAlphaDibSection& shown, Step step) {
+  const DragState before{zoom_, panX_, panY_};
   try {
     step();
-    form.RedrawPreview();
+    DrawPreview(shown);
     return true;
   } catch (const VbError& e) {
     if (e.Number() != kErrOverflow) throw;
-    form.ZoomFactor = before.zoom;
-    form.PanX = before.panX;
-    form.PanY = before.panY;
+    zoom_ = before.zoom;
+    panX_ = before.panX;
+    panY_ = before.panY;
     return false;
   }
 }
-}  // namespace
 
-void frmMain::Plotter_MouseMove(int button, int shift, float x, float y) {
-  (void)shift;
+void PreviewPane::Move(int button, float x, float y, const cAlphaDibSection& shown) {
   const bool pan = button == kButtonLeft;
-  if (DragMode != (pan ? 1 : 2)) return;
-  const bool done = DragStepKeepingValuesOnOverflow(*this, [&] {
+  if (dragMode_ != (pan ? 1 : 2)) return;
+  const bool done = StepKeepingValuesOnOverflow(shown, [&] {
     if (pan) {
-      PanStep(*this, x, y);
+      PanStep(x, y);
     } else {
-      ZoomFactor = SteppedZoom(ZoomFactor, LastMouseY, y, 0.01);
+      SetZoomFactor(SteppedZoom(zoom_, lastMouseY_, y, 0.01));
     }
   });
   if (!done) return;
   const int32_t mx = CLng(x), my = CLng(y);
-  LastMouseX = mx;
-  LastMouseY = my;
+  lastMouseX_ = mx;
+  lastMouseY_ = my;
 }
 
-void frmMain::Plotter_MouseUp(int button, int shift, float x, float y) {
-  (void)button;
-  (void)shift;
-  if (DragMode != 1 && DragMode != 2) return;
-  const bool pan = DragMode == 1;
+void PreviewPane::Release(float x, float y, const cAlphaDibSection& shown) {
+  if (dragMode_ != 1 && dragMode_ != 2) return;
+  const bool pan = dragMode_ == 1;
   // The button is up: the drag is over even when its last step cannot be made.
-  DragMode = 0;
-  DragStepKeepingValuesOnOverflow(*this, [&] {
+  dragMode_ = 0;
+  StepKeepingValuesOnOverflow(shown, [&] {
     if (pan) {
-      PanStep(*this, x, y);
+      PanStep(x, y);
     } else {
-      ZoomFactor = SteppedZoom(ZoomFactor, LastMouseY, y, 0.1);  // ten times the move step
+      SetZoomFactor(SteppedZoom(zoom_, lastMouseY_, y, 0.1));  // ten times the move step
     }
   });
 }
 
-void frmMain::Form_MouseDown(int button, int shift, float x, float y) {
-  (void)button;
-  (void)shift;
+void PreviewPane::SetZoomFactor(float factor) { zoom_ = factor > 0 ? factor : 0.01f; }
+
+void PreviewPane::PanTo(int32_t x, int32_t y) {
+  panX_ = x;
+  panY_ = y;
+}
+
+std::optional<uint32_t> PreviewPane::SwatchColor(const std::array<Shape, 5>& swatches, float x, float y) {
   // The swatches are laid out in pixels; the window reports clicks in twips.
   const auto twips = [](int pixels) { return static_cast<float>(pixels) * kTwipsPerPixel; };
-  const Geometry& first = Controls.shpRGB[0].Position;
+  const Geometry& first = swatches[0].Position;
   const float top = twips(first.top);
-  if (y < top || y > top + twips(first.height)) return;
-  for (int i = static_cast<int>(Controls.shpRGB.size()) - 1; i >= 0; --i) {
-    const Geometry& g = Controls.shpRGB[i].Position;
+  if (y < top || y > top + twips(first.height)) return std::nullopt;
+  for (int i = static_cast<int>(swatches.size()) - 1; i >= 0; --i) {
+    const Geometry& g = swatches[i].Position;
     if (twips(g.left) > x) continue;
-    if (x <= twips(g.left) + twips(g.width)) SetKeyColor(kSwatchKeyColors[i]);
-    return;  // the first swatch at or left of x decides, even when x is in its gap
+    // The first swatch at or left of x decides, even when x is in its gap.
+    if (x <= twips(g.left) + twips(g.width)) return kSwatchKeyColors[i];
+    return std::nullopt;
   }
+  return std::nullopt;
 }
 
 }  // namespace velkor

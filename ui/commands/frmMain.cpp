@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "platform/FillRectangle.h"
 #include "common/Paths.h"
 #include "platform/AssetFolder.h"
-#include "platform/Files.h"
 #include "srf/SrfVersion.h"
+#include "ui/KeyCodes.h"
+#include "ui/commands/FileDialogs.h"
 
 namespace velkor {
 
@@ -23,20 +23,16 @@ frmMain::frmMain(FormView& view)
                                DefaultAnimationFolder(), JoinPath(DefaultAnimationFolder(), "Top"),
                                DefaultPrefix())),
       WorkImage(std::make_unique<cAlphaDibSection>()),
-      ViewerImage(std::make_unique<cAlphaDibSection>()),
-      ViewerBackPatch(std::make_unique<cAlphaDibSection>()),
-      ViewerCanvas(std::make_unique<cAlphaDibSection>()),
-      view_(view) {
-  plotter_.Create(kPlotterWidth, kPlotterHeight);
-  FillRectangle(plotter_.hDC(), 0, 0, kPlotterWidth, kPlotterHeight, 0xFFFFFF);
-}
+      view_(view),
+      pane_(view, Controls.optZoom),
+      viewer_(view, pane_) {}
 
 frmMain::~frmMain() = default;
 
 void frmMain::Form_Load() {
   KeyColor = 65280;
   Controls.shpAColor.FillColor = 65280;
-  ZoomFactor = 2.0f;
+  pane_.SetZoomFactor(PreviewPane::kInitialZoom);
   ImageLoaded = false;
   AnimatedMode = false;
   Controls.mnuStaticSRF.Checked = true;
@@ -46,9 +42,7 @@ void frmMain::Form_Load() {
 void frmMain::Form_QueryUnload(bool& cancel) {
   EndViewer();
   WorkImage->Destroy();
-  ViewerImage->Destroy();
-  ViewerBackPatch->Destroy();
-  ViewerCanvas->Destroy();
+  viewer_.Release();
   ImageLoaded = false;
   cancel = false;
 }
@@ -148,9 +142,77 @@ std::string frmMain::NormalisedVersion() const {
   return StaticSrfVersion(Trim(Controls.cmbVersion.Text)).text;
 }
 
-void frmMain::ClearPreview() {
-  FillRectangle(plotter_.hDC(), 0, 0, kPlotterWidth, kPlotterHeight, 0xFFFFFF);
-  view_.PreviewCleared();
+// --- The preview pane
+
+void frmMain::DrawPreview(const cAlphaDibSection& picture) { pane_.DrawPreview(picture); }
+
+const cAlphaDibSection& frmMain::ShownPicture() const {
+  return viewer_.Showing() ? viewer_.Canvas() : *WorkImage;
+}
+
+void frmMain::RedrawPreview() { pane_.DrawPreview(ShownPicture()); }
+
+void frmMain::ClearPreview() { pane_.ClearPreview(); }
+
+void frmMain::optZoom_Click(int index) {
+  if (!ImageLoaded && !viewer_.Showing()) return;
+  pane_.OptionChosen(index);
+  RedrawPreview();
+}
+
+void frmMain::Plotter_MouseDown(int button, int shift, float x, float y) {
+  if (PreviewPane::PicksColor(shift)) return SetKeyColor(pane_.ColorAt(x, y));
+  // A drag shows the "Zoom" view; its handler runs only when the selection changes.
+  if (pane_.Press(button, x, y) && pane_.SelectZoom()) optZoom_Click(PreviewPane::kViewZoom);
+}
+
+void frmMain::Plotter_MouseMove(int button, int shift, float x, float y) {
+  (void)shift;
+  pane_.Move(button, x, y, ShownPicture());
+}
+
+void frmMain::Plotter_MouseUp(int button, int shift, float x, float y) {
+  (void)button;
+  (void)shift;
+  pane_.Release(x, y, ShownPicture());
+}
+
+void frmMain::Form_MouseDown(int button, int shift, float x, float y) {
+  (void)button;
+  (void)shift;
+  if (const std::optional<uint32_t> color = PreviewPane::SwatchColor(Controls.shpRGB, x, y)) SetKeyColor(*color);
+}
+
+// --- The SRF viewer
+
+void frmMain::mnuSRFViewer_Click() {
+  EndViewer();
+  const std::optional<std::string> chosen = ShowCommonDialog(*this, false, "SRF Files|*.srf", kOpenDialogFlags);
+  if (!chosen || chosen->empty()) return;
+  ShowSRFInViewer(*chosen);
+}
+
+void frmMain::ShowSRFInViewer(const std::string& srfFile) {
+  ViewerPictures pictures = ReadViewerPictures(srfFile);
+  if (!pictures.refusal.empty()) {
+    return ReportError("The SRF file " + srfFile + " cannot be shown: " + pictures.refusal);
+  }
+  EndViewer();  // a viewer already showing gives back the view options it took
+  viewer_.Show(std::move(pictures));
+  Completed();
+}
+
+void frmMain::EndViewer() {
+  if (viewer_.End()) RedrawPreview();
+}
+
+void frmMain::Timer1_Timer() { viewer_.Tick(); }
+
+bool frmMain::Form_KeyDown(int keyCode, int shift) {
+  (void)shift;
+  const bool taken = viewer_.KeyDown(keyCode);
+  if (taken && keyCode == kKeyEscape) EndViewer();
+  return taken;
 }
 
 }  // namespace velkor

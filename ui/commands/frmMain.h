@@ -3,7 +3,9 @@
 // The handlers read and change the control model `Controls` and reach the
 // screen only through the FormView. Their definitions live beside the
 // subsystem they belong to: the SRF procedures in srf/, the pipeline in
-// pipeline/, the conversions in convert/, the pane, viewer and picker in ui/.
+// pipeline/, the conversions in convert/, the picker in ui/. The preview
+// pane and the viewer are members with state of their own (PreviewPane,
+// SrfViewer); the window's handlers for them delegate.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -16,13 +18,12 @@
 #include "srf/SrfVersion.h"
 #include "ui/Controls.h"
 #include "ui/FormView.h"
+#include "ui/commands/PreviewPane.h"
+#include "ui/commands/SrfViewer.h"
 
 namespace velkor {
 
 inline constexpr const char* kAppTitle = "Velkor - v051509";
-inline constexpr int kPlotterWidth = 693;
-inline constexpr int kPlotterHeight = 403;
-inline constexpr float kTwipsPerPixel = 15.0f;
 
 // How the last frame import ended, for callers that must not go on with a
 // partial strip (the command line).
@@ -65,7 +66,7 @@ class frmMain {
   void mnuKeyBinary_Click();
   void mnuKeyClean_Click();
 
-  // --- Preview pane (ui/PreviewPane.cpp)
+  // --- Preview pane (ui/commands/frmMain.cpp, over PreviewPane)
   void DrawPreview(const cAlphaDibSection& picture);
   // The picture the pane shows again: the viewer's canvas while it shows,
   // otherwise the working image.
@@ -76,12 +77,11 @@ class frmMain {
   void Plotter_MouseUp(int button, int shift, float x, float y);
   void Form_MouseDown(int button, int shift, float x, float y);  // x, y in twips
 
-  // --- SRF viewer (ui/SrfViewer.cpp)
+  // --- SRF viewer (ui/commands/frmMain.cpp, over SrfViewer)
   void mnuSRFViewer_Click();
   // The viewer on a file, no dialog. Everything it shows is made aside first:
   // an SRF it cannot show is refused with nothing changed.
   void ShowSRFInViewer(const std::string& srfFile);
-  void DrawViewerFrame();
   void Timer1_Timer();
   // True when the viewer took the key (the arrows and Escape while it shows);
   // any other key belongs to the control that has the focus.
@@ -174,9 +174,13 @@ class frmMain {
   // The version box's trimmed text, or "2.20" when it is none of the four.
   std::string NormalisedVersion() const;
   // The preview pane's back buffer (693 x 403, white when cleared).
-  cAlphaDibSection& Plotter() { return plotter_; }
+  cAlphaDibSection& Plotter() { return pane_.BackBuffer(); }
   void ClearPreview();
   FormView& View() { return view_; }
+  // The preview pane's zoom, pan and drag, and the viewer's pictures, heading
+  // and timer.
+  PreviewPane& Pane() { return pane_; }
+  SrfViewer& Viewer() { return viewer_; }
 
   // --- State
   FormControls Controls;
@@ -184,16 +188,6 @@ class frmMain {
   bool ImageLoaded = false;
   uint32_t KeyColor = 65280;
   bool AnimatedMode = false;
-  float ZoomFactor = 2.0f;
-  int32_t DragMode = 0, PanX = 0, PanY = 0, LastMouseX = 0, LastMouseY = 0;
-  std::unique_ptr<cAlphaDibSection> ViewerImage;
-  std::unique_ptr<cAlphaDibSection> ViewerBackPatch;
-  // The device screen with the icon, 14400 x 750, while the viewer shows.
-  std::unique_ptr<cAlphaDibSection> ViewerCanvas;
-  int32_t ViewerFrameLeft = 0;
-  // The pane shows the viewer's canvas (set when the viewer opened an SRF,
-  // cleared by EndViewer).
-  bool ViewerShowing = false;
   // The BMP name "Save to PNG" proposes (the SRF save proposes its name with
   // ".srf"): beside the file the working image came from, or the one chosen
   // last for it.
@@ -215,10 +209,12 @@ class frmMain {
 
  private:
   void SetMode(bool animated);  // the Static / Animated SRF menus
+  // The viewer's canvas while it shows, otherwise the working image.
+  const cAlphaDibSection& ShownPicture() const;
 
   FormView& view_;
-  cAlphaDibSection plotter_;
-  std::vector<bool> zoomBeforeViewer_;  // the view options the viewer replaced with "Real"
+  PreviewPane pane_;
+  SrfViewer viewer_;
 };
 
 }  // namespace velkor

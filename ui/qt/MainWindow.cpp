@@ -41,7 +41,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), form_(std::make_u
   BuildMenus();
 
   connect(&timer1_, &QTimer::timeout, this, [this] { Run([this] { form_->Timer1_Timer(); }); });
-  timer1_.setInterval(form_->Controls.Timer1.Interval);
+  timer1_.setInterval(form_->Viewer().Timer1().Interval);
   // Keys reach the window before the control that has the focus.
   qApp->installEventFilter(this);
 
