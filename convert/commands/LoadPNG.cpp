@@ -30,10 +30,7 @@ void SaveInPlaceOfWorkImage(frmMain& form, std::unique_ptr<cAlphaDibSection> pic
   std::unique_ptr<cAlphaDibSection> kept = form.ReplaceWorkImage(std::move(picture), source);
   save();
   if (form.LastOutcome.kind == CommandOutcome::Kind::Completed) return;
-  form.WorkImage = std::move(kept);
-  form.ImageLoaded = loaded;
-  form.LastImageFile = name;
-  form.RedrawPreview();
+  form.RestoreWorkImage(std::move(kept), loaded, name);
   if (form.LastOutcome.kind == CommandOutcome::Kind::Cancelled) form.SetStatus(kNothingWrittenStatus);
 }
 

@@ -33,8 +33,7 @@ void frmMain::CreateAlphaChannel() {
   SetStatus("Status: Creating Alpha Channel...");
   try {
     KeyImage(*WorkImage, parameters, [this](int32_t row, int32_t height) {
-      Controls.ProgressBar1.Value = RowProgress(row, height);
-      view_.ProgressValue(Controls.ProgressBar1.Value);
+      SetProgress(RowProgress(row, height));
     });
   } catch (const std::exception&) {
     // The rows done so far stay keyed.

@@ -40,8 +40,7 @@ void RenderIntoWindow(frmMain& form, const render::RenderOptions& options, const
   const bool ok = (scene || render::LoadModel(options.model, loaded, error)) &&
                   render::RenderScene(scene ? *scene : loaded, options,
                                       [&form, &view](int done, int total) {
-                                        form.Controls.ProgressBar1.Value = 100.0f * done / total;
-                                        view.ProgressValue(form.Controls.ProgressBar1.Value);
+                                        form.SetProgress(100.0f * done / total);
                                         view.DoEvents();
                                       },
                                       error);
@@ -52,7 +51,7 @@ void RenderIntoWindow(frmMain& form, const render::RenderOptions& options, const
     return;
   }
   render::ShowRenderedFolders(form, options);
-  form.RenderedModel = options;
+  form.SetRenderedModel(options);
   view.ControlsChanged();
   form.cmdGo_Click();  // the strip of the new sets, at once
 }

@@ -19,12 +19,10 @@ RenderOptions OptionsFromWindow(const frmMain& form) {
 void ShowRenderedFolders(frmMain& form, const RenderOptions& r) {
   const FrameFolders f = render::FoldersFor(r.outDir, r.animated);
   FormControls& c = form.Controls;
-  c.txtWorkDir[1].Text = form.RotationDir3D = f.rotation3D;
-  c.txt2DWorkDir[1].Text = form.RotationDir2D = f.rotation2D;
+  form.ShowFrameFolders(1, f.rotation3D, f.rotation2D);
   c.txt3DPrefix[1].Text = c.txt2DPrefix[1].Text = r.prefix;
   if (r.animated) {
-    c.txtWorkDir[2].Text = form.AnimationDir3D = f.animation3D;
-    c.txt2DWorkDir[2].Text = form.AnimationDir2D = f.animation2D;
+    form.ShowFrameFolders(2, f.animation3D, f.animation2D);
     c.txt3DPrefix[2].Text = c.txt2DPrefix[2].Text = r.prefix;
   }
   if (RgbFromBgr(form.KeyColor) != r.keyRgb) form.SetKeyColor(RgbFromBgr(r.keyRgb));  // the swap is its own inverse

@@ -49,14 +49,18 @@ void frmMain::cmdChangeDir_Click(int index) {
   const std::string folder3D = BrowseForFolder(view_, title, Trim(Controls.txtWorkDir[i].Text));
   if (folder3D.empty()) return;
 
-  (rotation ? RotationDir3D : AnimationDir3D) = folder3D;
-  Controls.txtWorkDir[i].Text = folder3D;
+  const std::string folder2D = JoinPath(folder3D, "Top");
+  ShowFrameFolders(i, folder3D, folder2D);
   Controls.txt3DPrefix[i].Text = GuessPrefix(folder3D);
-  Controls.txt2DWorkDir[i].Text = JoinPath(folder3D, "Top");
-  const std::string folder2D = Controls.txt2DWorkDir[i].Text;
-  (rotation ? RotationDir2D : AnimationDir2D) = folder2D;
   Controls.txt2DPrefix[i].Text = GuessPrefix(folder2D);
   view_.ControlsChanged();
+}
+
+void frmMain::ShowFrameFolders(int item, const std::string& folder3D, const std::string& folder2D) {
+  Controls.txtWorkDir[item].Text = folder3D;
+  Controls.txt2DWorkDir[item].Text = folder2D;
+  (item == 1 ? RotationDir3D : AnimationDir3D) = folder3D;
+  (item == 1 ? RotationDir2D : AnimationDir2D) = folder2D;
 }
 
 void frmMain::cmdChange2DDir_Click(int index) {

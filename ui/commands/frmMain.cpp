@@ -128,6 +128,13 @@ std::unique_ptr<cAlphaDibSection> frmMain::ReplaceWorkImage(std::unique_ptr<cAlp
   return image;
 }
 
+void frmMain::RestoreWorkImage(std::unique_ptr<cAlphaDibSection> image, bool loaded, const std::string& name) {
+  WorkImage = std::move(image);
+  ImageLoaded = loaded;
+  LastImageFile = name;
+  RedrawPreview();
+}
+
 void frmMain::ReportError(const std::string& message) {
   view_.MessageBox(message);
   Failed(message);
@@ -136,6 +143,11 @@ void frmMain::ReportError(const std::string& message) {
 void frmMain::SetStatus(const std::string& text, bool repaint) {
   Controls.lblStatus.Caption = text;
   view_.StatusChanged(text, repaint);
+}
+
+void frmMain::SetProgress(float percent) {
+  Controls.ProgressBar1.Value = percent;
+  view_.ProgressValue(percent);
 }
 
 std::string frmMain::NormalisedVersion() const {

@@ -162,8 +162,15 @@ class frmMain {
   // for the save dialogs; shows it and returns the picture it replaced.
   std::unique_ptr<cAlphaDibSection> ReplaceWorkImage(std::unique_ptr<cAlphaDibSection> image,
                                                      const std::string& source);
+  // Restores what ReplaceWorkImage gave back, with the state it had, and shows it.
+  void RestoreWorkImage(std::unique_ptr<cAlphaDibSection> image, bool loaded, const std::string& name);
   void SetStatus(const std::string& text, bool repaint = true);
   void ShowProgress(bool visible);
+  void SetProgress(float percent);  // 0 to 100
+  // Shows the folders in the boxes of `item` (1 rotation, 2 animation) and
+  // takes them as the frame folders of that row.
+  void ShowFrameFolders(int item, const std::string& folder3D, const std::string& folder2D);
+  void SetRenderedModel(const render::RenderOptions& options) { RenderedModel = options; }
   // The key colour (0x00BBGGRR) with the hidden box and the swatch that show it.
   void SetKeyColor(uint32_t color);
   // Record how the running command ended; ReportError also shows the message.

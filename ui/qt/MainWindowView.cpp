@@ -36,20 +36,17 @@ void MainWindow::Run(const Handler& handler) {
 }
 
 void MainWindow::StatusChanged(const std::string& text, bool repaint) {
-  form_->Controls.lblStatus.Caption = text;
   status_->setText(QString::fromStdString(text));
   if (repaint) status_->repaint();
   if (hooks_.statusShown) hooks_.statusShown(text);
 }
 
 void MainWindow::ProgressVisible(bool visible) {
-  form_->Controls.ProgressBar1.Visible = visible;
   progress_->setVisible(visible);
   if (visible) progress_->repaint();
 }
 
 void MainWindow::ProgressValue(float value) {
-  form_->Controls.ProgressBar1.Value = value;
   progress_->setValue(static_cast<int>(RoundHalfEven(value)));
   progress_->repaint();
 }
