@@ -5,6 +5,7 @@
 // for the new cell sizes. A failure leaves the folders, the boxes and the
 // working image as they were.
 #include <filesystem>
+#include <optional>
 #include <set>
 
 #include "common/Paths.h"
@@ -58,10 +59,10 @@ void RenderIntoWindow(frmMain& form, const render::RenderOptions& options, const
 
 // The dialog starts from the window's settings and the model it remembers,
 // with that model's axes, folder, prefix and camera.
-render::RenderOptions StartingOptions(const frmMain& form) {
+render::RenderOptions StartingOptions(const frmMain& form, const std::optional<render::RenderOptions>& remembered) {
   const render::RenderOptions window = render::OptionsFromWindow(form);
-  if (!form.RenderedModel) return window;
-  render::RenderOptions start = *form.RenderedModel;
+  if (!remembered) return window;
+  render::RenderOptions start = *remembered;
   start.animated = window.animated;
   start.version = window.version;
   start.keyRgb = window.keyRgb;
@@ -72,7 +73,7 @@ render::RenderOptions StartingOptions(const frmMain& form) {
 }  // namespace
 
 void frmMain::mnuRenderFromModel_Click() {
-  render::RenderDialogModel dialog(view_, StartingOptions(*this));
+  render::RenderDialogModel dialog(view_, StartingOptions(*this, RenderedModel));
   dialog.Reload();
   // Declining to replace frames goes back to the dialog, to choose another folder.
   do {

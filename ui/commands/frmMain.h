@@ -148,13 +148,6 @@ class frmMain {
   // The version box was edited: frames of a remembered model are rendered
   // again when its cells change size.
   void cmbVersion_Change();
-  // While the rotation boxes still show the remembered model's sets, renders
-  // them again for the mode and version when the cells differ, so that the
-  // boxes always hold frames of one vehicle at the sizes the strip takes.
-  void FollowRenderedModel();
-  // True unless the sets Do All would read mix the remembered model's with
-  // others and the user, asked, declines.
-  bool FramesFromOneRender();
 
   // --- Shared services of the window
   // Ends the viewer and puts `image` in place of the working image, named
@@ -200,9 +193,6 @@ class frmMain {
   // last for it.
   std::string LastImageFile;
   std::string RotationDir3D, RotationDir2D, AnimationDir3D, AnimationDir2D;
-  // The model whose sets the window rendered last, with the axes and
-  // settings used; none before a render, or once the boxes moved on.
-  std::optional<render::RenderOptions> RenderedModel;
 
   CommandOutcome LastOutcome;
   // What the last import did, why it stopped, and the frames it could not read.
@@ -216,8 +206,19 @@ class frmMain {
 
  private:
   void SetMode(bool animated);  // the Static / Animated SRF menus
+  // While the rotation boxes still show the remembered model's sets, renders
+  // them again for the mode and version when the cells differ, so that the
+  // boxes always hold frames of one vehicle at the sizes the strip takes.
+  void FollowRenderedModel();
+  // True unless the sets Do All would read mix the remembered model's with
+  // others and the user, asked, declines.
+  bool FramesFromOneRender();
   // The viewer's canvas while it shows, otherwise the working image.
   const cAlphaDibSection& ShownPicture() const;
+
+  // The model whose sets the window rendered last, with the axes and
+  // settings used; none before a render, or once the boxes moved on.
+  std::optional<render::RenderOptions> RenderedModel;
 
   FormView& view_;
   PreviewPane pane_;
