@@ -18,13 +18,8 @@ RenderOptions OptionsFromWindow(const frmMain& form) {
 
 void ShowRenderedFolders(frmMain& form, const RenderOptions& r) {
   const FrameFolders f = render::FoldersFor(r.outDir, r.animated);
-  FormControls& c = form.Controls;
-  form.ShowFrameFolders(1, f.rotation3D, f.rotation2D);
-  c.txt3DPrefix[1].Text = c.txt2DPrefix[1].Text = r.prefix;
-  if (r.animated) {
-    form.ShowFrameFolders(2, f.animation3D, f.animation2D);
-    c.txt3DPrefix[2].Text = c.txt2DPrefix[2].Text = r.prefix;
-  }
+  form.ShowFrameFolders(1, f.rotation3D, f.rotation2D, r.prefix, r.prefix);
+  if (r.animated) form.ShowFrameFolders(2, f.animation3D, f.animation2D, r.prefix, r.prefix);
   if (RgbFromBgr(form.KeyColor) != r.keyRgb) form.SetKeyColor(RgbFromBgr(r.keyRgb));  // the swap is its own inverse
 }
 

@@ -50,15 +50,16 @@ void frmMain::cmdChangeDir_Click(int index) {
   if (folder3D.empty()) return;
 
   const std::string folder2D = JoinPath(folder3D, "Top");
-  ShowFrameFolders(i, folder3D, folder2D);
-  Controls.txt3DPrefix[i].Text = GuessPrefix(folder3D);
-  Controls.txt2DPrefix[i].Text = GuessPrefix(folder2D);
+  ShowFrameFolders(i, folder3D, folder2D, GuessPrefix(folder3D), GuessPrefix(folder2D));
   view_.ControlsChanged();
 }
 
-void frmMain::ShowFrameFolders(int item, const std::string& folder3D, const std::string& folder2D) {
+void frmMain::ShowFrameFolders(int item, const std::string& folder3D, const std::string& folder2D,
+                               const std::string& prefix3D, const std::string& prefix2D) {
   Controls.txtWorkDir[item].Text = folder3D;
   Controls.txt2DWorkDir[item].Text = folder2D;
+  Controls.txt3DPrefix[item].Text = prefix3D;
+  Controls.txt2DPrefix[item].Text = prefix2D;
   (item == 1 ? RotationDir3D : AnimationDir3D) = folder3D;
   (item == 1 ? RotationDir2D : AnimationDir2D) = folder2D;
 }

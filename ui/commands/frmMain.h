@@ -160,9 +160,10 @@ class frmMain {
   void SetStatus(const std::string& text, bool repaint = true);
   void ShowProgress(bool visible);
   void SetProgress(float percent);  // 0 to 100
-  // Shows the folders in the boxes of `item` (1 rotation, 2 animation) and
-  // takes them as the frame folders of that row.
-  void ShowFrameFolders(int item, const std::string& folder3D, const std::string& folder2D);
+  // Shows the folders and prefixes in the boxes of `item` (1 rotation, 2
+  // animation) and takes the folders as the frame folders of that row.
+  void ShowFrameFolders(int item, const std::string& folder3D, const std::string& folder2D,
+                        const std::string& prefix3D, const std::string& prefix2D);
   void SetRenderedModel(const render::RenderOptions& options) { RenderedModel = options; }
   // The key colour (0x00BBGGRR) with the hidden box and the swatch that show it.
   void SetKeyColor(uint32_t color);
