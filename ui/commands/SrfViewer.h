@@ -36,9 +36,6 @@ class SrfViewer {
   // Stops the rotation; when the viewer showed, gives the view options back,
   // drops the canvas and returns true (the caller shows the working image).
   bool End();
-  // Puts the background back under the cell, blends the current heading over
-  // it and shows the canvas.
-  void DrawViewerFrame();
   // One heading on, while the viewer shows; a tick queued before it ended
   // only stops the timer.
   void Tick();
@@ -57,6 +54,9 @@ class SrfViewer {
 
  private:
   void SetTimer(bool enabled, int interval);
+  // Puts the background back under the cell, blends the current heading over
+  // it and shows the canvas.
+  void DrawViewerFrame();
 
   FormView& view_;
   PreviewPane& pane_;
