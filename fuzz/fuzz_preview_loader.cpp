@@ -15,9 +15,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  fuzz::Window& w = fuzz::SharedWindow();
   const std::string path = fuzz::WriteInput(data, size, ".srf");
-  cAlphaDibSection& viewer = *w.form.ViewerImage;
+  static cAlphaDibSection viewer;  // one raster for every input, as the viewer keeps its own
   try {
     CreateFromGarminSRF(viewer, path);
     if (viewer.Empty() || viewer.Width() < 1 || viewer.Height() < 2) fuzz::Fail("a good load left no raster");
