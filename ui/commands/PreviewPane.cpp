@@ -3,6 +3,8 @@
 // from the pane or from the five swatches on the window.
 #include "ui/commands/PreviewPane.h"
 
+#include <algorithm>
+
 #include "common/Rounding.h"
 #include "common/VbError.h"
 #include "platform/FillRectangle.h"
@@ -101,7 +103,9 @@ ViewOptions PreviewPane::SelectedOptions() const {
 }
 
 void PreviewPane::SelectOptions(const ViewOptions& options) {
-  for (size_t i = 0; i < options_.size(); ++i) options_[i].Value = options[i];
+  options_[kViewAll].Value = options[kViewAll];
+  options_[kViewZoom].Value = options[kViewZoom];
+  options_[kViewReal].Value = options[kViewReal];
   view_.ControlsChanged();
 }
 
@@ -195,17 +199,17 @@ void PreviewPane::PanTo(int32_t x, int32_t y) {
 std::optional<uint32_t> PreviewPane::SwatchColor(const std::array<Shape, 5>& swatches, float x, float y) {
   // The swatches are laid out in pixels; the window reports clicks in twips.
   const auto twips = [](int pixels) { return static_cast<float>(pixels) * kTwipsPerPixel; };
-  const Geometry& first = swatches[0].Position;
+  const Geometry& first = swatches.front().Position;
   const float top = twips(first.top);
   if (y < top || y > top + twips(first.height)) return std::nullopt;
-  for (int i = static_cast<int>(swatches.size()) - 1; i >= 0; --i) {
-    const Geometry& g = swatches[i].Position;
-    if (twips(g.left) > x) continue;
-    // The first swatch at or left of x decides, even when x is in its gap.
-    if (x <= twips(g.left) + twips(g.width)) return kSwatchKeyColors[i];
-    return std::nullopt;
-  }
-  return std::nullopt;
+  // The last swatch that starts at or left of x decides, even when x is in
+  // the gap after it.
+  const auto hit = std::find_if(swatches.rbegin(), swatches.rend(),
+                                [&](const Shape& swatch) { return twips(swatch.Position.left) <= x; });
+  if (hit == swatches.rend()) return std::nullopt;
+  const Geometry& g = hit->Position;
+  if (x > twips(g.left) + twips(g.width)) return std::nullopt;
+  return kSwatchKeyColors[swatches.rend() - hit - 1];
 }
 
 }  // namespace velkor
