@@ -133,8 +133,7 @@ bool SrfViewer::KeyDown(int keyCode) {
   if (!showing_) return false;
   const int interval = timer_.Interval;
   switch (keyCode) {
-    case kKeyEscape:
-      SetTimer(false, interval);
+    case kKeyEscape:  // the form ends the viewer, and End stops the rotation
       break;
     case kKeyLeft:
       SetTimer(false, interval);
@@ -161,7 +160,6 @@ bool SrfViewer::KeyDown(int keyCode) {
 void SrfViewer::Release() {
   icon_->Destroy();
   backPatch_->Destroy();
-  canvas_->Destroy();
 }
 
 }  // namespace velkor

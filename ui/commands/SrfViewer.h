@@ -39,10 +39,12 @@ class SrfViewer {
   // One heading on, while the viewer shows; a tick queued before it ended
   // only stops the timer.
   void Tick();
-  // The arrows turn (Left, Right) or pace (Up, Down) the icon, Escape stops
-  // it; true when the key was the viewer's (only while it shows).
+  // The arrows turn (Left, Right) or pace (Up, Down) the icon; Escape is
+  // taken for the caller to End the viewer. True when the key was the
+  // viewer's (only while it shows).
   bool KeyDown(int keyCode);
-  // Closing: every raster released.
+  // Closing, after End (which dropped the canvas): the icon and the back
+  // patch released.
   void Release();
 
   bool Showing() const { return showing_; }
