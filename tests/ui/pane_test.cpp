@@ -277,7 +277,7 @@ TEST_F(Pane, ViewerOpensAStaticSrfOverTheDeviceScreenAtTheLastHeading) {
   cDib screen;
   ASSERT_GT(screen.CreateFromBitmapFile(platform::ProgramFolder() + "/Garmin760.bmp"), 0);
   for (auto [x, y] : {std::pair{0, 0}, {479, 271}, {290, 206}, {100, 150}}) EXPECT_EQ(Canvas(x, y), gdi::GetPixel(screen.hDIBDC(), x, y));
-  for (auto [x, y] : {std::pair{480, 0}, {480, 10}, {14399, 749}}) EXPECT_EQ(Canvas(x, y), kWhite);
+  for (auto [x, y] : {std::pair{480, 0}, {480, 10}, {14399, 749}, {0, 749}}) EXPECT_EQ(Canvas(x, y), kWhite);
   const uint32_t frame2 = gdi::GetPixel(form.Viewer().Icon().hDC(), 170, 10);
   EXPECT_NE(frame2, gdi::GetPixel(form.Viewer().Icon().hDC(), 10, 10));
   EXPECT_EQ(std::make_pair(Canvas(301, 217), At(301, 217)), std::make_pair(frame2, frame2));
