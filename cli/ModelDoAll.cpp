@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <iostream>
 
+#include "common/Paths.h"
+#include "jobs/SampleFolders.h"
+#include "platform/Files.h"
 #include "render/ModelRender.h"
-#include "render/commands/WindowRender.h"
 
 namespace velkor::cli {
 
@@ -27,19 +29,36 @@ bool TemporaryFrames::Create(std::string& error) {
   return true;
 }
 
-bool RenderModelIntoForm(const render::RenderOptions& options, frmMain& form, HeadlessView& view) {
+bool RenderModelFirst(const std::string& model, const RenderFlags& flags, const std::string& numbers,
+                      ImportSettings& import, TemporaryFrames& frames, CliProgress& progress) {
+  render::RenderOptions r;
+  r.animated = import.animated;
+  r.version = import.version->text;
+  r.keyRgb = render::RgbFromBgr(import.keyColour);
+  r.prefix = import.sets[0].prefix.empty() ? kSamplePrefix : import.sets[0].prefix;
+  r.numbers = Trim(numbers);
+  r.model = platform::AbsolutePath(model);
   std::string error;
+  if (!frames.Create(error)) {
+    progress.Error(error);
+    return false;
+  }
+  r.outDir = JoinPath(frames.Path(), "frames");
+  ApplyRenderFlags(flags, r);
+  RequireValid(r);
   render::ModelAxes axes;
   const bool ok = render::RenderModel(
-      options, [](int done, int total) { std::cerr << "\rrendering frame " << done << "/" << total << std::flush; },
+      r, [](int done, int total) { std::cerr << "\rrendering frame " << done << "/" << total << std::flush; },
       axes, error);
   std::cerr << '\n';
   if (!ok) {
-    view.Error(error);
+    progress.Error(error);
     return false;
   }
   std::cout << "axes: " << render::DescribeAxes(axes) << '\n';
-  render::ShowRenderedFolders(form, options);
+  const render::FrameFolders f = render::FoldersFor(r.outDir, r.animated);
+  import.sets = {FrameSource{f.rotation3D, r.prefix}, {f.rotation2D, r.prefix}, {f.animation3D, r.prefix},
+                 {f.animation2D, r.prefix}};
   return true;
 }
 

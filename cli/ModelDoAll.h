@@ -1,12 +1,12 @@
 #pragma once
 // do-all --model: the model's frames are rendered into a temporary folder as
-// the window's "Render from Model..." would, and the folder boxes point there.
+// the window's "Render from Model..." would, and the import reads them there.
 #include <string>
 
-#include "cli/HeadlessView.h"
+#include "cli/CliProgress.h"
+#include "cli/RenderFlags.h"
+#include "jobs/FrameImport.h"
 #include "platform/Interruption.h"
-#include "render/RenderOptions.h"
-#include "ui/commands/frmMain.h"
 
 namespace velkor::cli {
 
@@ -26,9 +26,10 @@ class TemporaryFrames {
   platform::InterruptCleanup removedOnInterrupt_;
 };
 
-// False (the error reported on the view) when the model cannot be rendered.
-// `options` are the window's with the render flags applied and a folder in a
-// TemporaryFrames.
-bool RenderModelIntoForm(const render::RenderOptions& options, frmMain& form, HeadlessView& view);
+// Renders `model` for the import's mode, version, key colour, prefix and
+// `numbers`, with the render flags, checked as `render` checks them, and
+// points the import's sets at the frames. False after the error is printed.
+bool RenderModelFirst(const std::string& model, const RenderFlags& flags, const std::string& numbers,
+                      ImportSettings& import, TemporaryFrames& frames, CliProgress& progress);
 
 }  // namespace velkor::cli

@@ -1,75 +1,38 @@
-// do-all and build-strip: the "Do All" and "Build Image" buttons over the same
-// window procedures, with the window's controls set from flags.
+// do-all and build-strip: the "Do All" and "Build Image" jobs, their settings
+// taken from flags; a flag not given keeps the window's initial setting.
 #include <iostream>
 #include <optional>
 
+#include "cli/CliProgress.h"
 #include "cli/Commands.h"
-#include "cli/HeadlessView.h"
 #include "cli/ModelDoAll.h"
 #include "cli/RenderFlags.h"
 #include "common/Paths.h"
 #include "common/VbError.h"
-#include "pipeline/NumberingScheme.h"
-#include "srf/SrfVersion.h"
-#include "ui/commands/KeyingChoice.h"
+#include "jobs/DoAll.h"
+#include "jobs/SampleFolders.h"
+#include "jobs/SrfFiles.h"
 #include "platform/Files.h"
 #include "platform/SystemError.h"
-#include "render/commands/WindowRender.h"
-#include "ui/commands/frmMain.h"
 
 namespace velkor::cli {
 
 namespace {
 
-// A flag that sets one text box or combo box of the window.
-struct TextFlag {
-  const char* name;
-  const char* help;
-  bool isFolder;  // made absolute
-  std::string& (*control)(FormControls&);
-  std::string value = {};
-  CLI::Option* option = nullptr;
+// The four sets' folders and prefixes, in the import's order.
+struct SetFlags {
+  std::optional<std::string> folder, prefix;
 };
 
-std::vector<TextFlag> TextFlags() {
-  using C = FormControls;
-  return {
-      {"--rotation-3d", "Folder of the 3D rotation frames", true,
-       [](C& c) -> std::string& { return c.txtWorkDir[1].Text; }},
-      {"--rotation-2d", "Folder of the 2D rotation frames", true,
-       [](C& c) -> std::string& { return c.txt2DWorkDir[1].Text; }},
-      {"--animation-3d", "Folder of the 3D animation frames (with --animated)", true,
-       [](C& c) -> std::string& { return c.txtWorkDir[2].Text; }},
-      {"--animation-2d", "Folder of the 2D animation frames (with --animated)", true,
-       [](C& c) -> std::string& { return c.txt2DWorkDir[2].Text; }},
-      {"--prefix-3d", "File prefix of the 3D rotation frames", false,
-       [](C& c) -> std::string& { return c.txt3DPrefix[1].Text; }},
-      {"--prefix-2d", "File prefix of the 2D rotation frames", false,
-       [](C& c) -> std::string& { return c.txt2DPrefix[1].Text; }},
-      {"--anim-prefix-3d", "File prefix of the 3D animation frames", false,
-       [](C& c) -> std::string& { return c.txt3DPrefix[2].Text; }},
-      {"--anim-prefix-2d", "File prefix of the 2D animation frames", false,
-       [](C& c) -> std::string& { return c.txt2DPrefix[2].Text; }},
-      {"--numbers", "Frame numbering scheme, e.g. 0000-0035, 1-36, \"0-360 (10s)\"", false,
-       [](C& c) -> std::string& { return c.cmbNumbers.Text; }},
-      {"--version", "SRF version: 1.00, 2.00, 2.10 or 2.20 (any other text means 2.20)", false,
-       [](C& c) -> std::string& { return c.cmbVersion.Text; }},
-  };
-}
-
-// Every flag defaults to the window's initial state: a control is set only
-// when its flag was given.
 struct PipelineOptions {
   std::string output;
-  std::vector<TextFlag> texts = TextFlags();
-  std::string key;
+  std::array<SetFlags, 4> sets;
+  std::string numbers = "0000-0035";
+  std::string version = "2.20";
+  std::optional<std::string> key;
+  std::optional<int> tolerance, stepSample;
   std::string keying;
-  int tolerance = 0;
-  int stepSample = 0;
   bool animated = false, notAntiAliased = false, noResize = false;
-  CLI::Option* keyOption = nullptr;
-  CLI::Option* toleranceOption = nullptr;
-  CLI::Option* stepSampleOption = nullptr;
   std::string model;  // do-all --model: frames rendered from it first
   RenderFlags renderFlags;
 };
@@ -91,51 +54,27 @@ std::optional<uint32_t> ParseKeyColour(const std::string& text) {
 }
 
 void AddOptions(CLI::App* command, PipelineOptions& o) {
-  for (TextFlag& flag : o.texts) flag.option = command->add_option(flag.name, flag.value, flag.help);
-  o.keyOption =
-      command->add_option("--key", o.key, "Key colour: decimal 0x00BBGGRR or #RRGGBB")
-          ->check([](const std::string& value) {
-            return ParseKeyColour(value) ? std::string() : "not a colour (decimal or #RRGGBB): " + value;
-          });
-  o.toleranceOption = command->add_option("--tolerance", o.tolerance, "Key colour tolerance 0..255")
-                          ->check(CLI::Range(0, 255));
-  o.stepSampleOption = command->add_option("--step-sample", o.stepSample, "Resize in 1, 2 or 3 steps")
-                           ->check(CLI::Range(1, 3));
+  const char* const sets[4] = {"3D rotation", "2D rotation", "3D animation", "2D animation"};
+  const char* const folderFlags[4] = {"--rotation-3d", "--rotation-2d", "--animation-3d", "--animation-2d"};
+  const char* const prefixFlags[4] = {"--prefix-3d", "--prefix-2d", "--anim-prefix-3d", "--anim-prefix-2d"};
+  for (size_t set = 0; set < 4; ++set) {
+    const std::string animatedOnly = set >= 2 ? " (with --animated)" : "";
+    command->add_option(folderFlags[set], o.sets[set].folder,
+                        "Folder of the " + std::string(sets[set]) + " frames" + animatedOnly);
+    command->add_option(prefixFlags[set], o.sets[set].prefix, "File prefix of the " + std::string(sets[set]) + " frames");
+  }
+  command->add_option("--numbers", o.numbers, "Frame numbering scheme, e.g. 0000-0035, 1-36, \"0-360 (10s)\"");
+  command->add_option("--version", o.version, "SRF version: 1.00, 2.00, 2.10 or 2.20 (any other text means 2.20)");
+  command->add_option("--key", o.key, "Key colour: decimal 0x00BBGGRR or #RRGGBB")->check([](const std::string& value) {
+    return ParseKeyColour(value) ? std::string() : "not a colour (decimal or #RRGGBB): " + value;
+  });
+  command->add_option("--tolerance", o.tolerance, "Key colour tolerance 0..255")->check(CLI::Range(0, 255));
+  command->add_option("--step-sample", o.stepSample, "Resize in 1, 2 or 3 steps")->check(CLI::Range(1, 3));
   command->add_flag("--animated", o.animated, "Animated SRF (rotation and animation sets)");
   command->add_flag("--not-anti-aliased", o.notAntiAliased, "Frames not anti-aliased: binary keying");
   command->add_option("--keying", o.keying, "Keying rule: clean (default), graded or binary")
       ->check(CLI::IsMember({"graded", "binary", "clean"}));
   command->add_flag("--no-resize", o.noResize, "Do not resize to the device size");
-}
-
-bool Given(const CLI::Option* option) { return option && option->count() > 0; }
-
-bool GivenText(const PipelineOptions& o, const std::string& name) {
-  for (const TextFlag& flag : o.texts) {
-    if (flag.name == name) return Given(flag.option);
-  }
-  return false;
-}
-
-// The window starts on the static sample (400- and 350-pixel frames). An
-// animated build wants 450 and 400: unless the rotation folder was given,
-// take the sample's animated rotation set, as a user would pick it.
-void UseAnimatedSampleRotation(const PipelineOptions& o, FormControls& c) {
-  if (GivenText(o, "--rotation-3d")) return;
-  const std::string rotation = JoinPath(GetFolderName(frmMain::DefaultAnimationFolder()), "Rotation");
-  c.txtWorkDir[1].Text = rotation;
-  if (!GivenText(o, "--rotation-2d")) c.txt2DWorkDir[1].Text = JoinPath(rotation, "Top");
-}
-
-// Given only a 3D folder, its 2D frames are in its "Top" subfolder, as the
-// folder picker assumes; never the sample's.
-void UseTopFolders(const PipelineOptions& o, FormControls& c) {
-  if (GivenText(o, "--rotation-3d") && !GivenText(o, "--rotation-2d")) {
-    c.txt2DWorkDir[1].Text = JoinPath(c.txtWorkDir[1].Text, "Top");
-  }
-  if (GivenText(o, "--animation-3d") && !GivenText(o, "--animation-2d")) {
-    c.txt2DWorkDir[2].Text = JoinPath(c.txtWorkDir[2].Text, "Top");
-  }
 }
 
 // Clean edges unless told otherwise. --not-anti-aliased is the binary rule by
@@ -148,120 +87,74 @@ KeyingRule KeyingRuleOf(const PipelineOptions& o) {
   }
   if (o.notAntiAliased || o.keying == "binary") return KeyingRule::Binary;
   if (o.keying == "graded") return KeyingRule::Graded;
-  if (Given(o.toleranceOption)) {
+  if (o.tolerance) {
     throw CLI::ValidationError("--tolerance", "applies to --keying graded or binary, not to clean edges (the default)");
   }
   return KeyingRule::CleanEdges;
 }
 
-// Sets the window's controls as a user would before pressing the button.
-void ApplyOptions(const PipelineOptions& o, frmMain& form) {
-  FormControls& c = form.Controls;
-  for (const TextFlag& flag : o.texts) {
-    if (Given(flag.option)) flag.control(c) = flag.isFolder ? platform::AbsolutePath(flag.value) : flag.value;
-  }
-  UseTopFolders(o, c);
-  // As in the window, animated mode shows "1.00" whatever was chosen before.
-  if (o.animated) {
-    form.mnuAnimatedSRF_Click();
-    UseAnimatedSampleRotation(o, c);
-  }
-  if (Given(o.keyOption)) {
-    form.SetKeyColor(*ParseKeyColour(o.key));  // as a picked colour is set
-  }
-  if (Given(o.toleranceOption)) {
-    c.sldTol.Value = o.tolerance;
-    form.sldTol_Scroll();
-  }
-  SelectKeyingRule(c, KeyingRuleOf(o));
-  if (o.noResize) {
-    c.chkResize.Value = false;
-    form.chkResize_Click();
-  }
-  if (Given(o.stepSampleOption)) {
-    for (size_t i = 0; i < c.optSteps.size(); ++i)
-      c.optSteps[i].Value = static_cast<int>(i) + 1 == o.stepSample;
-    c.chkStepSample.Value = true;
-  }
+// The folder of a set: as given (made absolute), else a 2D set's frames are
+// in the "Top" subfolder of its 3D set's, as the folder picker assumes; the
+// sample's otherwise (its animated rotation frames for an animated icon).
+std::string FolderOf(const PipelineOptions& o, size_t set, const std::string& folder3D) {
+  if (o.sets[set].folder) return Trim(platform::AbsolutePath(*o.sets[set].folder));
+  if (set % 2 == 1) return JoinPath(folder3D, "Top");
+  return set == 0 ? SampleRotationFolder(o.animated) : SampleAnimationFolder();
 }
 
-bool ImportStoppedAtFrame(const frmMain& form) {
-  return form.LastImport == ImportOutcome::FileMissing || form.LastImport == ImportOutcome::FileUnreadable;
-}
-
-// 2D frames that could not be read: the import went on without them.
-void ReportSkippedFrames(const frmMain& form, HeadlessView& view) {
-  size_t count = form.ImportWarnings.size();
-  if (ImportStoppedAtFrame(form) && count > 0) --count;  // the last one stopped the import
-  for (size_t i = 0; i < count; ++i) {
-    view.Warning("frame cannot be read as a BMP, its cell stays background: " + form.ImportWarnings[i]);
+DoAllSettings SettingsOf(const PipelineOptions& o) {
+  DoAllSettings s;
+  ImportSettings& import = s.import;
+  import.animated = o.animated;
+  import.version = o.animated ? &AnimatedSrfVersion() : &StaticSrfVersion(Trim(o.version));
+  import.numbering = SchemeFromText(o.numbers);
+  import.keyColour = o.key ? *ParseKeyColour(*o.key) : 0x00FF00;
+  for (size_t set = 0; set < 4; ++set) {
+    import.sets[set].folder = FolderOf(o, set, set % 2 == 1 ? import.sets[set - 1].folder : "");
+    import.sets[set].prefix = Trim(o.sets[set].prefix.value_or(kSamplePrefix));
   }
+  s.finish.resize = !o.noResize;
+  s.finish.stepSample = o.stepSample.has_value();
+  s.finish.steps = o.stepSample.value_or(1);
+  s.finish.keying = {import.keyColour, o.tolerance.value_or(0), KeyingRuleOf(o)};
+  return s;
 }
 
-// Checks the import; false (with the error reported) when it did not read
-// every frame, so that no partial strip is written.
-bool ImportComplete(const frmMain& form, HeadlessView& view) {
-  ReportSkippedFrames(form, view);
-  if (form.LastImport == ImportOutcome::Complete) return true;
-  view.Error(form.ImportFailure.empty() ? "the frames were not imported" : form.ImportFailure);
-  return false;
-}
-
-// The files the command reads: the frames the import will look for, named as
-// the window names them from its boxes, or the models they are rendered from.
-std::vector<std::string> InputFiles(const frmMain& form, const PipelineOptions& o) {
+// The files the command reads: the frames the import will look for, or the
+// models they are rendered from.
+std::vector<std::string> InputFiles(const ImportSettings& import, const PipelineOptions& o) {
   if (!o.model.empty()) {
     std::vector<std::string> models = {platform::AbsolutePath(o.model)};
     if (!o.renderFlags.animationModel.empty()) models.push_back(platform::AbsolutePath(o.renderFlags.animationModel));
     return models;
   }
-  const FormControls& c = form.Controls;
-  const NumberingScheme scheme = SchemeFromText(c.cmbNumbers.Text);
-  std::vector<std::string> files;
-  for (int item = 1; item <= (form.AnimatedMode ? 2 : 1); ++item) {
-    for (const auto& [folder, prefix] : {std::pair(&c.txtWorkDir[item], &c.txt3DPrefix[item]),
-                                         std::pair(&c.txt2DWorkDir[item], &c.txt2DPrefix[item])}) {
-      for (int i = 0; i < kFramesPerSet; ++i) {
-        files.push_back(platform::ResolveNameCase(FrameFileName(Trim(folder->Text), Trim(prefix->Text), scheme, i)));
-      }
-    }
-  }
+  std::vector<std::string> files = FrameFiles(import);
+  for (std::string& file : files) file = platform::ResolveNameCase(file);
   return files;
 }
 
-// do-all --model: the window's settings with the render flags, checked as
-// `render` checks them; the frames go to a temporary folder.
-bool RenderModelFirst(const PipelineOptions& o, frmMain& form, HeadlessView& view, TemporaryFrames& frames) {
-  std::string error;
-  if (!frames.Create(error)) {
-    view.Error(error);
-    return false;
-  }
-  render::RenderOptions r = render::OptionsFromWindow(form);
-  r.model = platform::AbsolutePath(o.model);
-  r.outDir = JoinPath(frames.Path(), "frames");
-  ApplyRenderFlags(o.renderFlags, r);
-  RequireValid(r);
-  return RenderModelIntoForm(r, form, view);
-}
-
 int RunDoAll(const PipelineOptions& o) {
-  HeadlessView view(std::cerr);
-  frmMain form(view);
-  form.Form_Load();
-  ApplyOptions(o, form);
-  if (!OutputsLeaveInputs({platform::AbsolutePath(o.output)}, InputFiles(form, o))) return 1;
-  TemporaryFrames frames;
-  if (!o.model.empty() && !RenderModelFirst(o, form, view, frames)) return 1;
+  CliProgress progress(std::cerr);
+  DoAllSettings settings = SettingsOf(o);
   const std::string output = platform::AbsolutePath(o.output);
-  view.AnswerDialogs({output});
-  // The window saves a partly filled strip; the command line does not.
-  view.allowDialog = [&form](const FileDialogRequest&) { return form.LastImport == ImportOutcome::Complete; };
-  form.DoAllWithoutStrip();  // the saved file is cmdSave_Click's, without a full strip in memory
-  if (!ImportComplete(form, view)) return 1;
-  if (view.Failed()) return 1;  // a message box, already on stderr
-  if (form.LastOutcome.kind != CommandOutcome::Kind::Completed) {
-    view.Error(form.LastOutcome.message + " (no SRF written to " + output + ")");
+  if (!OutputsLeaveInputs({output}, InputFiles(settings.import, o))) return 1;
+  TemporaryFrames frames;
+  if (!o.model.empty() && !RenderModelFirst(o.model, o.renderFlags, o.numbers, settings.import, frames, progress)) {
+    return 1;
+  }
+  const Result<DoAllOutcome> done = DoAll(settings, progress);
+  if (!done) {
+    progress.Error(done.failure().Reason());
+    return 1;
+  }
+  const SrfVersion& version = *settings.import.version;
+  Result<Done> written = CheckSrfHasVehicle(*done->icon, version, progress);
+  if (written) {
+    progress.Status(SrfWritingStatus(version));
+    written = WriteSrf(*done->icon, version, output, progress);
+  }
+  if (!written) {
+    progress.Error(written.failure().Reason());
     return 1;
   }
   std::cout << "srf: " << output << '\n';
@@ -269,24 +162,25 @@ int RunDoAll(const PipelineOptions& o) {
 }
 
 int RunBuildStrip(const PipelineOptions& o) {
-  HeadlessView view(std::cerr);
-  frmMain form(view);
-  form.Form_Load();
-  ApplyOptions(o, form);
+  CliProgress progress(std::cerr);
+  const ImportSettings settings = SettingsOf(o).import;
   const std::string output = platform::AbsolutePath(o.output);
-  if (!OutputsLeaveInputs({output}, InputFiles(form, {}))) return 1;
-  form.cmdGo_Click();
-  if (!ImportComplete(form, view)) return 1;
+  if (!OutputsLeaveInputs({output}, InputFiles(settings, {}))) return 1;
+  const Result<ImportedStrip, ImportStop> imported = ImportFrames(settings, progress);
+  if (!imported) {
+    progress.Error(imported.failure().Reason());
+    return 1;
+  }
   try {
     platform::SetLastError(0);
-    if (!form.WorkImage->SavePicture(output)) {
-      view.Error(platform::CannotWrite(output, platform::GetLastError()));
+    if (!imported->strip->SavePicture(output)) {
+      progress.Error(platform::CannotWrite(output, platform::GetLastError()));
       return 1;
     }
   } catch (const VbError& e) {
     std::string reason = e.Description();
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == '\r')) reason.pop_back();
-    view.Error("cannot create " + output + ": " + reason);
+    progress.Error("cannot create " + output + ": " + reason);
     return 1;
   }
   std::cout << "strip: " << output << '\n';

@@ -1,63 +1,63 @@
-// The build pipeline's buttons and the stages they chain: import, resize and
-// key, sharpen, save.
-#include <exception>
+// The build pipeline's buttons: each reads the boxes, runs its job and shows
+// how it ended.
 #include <memory>
 
+#include "jobs/DoAll.h"
 #include "pipeline/DeviceSize.h"
+#include "ui/commands/FormProgress.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor {
 
+void frmMain::ShowProgress(bool visible) {
+  Controls.ProgressBar1.Visible = visible;
+  view_.ProgressVisible(visible);
+}
+
+void frmMain::ReportFailure(const Failure& failure) {
+  failure.quiet ? Failed(failure.message) : ReportError(failure.message);
+}
+
+bool frmMain::ResizeToDeviceSize(const std::string& version) {
+  FormProgress progress(*this);
+  const Result<Done> done =
+      ResizeToDevice(WorkImage, DeviceSizeFor(AnimatedMode, version), FinishingSettings(), progress);
+  if (!done) ReportFailure(done.failure());
+  return static_cast<bool>(done);
+}
+
 bool frmMain::AddAlphaChannel(const std::string& version) {
   EndViewer();
-  if (WorkImage->Empty()) return true;
-  if (!ResizeToDeviceSize(version)) return false;
-  DrawPreview(*WorkImage);
-  CreateAlphaChannel();
-  return true;
+  FormProgress progress(*this);
+  const Result<Done> done =
+      ResizeAndKey(WorkImage, DeviceSizeFor(AnimatedMode, version), FinishingSettings(), progress);
+  if (!done) ReportFailure(done.failure());
+  return static_cast<bool>(done);
+}
+
+void frmMain::CreateAlphaChannel() {
+  EndViewer();
+  FormProgress progress(*this);
+  if (const Result<Done> done = KeyPicture(*WorkImage, FinishingSettings().keying, progress); !done) {
+    ReportFailure(done.failure());
+  }
 }
 
 bool frmMain::ApplyUnsharpMask() {
   EndViewer();
-  // An empty working image has nothing to sharpen; it is left as it is.
-  if (WorkImage->Empty()) return true;
-  SetStatus("Status: Applying Unsharp Mask....", false);
-  std::unique_ptr<cAlphaDibSection> sharpened;
-  try {
-    sharpened = WorkImage->UnsharpMask();
-  } catch (const std::exception&) {
-    sharpened.reset();
-  }
-  if (!sharpened) {
-    SetStatus("Status: Error applying unsharp mask!");
-    Failed("the unsharp mask cannot be applied");
-    return false;
-  }
-  WorkImage = std::move(sharpened);
-  DrawPreview(*WorkImage);
-  SetStatus("Status: Done....");
-  return true;
+  FormProgress progress(*this);
+  const Result<Done> done = Sharpen(WorkImage, progress);
+  if (!done) ReportFailure(done.failure());
+  return static_cast<bool>(done);
 }
 
 void frmMain::cmdGo_Click() {
-  BuildCompositeImage(NormalisedVersion());
+  const Result<ImportedStrip, ImportStop> imported = BuildCompositeImage(NormalisedVersion());
   // A folder without a single frame gives a strip of key colour only; the
   // status line alone would not say why.
-  if (LastImport != ImportOutcome::Complete && ImportedFrames == 0 && !ImportProblem.empty()) {
-    view_.MessageBox(ImportProblem);
+  if (!imported && imported.failure().imported == 0 && !imported.failure().message.empty()) {
+    view_.MessageBox(imported.failure().message);
   }
-}
-
-bool frmMain::ImportStopped() {
-  // A 2D frame that could not be read leaves an empty cell: an icon with a
-  // hole is not one to save either.
-  if (LastImport == ImportOutcome::Complete && SkippedFrame.empty()) return false;
-  // The import's error status stays on the status line under the message.
-  const std::string problem = LastImport == ImportOutcome::Complete ? SkippedFrame
-                              : ImportProblem.empty()               ? "The frames could not be imported."
-                                                                    : ImportProblem;
-  ReportError(problem + "\nDo All stopped: no SRF file was written.");
-  return true;
 }
 
 void frmMain::cmdAddAlpha_Click() {
@@ -71,42 +71,39 @@ void frmMain::cmdMakeSRF_Click() {
   EndViewer();
   // The writer cuts the records from the bottom rows of the picture: from an
   // unresized strip that would be a corner of it, written as an icon.
-  const std::string version = AnimatedMode ? "1.00" : NormalisedVersion();
-  const RasterSize device = DeviceSizeFor(AnimatedMode, version);
+  const SrfVersion& version = AnimatedMode ? AnimatedSrfVersion() : StaticSrfVersion(NormalisedVersion());
+  const RasterSize device = version.device();
   if (ImageLoaded && !WorkImage->Empty() &&
       (WorkImage->Width() != device.width || WorkImage->Height() != device.height)) {
     ReportError("The image is " + std::to_string(WorkImage->Width()) + " x " + std::to_string(WorkImage->Height()) +
-                " pixels; " + (AnimatedMode ? std::string("an animated SRF") : "an SRF version " + version) +
+                " pixels; " + (AnimatedMode ? std::string("an animated SRF") : "an SRF version " + std::string(version.text)) +
                 " needs " + std::to_string(device.width) + " x " + std::to_string(device.height) +
                 ". Use Alpha+Resize first (with \"Resize to work with Garmin\" checked).");
     return;
   }
-  if (AnimatedMode) {
-    SaveASRF("1.00");
-  } else {
-    SaveSRF(NormalisedVersion());
-  }
+  AnimatedMode ? SaveASRF(version.text) : SaveSRF(version.text);
 }
 
-// "Do All". An import that stopped early stops the chain before any dialog:
-// a partly filled strip would be saved as an icon with missing headings. So
-// does a stage that could not make its raster.
+// "Do All": the job builds the icon, showing every stage; the window keeps
+// the last completed stage's picture, and asks where to save only when the
+// icon is complete (a partly filled strip would be an icon with missing
+// headings).
 void frmMain::cmdSave_Click() {
   if (!FramesFromOneRender()) return;
-  if (AnimatedMode) {
-    const std::string version = "1.00";
-    BuildCompositeImage(version);
-    if (ImportStopped()) return;
-    if (!AddAlphaChannel(version)) return;
-    SaveASRF(version);
+  EndViewer();
+  const std::string version = AnimatedMode ? AnimatedSrfVersion().text : NormalisedVersion();
+  const DoAllSettings settings{FrameSettings(version), FinishingSettings(), true};
+  const std::string name = IconNameForFrames(settings.import.sets[0].folder, settings.import.sets[0].prefix);
+  FormProgress progress(*this);
+  std::unique_ptr<cAlphaDibSection> lastStage;
+  Result<DoAllOutcome> done = DoAll(settings, progress, &lastStage);
+  if (!done) {
+    lastStage ? void(ReplaceWorkImage(std::move(lastStage), name)) : RedrawPreview();
+    ReportFailure(done.failure());
     return;
   }
-  const std::string version = NormalisedVersion();
-  BuildCompositeImage(version);
-  if (ImportStopped()) return;
-  if (!AddAlphaChannel(version)) return;
-  if (!ApplyUnsharpMask()) return;
-  SaveSRF(version);
+  ReplaceWorkImage(std::move(done->icon), name);
+  AnimatedMode ? SaveASRF(version) : SaveSRF(version);
 }
 
 }  // namespace velkor

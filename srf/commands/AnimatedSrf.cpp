@@ -8,12 +8,13 @@
 namespace velkor {
 
 void frmMain::SaveASRF(const std::string& version) {
-  RunSRFSaveFlow(*this, "Status: Writing ASRF...", AnimatedSrfVersion(),
+  RunSRFSaveFlow(*this, AnimatedSrfVersion(),
                  [this, &version](const std::string& path) { return WriteASRFFile(path, version); });
 }
 
-bool frmMain::WriteASRFFile(const std::string& path, const std::string& version) {
-  return WriteSRFOf(*this, path, AnimatedSrfVersion(), "Status: ASRF version #" + version + " file written....");
+// The animated file has one version, "1.00", whatever the caller names.
+bool frmMain::WriteASRFFile(const std::string& path, const std::string& /*version*/) {
+  return WriteSRFOf(*this, path, AnimatedSrfVersion());
 }
 
 std::unique_ptr<cAlphaDibSection> ReadAnimatedSRFPicture(frmMain& form, const std::string& path) {

@@ -11,6 +11,7 @@
 #include "srf/SrfRaster.h"
 #include "srf/SrfRecordIO.h"
 #include "srf/modAnimatedSRFFormat.h"
+#include "ui/commands/FormProgress.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor {
@@ -31,21 +32,18 @@ std::string ProposedSRFName(const frmMain& form) {
 
 }  // namespace
 
-void RunSRFSaveFlow(frmMain& form, const std::string& status, const SrfVersion& version,
-                    const std::function<bool(const std::string&)>& write) {
+void RunSRFSaveFlow(frmMain& form, const SrfVersion& version, const std::function<bool(const std::string&)>& write) {
   const std::string before = form.Controls.lblStatus.Caption;
   if (!form.ImageLoaded) {
     form.Failed("there is no image to save");
     return;
   }
-  // A key colour that matched the whole picture (or frames that were never
-  // there) gives an icon that shows nothing: no device should get it.
-  if (SRFPictureIsTransparent(*form.WorkImage, version)) {
-    form.ReportError(kNoVehicleMessage);
-    form.SetStatus(kNothingWrittenStatus);
+  FormProgress progress(form);
+  if (const Result<Done> fit = CheckSrfHasVehicle(*form.WorkImage, version, progress); !fit) {
+    form.ReportFailure(fit.failure());
     return;
   }
-  form.SetStatus(status);
+  form.SetStatus(SrfWritingStatus(version));
   const std::optional<std::string> path =
       ShowCommonDialog(form, true, "Garmin SRF Files|*.srf", kSaveDialogFlags, ProposedSRFName(form));
   if (path && !path->empty()) {
@@ -56,52 +54,12 @@ void RunSRFSaveFlow(frmMain& form, const std::string& status, const SrfVersion& 
   form.SetStatus(before);
 }
 
-void ReportSRFWriteError(frmMain& form, const std::string& reason) {
-  form.ReportError("An error occured while writing the SRF file!" + (reason.empty() ? std::string() : "\n" + reason));
-  form.SetStatus("Status: Error writing SRF FILE!");
-}
-
-namespace {
-
-// The bytes, then the checksum byte, beside `path`; renamed over it when all
-// are on disk. "" when written, otherwise what failed: the file and the cause.
-std::string WriteWithChecksum(frmMain& form, const std::string& path, const std::vector<uint8_t>& body) {
-  platform::SafeFileWriter file;
-  if (!file.Open(path) || !file.Write(body.data(), body.size())) return platform::CannotWrite(path, file.Error());
-  // The checksum covers exactly the bytes just written, so it is summed from
-  // memory rather than read back from the file.
-  form.SetStatus("Status: Calculating Checksum...");
-  const uint8_t checksum = SRFChecksumByte(body.data(), body.size());
-  return file.Write(&checksum, 1) && file.Commit() ? std::string() : platform::CannotWrite(path, file.Error());
-}
-
-}  // namespace
-
-bool WriteSRFOf(frmMain& form, const std::string& path, const SrfVersion& version, const std::string& doneStatus) {
-  // The records are cut from the bottom rows and left columns of the
-  // picture; a larger one gives those, a smaller one none.
-  const RasterSize device = version.device();
-  const cAlphaDibSection& image = *form.WorkImage;
-  if (image.Empty() || image.Width() < device.width || image.Height() < device.height) {
-    ReportSRFWriteError(form, "The picture is " + std::to_string(image.Width()) + " x " +
-                                  std::to_string(image.Height()) + " pixels; " +
-                                  (version.animated ? std::string("an animated SRF") : "an SRF version " + std::string(version.text)) +
-                                  " needs at least " + std::to_string(device.width) + " x " +
-                                  std::to_string(device.height) + " (the device size).");
+bool WriteSRFOf(frmMain& form, const std::string& path, const SrfVersion& version) {
+  FormProgress progress(form);
+  if (const Result<Done> written = WriteSrf(*form.WorkImage, version, path, progress); !written) {
+    form.ReportFailure(written.failure());
     return false;
   }
-  try {
-    const std::optional<std::vector<SRFImage>> images = EncodeSRFImages(*form.WorkImage, version);
-    const std::string failure = images ? WriteWithChecksum(form, path, EncodeSRFBody(version, *images)) : "";
-    if (!images || !failure.empty()) {
-      ReportSRFWriteError(form, failure);
-      return false;
-    }
-  } catch (const std::bad_alloc&) {
-    ReportSRFWriteError(form, platform::CannotWrite(path, ENOMEM));
-    return false;
-  }
-  form.SetStatus(doneStatus);
   form.Completed();
   return true;
 }

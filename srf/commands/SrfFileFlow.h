@@ -10,28 +10,21 @@
 
 #include "raster/cAlphaDibSection.h"
 #include "srf/SrfVersion.h"
+#include "jobs/SrfFiles.h"
 #include "srf/modSRFFileFormat.h"
 
 namespace velkor {
 
 class frmMain;
 
-inline constexpr const char* kNoVehicleMessage = "The picture has no vehicle in it: every pixel is transparent.";
-inline constexpr const char* kNothingWrittenStatus = "Status: Nothing written...";
-
 // SaveSRF and SaveASRF: with a picture loaded that has something to show in
-// `version`, `status`, then the save dialog with the proposed name, then
-// `write` with the chosen path.
-void RunSRFSaveFlow(frmMain& form, const std::string& status, const SrfVersion& version,
-                    const std::function<bool(const std::string&)>& write);
+// `version`, its writing status, then the save dialog with the proposed
+// name, then `write` with the chosen path.
+void RunSRFSaveFlow(frmMain& form, const SrfVersion& version, const std::function<bool(const std::string&)>& write);
 
-// The working image as a file of `version`, written beside `path` and put in
-// its place only when complete, then `doneStatus`. Shows the write error
-// (and returns false) when the image is too small or the file cannot be made.
-bool WriteSRFOf(frmMain& form, const std::string& path, const SrfVersion& version, const std::string& doneStatus);
-
-// The message box and status of a failed write.
-void ReportSRFWriteError(frmMain& form, const std::string& reason = {});
+// WriteSRFFile and WriteASRFFile: the working image as a file of `version`
+// (the WriteSrf job); false after the message when it could not be written.
+bool WriteSRFOf(frmMain& form, const std::string& path, const SrfVersion& version);
 
 // The file's first `count` records, checked, and a raster of the picture they
 // make; none (after a message naming the file and the problem) when the file

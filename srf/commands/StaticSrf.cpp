@@ -7,12 +7,12 @@
 namespace velkor {
 
 void frmMain::SaveSRF(const std::string& version) {
-  RunSRFSaveFlow(*this, "Status: Writing SRF...", StaticSrfVersion(version),
+  RunSRFSaveFlow(*this, StaticSrfVersion(version),
                  [this, &version](const std::string& path) { return WriteSRFFile(path, version); });
 }
 
 bool frmMain::WriteSRFFile(const std::string& path, const std::string& version) {
-  return WriteSRFOf(*this, path, StaticSrfVersion(version), "Status: SRF version #" + version + " file written....");
+  return WriteSRFOf(*this, path, StaticSrfVersion(version));
 }
 
 std::unique_ptr<cAlphaDibSection> ReadStaticSRFPicture(frmMain& form, const std::string& path) {

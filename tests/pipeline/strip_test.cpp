@@ -15,6 +15,7 @@
 #include "platform/Gdi.h"
 #include "raster/SampledStrip.h"
 #include "support/FakeView.h"
+#include "ui/commands/FormProgress.h"
 
 namespace velkor {
 namespace {
@@ -26,6 +27,11 @@ using testing::GetBgra;
 using testing::ScratchDir;
 
 using Fixture = testing::FormOnDisk<>;
+using Imported = Result<ImportedStrip, ImportStop>;
+
+ImportOutcome Outcome(const Imported& imported) {
+  return imported ? ImportOutcome::Complete : imported.failure().outcome;
+}
 
 // Frame i of a set lands with its top-left pixel at the cell's corner and its
 // bottom-right (white) pixel one down and right; the pixels after it are key.
@@ -56,9 +62,10 @@ TEST(CompositeStrip, EachLayoutPutsEveryFrameInItsCell) {
   for (const Layout& l : {kStatic220, Layout{"1.00", false, 14400, 800, {400, 400}, {0, 400}, {{14399, 799}, {0, 405}}}, kAnimated}) {
     SCOPED_TRACE(std::string(l.version) + (l.animated ? " animated" : ""));
     Fixture f(true, l.animated);
-    f.form.BuildCompositeImage(l.version);
-    EXPECT_EQ(std::tuple(f.form.LastImport, f.form.LastOutcome.kind, f.form.ImportWarnings.size(), f.form.ImageLoaded),
-              std::tuple(ImportOutcome::Complete, CommandOutcome::Kind::Completed, size_t{0}, true));
+    const Imported imported = f.form.BuildCompositeImage(l.version);
+    ASSERT_TRUE(imported);
+    EXPECT_EQ(std::tuple(f.form.LastOutcome.kind, imported->skipped.size(), f.form.ImageLoaded),
+              std::tuple(CommandOutcome::Kind::Completed, size_t{0}, true));
     const cAlphaDibSection& strip = *f.form.WorkImage;
     ASSERT_EQ(std::pair(strip.Width(), strip.Height()), std::pair(l.width, l.height));
     for (int set = 0; set < (l.animated ? 4 : 2); ++set)
@@ -73,11 +80,11 @@ TEST(CompositeStrip, EachLayoutPutsEveryFrameInItsCell) {
     // same bytes as the full strip resampled, the same statuses, no preview.
     Fixture sampled(true, l.animated);
     const RasterSize device = DeviceSizeFor(l.animated, l.version);
-    SampledStrip small;
-    EXPECT_TRUE(sampled.form.BuildSampledStrip(l.version, small, device));
-    EXPECT_EQ(std::tuple(sampled.form.LastImport, sampled.view.statuses, sampled.view.previewChanged),
-              std::tuple(ImportOutcome::Complete, f.view.statuses, 0));
-    const auto expected = strip.Resample(device.height, device.width), actual = small.Resample();
+    FormProgress progress(sampled.form);
+    const Imported small = ImportFrames(sampled.form.FrameSettings(l.version), progress, device);
+    ASSERT_TRUE(small && small->sampled && !small->strip);
+    EXPECT_EQ(std::pair(sampled.view.statuses, sampled.view.previewChanged), std::pair(f.view.statuses, 0));
+    const auto expected = strip.Resample(device.height, device.width), actual = small->sampled->Resample();
     ASSERT_TRUE(expected && actual);
     EXPECT_EQ(testing::PixelBytes(*actual), testing::PixelBytes(*expected));
   }
@@ -119,15 +126,13 @@ TEST(CompositeStrip, TheNumberingBoxAndFileNamesThatDifferOnlyInCase) {
     Fixture f(false);
     testing::WriteAllSets(f.dir.path(), 2, scheme);
     f.form.Controls.cmbNumbers.Text = scheme;
-    f.form.BuildCompositeImage("2.20");
-    EXPECT_EQ(f.form.LastImport, ImportOutcome::Complete) << scheme;
+    EXPECT_TRUE(f.form.BuildCompositeImage("2.20")) << scheme;
     ExpectFrameAt(*f.form.WorkImage, 0, 35, 400 * 35, 0);
   }
   Fixture f(false);
   testing::WriteFrameSet(f.dir.path(), "r3d", "0000-0035", 0, 2, ".BMP");
   testing::WriteFrameSet(f.dir.path(), "R2D", "0000-0035", 1, 2);
-  f.form.BuildCompositeImage("2.20");
-  EXPECT_EQ(f.form.LastImport, ImportOutcome::Complete);
+  EXPECT_TRUE(f.form.BuildCompositeImage("2.20"));
   ExpectFrameAt(*f.form.WorkImage, 0, 3, 1200, 0);
   ExpectFrameAt(*f.form.WorkImage, 1, 3, 1050, 400);
 }
@@ -155,7 +160,7 @@ TEST(CompositeStrip, AMissingOrUnreadableFrame) {
     const std::string file = f.dir / (testing::kSetPrefixes[c.set] + FrameNumber(NumberingScheme{}, c.frame) + ".bmp");
     c.damage ? testing::WriteFileBytes(file, *c.damage) : void(std::filesystem::remove(file));
     const cAlphaDibSection* before = f.form.WorkImage.get();
-    f.form.BuildCompositeImage("1.00");
+    const Imported imported = f.form.BuildCompositeImage("1.00");
     const bool complete = c.outcome == ImportOutcome::Complete, missing = c.outcome == ImportOutcome::FileMissing;
     EXPECT_EQ(f.view.LastStatus(), complete ? "Status: Idle"
                                             : "Status: ERROR: " + kSets[c.set] + (missing ? " File Not Found..." : " File Unreadable..."));
@@ -164,10 +169,10 @@ TEST(CompositeStrip, AMissingOrUnreadableFrame) {
     const std::string problem = c.set == 0 && c.frame == 0
         ? "There are no frames to import: the first 3D rotation frame " + file + " does not exist. Choose the folder and prefix of your frames."
         : "The " + set + " frame " + file + (missing ? " does not exist." : " cannot be read as a BMP file");
-    EXPECT_EQ(std::tuple(f.form.LastImport, f.form.ImportWarnings, f.form.LastOutcome.kind, f.form.ImageLoaded),
-              std::tuple(c.outcome, std::vector<std::string>{file},
-                         complete ? CommandOutcome::Kind::Completed : CommandOutcome::Kind::Failed, complete));
-    EXPECT_EQ((complete ? f.form.SkippedFrame : f.form.ImportProblem).substr(0, problem.size()), problem);
+    EXPECT_EQ(std::tuple(Outcome(imported), f.form.LastOutcome.kind, f.form.ImageLoaded),
+              std::tuple(c.outcome, complete ? CommandOutcome::Kind::Completed : CommandOutcome::Kind::Failed, complete));
+    if (complete) EXPECT_EQ(imported->skipped, std::vector<std::string>{file});
+    EXPECT_EQ((complete ? imported->skippedProblem : imported.failure().message).substr(0, problem.size()), problem);
     EXPECT_NE(f.form.LastOutcome.message.find(complete ? "" : file), std::string::npos);
     const cAlphaDibSection& strip = *f.form.WorkImage;
     EXPECT_EQ(&strip == before, !complete);
@@ -180,8 +185,8 @@ TEST(CompositeStrip, AMissingOrUnreadableFrame) {
       EXPECT_EQ(f.view.statuses, kStatuses);
     }
     testing::WriteAllSets(f.dir.path());
-    f.form.BuildCompositeImage("1.00");
-    EXPECT_TRUE(f.form.ImportWarnings.empty());
+    const Imported again = f.form.BuildCompositeImage("1.00");
+    EXPECT_TRUE(again && again->skipped.empty());
   }
 }
 
@@ -193,8 +198,9 @@ TEST(CompositeStrip, AnErrorDuringTheImportIsReportedAndEndsIt) {
     }
   };
   testing::FormOnDisk<FailingView> f(true);
-  EXPECT_NO_THROW(f.form.BuildCompositeImage("2.20"));
-  EXPECT_EQ(std::tuple(f.view.messages, f.view.LastStatus(), f.form.LastImport, f.form.LastOutcome.kind),
+  std::optional<Imported> imported;
+  EXPECT_NO_THROW(imported.emplace(f.form.BuildCompositeImage("2.20")));
+  EXPECT_EQ(std::tuple(f.view.messages, f.view.LastStatus(), Outcome(*imported), f.form.LastOutcome.kind),
             std::tuple(std::vector<std::string>{"An error occured while importing files"},
                        std::string("Status: Error occured while importing files!"), ImportOutcome::Error,
                        CommandOutcome::Kind::Failed));
@@ -203,14 +209,12 @@ TEST(CompositeStrip, AnErrorDuringTheImportIsReportedAndEndsIt) {
 TEST(CompositeStrip, NoStripRefusedOrForAnAnimatedVersionOtherThan100) {
   Fixture refused(false);
   gdi::testing::FailNextDibSections(1);
-  refused.form.BuildCompositeImage("2.20");
-  EXPECT_EQ(std::pair(refused.form.LastImport, refused.form.ImageLoaded),
+  EXPECT_EQ(std::pair(Outcome(refused.form.BuildCompositeImage("2.20")), refused.form.ImageLoaded),
             std::pair(ImportOutcome::StripNotCreated, false));
   Fixture f(false, true);
   ASSERT_TRUE(f.form.WorkImage->Create(3, 3));
-  f.form.BuildCompositeImage("2.20");
+  EXPECT_EQ(Outcome(f.form.BuildCompositeImage("2.20")), ImportOutcome::StripNotCreated);
   EXPECT_EQ(f.view.statuses, (std::vector<std::string>{kStatuses[0], "Status: Error Creating Composite Image!!"}));
-  EXPECT_EQ(f.form.LastImport, ImportOutcome::StripNotCreated);
   EXPECT_EQ(f.form.WorkImage->Width(), 3);  // the previous image stays
 }
 

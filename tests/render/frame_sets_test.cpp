@@ -161,7 +161,7 @@ TEST(RenderFromModel, PreviewTurnsRenderAsksBeforeReplacingAndFollowsTheMode) {
   const FormControls& c = form.Controls;
   const auto boxes = [&c](int i) { return c.txtWorkDir[i].Text + "|" + c.txt2DWorkDir[i].Text + "|" + c.txt3DPrefix[i].Text + c.txt2DPrefix[i].Text; };
   EXPECT_EQ(boxes(1), frames + "|" + frames + "/Top|trucktruck");
-  EXPECT_TRUE(form.KeyColor == 0xFF0000 && form.LastImport == ImportOutcome::Complete && view.previewChanged > 0)
+  EXPECT_TRUE(form.KeyColor == 0xFF0000 && form.ImageLoaded && view.previewChanged > 0)
       << "the key colour taken, the strip built";
   EXPECT_TRUE(view.progressValues.back() == 100.0f && !view.progressVisible);
   const auto cells = [&](const std::string& set) { return ReadBmpRgb(frames + set + "/truck001.bmp").width; };
@@ -169,7 +169,7 @@ TEST(RenderFromModel, PreviewTurnsRenderAsksBeforeReplacingAndFollowsTheMode) {
   EXPECT_EQ(boxes(2), frames + "/Animation|" + frames + "/Animation/Top|trucktruck");
   EXPECT_EQ(std::vector<int>({cells(""), cells("/Top"), cells("/Animation"), cells("/Animation/Top")}),
             (std::vector<int>{450, 400, 450, 400}));
-  EXPECT_TRUE(view.questions.size() == 1 && form.LastImport == ImportOutcome::Complete) << "its own frames replaced unasked";
+  EXPECT_TRUE(view.questions.size() == 1 && form.LastOutcome.kind == CommandOutcome::Kind::Completed) << "its own frames replaced unasked";
   form.Controls.txtWorkDir[2].Text = frmMain::DefaultAnimationFolder();
   form.cmdSave_Click();
   EXPECT_EQ(view.questions.back(), "The 3D animation frames are not from the render of z.glb.\n\nBuild the icon from sets of different renders?");

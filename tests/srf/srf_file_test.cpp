@@ -45,7 +45,7 @@ TEST_F(SrfFile_, EachVersionGivesItsFileByteForByteAndReadsBack) {
     EXPECT_TRUE(bytes == SrfFile(c.stored, c.sizes, c.trailer, top));
     EXPECT_EQ(std::tuple(view.LastStatus(), view.messages.size(), view.dialogs.back().filter,
                          view.dialogs.back().flags),
-              std::tuple("Status: " + kind + " version #" + (animated ? c.stored : c.version) + " file written....",
+              std::tuple("Status: " + kind + " version #" + c.stored + " file written....",
                          size_t{0}, "Garmin SRF Files|*.srf", 0x82002u));
 
     form.WorkImage->Create(5, 5);

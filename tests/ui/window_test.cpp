@@ -70,8 +70,7 @@ TEST_F(Window, TheRotationBoxesFollowTheModeWhileTheyNameTheSample) {
   const std::string animated = JoinPath(GetFolderName(frmMain::DefaultAnimationFolder()), "Rotation");
   form.mnuAnimatedSRF_Click();
   EXPECT_EQ(c.txtWorkDir[1].Text + c.txt2DWorkDir[1].Text, animated + JoinPath(animated, "Top"));
-  form.BuildCompositeImage("1.00");
-  EXPECT_EQ(form.LastImport, ImportOutcome::Complete) << form.ImportFailure;
+  EXPECT_TRUE(form.BuildCompositeImage("1.00")) << form.LastOutcome.message;
   form.mnuStaticSRF_Click();
   const std::string sample = c.txtWorkDir[1].Text;
   c.txtWorkDir[1].Text = dir.path();

@@ -3,20 +3,16 @@
 #include <algorithm>
 
 #include "common/Paths.h"
-#include "platform/AssetFolder.h"
+#include "jobs/SampleFolders.h"
 #include "srf/SrfVersion.h"
 #include "ui/KeyCodes.h"
 #include "ui/commands/FileDialogs.h"
 
 namespace velkor {
 
-std::string frmMain::DefaultRotationFolder() {
-  return JoinPath(JoinPath(platform::AssetFolder(), "sample"), "Rotation");
-}
-std::string frmMain::DefaultAnimationFolder() {
-  return JoinPath(JoinPath(JoinPath(platform::AssetFolder(), "sample"), "Animated"), "Animation");
-}
-std::string frmMain::DefaultPrefix() { return "car"; }
+std::string frmMain::DefaultRotationFolder() { return SampleRotationFolder(false); }
+std::string frmMain::DefaultAnimationFolder() { return SampleAnimationFolder(); }
+std::string frmMain::DefaultPrefix() { return kSamplePrefix; }
 
 frmMain::frmMain(FormView& view)
     : Controls(InitialControls(DefaultRotationFolder(), JoinPath(DefaultRotationFolder(), "Top"),
@@ -57,12 +53,6 @@ void SetAnimationControlsEnabled(FormControls& c, bool enabled) {
   c.cmdChange2DDir[2].Enabled = enabled;
 }
 
-// The sample's rotation frames for an animated icon (450 and 400 pixels; the
-// static sample's are 400 and 350).
-std::string AnimatedSampleRotationFolder() {
-  return JoinPath(GetFolderName(frmMain::DefaultAnimationFolder()), "Rotation");
-}
-
 // The rotation boxes follow the mode while they still name a sample: frames
 // of the other mode's sizes would not fill its strip's cells.
 void SwapSampleRotation(FormControls& c, const std::string& from, const std::string& to) {
@@ -83,9 +73,9 @@ void frmMain::SetMode(bool animated) {
   Controls.mnuAnimatedSRF.Checked = animated;
   SetAnimationControlsEnabled(Controls, animated);
   if (animated) {
-    SwapSampleRotation(Controls, DefaultRotationFolder(), AnimatedSampleRotationFolder());
+    SwapSampleRotation(Controls, DefaultRotationFolder(), SampleRotationFolder(true));
   } else {
-    SwapSampleRotation(Controls, AnimatedSampleRotationFolder(), DefaultRotationFolder());
+    SwapSampleRotation(Controls, SampleRotationFolder(true), DefaultRotationFolder());
   }
   Controls.cmbVersion.Enabled = !animated;
   Controls.cmbVersion.Text = animated ? "1.00" : "2.20";

@@ -14,6 +14,8 @@
 
 #include "platform/GdiTypes.h"
 #include "raster/cAlphaDibSection.h"
+#include "jobs/FrameImport.h"
+#include "jobs/Finish.h"
 #include "render/RenderOptions.h"
 #include "srf/SrfVersion.h"
 #include "ui/Controls.h"
@@ -25,10 +27,6 @@ namespace velkor {
 
 inline constexpr const char* kAppTitle = "Velkor - v051509";
 
-// How the last frame import ended, for callers that must not go on with a
-// partial strip (the command line).
-enum class ImportOutcome { NotRun, Complete, StripNotCreated, FileMissing, FileUnreadable, Error };
-
 // How the last command ended: callers (the command line) read this, never the
 // status line. `message` says what failed, as the user was told.
 struct CommandOutcome {
@@ -36,8 +34,6 @@ struct CommandOutcome {
   Kind kind = Kind::NotRun;
   std::string message;
 };
-
-class SampledStrip;
 
 class frmMain {
  public:
@@ -102,17 +98,10 @@ class frmMain {
   void cmdUnsharpMask_Click();
   void cmdMakeSRF_Click();
   void cmdSave_Click();
-  void BuildCompositeImage(const std::string& version);
-  // "Do All" where no window shows the strip (the command line): the same
-  // stages, statuses and file, but the strip keeps only the pixels the
-  // resize reads. With step-sampling or without resizing it is cmdSave_Click.
-  void DoAllWithoutStrip();
-  // The import into `sampled`, for a resize to `target`; false when the
-  // strip could not be made (LastImport says how the import ended).
-  bool BuildSampledStrip(const std::string& version, SampledStrip& sampled, RasterSize target);
-  // After an import: false when it completed; otherwise tells the user what
-  // stopped it and records the failure.
-  bool ImportStopped();
+  // The frames of the folder and prefix boxes into a strip of `version`,
+  // which becomes the working image when the import completes (the result's
+  // strip is then moved there); otherwise the working image stays.
+  Result<ImportedStrip, ImportStop> BuildCompositeImage(const std::string& version);
   // AddAlphaChannel, ResizeToDeviceSize and ApplyUnsharpMask return false when
   // a step could not make its raster; the working image is then the last
   // completed step's and the status says so.
@@ -120,7 +109,10 @@ class frmMain {
   bool ResizeToDeviceSize(const std::string& version);
   void CreateAlphaChannel();
   bool ApplyUnsharpMask();
-  void ImportFrames(const std::string& version, SampledStrip* sampled, RasterSize target);
+  // The settings the boxes hold: the frames for `version` (the folders are
+  // remembered as the last import's), and resize, steps and keying.
+  ImportSettings FrameSettings(const std::string& version);
+  FinishSettings FinishingSettings() const;
 
   // --- SRF files (srf/)
   void SaveSRF(const std::string& version);
@@ -172,6 +164,9 @@ class frmMain {
   void Cancelled() { LastOutcome = {CommandOutcome::Kind::Cancelled, {}}; }
   void Failed(const std::string& message) { LastOutcome = {CommandOutcome::Kind::Failed, message}; }
   void ReportError(const std::string& message);
+  // A job's failure as the user is told it: a message box unless the status
+  // alone says it (the job has set the status already).
+  void ReportFailure(const Failure& failure);
   // The version box's trimmed text, or "2.20" when it is none of the four.
   std::string NormalisedVersion() const;
   // The preview pane's back buffer (693 x 403, white when cleared).
@@ -196,14 +191,6 @@ class frmMain {
   std::string RotationDir3D, RotationDir2D, AnimationDir3D, AnimationDir2D;
 
   CommandOutcome LastOutcome;
-  // What the last import did, why it stopped, and the frames it could not read.
-  ImportOutcome LastImport = ImportOutcome::NotRun;
-  std::string ImportFailure;
-  // The same, as the window tells the user: the file (full path) and its set.
-  std::string ImportProblem;
-  std::string SkippedFrame;  // the first 2D frame the import could not read
-  int ImportedFrames = 0;
-  std::vector<std::string> ImportWarnings;
 
  private:
   void SetMode(bool animated);  // the Static / Animated SRF menus
