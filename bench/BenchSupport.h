@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "cli/HeadlessView.h"
+#include "bench/HeadlessView.h"
 #include "common/Paths.h"
 #include "platform/Files.h"
 #include "raster/cAlphaDibSection.h"
@@ -37,7 +37,7 @@ inline std::string OutputPath(const std::string& name) {
 // The window as a user finds it, its statuses recorded and not printed.
 struct Window {
   std::ostringstream sink;
-  cli::HeadlessView view{sink, true};
+  bench::HeadlessView view{sink, true};
   frmMain form{view};
 
   explicit Window(bool animated = false) {

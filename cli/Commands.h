@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "common/Paths.h"
 #include "platform/Files.h"
+#include "srf/SrfVersion.h"
 
 namespace velkor::cli {
 
@@ -25,6 +27,19 @@ inline bool OutputsLeaveInputs(const std::vector<std::string>& outputs, const st
     }
   }
   return true;
+}
+
+// --version: one of the static versions, checked where it is parsed; any
+// other text is a usage error, the same on every command.
+inline CLI::Option* AddVersionOption(CLI::App* command, std::string& text, const std::string& what) {
+  text = NewestStaticSrfVersion().text;
+  return command
+      ->add_option("--version", text, what + ": " + StaticSrfVersionsText() + " (default " + text + ")")
+      ->check([](const std::string& value) {
+        return IsStaticSrfVersionText(Trim(value))
+                   ? std::string()
+                   : "not an SRF version: " + value + " (" + StaticSrfVersionsText() + ")";
+      });
 }
 
 void AddAssetCommands(CLI::App& app, CliContext& context);      // sample-frames, device-screen

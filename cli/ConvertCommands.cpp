@@ -1,15 +1,14 @@
-// The conversion commands: each runs the window's own procedure on a headless
-// view whose dialogs answer with the paths given, plus `info`, which describes
-// an SRF file.
+// The conversion commands: srf2png, asrf2png, png2srf and png2asrf run the
+// conversion jobs on the paths given; `info` describes an SRF file.
 #include <iostream>
 #include <memory>
 
+#include "cli/CliProgress.h"
 #include "cli/Commands.h"
-#include "cli/HeadlessView.h"
 #include "common/Paths.h"
+#include "jobs/Conversions.h"
 #include "platform/Files.h"
 #include "srf/SrfFileInfo.h"
-#include "ui/commands/frmMain.h"
 
 namespace velkor::cli {
 
@@ -26,34 +25,23 @@ std::string DerivedName(const std::string& path, const std::string& extension) {
   return GetFolderName(path) + kPathSeparator + GetBaseName(path) + extension;
 }
 
-// Runs one window command; it succeeded when it says it completed.
-// `replaceOutputs`: the outputs were named on the command line, so the
-// window's "replace it?" is answered Yes.
-int RunFormCommand(void (frmMain::*command)(), std::vector<std::string> answers, bool replaceOutputs = false) {
-  HeadlessView view(std::cerr);
-  view.AnswerDialogs(std::move(answers));
-  if (replaceOutputs) view.answerQuestion = [](const std::string&) { return true; };
-  frmMain form(view);
-  form.Form_Load();
-  (form.*command)();
-  if (view.Failed()) return 1;  // a message box, already on stderr
-  if (form.LastOutcome.kind != CommandOutcome::Kind::Completed) {
-    view.Error("the command ended without finishing" +
-               (form.LastOutcome.message.empty() ? std::string() : ": " + form.LastOutcome.message));
-    return 1;
-  }
-  return 0;
+// 0, or 1 after the failure is printed.
+template <typename T>
+int Ended(const Result<T>& result, CliProgress& progress) {
+  if (result) return 0;
+  progress.Error(result.failure().Reason());
+  return 1;
 }
 
 void AddToPng(CLI::App& app, CliContext& context, const std::string& name, const std::string& description,
-              void (frmMain::*command)()) {
+              bool animated) {
   auto paths = std::make_shared<PathPair>();
   auto* sub = app.add_subcommand(name, description);
   sub->add_option("IN.srf", paths->in, "SRF file to read")->required();
   sub->add_option("OUT.png", paths->out,
                   "PNG file to write; the 32-bit BMP it is made from is left beside it as OUT.bmp")
       ->required();
-  sub->callback([&context, paths, command] {
+  sub->callback([&context, paths, animated] {
     const std::string in = platform::AbsolutePath(paths->in);
     const std::string out = platform::AbsolutePath(paths->out);
     const std::string bmp = DerivedName(out, ".bmp");
@@ -63,22 +51,24 @@ void AddToPng(CLI::App& app, CliContext& context, const std::string& name, const
                                             " would be written as " + DerivedName(bmp, ".png") + ")");
     }
     if (!OutputsLeaveInputs({out, bmp}, {in})) return (void)(context.exitCode = 1);
-    context.exitCode = RunFormCommand(command, {in, bmp}, true);
+    CliProgress progress(std::cerr);
+    context.exitCode = Ended(SrfToPng(in, bmp, animated, progress), progress);
     if (context.exitCode == 0) std::cout << "png: " << out << "\nbmp: " << bmp << '\n';
   });
 }
 
 void AddFromPng(CLI::App& app, CliContext& context, const std::string& name, const std::string& description,
-                void (frmMain::*command)()) {
+                bool animated) {
   auto paths = std::make_shared<PathPair>();
   auto* sub = app.add_subcommand(name, description);
   sub->add_option("IN.png", paths->in, "PNG file to read")->required();
   sub->add_option("OUT.srf", paths->out, "SRF file to write")->required();
-  sub->callback([&context, paths, command] {
+  sub->callback([&context, paths, animated] {
     const std::string in = platform::AbsolutePath(paths->in);
     const std::string out = platform::AbsolutePath(paths->out);
     if (!OutputsLeaveInputs({out}, {in})) return (void)(context.exitCode = 1);
-    context.exitCode = RunFormCommand(command, {in, out});
+    CliProgress progress(std::cerr);
+    context.exitCode = Ended(PngToSrf(in, out, animated, progress), progress);
     if (context.exitCode == 0) std::cout << "srf: " << out << '\n';
   });
 }
@@ -100,16 +90,16 @@ void AddInfo(CLI::App& app, CliContext& context) {
 }  // namespace
 
 void AddConvertCommands(CLI::App& app, CliContext& context) {
-  AddToPng(app, context, "srf2png", "Convert a static SRF file to PNG (\"SRF to PNG\")", &frmMain::mnuSRFtoPNG_Click);
-  AddToPng(app, context, "asrf2png", "Convert an animated SRF file to PNG (\"Animated SRF to PNG\")",
-           &frmMain::mnuASRFtoPNG_Click);
+  AddToPng(app, context, "srf2png", "Convert a static SRF file to PNG (\"SRF to PNG\")", false);
+  AddToPng(app, context, "asrf2png", "Convert an animated SRF file to PNG (\"Animated SRF to PNG\")", true);
   AddFromPng(app, context, "png2srf",
-             "Convert a PNG of a static SRF picture to a static SRF file: 2880 x 150 gives version 2.20, "
-             "2880 x 160 version 2.00 (\"PNG to SRF\")",
-             &frmMain::mnuPNGtoSRF_Click);
+             "Convert a PNG of a static SRF picture to a static SRF file: " + SrfPictureSizesText(false) +
+                 " (\"PNG to SRF\")",
+             false);
   AddFromPng(app, context, "png2asrf",
-             "Convert a PNG of an animated SRF picture (3242 x 340) to an animated SRF file (\"PNG to Animated SRF\")",
-             &frmMain::mnuPNGtoASRF_Click);
+             "Convert a PNG of an animated SRF picture (" + SrfPictureSizesText(true) +
+                 ") to an animated SRF file (\"PNG to Animated SRF\")",
+             true);
   AddInfo(app, context);
 }
 

@@ -28,7 +28,7 @@ struct PipelineOptions {
   std::string output;
   std::array<SetFlags, 4> sets;
   std::string numbers = "0000-0035";
-  std::string version = "2.20";
+  std::string version;
   std::optional<std::string> key;
   std::optional<int> tolerance, stepSample;
   std::string keying;
@@ -64,7 +64,7 @@ void AddOptions(CLI::App* command, PipelineOptions& o) {
     command->add_option(prefixFlags[set], o.sets[set].prefix, "File prefix of the " + std::string(sets[set]) + " frames");
   }
   command->add_option("--numbers", o.numbers, "Frame numbering scheme, e.g. 0000-0035, 1-36, \"0-360 (10s)\"");
-  command->add_option("--version", o.version, "SRF version: 1.00, 2.00, 2.10 or 2.20 (any other text means 2.20)");
+  AddVersionOption(command, o.version, "SRF version (an animated SRF is always " + std::string(AnimatedSrfVersion().text) + ")");
   command->add_option("--key", o.key, "Key colour: decimal 0x00BBGGRR or #RRGGBB")->check([](const std::string& value) {
     return ParseKeyColour(value) ? std::string() : "not a colour (decimal or #RRGGBB): " + value;
   });

@@ -45,6 +45,7 @@ render::RenderOptions Resolved(const RenderCommandOptions& o) {
   render::RenderOptions r = o.render;
   r.model = platform::AbsolutePath(r.model);
   r.outDir = platform::AbsolutePath(r.outDir);
+  r.version = Trim(r.version);
   ApplyRenderFlags(o.flags, r);
   r.keyRgb = static_cast<uint32_t>(std::stoul(o.key[0] == '#' ? o.key.substr(1) : o.key, nullptr, 16));
   return r;
@@ -81,9 +82,8 @@ void AddRenderCommands(CLI::App& app, CliContext& context) {
   cmd->add_option("--prefix", o.render.prefix, "File name prefix of the frames")->capture_default_str();
   cmd->add_option("--numbers", o.render.numbers, "Frame numbering scheme, e.g. 0000-0035, 1-36, \"0-360 (10s)\"")
       ->capture_default_str();
-  cmd->add_option("--version", o.render.version,
-                  "SRF version the cell sizes are for: 1.00, 2.00, 2.10, 2.20 (animated is always 1.00)")
-      ->capture_default_str();
+  AddVersionOption(cmd, o.render.version, "SRF version the cell sizes are for (animated is always " +
+                                               std::string(AnimatedSrfVersion().text) + ")");
   cmd->add_flag("--animated", o.render.animated, "Animated SRF: rotation and animation sets, 450/400 cells");
   cmd->add_option("--key", o.key, "Background key colour RRGGBB")->check(CheckKey)->capture_default_str();
   AddRenderFlags(cmd, o.flags);

@@ -4,20 +4,27 @@
 # (srf/ including the window, say) names a header the compiler cannot find,
 # and the build fails there.
 #
-#   velkor_layer(<target> FOLDERS <folder>... [LINKS <layer or library>...])
+#   velkor_layer(<target> [EXECUTABLE] FOLDERS <folder>... [LINKS <layer or library>...])
 #
 # FOLDERS are source folders relative to the top (their .cpp files are the
 # library, their .h files what it exports); a folder's commands/ subfolder is
-# a folder of its own and never seen through its parent.
+# a folder of its own and never seen through its parent. An EXECUTABLE layer
+# is a program on top of its layers (velkor-cli sees only the jobs and what
+# they see).
 function(velkor_layer target)
-  cmake_parse_arguments(LAYER "" "" "FOLDERS;LINKS" ${ARGN})
+  cmake_parse_arguments(LAYER "EXECUTABLE" "" "FOLDERS;LINKS" ${ARGN})
   set(sources)
   foreach(folder ${LAYER_FOLDERS})
     file(GLOB folder_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp)
     list(APPEND sources ${folder_sources})
   endforeach()
-  add_library(${target} STATIC ${sources})
-  target_link_libraries(${target} PUBLIC ${LAYER_LINKS})
+  if(LAYER_EXECUTABLE)
+    add_executable(${target} ${sources})
+    target_link_libraries(${target} PRIVATE ${LAYER_LINKS})
+  else()
+    add_library(${target} STATIC ${sources})
+    target_link_libraries(${target} PUBLIC ${LAYER_LINKS})
+  endif()
 
   # What the layer sees: its own folders and everything its layers see.
   set(visible ${LAYER_FOLDERS})

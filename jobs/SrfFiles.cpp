@@ -5,7 +5,9 @@
 #include "platform/Files.h"
 #include "platform/SystemError.h"
 #include "srf/SrfFile.h"
+#include "srf/SrfPicture.h"
 #include "srf/SrfRecordIO.h"
+#include "srf/modAnimatedSRFFormat.h"
 
 namespace velkor {
 
@@ -77,6 +79,40 @@ Result<Done> WriteSrf(const cAlphaDibSection& icon, const SrfVersion& version, c
   progress.Status(std::string(version.animated ? "Status: ASRF" : "Status: SRF") + " version #" + version.text +
                   " file written....");
   return Done{};
+}
+
+namespace {
+
+Result<std::unique_ptr<cAlphaDibSection>> ReadPicture(const std::string& path, bool animated, Progress& progress) {
+  const std::vector<uint8_t> bytes = ReadSRFBytes(path);
+  const SRFHeader header = ParseSRFHeader(bytes, path);
+  // The records of the other kind would be cut at the wrong places.
+  if (header.ImageCount == (animated ? kSRFImageCount : kASRFImageCount)) {
+    return Failure{path + " is " + DescribeSRFKind(header) + ": use \"" +
+                   (animated ? "SRF to PNG" : "Animated SRF to PNG") + "\" for it."};
+  }
+  const std::vector<SRFImage> images = ParseSRFImages(bytes, animated ? kASRFImageCount : kSRFImageCount, path);
+  auto picture = std::make_unique<cAlphaDibSection>();
+  DecodeSRFPicture(*picture, images, path, [&progress, animated](int group, bool alpha) {
+    const std::string what = alpha ? "Alpha..." : "RGB...";
+    progress.Status(animated ? "Status: Adding Group " + std::to_string(group + 1) + " " + what : "Status: Adding " + what);
+  });
+  return picture;
+}
+
+}  // namespace
+
+Result<std::unique_ptr<cAlphaDibSection>> ReadSrf(const std::string& path, bool animated, Progress& progress) {
+  progress.Status(animated ? "Status: Reading ASRF..." : "Status: Reading SRF...");
+  Result<std::unique_ptr<cAlphaDibSection>> read =
+      Guarded([&] { return ReadPicture(path, animated, progress); }, "Cannot read " + path + ": not enough memory for its pictures");
+  if (!read) {
+    Failure failure = read.failure();
+    failure.status = "Status: Error reading SRF FILE!";
+    progress.Status(failure.status);
+    return failure;
+  }
+  return read;
 }
 
 }  // namespace velkor

@@ -2,6 +2,7 @@
 // SRF files of an icon: its bytes, and the file written safely beside its
 // target.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,5 +32,10 @@ Result<std::vector<uint8_t>> EncodeSrf(const cAlphaDibSection& icon, const SrfVe
 // place only when complete, so a failed save never damages an existing file.
 Result<Done> WriteSrf(const cAlphaDibSection& icon, const SrfVersion& version, const std::string& path,
                       Progress& progress);
+
+// The picture of a static (or with `animated` an animated) SRF file, with
+// the reader's statuses; a Failure naming the file and the problem when it
+// cannot be read or is of the other kind.
+Result<std::unique_ptr<cAlphaDibSection>> ReadSrf(const std::string& path, bool animated, Progress& progress);
 
 }  // namespace velkor

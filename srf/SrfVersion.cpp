@@ -28,7 +28,7 @@ const SrfVersion& StaticSrfVersion(const std::string& text) {
   for (const SrfVersion& version : kStaticVersions) {
     if (text == version.text) return version;
   }
-  return kStaticVersions.back();
+  return NewestStaticSrfVersion();
 }
 
 const SrfVersion& AnimatedSrfVersion() { return kAnimated; }
@@ -58,6 +58,16 @@ bool IsStaticSrfVersionText(const std::string& text) {
     if (text == version.text) return true;
   }
   return false;
+}
+
+const SrfVersion& NewestStaticSrfVersion() { return kStaticVersions.back(); }
+
+std::string StaticSrfVersionsText() {
+  std::string text;
+  for (size_t i = 0; i < kStaticVersions.size(); ++i) {
+    text += (i == 0 ? "" : i + 1 == kStaticVersions.size() ? " or " : ", ") + std::string(kStaticVersions[i].text);
+  }
+  return text;
 }
 
 }  // namespace velkor

@@ -57,5 +57,9 @@ std::string SrfPictureSizesText(bool animated);
 
 // True for the four static texts, compared exactly.
 bool IsStaticSrfVersionText(const std::string& text);
+// The static version made when none is chosen: the newest.
+const SrfVersion& NewestStaticSrfVersion();
+// The static texts in words: "1.00, 2.00, 2.10 or 2.20".
+std::string StaticSrfVersionsText();
 
 }  // namespace velkor

@@ -20,7 +20,7 @@
 #include "bench/keying/EdgePicture.h"
 #include "bench/keying/EdgeScore.h"
 #include "bench/keying/SyntheticVehicle.h"
-#include "cli/HeadlessView.h"
+#include "bench/HeadlessView.h"
 #include "ui/commands/KeyingChoice.h"
 #include "pipeline/NumberingScheme.h"
 #include "pipeline/StripLayout.h"
@@ -43,7 +43,7 @@ struct Case {
 
 struct Window {
   std::ostringstream sink;
-  cli::HeadlessView view{sink, true};
+  bench::HeadlessView view{sink, true};
   frmMain form{view};
   Window(const std::string& folder, const std::string& prefix, uint32_t key) {
     form.Form_Load();
@@ -149,7 +149,7 @@ void SaveSampleVehicle(const std::string& outFolder) {
   std::vector<std::unique_ptr<cAlphaDibSection>> keyed, results;
   for (const KeyingRule rule : {KeyingRule::Graded, KeyingRule::CleanEdges}) {
     std::ostringstream sink;
-    cli::HeadlessView view{sink, true};
+    bench::HeadlessView view{sink, true};
     frmMain form{view};
     form.Form_Load();
     SelectKeyingRule(form.Controls, rule);

@@ -2,10 +2,11 @@
 // are (nothing premultiplied or keyed).
 #include <optional>
 
-#include "convert/PngFiles.h"
+#include "jobs/Conversions.h"
 #include "convert/commands/ConvertFlow.h"
 #include "srf/commands/SrfFileFlow.h"
 #include "ui/commands/FileDialogs.h"
+#include "ui/commands/FormProgress.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor {
@@ -13,14 +14,13 @@ namespace velkor {
 std::optional<ChosenPicture> ReadChosenPng(frmMain& form) {
   const std::optional<std::string> chosen = ShowCommonDialog(form, false, "PNG Files|*.png", kOpenDialogFlags);
   if (!chosen || chosen->empty()) return std::nullopt;
-  std::string problem;
-  std::unique_ptr<cAlphaDibSection> image = ReadPngFile(*chosen, problem);
+  FormProgress progress(form);
+  Result<std::unique_ptr<cAlphaDibSection>> image = ReadPng(*chosen, progress);
   if (!image) {
-    form.ReportError("Cannot read " + *chosen + ": " + problem);
-    form.SetStatus("Status: Error reading PNG file!");
+    form.ReportFailure(image.failure());
     return std::nullopt;
   }
-  return ChosenPicture{*chosen, std::move(image)};
+  return ChosenPicture{*chosen, std::move(*image)};
 }
 
 void SaveInPlaceOfWorkImage(frmMain& form, std::unique_ptr<cAlphaDibSection> picture, const std::string& source,

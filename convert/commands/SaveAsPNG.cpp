@@ -1,32 +1,16 @@
 // "Save to PNG": the working image as a 32-bit BMP under a chosen name, then
 // a PNG of the same picture beside it. The BMP stays on disk.
 #include "common/Paths.h"
-#include "common/VbError.h"
-#include "convert/PngFiles.h"
+#include "jobs/Conversions.h"
 #include "platform/Files.h"
-#include "platform/SystemError.h"
 #include "srf/commands/SrfFileFlow.h"
 #include "ui/commands/FileDialogs.h"
+#include "ui/commands/FormProgress.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor {
 
 namespace {
-
-bool ReportWriteFailure(frmMain& form, const std::string& message, const std::string& status) {
-  form.ReportError(message);
-  form.SetStatus(status);
-  return false;
-}
-
-std::string LastErrorSuffix() {
-  const int error = platform::GetLastError();
-  return error == 0 ? std::string() : ": " + platform::ApiErrorText(error);
-}
-
-// The PNG's name: the BMP's folder and its name up to the first dot, so
-// a.b.bmp gives a.png.
-std::string PngNameFor(const std::string& bmpFile) { return PathWithExtension(bmpFile, ".png"); }
 
 // One question for the pair: true when neither file exists or the user says
 // to replace what does.
@@ -60,31 +44,11 @@ bool frmMain::SaveAsPNG() {
     return true;
   }
   LastImageFile = *chosen;
-  SetStatus("Status: Writing 32-bit BMP...");
-  platform::SetLastError(0);
-  try {
-    if (!WorkImage->SavePicture(LastImageFile)) {
-      return ReportWriteFailure(*this, "Cannot write the BMP file " + LastImageFile + LastErrorSuffix(),
-                                "Status: Error writing BMP file!");
-    }
-  } catch (const VbError& e) {
-    return ReportWriteFailure(*this, "Cannot write the BMP file " + LastImageFile + ": " + e.Description(),
-                              "Status: Error writing BMP file!");
+  FormProgress progress(*this);
+  if (const Result<Done> saved = SavePngPair(*WorkImage, LastImageFile, progress); !saved) {
+    ReportFailure(saved.failure());
+    return false;
   }
-
-  SetStatus("Status: Converting 32-bit BMP to PNG...");
-  const std::string pngFile = PngNameFor(LastImageFile);
-  // From the raster just written, not from decoding the BMP again.
-  const BmpToPng written = ConvertRasterToPng(*WorkImage, pngFile);
-  if (written == BmpToPng::BmpUnreadable) {
-    return ReportWriteFailure(*this, "Cannot convert " + LastImageFile + " to PNG: FreeImage cannot read it",
-                              "Status: Error writing PNG file!");
-  }
-  if (written == BmpToPng::PngNotWritten) {
-    return ReportWriteFailure(*this, "Cannot write the PNG file " + pngFile + LastErrorSuffix(),
-                              "Status: Error writing PNG file!");
-  }
-  SetStatus("Status: Idle...");
   Completed();
   return true;
 }

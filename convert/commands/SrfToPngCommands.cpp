@@ -11,11 +11,11 @@ namespace velkor {
 
 namespace {
 
-void ConvertToPng(frmMain& form, std::unique_ptr<cAlphaDibSection> (*reader)(frmMain&, const std::string&)) {
+void ConvertToPng(frmMain& form, bool animated) {
   form.EndViewer();
   const std::optional<std::string> chosen = ShowCommonDialog(form, false, "SRF Files|*.srf", kOpenDialogFlags);
   if (!chosen || chosen->empty()) return;
-  std::unique_ptr<cAlphaDibSection> picture = reader(form, *chosen);
+  std::unique_ptr<cAlphaDibSection> picture = ReadSRFPicture(form, *chosen, animated);
   if (!picture) return;  // reported by the reader; nothing is written
   SaveInPlaceOfWorkImage(form, std::move(picture), *chosen, [&form] {
     form.SetStatus("Status: Saving to tBMP...");
@@ -25,8 +25,8 @@ void ConvertToPng(frmMain& form, std::unique_ptr<cAlphaDibSection> (*reader)(frm
 
 }  // namespace
 
-void frmMain::mnuSRFtoPNG_Click() { ConvertToPng(*this, &ReadStaticSRFPicture); }
+void frmMain::mnuSRFtoPNG_Click() { ConvertToPng(*this, false); }
 
-void frmMain::mnuASRFtoPNG_Click() { ConvertToPng(*this, &ReadAnimatedSRFPicture); }
+void frmMain::mnuASRFtoPNG_Click() { ConvertToPng(*this, true); }
 
 }  // namespace velkor

@@ -1,16 +1,8 @@
 #include "srf/commands/SrfFileFlow.h"
 
-#include <cerrno>
-
 #include "common/Paths.h"
-#include "common/VbError.h"
 #include "platform/Files.h"
-#include "platform/SystemError.h"
 #include "ui/commands/FileDialogs.h"
-#include "srf/SrfFile.h"
-#include "srf/SrfRaster.h"
-#include "srf/SrfRecordIO.h"
-#include "srf/modAnimatedSRFFormat.h"
 #include "ui/commands/FormProgress.h"
 #include "ui/commands/frmMain.h"
 
@@ -64,30 +56,15 @@ bool WriteSRFOf(frmMain& form, const std::string& path, const SrfVersion& versio
   return true;
 }
 
-std::optional<SRFReadResult> LoadSRFForReading(frmMain& form, const std::string& path, int count) {
-  try {
-    const std::vector<uint8_t> bytes = ReadSRFBytes(path);
-    const SRFHeader header = ParseSRFHeader(bytes, path);
-    // The records of the other kind would be cut at the wrong places.
-    const bool animated = count == kASRFImageCount;
-    if (header.ImageCount == (animated ? kSRFImageCount : kASRFImageCount)) {
-      form.ReportError(path + " is " + DescribeSRFKind(header) + ": use \"" +
-                       (animated ? "SRF to PNG" : "Animated SRF to PNG") + "\" for it.");
-      form.SetStatus("Status: Error reading SRF FILE!");
-      return std::nullopt;
-    }
-    SRFReadResult result;
-    result.images = ParseSRFImages(bytes, count, path);
-    result.raster = std::make_unique<cAlphaDibSection>();
-    CreateSRFRaster(*result.raster, result.images, path);
-    return result;
-  } catch (const VbError& e) {
-    form.ReportError(e.Description());
-  } catch (const std::bad_alloc&) {
-    form.ReportError("Cannot read " + path + ": not enough memory for its pictures");
+std::unique_ptr<cAlphaDibSection> ReadSRFPicture(frmMain& form, const std::string& path, bool animated) {
+  FormProgress progress(form);
+  Result<std::unique_ptr<cAlphaDibSection>> read = ReadSrf(path, animated, progress);
+  if (!read) {
+    form.ReportFailure(read.failure());
+    return nullptr;
   }
-  form.SetStatus("Status: Error reading SRF FILE!");
-  return std::nullopt;
+  form.ClearPreview();
+  return std::move(*read);
 }
 
 bool FinishSRFRead(frmMain& form, std::unique_ptr<cAlphaDibSection> raster, const std::string& path) {

@@ -6,7 +6,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "raster/cAlphaDibSection.h"
 #include "srf/SrfVersion.h"
@@ -26,19 +25,9 @@ void RunSRFSaveFlow(frmMain& form, const SrfVersion& version, const std::functio
 // (the WriteSrf job); false after the message when it could not be written.
 bool WriteSRFOf(frmMain& form, const std::string& path, const SrfVersion& version);
 
-// The file's first `count` records, checked, and a raster of the picture they
-// make; none (after a message naming the file and the problem) when the file
-// cannot be read or is of the other kind. The working image is not touched.
-struct SRFReadResult {
-  std::vector<SRFImage> images;
-  std::unique_ptr<cAlphaDibSection> raster;
-};
-std::optional<SRFReadResult> LoadSRFForReading(frmMain& form, const std::string& path, int count);
-
-// The picture of a static or an animated SRF file, read aside with the
-// readers' statuses; none after a message naming the file and the problem.
-std::unique_ptr<cAlphaDibSection> ReadStaticSRFPicture(frmMain& form, const std::string& path);
-std::unique_ptr<cAlphaDibSection> ReadAnimatedSRFPicture(frmMain& form, const std::string& path);
+// The picture of a static or an animated SRF file, read aside (the ReadSrf
+// job); none after a message naming the file and the problem.
+std::unique_ptr<cAlphaDibSection> ReadSRFPicture(frmMain& form, const std::string& path, bool animated);
 
 // Puts the picture read from `path` in place as the working image and ends
 // on "Status: Done..."; false when there is none.

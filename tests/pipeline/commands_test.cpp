@@ -235,7 +235,7 @@ TEST(CliPipeline, FailuresThatNameTheFrameAndUsageErrors) {
   EXPECT_TRUE(ReadFileBytes(frames / "a2d0035.bmp") == frame && ReadFileBytes(out / "keep.srf") == kept);
   for (const std::string flags : {"--key '#00FF0'", "--key 16777216", "--key green", "--tolerance 256", "--step-sample 4",
                                   "--keying soft", "--keying clean --not-anti-aliased", "--not-anti-aliased --keying graded",
-                                  "--tolerance 40", "--keying clean --tolerance 0"})
+                                  "--tolerance 40", "--keying clean --tolerance 0", "--version 3.00"})
     EXPECT_EQ(RunCli("do-all " + flags + " z.srf", out.path()).status, 2) << flags;
   EXPECT_FALSE(PathExists(out / "z.srf"));
 }

@@ -171,7 +171,7 @@ TEST(CompositeStrip, AMissingOrUnreadableFrame) {
         : "The " + set + " frame " + file + (missing ? " does not exist." : " cannot be read as a BMP file");
     EXPECT_EQ(std::tuple(Outcome(imported), f.form.LastOutcome.kind, f.form.ImageLoaded),
               std::tuple(c.outcome, complete ? CommandOutcome::Kind::Completed : CommandOutcome::Kind::Failed, complete));
-    if (complete) EXPECT_EQ(imported->skipped, std::vector<std::string>{file});
+    if (complete) { EXPECT_EQ(imported->skipped, std::vector<std::string>{file}); }
     EXPECT_EQ((complete ? imported->skippedProblem : imported.failure().message).substr(0, problem.size()), problem);
     EXPECT_NE(f.form.LastOutcome.message.find(complete ? "" : file), std::string::npos);
     const cAlphaDibSection& strip = *f.form.WorkImage;

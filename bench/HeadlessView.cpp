@@ -1,8 +1,8 @@
-#include "cli/HeadlessView.h"
+#include "bench/HeadlessView.h"
 
 #include <ostream>
 
-namespace velkor::cli {
+namespace velkor::bench {
 
 HeadlessView::HeadlessView(std::ostream& err, bool quiet) : err_(err), quiet_(quiet) {}
 
@@ -39,4 +39,4 @@ std::string HeadlessView::BrowseForFolder(const std::string&, const std::string&
   return answer;
 }
 
-}  // namespace velkor::cli
+}  // namespace velkor::bench

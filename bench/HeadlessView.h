@@ -1,5 +1,5 @@
 #pragma once
-// The command line's view of the window: status texts go to stderr as they are
+// The benchmarks' view of the window: status texts go to a stream as they are
 // set, message boxes become errors, and the file dialogs answer with the paths
 // the command was given, in order. A dialog with no answer left is cancelled.
 #include <deque>
@@ -10,7 +10,7 @@
 
 #include "ui/FormView.h"
 
-namespace velkor::cli {
+namespace velkor::bench {
 
 class HeadlessView : public FormView {
  public:
@@ -60,4 +60,4 @@ class HeadlessView : public FormView {
   std::vector<FileDialogRequest> dialogs_;
 };
 
-}  // namespace velkor::cli
+}  // namespace velkor::bench
