@@ -14,6 +14,7 @@ class CliProgress : public Progress {
   void Status(const std::string& text, bool = true) override {
     if (!quiet_) err_ << text << '\n' << std::flush;
   }
+  void Frames(int done, int total) override { err_ << "\rrendering frame " << done << "/" << total << std::flush; }
   void Warning(const std::string& text) override { err_ << "warning: " << text << '\n' << std::flush; }
   void Error(const std::string& text) { err_ << "error: " << text << '\n' << std::flush; }
 

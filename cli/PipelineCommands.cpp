@@ -138,7 +138,7 @@ int RunDoAll(const PipelineOptions& o) {
   DoAllSettings settings = SettingsOf(o);
   const std::string output = platform::AbsolutePath(o.output);
   if (!OutputsLeaveInputs({output}, InputFiles(settings.import, o))) return 1;
-  TemporaryFrames frames;
+  RenderedFrames frames;
   if (!o.model.empty() && !RenderModelFirst(o.model, o.renderFlags, o.numbers, settings.import, frames, progress)) {
     return 1;
   }

@@ -2,9 +2,11 @@
 // Also the model step of `do-all --model` (cli/ModelDoAll.cpp).
 #include <iostream>
 
+#include "cli/CliProgress.h"
 #include "cli/Commands.h"
 #include "cli/RenderFlags.h"
 #include "platform/Files.h"
+#include "jobs/Render.h"
 #include "render/ModelRender.h"
 
 namespace velkor::cli {
@@ -57,17 +59,14 @@ int Run(const render::RenderOptions& r, bool force) {
               << "; --force replaces them\n";
     return 1;
   }
-  render::ModelAxes axes;
-  std::string error;
-  const bool ok = render::RenderModel(
-      r, [](int done, int total) { std::cerr << "\rrendering frame " << done << "/" << total << std::flush; }, axes,
-      error);
+  CliProgress progress(std::cerr);
+  const Result<render::ModelAxes> axes = RenderFramesToFolder(r, progress);
   std::cerr << '\n';
-  if (!ok) {
-    std::cerr << "error: " << error << '\n';
+  if (!axes) {
+    progress.Error(axes.failure().message);
     return 1;
   }
-  std::cout << "axes: " << render::DescribeAxes(axes) << '\n' << "frames: " << r.outDir << '\n';
+  std::cout << "axes: " << render::DescribeAxes(*axes) << '\n' << "frames: " << r.outDir << '\n';
   return 0;
 }
 

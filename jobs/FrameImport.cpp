@@ -37,6 +37,23 @@ std::string Unreadable(const FrameSet& set, const std::string& file) {
          " cannot be read as a BMP file (not a BMP, or shorter than its header says).";
 }
 
+// A rendered frame (RGB rows top-down) as the 24-bit bitmap its BMP file
+// would load as.
+bool ToDib(const render::FrameImage& image, cDib& dib) {
+  if (image.size <= 0 || !dib.Create(image.size, image.size, 24)) return false;
+  const size_t stride = (static_cast<size_t>(image.size) * 3 + 3) / 4 * 4;  // rows padded to 4 bytes
+  for (int y = 0; y < image.size; ++y) {
+    const uint8_t* from = &image.rgb[static_cast<size_t>(y) * image.size * 3];
+    uint8_t* to = dib.lpBits() + static_cast<size_t>(y) * stride;  // the bitmap is top-down
+    for (int x = 0; x < image.size; ++x, from += 3, to += 3) {
+      to[0] = from[2];
+      to[1] = from[1];
+      to[2] = from[0];
+    }
+  }
+  return true;
+}
+
 // The frames in order, from the files (read ahead) or from memory.
 class FrameStream {
  public:
@@ -46,10 +63,11 @@ class FrameStream {
   LoadedFrame Next() {
     if (loader_) return loader_->Next();
     LoadedFrame frame;
-    frame.file = "frame " + std::to_string(next_ + 1) + " in memory";
-    frame.dib = std::move(memory_->at(next_++));
-    frame.exists = frame.dib != nullptr;
-    frame.readable = frame.exists && frame.dib->Width() > 0;
+    frame.file = "rendered frame " + std::to_string(next_ + 1);
+    frame.exists = true;
+    render::FrameImage image = std::move(memory_->at(next_++));
+    frame.dib = std::make_unique<cDib>();
+    frame.readable = ToDib(image, *frame.dib);
     return frame;
   }
 

@@ -14,6 +14,7 @@
 #include "raster/SampledStrip.h"
 #include "raster/cAlphaDibSection.h"
 #include "raster/cDib.h"
+#include "render/FrameImage.h"
 #include "srf/SrfVersion.h"
 
 namespace velkor {
@@ -23,8 +24,9 @@ struct FrameSource {
 };
 
 // Frames already in memory, in import order (36 per set, the sets in the
-// order of ImportSettings::sets): the import takes them instead of files.
-using FramesInMemory = std::vector<std::unique_ptr<cDib>>;
+// order of ImportSettings::sets): the import takes them instead of files,
+// releasing each once it is copied.
+using FramesInMemory = std::vector<render::FrameImage>;
 
 struct ImportSettings {
   bool animated = false;

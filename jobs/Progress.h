@@ -18,6 +18,8 @@ class Progress {
   virtual void Fraction(float /*percent*/) {}  // 0..100
   virtual void Picture(const cAlphaDibSection& /*picture*/) {}
   virtual void Yield() {}
+  // Frames rendered so far, of `total`.
+  virtual void Frames(int /*done*/, int /*total*/) {}
   // Something the job went on without (an unreadable 2D frame).
   virtual void Warning(const std::string& /*text*/) {}
 };

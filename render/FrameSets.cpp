@@ -18,6 +18,7 @@ struct Job {
   const FrameSetPlan* plan;
   FrameView view;
   std::string path;
+  FrameImage* kept;  // the frame is kept here rather than written to `path`
 };
 
 bool MakeFolders(const std::vector<FrameSetPlan>& plans, std::string& error) {
@@ -54,8 +55,12 @@ class Workers {
     for (size_t i = next_++; i < jobs_.size() && !failed_; i = next_++) {
       const Job& job = jobs_[i];
       std::string error;
-      const FrameImage frame = renderer.Render(*job.scene, job.view, job.plan->cell, key, job.plan->emissiveBoost);
-      if (!WriteFrameBmp(frame, job.path, error)) Fail(error);
+      FrameImage frame = renderer.Render(*job.scene, job.view, job.plan->cell, key, job.plan->emissiveBoost);
+      if (job.kept) {
+        *job.kept = std::move(frame);
+      } else if (!WriteFrameBmp(frame, job.path, error)) {
+        Fail(error);
+      }
       const int done = ++done_;
       if (progress && *progress && done < static_cast<int>(jobs_.size())) (*progress)(done, static_cast<int>(jobs_.size()));
     }
@@ -78,19 +83,22 @@ class Workers {
 }  // namespace
 
 bool RenderFrameSets(const Scene& rotation, const Scene& animation, const std::vector<FrameSetPlan>& plans,
-                     const RenderSettings& settings, const RenderProgress& progress, std::string& error) {
+                     const RenderSettings& settings, const RenderProgress& progress, std::string& error,
+                     std::vector<FrameImage>* frames) {
   ModelFrame rotationFrame, animationFrame;
   if (!MakeModelFrame(rotation, settings.rig, rotationFrame, error) ||
-      !MakeModelFrame(animation, settings.rig, animationFrame, error) || !MakeFolders(plans, error)) {
+      !MakeModelFrame(animation, settings.rig, animationFrame, error) || (!frames && !MakeFolders(plans, error))) {
     return false;
   }
+  if (frames) frames->assign(plans.size() * kFramesPerSet, FrameImage{});
   std::vector<Job> jobs;
   for (const FrameSetPlan& plan : plans) {
     const Scene& scene = plan.animationScene ? animation : rotation;
     const ModelFrame& model = plan.animationScene ? animationFrame : rotationFrame;
     for (int k = 0; k < kFramesPerSet; ++k) {
       jobs.push_back({&scene, &plan, ViewForFrame(model, settings.rig, plan.view, plan.cell, k),
-                      FrameFileName(plan.folder, settings.prefix, settings.numbering, k)});
+                      FrameFileName(plan.folder, settings.prefix, settings.numbering, k),
+                      frames ? &(*frames)[jobs.size()] : nullptr});
     }
   }
   return Workers(jobs, settings).Run(progress, error);

@@ -9,6 +9,7 @@
 
 #include "pipeline/NumberingScheme.h"
 #include "render/CameraRig.h"
+#include "render/FrameImage.h"
 #include "render/Scene.h"
 
 namespace velkor::render {
@@ -42,7 +43,10 @@ using RenderProgress = std::function<void(int done, int total)>;
 
 // Renders every planned set. False with a message naming the file or folder
 // on failure; frames already written stay, no frame is ever half written.
+// With `frames`, the frames are kept there (set after set, 36 each) instead
+// of being written, and the folders are not looked at.
 bool RenderFrameSets(const Scene& rotation, const Scene& animation, const std::vector<FrameSetPlan>& plans,
-                     const RenderSettings& settings, const RenderProgress& progress, std::string& error);
+                     const RenderSettings& settings, const RenderProgress& progress, std::string& error,
+                     std::vector<FrameImage>* frames = nullptr);
 
 }  // namespace velkor::render

@@ -94,4 +94,19 @@ bool RenderModel(const RenderOptions& options, const RenderProgress& progress, M
   return RenderScene(scene, chosen, progress, error);
 }
 
+bool RenderModelFrames(const RenderOptions& options, const RenderProgress& progress, ModelAxes& axes,
+                       std::vector<FrameImage>& frames, std::string& error) {
+  Scene scene, animation;
+  if (!LoadModel(options.model, scene, error)) return false;
+  axes = ChooseAxes(scene, options.up, options.front);
+  const bool separate = options.animated && !options.animationModel.empty();
+  if (separate && !LoadModel(options.animationModel, animation, error)) return false;
+  if (RenderFrameSets(scene, separate ? animation : scene, PlanFrameSets(options), SettingsFor(options, axes),
+                      progress, error, &frames)) {
+    return true;
+  }
+  error = "cannot render model " + options.model + ": " + error;
+  return false;
+}
+
 }  // namespace velkor::render

@@ -33,4 +33,9 @@ bool RenderScene(const Scene& rotation, const RenderOptions& options, const Rend
 // Loads the model and renders it; `axes` says which axes were used.
 bool RenderModel(const RenderOptions& options, const RenderProgress& progress, ModelAxes& axes, std::string& error);
 
+// The same frames kept in memory, set after set in PlanFrameSets' order:
+// nothing is written (options.outDir is not used).
+bool RenderModelFrames(const RenderOptions& options, const RenderProgress& progress, ModelAxes& axes,
+                       std::vector<FrameImage>& frames, std::string& error);
+
 }  // namespace velkor::render

@@ -1,0 +1,31 @@
+#include "jobs/Render.h"
+
+#include "render/ModelRender.h"
+
+namespace velkor {
+
+namespace {
+
+render::RenderProgress Counted(Progress& progress) {
+  return [&progress](int done, int total) { progress.Frames(done, total); };
+}
+
+}  // namespace
+
+Result<RenderedFrames> RenderFrames(const render::RenderOptions& options, Progress& progress) {
+  RenderedFrames rendered;
+  std::string error;
+  if (!render::RenderModelFrames(options, Counted(progress), rendered.axes, rendered.frames, error)) {
+    return Failure{error};
+  }
+  return rendered;
+}
+
+Result<render::ModelAxes> RenderFramesToFolder(const render::RenderOptions& options, Progress& progress) {
+  render::ModelAxes axes;
+  std::string error;
+  if (!render::RenderModel(options, Counted(progress), axes, error)) return Failure{error};
+  return axes;
+}
+
+}  // namespace velkor
