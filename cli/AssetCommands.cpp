@@ -4,8 +4,7 @@
 
 #include "cli/Commands.h"
 #include "platform/Files.h"
-#include "sample/DeviceScreen.h"
-#include "sample/SampleFrames.h"
+#include "jobs/SrfOutputs.h"
 
 namespace velkor::cli {
 
@@ -14,9 +13,8 @@ void AddAssetCommands(CLI::App& app, CliContext& context) {
   static std::string framesDir;
   frames->add_option("DIR", framesDir, "Folder to create the frame sets in")->required();
   frames->callback([&context] {
-    std::string error;
-    if (!sample::WriteSampleFrames(platform::AbsolutePath(framesDir), error)) {
-      std::cerr << "error: " << error << '\n';
+    if (const Result<Done> made = MakeSampleFrames(platform::AbsolutePath(framesDir)); !made) {
+      std::cerr << "error: " << made.failure().message << '\n';
       context.exitCode = 1;
       return;
     }
@@ -27,9 +25,8 @@ void AddAssetCommands(CLI::App& app, CliContext& context) {
   static std::string screenPath;
   screen->add_option("OUT.bmp", screenPath, "BMP file to write")->required();
   screen->callback([&context] {
-    std::string error;
-    if (!sample::WriteDeviceScreen(platform::AbsolutePath(screenPath), error)) {
-      std::cerr << "error: " << error << '\n';
+    if (const Result<Done> made = MakeDeviceScreen(platform::AbsolutePath(screenPath)); !made) {
+      std::cerr << "error: " << made.failure().message << '\n';
       context.exitCode = 1;
       return;
     }

@@ -2,8 +2,9 @@
 #include <iostream>
 #include <memory>
 
+#include "cli/CliProgress.h"
 #include "cli/Commands.h"
-#include "convert/AnimatedGif.h"
+#include "jobs/SrfOutputs.h"
 #include "platform/Files.h"
 
 namespace velkor::cli {
@@ -16,9 +17,9 @@ void AddGifCommand(CLI::App& app, CliContext& context) {
   sub->add_option("OUT.gif", paths->second, "GIF file to write")->required();
   sub->callback([&context, paths] {
     const std::string out = platform::AbsolutePath(paths->second);
-    std::string error;
-    if (!WriteSRFAsGif(platform::AbsolutePath(paths->first), out, error)) {
-      std::cerr << "error: " << error << '\n';
+    CliProgress progress(std::cerr, true);
+    if (const Result<Done> written = WriteGif(platform::AbsolutePath(paths->first), out, progress); !written) {
+      progress.Error(written.failure().Reason());
       context.exitCode = 1;
       return;
     }

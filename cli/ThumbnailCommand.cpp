@@ -6,6 +6,7 @@
 
 #include "cli/Commands.h"
 #include "convert/SrfThumbnail.h"
+#include "jobs/SrfOutputs.h"
 
 namespace velkor::cli {
 
@@ -25,9 +26,8 @@ void AddThumbnailCommand(CLI::App& app, CliContext& context) {
       ->required()
       ->check(CLI::Range(1, kMaxThumbnailSize));
   sub->callback([&context, args] {
-    std::string error;
-    if (!WriteSRFThumbnail(args->in, args->out, args->size, error)) {
-      std::cerr << "error: " << error << '\n';
+    if (const Result<Done> written = WriteThumbnail(args->in, args->out, args->size); !written) {
+      std::cerr << "error: " << written.failure().message << '\n';
       context.exitCode = 1;
     }
   });

@@ -30,7 +30,7 @@ using FramesInMemory = std::vector<render::FrameImage>;
 
 struct ImportSettings {
   bool animated = false;
-  const SrfVersion* version = &StaticSrfVersion("2.20");
+  const SrfVersion* version = &NewestStaticSrfVersion();
   NumberingScheme numbering{};
   uint32_t keyColour = 0x00FF00;  // 0x00BBGGRR
   // 3D rotation, 2D rotation, 3D animation, 2D animation.

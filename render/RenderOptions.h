@@ -7,6 +7,7 @@
 #include <string>
 
 #include "render/Axes.h"
+#include "srf/SrfVersion.h"
 
 namespace velkor::render {
 
@@ -21,7 +22,7 @@ struct RenderOptions {
   double fill = 0.9;              // share of half the cell the model's radius fills
   uint32_t keyRgb = 0x00FF00;     // 0xRRGGBB
   bool animated = false;
-  std::string version = "2.20";  // static only; animated is always 1.00
+  std::string version = NewestStaticSrfVersion().text;  // static only; animated is always 1.00
 };
 
 inline constexpr double kMinElevation = 0, kMaxElevation = 90, kMinFill = 0.05, kMaxFill = 1;

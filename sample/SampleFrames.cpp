@@ -16,8 +16,8 @@ using namespace render;
 namespace {
 
 std::vector<FrameSetPlan> SamplePlans(const std::string& dir) {
-  const StripLayout still = *StripLayoutFor(false, "2.20");
-  const StripLayout animated = *StripLayoutFor(true, "1.00");
+  const StripLayout still = *StripLayoutFor(false, NewestStaticSrfVersion().text);
+  const StripLayout animated = *StripLayoutFor(true, AnimatedSrfVersion().text);
   return {
       {JoinPath(dir, "Rotation"), SetView::Oblique3D, still.cell3D, false, 1.0f},
       {JoinPath(dir, "Rotation/Top"), SetView::Top2D, still.cell2D, false, 1.0f},

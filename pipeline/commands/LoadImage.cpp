@@ -35,7 +35,7 @@ void frmMain::cmdLoadImage_Click() {
   const std::string& file = *chosen;
   // The strip the next steps expect in this mode and version: a smaller
   // BMP lies in its top-left corner on the key colour, a larger one is cut.
-  const std::optional<StripLayout> layout = StripLayoutFor(AnimatedMode, AnimatedMode ? "1.00" : NormalisedVersion());
+  const std::optional<StripLayout> layout = StripLayoutFor(AnimatedMode, AnimatedMode ? AnimatedSrfVersion().text : NormalisedVersion());
   const auto refuse = [this, &file](const std::string& why) {
     ReportError("Cannot load " + file + ": " + why);
     SetStatus("Status: Error loading image!");

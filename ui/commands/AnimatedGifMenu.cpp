@@ -3,8 +3,9 @@
 #include <optional>
 
 #include "common/Paths.h"
-#include "convert/AnimatedGif.h"
+#include "jobs/SrfOutputs.h"
 #include "ui/commands/FileDialogs.h"
+#include "ui/commands/FormProgress.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor {
@@ -15,14 +16,8 @@ void frmMain::mnuSaveAsGIF_Click() {
   const std::string proposed = GetFolderName(*srf) + kPathSeparator + GetBaseName(*srf) + ".gif";
   const std::optional<std::string> gif = ShowCommonDialog(*this, true, "GIF Files|*.gif", kSaveDialogFlags, proposed);
   if (!gif || gif->empty()) return;
-  SetStatus("Status: Writing GIF...");
-  std::string error;
-  if (!WriteSRFAsGif(*srf, *gif, error)) {
-    view_.MessageBox("The animated GIF was not written: " + error);
-    SetStatus("Status: Error writing GIF!");
-    return;
-  }
-  SetStatus("Status: GIF written....");
+  FormProgress progress(*this);
+  if (const Result<Done> written = WriteGif(*srf, *gif, progress); !written) view_.MessageBox(written.failure().message);
 }
 
 }  // namespace velkor

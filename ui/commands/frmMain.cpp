@@ -78,7 +78,7 @@ void frmMain::SetMode(bool animated) {
     SwapSampleRotation(Controls, SampleRotationFolder(true), DefaultRotationFolder());
   }
   Controls.cmbVersion.Enabled = !animated;
-  Controls.cmbVersion.Text = animated ? "1.00" : "2.20";
+  Controls.cmbVersion.Text = (animated ? AnimatedSrfVersion() : NewestStaticSrfVersion()).text;
   view_.ControlsChanged();
   FollowRenderedModel();
 }

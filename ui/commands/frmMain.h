@@ -167,7 +167,7 @@ class frmMain {
   // A job's failure as the user is told it: a message box unless the status
   // alone says it (the job has set the status already).
   void ReportFailure(const Failure& failure);
-  // The version box's trimmed text, or "2.20" when it is none of the four.
+  // The version box's trimmed text, or the newest version when it is none of the four.
   std::string NormalisedVersion() const;
   // The preview pane's back buffer (693 x 403, white when cleared).
   cAlphaDibSection& Plotter() { return pane_.BackBuffer(); }
