@@ -140,9 +140,9 @@ TEST(Blur, EdgePixelsTakeOnlyTheNeighboursThatExist) {
   using Lone = std::tuple<uint8_t, float, uint8_t, uint8_t>;  // pixel, centre, blurred, sharpened
   for (const auto& [p, centre, blurred, sharpened] :
        {Lone{200, 1, 100, 255}, {5, 1, 2, 8}, {7, 1, 4, 10}, {200, 2, 50, 255}, {60, 1, 30, 90}}) {
-    const auto source = RasterOf(1, 1, Bytes(4, p));
-    EXPECT_EQ(BytesOf(*source->Blur(centre, 1), 2), Bytes{blurred}) << int{p};
-    EXPECT_EQ(BytesOf(*source->UnsharpMask(), 3), Bytes{sharpened}) << int{p};
+    const auto lone = RasterOf(1, 1, Bytes(4, p));
+    EXPECT_EQ(BytesOf(*lone->Blur(centre, 1), 2), Bytes{blurred}) << int{p};
+    EXPECT_EQ(BytesOf(*lone->UnsharpMask(), 3), Bytes{sharpened}) << int{p};
   }
 }
 
