@@ -12,6 +12,13 @@ namespace velkor::platform {
 
 namespace {
 
+// WebAssembly without shared memory has one thread: never try to start more.
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+constexpr bool kThreadsAvailable = false;
+#else
+constexpr bool kThreadsAvailable = true;
+#endif
+
 std::atomic<int> threadsForTesting{0};
 
 // Set while a thread does a ParallelFor's work: a ParallelFor inside it stays
@@ -75,7 +82,8 @@ class Chunks {
 
 int ParallelThreads() {
   if (const int forced = threadsForTesting.load()) return forced;
-  static const int machine = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMaxParallelThreads);
+  static const int machine =
+      kThreadsAvailable ? std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMaxParallelThreads) : 1;
   return machine;
 }
 

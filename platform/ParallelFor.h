@@ -18,7 +18,8 @@ inline constexpr int kMaxParallelThreads = 8;
 inline constexpr int64_t kParallelBytesPerThread = int64_t{512} << 10;
 
 // The threads ParallelFor runs on: std::thread::hardware_concurrency(), at
-// most kMaxParallelThreads, 1 when the machine does not say.
+// most kMaxParallelThreads, 1 when the machine does not say and in a build
+// without threads (the browser's).
 int ParallelThreads();
 
 // For the tests: ParallelFor runs on exactly `threads` threads, and every row
