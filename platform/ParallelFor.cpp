@@ -87,7 +87,9 @@ int ParallelThreads() {
   return machine;
 }
 
-void SetThreadCountForTesting(int threads) { threadsForTesting = std::max(threads, 0); }
+ThreadCountForTesting::ThreadCountForTesting(int threads) { threadsForTesting = std::max(threads, 1); }
+
+ThreadCountForTesting::~ThreadCountForTesting() { threadsForTesting = 0; }
 
 void ParallelFor(int64_t count, int64_t grain, const ParallelWork& work) {
   if (count <= 0) return;

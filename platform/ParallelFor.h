@@ -22,9 +22,15 @@ inline constexpr int64_t kParallelBytesPerThread = int64_t{512} << 10;
 // without threads (the browser's).
 int ParallelThreads();
 
-// For the tests: ParallelFor runs on exactly `threads` threads, and every row
-// band is split that many ways however small it is; 0 undoes it.
-void SetThreadCountForTesting(int threads);
+// For the tests: while one lives, ParallelFor runs on exactly `threads`
+// threads, and every row band is split that many ways however small it is.
+class ThreadCountForTesting {
+ public:
+  explicit ThreadCountForTesting(int threads);
+  ~ThreadCountForTesting();
+  ThreadCountForTesting(const ThreadCountForTesting&) = delete;
+  ThreadCountForTesting& operator=(const ThreadCountForTesting&) = delete;
+};
 
 using ParallelWork = std::function<void(int64_t first, int64_t last)>;
 

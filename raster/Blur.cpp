@@ -27,7 +27,7 @@ class BlurArithmetic {
   BlurArithmetic(float centreWeight, float strength) {
     for (int n = 1; n <= 9; ++n) {
       const double divisor = CSng(static_cast<float>(n) * static_cast<double>(strength));
-      quotients_[n].resize(static_cast<size_t>((n - 1) * 255 + 1));
+      quotients_[n].resize(static_cast<size_t>(n - 1) * 255 + 1);
       for (size_t sum = 0; sum < quotients_[n].size(); ++sum) quotients_[n][sum] = static_cast<double>(sum) / divisor;
     }
     for (int p = 0; p < 256; ++p) centre_[p] = p / static_cast<double>(centreWeight);

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
-# Formats every C++ file of the repository with .clang-format (clang-format
-# 14, Debian's). With --check it changes nothing: it lists each place that
-# differs from the format and fails when there is one.
+# Formats our C++ sources with .clang-format (Debian's clang-format 14): the
+# files git tracks, never a build folder or third-party code. With --check it
+# changes nothing: it names each place that differs and fails when there is
+# one (clang-format --dry-run -Werror).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh clang-format
-mapfile -t files < <(git ls-files -- '*.cpp' '*.h')
+bash scripts/setup.sh
+mapfile -t files < <(git ls-files -- '*.cpp' '*.h' ':(exclude,glob)**/third_party/**' ':(exclude,glob)**/node_modules/**')
 if [ "${1:-}" = --check ]; then
   if ! clang-format --dry-run -Werror "${files[@]}"; then
-    echo "Not formatted: run bash scripts/format.sh" >&2
+    echo "Not formatted as .clang-format says: run bash scripts/format.sh" >&2
     exit 1
   fi
   echo "${#files[@]} files formatted as .clang-format says"

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Installs what the build needs with apt, and does nothing when all is there.
-# Packages named as arguments are installed too (the format and lint scripts
-# ask for their tools this way).
 set -euo pipefail
 
+# The formatter and the linter (scripts/format.sh, scripts/lint.sh).
+tools=(clang-format clang-tidy)
 packages=(cmake g++ make ccache qt6-base-dev libfreeimage-dev libassimp-dev libgtest-dev libgmock-dev zlib1g-dev libcli11-dev
           libbenchmark-dev fonts-liberation xvfb xauth
           desktop-file-utils appstream shared-mime-info groff-base dpkg-dev file
-          lintian xdg-utils libfile-mimeinfo-perl libglib2.0-bin "$@")
+          lintian xdg-utils libfile-mimeinfo-perl libglib2.0-bin)
 missing=()
-for p in "${packages[@]}"; do
+for p in "${packages[@]}" "${tools[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0

@@ -9,6 +9,7 @@
 #include "render/FrameSets.h"
 #include "render/GltfWriter.h"
 #include "render/ModelRender.h"
+#include "render/PreviewFrames.h"
 #include "render/commands/RenderDialogModel.h"
 #include "RenderTestSupport.h"
 #include "support/Cli.h"
@@ -20,11 +21,10 @@ namespace velkor::testing {
 namespace {
 
 // Work spread over the cores gives the same bytes on 1, 2 or 8 threads: the
-// frame sets rendered, Do All from them (frames read ahead, the strip filled,
-// resized in three steps, sharpened) and the command line's Do All (the
-// sampled strip, one step). The test splits even small passes that many ways.
+// frame sets rendered, the render dialog's preview, and Do All from the sets
+// (frames read ahead, the strip filled, resized in three steps or one,
+// sharpened). The test splits even small passes that many ways.
 TEST(FrameSets, OneTwoOrEightThreadsGiveTheRecordedBytes) {
-  struct Machine { ~Machine() { platform::SetThreadCountForTesting(0); } } restore;
   ScratchDir dir;
   const render::Scene s = Textured();
   render::RenderSettings settings;
@@ -32,7 +32,7 @@ TEST(FrameSets, OneTwoOrEightThreadsGiveTheRecordedBytes) {
   settings.rig = {render::Axis::PosY, render::Axis::PosZ, 40, 0.8};
   std::vector<uint8_t> first;
   for (const int threads : {1, 2, 8}) {
-    platform::SetThreadCountForTesting(threads);
+    const platform::ThreadCountForTesting count(threads);
     const std::string run = dir / std::to_string(threads);
     const std::vector<render::FrameSetPlan> plans = {{run + "/3d", render::SetView::Oblique3D, 24, false, 1},
                                                      {run + "/2d", render::SetView::Top2D, 20, false, 4}};
@@ -40,16 +40,6 @@ TEST(FrameSets, OneTwoOrEightThreadsGiveTheRecordedBytes) {
     int last = 0;
     ASSERT_TRUE(render::RenderFrameSets(s, s, plans, settings, [&](int done, int) { last = done; }, error)) << error;
     EXPECT_EQ(last, 72);
-    FakeView view;
-    frmMain form(view);
-    form.Form_Load();
-    FormControls& c = form.Controls;
-    c.txtWorkDir[1].Text = run + "/3d", c.txt2DWorkDir[1].Text = run + "/2d", c.cmbNumbers.Text = "0-360 (10s)";
-    c.chkStepSample.Value = c.optSteps[2].Value = true;
-    view.dialogAnswers = {run + "/steps.srf", run + "/one.srf"};
-    form.cmdSave_Click();
-    c.chkStepSample.Value = false;
-    form.DoAllWithoutStrip();
     uint64_t digest = 14695981039346656037u;  // FNV-1a over every frame file
     for (const char* set : {"/3d/car", "/2d/car"}) {
       for (int number = 0; number <= 350; number += 10) {
@@ -57,11 +47,22 @@ TEST(FrameSets, OneTwoOrEightThreadsGiveTheRecordedBytes) {
       }
     }
     EXPECT_EQ(digest, 1153589838425312096u) << threads << " threads; update the digest if a change of pixels is intended";
-    std::vector<uint8_t> icons = ReadFileBytes(run + "/steps.srf"), one = ReadFileBytes(run + "/one.srf");
-    ASSERT_FALSE(icons.empty() || one.empty()) << view.messages.size();
-    icons.insert(icons.end(), one.begin(), one.end());
-    if (first.empty()) first = icons;
-    EXPECT_TRUE(icons == first) << threads << " threads";
+    FakeView view;
+    frmMain form(view);
+    form.Form_Load();
+    FormControls& c = form.Controls;
+    c.txtWorkDir[1].Text = run + "/3d", c.txt2DWorkDir[1].Text = run + "/2d", c.cmbNumbers.Text = "0-360 (10s)";
+    view.dialogAnswers = {run + "/steps.srf", run + "/one.srf"};
+    for (const bool steps : {true, false}) c.chkStepSample.Value = c.optSteps[2].Value = steps, form.cmdSave_Click();
+    std::vector<uint8_t> bytes = ReadFileBytes(run + "/steps.srf"), one = ReadFileBytes(run + "/one.srf");
+    ASSERT_FALSE(bytes.empty() || one.empty()) << view.messages.size();
+    render::PreviewImages preview;
+    ASSERT_TRUE(render::RenderPreview(s, settings.rig, 20, 0x00FF00, preview, error)) << error;
+    for (const std::vector<uint8_t>& more : {one, preview[0].rgb, preview[1].rgb, preview[2].rgb}) {
+      bytes.insert(bytes.end(), more.begin(), more.end());
+    }
+    if (first.empty()) first = bytes;
+    EXPECT_TRUE(bytes == first) << threads << " threads";
   }
 }
 
