@@ -7,7 +7,9 @@
 #include "cli/Commands.h"
 #include "platform/Interruption.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
   // Before any thread starts: Ctrl-C and SIGTERM end the model loader and
   // remove temporary folders before the program ends.
   velkor::platform::CleanUpOnInterrupt();
@@ -36,9 +38,21 @@ int main(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     app.exit(e);
     return 2;
-  } catch (const std::exception& e) {
-    std::cerr << "error: " << e.what() << '\n';
-    return 1;
   }
   return context.exitCode;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Whatever a command or setting up the commands raises ends the program
+  // with a message and status 1, never with std::terminate.
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "error: " << e.what() << '\n';
+  } catch (...) {
+    std::cerr << "error: an unknown failure\n";
+  }
+  return 1;
 }

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "platform/Files.h"
+#include "platform/ParallelFor.h"
 
 namespace velkor {
 
@@ -24,11 +25,12 @@ LoadedFrame LoadFrame(const std::string& name) {
 }
 
 FrameLoader::FrameLoader(std::vector<std::string> names)
-    : names_(std::move(names)), ready_(names_.size()) {
+    : names_(std::move(names)), ahead_(static_cast<size_t>(platform::ParallelThreads())), ready_(names_.size()) {
+  if (ahead_ < 2 || names_.size() < 2) return;
   try {
-    for (size_t first = 0; first < kWorkers; ++first) workers_.emplace_back([this, first] { Run(first); });
+    reader_ = std::thread([this] { ReadAhead(); });
   } catch (const std::system_error&) {
-    // Too few threads to be had: Next reads the frames no worker reads.
+    // No thread to be had: Next reads every frame itself.
   }
 }
 
@@ -38,29 +40,31 @@ FrameLoader::~FrameLoader() {
     stop_ = true;
   }
   changed_.notify_all();
-  for (std::thread& worker : workers_) worker.join();
+  if (reader_.joinable()) reader_.join();
 }
 
-void FrameLoader::Run(size_t first) {
-  for (size_t index = first; index < names_.size(); index += kWorkers) {
-    {
-      // Reading starts at most kWorkers frames ahead of the caller.
-      std::unique_lock<std::mutex> lock(mutex_);
-      changed_.wait(lock, [this, index] { return stop_ || index < next_ + kWorkers; });
-      if (stop_) return;
+void FrameLoader::ReadAhead() {
+  // LoadFrame keeps what reading a frame raised for Next to raise in order.
+  platform::ParallelFor(static_cast<int64_t>(names_.size()), 1, [this](int64_t first, int64_t last) {
+    for (auto index = static_cast<size_t>(first); index < static_cast<size_t>(last); ++index) {
+      {
+        std::unique_lock<std::mutex> lock(mutex_);
+        changed_.wait(lock, [this, index] { return stop_ || index < next_ + ahead_; });
+        if (stop_) return;
+      }
+      LoadedFrame frame = LoadFrame(names_[index]);
+      std::lock_guard<std::mutex> lock(mutex_);
+      ready_[index] = std::move(frame);
+      changed_.notify_all();
     }
-    LoadedFrame frame = LoadFrame(names_[index]);
-    std::lock_guard<std::mutex> lock(mutex_);
-    ready_[index] = std::move(frame);
-    changed_.notify_all();
-  }
+  });
 }
 
 LoadedFrame FrameLoader::Next() {
   if (next_ >= names_.size()) throw std::out_of_range("FrameLoader: no frame left");
   const size_t index = next_;
   LoadedFrame frame;
-  if (index % kWorkers >= workers_.size()) {
+  if (!reader_.joinable()) {
     frame = LoadFrame(names_[index]);
   } else {
     std::unique_lock<std::mutex> lock(mutex_);

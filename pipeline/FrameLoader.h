@@ -1,11 +1,12 @@
 #pragma once
 // Reading an import's frame files ahead of the copying: while the calling
-// thread copies frame i into the strip, two worker threads read frames i + 1
-// and i + 2 (reading a file takes longer than copying it). Frames are handed
-// over strictly in order and each is judged by the caller exactly as if it
-// had read it itself, so the strip, the statuses and the place where an
-// import stops do not change. At most three frame bitmaps are alive at a
-// time: the one being copied and the two being read.
+// thread copies frame i into the strip, a reader thread reads the frames
+// after it on every core (ParallelFor), at most one frame per reading thread
+// ahead of the caller, so only that many frame bitmaps are alive besides the
+// one being copied. Frames are handed over strictly in order and each is
+// judged by the caller exactly as if it had read it itself, so the strip, the
+// statuses and the place where an import stops do not change. With one
+// thread, or none to be had, the caller reads each frame when it asks for it.
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
@@ -32,7 +33,7 @@ class FrameLoader {
  public:
   // The frame names in import order, before their letter case is resolved.
   explicit FrameLoader(std::vector<std::string> names);
-  ~FrameLoader();  // stops reading and waits for the workers
+  ~FrameLoader();  // stops reading and waits for the reader
   FrameLoader(const FrameLoader&) = delete;
   FrameLoader& operator=(const FrameLoader&) = delete;
 
@@ -40,17 +41,17 @@ class FrameLoader {
   LoadedFrame Next();
 
  private:
-  // Worker `first` reads frames first, first + kWorkers, ...
-  void Run(size_t first);
+  // On the reader thread: every frame, each once the caller is close enough.
+  void ReadAhead();
 
-  static constexpr size_t kWorkers = 2;
   std::vector<std::string> names_;
-  size_t next_ = 0;  // the next frame Next hands over
+  size_t ahead_ = 1;  // how far beyond the caller's frame reading may start
+  size_t next_ = 0;   // the next frame Next hands over
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::vector<std::optional<LoadedFrame>> ready_;  // read by a worker, not yet taken
+  std::vector<std::optional<LoadedFrame>> ready_;  // read, not yet taken
   bool stop_ = false;
-  std::vector<std::thread> workers_;
+  std::thread reader_;
 };
 
 // Reads one frame on the calling thread: the letter case resolved, then the

@@ -3,7 +3,7 @@
 
 #include "platform/Gdi.h"
 #include "platform/GdiObjects.h"
-#include "platform/ParallelRows.h"
+#include "platform/ParallelFor.h"
 #include "platform/PixelAccess.h"
 
 namespace velkor::gdi {
@@ -21,14 +21,14 @@ void FillBlock(Bitmap& b, int64_t left, int64_t top, int64_t right, int64_t bott
   if (left >= right || top >= bottom) return;
   const uint32_t pixel = ColorRefToBgra(color & 0xFFFFFF);
   if (b.bpp() == 32) {
-    // The strip's background is the largest fill there is: rows on both cores.
-    const auto fillRows = [&](int32_t first, int32_t last) {
+    // The strip's background is the largest fill there is: rows on every core.
+    const auto fillRows = [&](int64_t first, int64_t last) {
       for (int64_t y = top + first; y < top + last; ++y) {
         auto* row = reinterpret_cast<uint32_t*>(b.row(static_cast<int32_t>(y)));
         std::fill(row + left, row + right, pixel);
       }
     };
-    platform::ForEachRowBand(static_cast<int32_t>(bottom - top), 4 * (right - left), fillRows);
+    platform::ParallelFor(bottom - top, platform::RowBand(bottom - top, 4 * (right - left)), fillRows);
     return;
   }
   for (int64_t y = top; y < bottom; ++y) {

@@ -55,8 +55,8 @@ class Bitmap : public GdiObject {
 
 class Pen : public GdiObject {
  public:
-  Pen(int style, int width, COLORREF color, bool stock = false)
-      : GdiObject(Kind::Pen, stock), style(style), width(width), color(color) {}
+  Pen(int penStyle, int penWidth, COLORREF penColor, bool stock = false)
+      : GdiObject(Kind::Pen, stock), style(penStyle), width(penWidth), color(penColor) {}
   int style;
   int width;
   COLORREF color;
@@ -64,8 +64,8 @@ class Pen : public GdiObject {
 
 class Brush : public GdiObject {
  public:
-  Brush(COLORREF color, bool hollow = false, bool stock = false)
-      : GdiObject(Kind::Brush, stock), color(color), hollow(hollow) {}
+  Brush(COLORREF brushColor, bool isHollow = false, bool stock = false)
+      : GdiObject(Kind::Brush, stock), color(brushColor), hollow(isHollow) {}
   COLORREF color;
   bool hollow;
 };

@@ -57,8 +57,14 @@ sigset_t EndingSignals() {
     if (cleanup.group > 0) ::kill(-cleanup.group, SIGKILL);
   }
   for (const auto& [id, cleanup] : r.entries) {
+    // Threads still writing frames may add a file while the folder goes, and
+    // the folder then stays: remove again until it is gone (once it is, their
+    // writes fail and add nothing).
     std::error_code ignored;
-    if (!cleanup.folder.empty()) std::filesystem::remove_all(cleanup.folder, ignored);
+    for (int attempt = 0; attempt < 100 && !cleanup.folder.empty(); ++attempt) {
+      std::filesystem::remove_all(cleanup.folder, ignored);
+      if (!std::filesystem::exists(cleanup.folder, ignored) && !ignored) break;
+    }
   }
   // Ended by the signal itself, as without this watcher: the default action,
   // taken by this thread, the only one that does not block it.
@@ -80,6 +86,20 @@ InterruptCleanup InterruptCleanup::KillGroup(pid_t processGroup) { return Interr
 
 InterruptCleanup InterruptCleanup::RemoveFolder(const std::string& folder) {
   return InterruptCleanup(Register({0, folder}));
+}
+
+bool InterruptCleanup::MakeTemporaryFolder(std::string& pattern, InterruptCleanup& removal) {
+  uint64_t id = 0;
+  {
+    // The watcher takes the same lock before it cleans up.
+    Registry& r = Entries();
+    std::lock_guard lock(r.mutex);
+    if (::mkdtemp(pattern.data()) == nullptr) return false;
+    r.entries.emplace(r.next, Cleanup{0, pattern});
+    id = r.next++;
+  }
+  removal = InterruptCleanup(id);  // what it held goes, outside the lock
+  return true;
 }
 
 InterruptCleanup& InterruptCleanup::operator=(InterruptCleanup&& other) noexcept {

@@ -22,6 +22,10 @@ class InterruptCleanup {
   InterruptCleanup() = default;
   static InterruptCleanup KillGroup(pid_t processGroup);
   static InterruptCleanup RemoveFolder(const std::string& folder);
+  // mkdtemp(pattern) and the new folder's registration for removal in one
+  // step, so that no interruption falls between the folder appearing and its
+  // removal being registered. False, with errno set, when no folder was made.
+  static bool MakeTemporaryFolder(std::string& pattern, InterruptCleanup& removal);
   ~InterruptCleanup();
   InterruptCleanup(InterruptCleanup&& other) noexcept : id_(other.id_) { other.id_ = 0; }
   InterruptCleanup& operator=(InterruptCleanup&& other) noexcept;

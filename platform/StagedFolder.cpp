@@ -81,12 +81,11 @@ bool StagedFolder::Open(const std::string& target, std::string& error) {
     above = target_;
   }
   std::string pattern = TempPatternBeside((above / fs::path(target_).filename()).string());
-  if (::mkdtemp(pattern.data()) == nullptr) {
+  if (!InterruptCleanup::MakeTemporaryFolder(pattern, removedOnInterrupt_)) {
     error = "cannot make a folder for the new files in " + above.string() + ": " + std::strerror(errno);
     return false;
   }
   hidden_ = pattern;
-  removedOnInterrupt_ = InterruptCleanup::RemoveFolder(hidden_);
   return true;
 }
 

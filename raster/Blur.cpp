@@ -8,7 +8,7 @@
 
 #include "common/Rounding.h"
 #include "common/VbError.h"
-#include "platform/ParallelRows.h"
+#include "platform/ParallelFor.h"
 #include "raster/FilterMath.h"
 #include "raster/cAlphaDibSection.h"
 
@@ -27,7 +27,7 @@ class BlurArithmetic {
   BlurArithmetic(float centreWeight, float strength) {
     for (int n = 1; n <= 9; ++n) {
       const double divisor = CSng(static_cast<float>(n) * static_cast<double>(strength));
-      quotients_[n].resize(static_cast<size_t>((n - 1) * 255 + 1));
+      quotients_[n].resize(static_cast<size_t>(n - 1) * 255 + 1);
       for (size_t sum = 0; sum < quotients_[n].size(); ++sum) quotients_[n][sum] = static_cast<double>(sum) / divisor;
     }
     for (int p = 0; p < 256; ++p) centre_[p] = p / static_cast<double>(centreWeight);
@@ -84,14 +84,14 @@ void BlurRows(const uint8_t* bits, uint8_t* out, int32_t width, int32_t height, 
 
 // out = round((sum / (n * strength) + p / centreWeight) / 2), limited to
 // 0..255. n * strength is a single-precision product; the divisions, the sum
-// and the halving are double. Rows are independent: both cores take a share.
+// and the halving are double. Rows are independent: every core takes a share.
 void BlurPass(const uint8_t* source, uint8_t* out, int32_t width, int32_t height, float centreWeight,
               float strength) {
   if (centreWeight == 0.0f || strength == 0.0f) RaiseDivisionByZero();
   if (std::isnan(centreWeight) || std::isnan(strength)) RaiseOverflow();
   const BlurArithmetic blur(centreWeight, strength);
-  platform::ForEachRowBand(height, 16 * static_cast<int64_t>(width), [&](int32_t first, int32_t last) {
-    BlurRows(source, out, width, height, blur, first, last);
+  platform::ParallelFor(height, platform::RowBand(height, 16 * int64_t{width}), [&](int64_t first, int64_t last) {
+    BlurRows(source, out, width, height, blur, static_cast<int32_t>(first), static_cast<int32_t>(last));
   });
 }
 

@@ -11,7 +11,7 @@
 
 #include "common/VbError.h"
 #include "platform/Gdi.h"
-#include "platform/ParallelRows.h"
+#include "platform/ParallelFor.h"
 #include "raster/FilterMath.h"
 #include "raster/ResampleKernel.h"
 #include "raster/cAlphaDibSection.h"
@@ -155,9 +155,9 @@ void cAlphaDibSection::ResampleBilinear(cAlphaDibSection& destination) const {
   const std::vector<SamplePoint> rows = resample::SamplePoints(Height(), newHeight);
   const int64_t sourceStride = BytesPerScanLine();
   const int64_t destinationStride = destination.BytesPerScanLine();
-  // Destination rows are independent of each other: both cores take a share.
-  platform::ForEachRowBand(newHeight, 4 * destinationStride, [&](int32_t first, int32_t last) {
-    for (int32_t y = first; y < last; ++y) {
+  // Destination rows are independent of each other: every core takes a share.
+  platform::ParallelFor(newHeight, platform::RowBand(newHeight, 4 * destinationStride), [&](int64_t first, int64_t last) {
+    for (auto y = static_cast<int32_t>(first); y < last; ++y) {
       const SamplePoint& row = rows[static_cast<size_t>(y)];
       const uint8_t* lower = bits_ + row.index * sourceStride;
       resample::ResampleRow(lower, lower + sourceStride, row.fraction, columns,

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/ParallelRows.h"
+#include "platform/ParallelFor.h"
 #include "raster/ResampleKernel.h"
 
 namespace velkor {
@@ -83,11 +83,11 @@ std::unique_ptr<cAlphaDibSection> ResampleInSteps(const cAlphaDibSection& source
   }
   auto result = std::make_unique<cAlphaDibSection>();
   if (!result->Create(before.width, before.height)) return nullptr;
-  // Destination rows are independent: each core takes a band with rows of
+  // Destination rows are independent: each thread takes a band with rows of
   // its own; the few rows where the bands meet are made twice, identically.
-  platform::ForEachRowBand(before.height, bytesPerFinalRow, [&](int32_t first, int32_t last) {
+  platform::ParallelFor(before.height, platform::RowBand(before.height, bytesPerFinalRow), [&](int64_t first, int64_t last) {
     RowChain chain(source, passes);
-    for (int32_t y = first; y < last; ++y) chain.Make(passes.size(), y, result->MemoryRow(y));
+    for (auto y = static_cast<int32_t>(first); y < last; ++y) chain.Make(passes.size(), y, result->MemoryRow(y));
   });
   return result;
 }

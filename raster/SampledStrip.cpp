@@ -7,7 +7,7 @@
 #include <new>
 
 #include "platform/GdiObjects.h"
-#include "platform/ParallelRows.h"
+#include "platform/ParallelFor.h"
 #include "platform/PixelAccess.h"
 
 namespace velkor {
@@ -132,8 +132,9 @@ std::unique_ptr<cAlphaDibSection> SampledStrip::Resample() const {
   auto result = std::make_unique<cAlphaDibSection>();
   if (!result->Create(targetWidth, targetHeight)) return nullptr;
   const int64_t stride = 4 * static_cast<int64_t>(columns_.kept.size());
-  platform::ForEachRowBand(targetHeight, 16 * int64_t{targetWidth}, [&](int32_t first, int32_t last) {
-    for (int32_t y = first; y < last; ++y) {
+  const int64_t band = platform::RowBand(targetHeight, 16 * int64_t{targetWidth});
+  platform::ParallelFor(targetHeight, band, [&](int64_t first, int64_t last) {
+    for (auto y = static_cast<int32_t>(first); y < last; ++y) {
       const resample::SamplePoint& row = rows_.samples[static_cast<size_t>(y)];
       const uint8_t* lower = pixels_.get() + row.index * stride;
       resample::ResampleRow(lower, lower + stride, row.fraction, columns_.samples, result->MemoryRow(y));

@@ -1,11 +1,14 @@
 #include "render/FrameSets.h"
 
 #include <atomic>
+#include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <thread>
 
 #include "pipeline/StripLayout.h"
+#include "platform/ParallelFor.h"
 #include "render/BmpOutput.h"
 #include "render/FrameRenderer.h"
 
@@ -33,51 +36,71 @@ bool MakeFolders(const std::vector<FrameSetPlan>& plans, std::string& error) {
   return true;
 }
 
-// Both threads take frames in turn from one counter; each frame is computed
-// the same whichever thread takes it, so the output does not depend on timing.
+// Frames are rendered on every core (ParallelFor takes them in order from one
+// counter); each is computed the same whichever thread takes it, so the
+// output does not depend on timing. Progress is told on the calling thread.
 class Workers {
  public:
   Workers(const std::vector<Job>& jobs, const RenderSettings& s) : jobs_(jobs), settings_(s) {}
 
   bool Run(const RenderProgress& progress, std::string& error) {
-    std::thread helper([this] { Loop(nullptr); });
-    Loop(&progress);
-    helper.join();
-    if (progress && error_.empty()) progress(static_cast<int>(jobs_.size()), static_cast<int>(jobs_.size()));
-    if (!error_.empty()) error = error_;
-    return error_.empty();
+    const int total = static_cast<int>(jobs_.size());
+    const std::thread::id caller = std::this_thread::get_id();
+    platform::ParallelFor(total, 1, [&](int64_t first, int64_t last) {
+      std::unique_ptr<FrameRenderer> renderer = TakeRenderer();
+      for (int64_t i = first; i < last && !failed_; ++i) Render(static_cast<size_t>(i), *renderer);
+      GiveBack(std::move(renderer));
+      const int done = done_;
+      if (progress && std::this_thread::get_id() == caller && done < total) progress(done, total);
+    });
+    if (progress && !failed_) progress(total, total);
+    if (failed_) error = error_;
+    return !failed_;
   }
 
  private:
-  void Loop(const RenderProgress* progress) {
-    FrameRenderer renderer;
-    const std::array<uint8_t, 3> key = KeyBytes(settings_.keyRgb);
-    for (size_t i = next_++; i < jobs_.size() && !failed_; i = next_++) {
-      const Job& job = jobs_[i];
-      std::string error;
-      FrameImage frame = renderer.Render(*job.scene, job.view, job.plan->cell, key, job.plan->emissiveBoost);
-      if (job.kept) {
-        *job.kept = std::move(frame);
-      } else if (!WriteFrameBmp(frame, job.path, error)) {
-        Fail(error);
-      }
-      const int done = ++done_;
-      if (progress && *progress && done < static_cast<int>(jobs_.size())) (*progress)(done, static_cast<int>(jobs_.size()));
+  void Render(size_t index, FrameRenderer& renderer) {
+    const Job& job = jobs_[index];
+    std::string error;
+    FrameImage frame =
+        renderer.Render(*job.scene, job.view, job.plan->cell, KeyBytes(settings_.keyRgb), job.plan->emissiveBoost);
+    if (job.kept) {
+      *job.kept = std::move(frame);
+    } else if (!WriteFrameBmp(frame, job.path, error)) {
+      Fail(index, error);
     }
+    ++done_;
   }
-  void Fail(const std::string& error) {
-    std::lock_guard lock(mutex_);
-    if (error_.empty()) error_ = error;
+  // The first frame in order that failed names the error, whatever the timing.
+  void Fail(size_t index, const std::string& error) {
+    const std::lock_guard lock(mutex_);
+    if (index < failedIndex_) {
+      failedIndex_ = index;
+      error_ = error;
+    }
     failed_ = true;
+  }
+  // One renderer per thread at a time, kept with its buffers for the next frame.
+  std::unique_ptr<FrameRenderer> TakeRenderer() {
+    const std::lock_guard lock(mutex_);
+    if (idle_.empty()) return std::make_unique<FrameRenderer>();
+    std::unique_ptr<FrameRenderer> renderer = std::move(idle_.back());
+    idle_.pop_back();
+    return renderer;
+  }
+  void GiveBack(std::unique_ptr<FrameRenderer> renderer) {
+    const std::lock_guard lock(mutex_);
+    idle_.push_back(std::move(renderer));
   }
 
   const std::vector<Job>& jobs_;
   const RenderSettings& settings_;
-  std::atomic<size_t> next_{0};
   std::atomic<int> done_{0};
   std::atomic<bool> failed_{false};
   std::mutex mutex_;
+  size_t failedIndex_ = SIZE_MAX;
   std::string error_;
+  std::vector<std::unique_ptr<FrameRenderer>> idle_;
 };
 
 }  // namespace

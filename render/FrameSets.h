@@ -1,6 +1,6 @@
 #pragma once
 // Rendering whole frame sets into folders: 36 frames per set, frame k at
-// heading 10·k, named by prefix and numbering scheme, rendered on both cores.
+// heading 10·k, named by prefix and numbering scheme, rendered on every core.
 #include <array>
 #include <cstdint>
 #include <functional>

@@ -2,12 +2,14 @@
 # Installs what the build needs with apt, and does nothing when all is there.
 set -euo pipefail
 
+# The formatter and the linter (scripts/format.sh, scripts/lint.sh).
+tools=(clang-format clang-tidy)
 packages=(cmake g++ make ccache qt6-base-dev libfreeimage-dev libassimp-dev libgtest-dev libgmock-dev zlib1g-dev libcli11-dev
           libbenchmark-dev fonts-liberation xvfb xauth
           desktop-file-utils appstream shared-mime-info groff-base dpkg-dev file
           lintian xdg-utils libfile-mimeinfo-perl libglib2.0-bin)
 missing=()
-for p in "${packages[@]}"; do
+for p in "${packages[@]}" "${tools[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0

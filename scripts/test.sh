@@ -3,13 +3,13 @@
 # lintian on the Debian package made from it, then the same suite built with
 # AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/ (the Qt
 # window's tests included; the benchmarks left out). Any sanitizer report
-# fails its test.
+# fails its test. Both builds stop on any warning in our code (VELKOR_WERROR).
 # VELKOR_SKIP_SANITIZE=1 runs the release suite only.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs="$(nproc)"
 
-bash scripts/build.sh -DVELKOR_BUILD_BENCH=OFF
+bash scripts/build.sh -DVELKOR_BUILD_BENCH=OFF -DVELKOR_WERROR=ON
 (cd build && ctest -j"$jobs" --output-on-failure)
 
 # The Debian package as users get it: lintian finds no error and no warning.
@@ -21,7 +21,7 @@ echo "== Debian package (lintian)"
 echo "== sanitizer build (build-asan)"
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVELKOR_SANITIZE=ON -DVELKOR_BUILD_GUI=ON \
-  -DVELKOR_BUILD_BENCH=OFF -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
+  -DVELKOR_BUILD_BENCH=OFF -DVELKOR_WERROR=ON -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
 cmake --build build-asan -j"$jobs"
 # Leaks count as findings; UBSan stops at its first report (the build also
 # passes -fno-sanitize-recover), so a report ends its test with a failure.

@@ -101,10 +101,10 @@ inline Frame RenderFrame(int edge, float degrees, const std::vector<Part>& parts
       }
       const size_t at = static_cast<size_t>(y) * edge + x;
       const float all = float(n * n);
-      const auto put = [all, at](std::vector<uint8_t>& to, const Colour& c) {
-        to[3 * at] = static_cast<uint8_t>(std::nearbyint(c.r / all));
-        to[3 * at + 1] = static_cast<uint8_t>(std::nearbyint(c.g / all));
-        to[3 * at + 2] = static_cast<uint8_t>(std::nearbyint(c.b / all));
+      const auto put = [all, at](std::vector<uint8_t>& to, const Colour& sum) {
+        to[3 * at] = static_cast<uint8_t>(std::nearbyint(sum.r / all));
+        to[3 * at + 1] = static_cast<uint8_t>(std::nearbyint(sum.g / all));
+        to[3 * at + 2] = static_cast<uint8_t>(std::nearbyint(sum.b / all));
       };
       put(f.rgb, mix);
       put(f.vehicle, own);

@@ -57,8 +57,8 @@ TEST(Files, ExistenceLengthsLetterCaseAndAssetFolders) {
             std::make_pair(std::optional<std::vector<uint8_t>>(), std::optional<std::vector<uint8_t>>({1, 2, 3})));
   EXPECT_TRUE(ExecutableBaseName() == "platform_tests" && FileExists(ProgramFolder() + "/platform_tests"));
   // Assets beside the program first, then the installed share folder.
-  for (const char* folder : {"build", "usr/bin", "usr/share/velkor"}) std::filesystem::create_directories(dir / folder);
-  for (const char* folder : {"build", "usr/share/velkor"}) WriteFileBytes(dir / folder + "/Garmin760.bmp", {1});
+  for (const char* place : {"build", "usr/bin", "usr/share/velkor"}) std::filesystem::create_directories(dir / place);
+  for (const char* place : {"build", "usr/share/velkor"}) WriteFileBytes(dir / place + "/Garmin760.bmp", {1});
   const std::string bin = dir / "usr/bin";
   EXPECT_EQ(std::make_tuple(AssetFolderFor(dir / "build", "Garmin760.bmp"), AssetFolderFor(bin, "Garmin760.bmp"),
                             AssetFolderFor(bin, "missing.bmp")),

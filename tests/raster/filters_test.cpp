@@ -19,6 +19,7 @@
 #include "platform/FillRectangle.h"
 #include "platform/Gdi.h"
 #include "platform/GdiObjects.h"
+#include "platform/ParallelFor.h"
 #include "raster/ResampleKernel.h"
 #include "raster/ResampleSteps.h"
 #include "raster/SampledStrip.h"
@@ -140,9 +141,9 @@ TEST(Blur, EdgePixelsTakeOnlyTheNeighboursThatExist) {
   using Lone = std::tuple<uint8_t, float, uint8_t, uint8_t>;  // pixel, centre, blurred, sharpened
   for (const auto& [p, centre, blurred, sharpened] :
        {Lone{200, 1, 100, 255}, {5, 1, 2, 8}, {7, 1, 4, 10}, {200, 2, 50, 255}, {60, 1, 30, 90}}) {
-    const auto source = RasterOf(1, 1, Bytes(4, p));
-    EXPECT_EQ(BytesOf(*source->Blur(centre, 1), 2), Bytes{blurred}) << int{p};
-    EXPECT_EQ(BytesOf(*source->UnsharpMask(), 3), Bytes{sharpened}) << int{p};
+    const auto lone = RasterOf(1, 1, Bytes(4, p));
+    EXPECT_EQ(BytesOf(*lone->Blur(centre, 1), 2), Bytes{blurred}) << int{p};
+    EXPECT_EQ(BytesOf(*lone->UnsharpMask(), 3), Bytes{sharpened}) << int{p};
   }
 }
 
@@ -255,7 +256,8 @@ TEST(FilterIdentity, EveryByteAgreesWithThePlainArithmetic) {
 // frame copies into a full raster, then Resample, must give every byte that
 // SampledStrip::Resample gives. Frames of each depth, clipped on every side,
 // bottom-up and top-down; reductions by 5 (the strip's), by less than 2,
-// enlargement, and a size large enough for two threads.
+// enlargement, and a size split into bands; the same bytes on 1, 2 and 8
+// threads.
 struct StripCase {
   const char* name;
   int32_t width, height, targetWidth, targetHeight;
@@ -272,7 +274,7 @@ const std::vector<StripCase> kStripCases = {
     {"top-down-24", 60, 40, 45, 30, 24, 33, -21, {{10, 5}, {30, 25}}, {5, 2, 50, 38}},
     {"reversed-fill", 50, 30, 45, 29, 16, 20, 20, {{0, 0}}, {40, 25, 2, 3}},
     {"enlarged", 10, 10, 25, 23, 24, 7, 7, {{2, 1}}, {1, 1, 10, 10}},
-    {"two-threads", 1000, 300, 300, 220, 24, 400, 300, {{0, 0}, {400, 0}, {800, 0}}, {1, 1, 1000, 300}},
+    {"banded", 1000, 300, 300, 220, 24, 400, 300, {{0, 0}, {400, 0}, {800, 0}}, {1, 1, 1000, 300}},
 };
 
 gdi::HBITMAP RandomFrame(const StripCase& c, std::mt19937& random) {
@@ -312,9 +314,13 @@ TEST(SampledStrip, ResamplesToTheBytesOfTheFullStrip) {
       gdi::DeleteObject(frame);
     }
     const auto expected = full.Resample(c.targetHeight, c.targetWidth);
-    const auto actual = sampled.Resample();
-    ASSERT_TRUE(expected && actual);
-    EXPECT_EQ(BytesOf(*actual), BytesOf(*expected));
+    ASSERT_TRUE(expected);
+    for (const int threads : {1, 2, 8}) {
+      const platform::ThreadCountForTesting count(threads);
+      const auto actual = sampled.Resample();
+      ASSERT_TRUE(actual);
+      EXPECT_EQ(BytesOf(*actual), BytesOf(*expected)) << threads << " threads";
+    }
   }
 }
 

@@ -137,7 +137,7 @@ TEST_F(Window, FolderButtonsFillTheirRow) {
 // chosen (a device's own or its Garmin folder); a different file there is
 // replaced only after Yes.
 TEST_F(Window, SendToDeviceAsksWhichDeviceAndBeforeReplacing) {
-  const std::string srf = dir / "car.srf", a = dir / "media/A", b = dir / "media/B", c = dir / "usb/C";
+  const std::string srf = dir / "car.srf", a = dir / "media/A", b = dir / "media/B", usb = dir / "usb/C";
   LoadPattern(2880, 150);
   ASSERT_TRUE(form.WriteSRFFile(srf, "2.20"));
   const auto target = [&](const std::string& device) { return testing::ReadFileBytes(device + "/Garmin/Vehicle/car.srf"); };
@@ -149,21 +149,21 @@ TEST_F(Window, SendToDeviceAsksWhichDeviceAndBeforeReplacing) {
   EXPECT_TRUE(Contains(view.questions.at(0), "No Garmin device found in " + dir / "media") && view.messages.size() == 1 &&
               view.messages[0] == dir.path() + " is not a Garmin device: it holds no Garmin/GarminDevice.xml.");
   for (const auto& [device, xml] : {std::pair{a, std::string("<Device><Model><Description>n\xC3\xBCvi 760</Description></Model>")},
-                                    {b, std::string("x")}, {c, std::string("x")}}) {
+                                    {b, std::string("x")}, {usb, std::string("x")}}) {
     fs::create_directories(device + "/Garmin/Vehicle");
     testing::WriteFileBytes(device + "/Garmin/GarminDevice.xml", std::vector<uint8_t>(xml.begin(), xml.end()));
   }
   testing::WriteFileBytes(b + "/Garmin/Vehicle/car.srf", {'o', 'l', 'd'});
   view.choiceAnswers = {0, 1, 1, 2};
   view.questionAnswers = {false, true};
-  view.folderAnswers = {c + "/Garmin/"};
+  view.folderAnswers = {usb + "/Garmin/"};
   send();
   EXPECT_EQ(view.choiceLists.at(1), (std::vector<std::string>{"n\xC3\xBCvi 760 (" + a + ")", "Garmin device (" + b + ")", "Choose folder..."}));
   send();
   EXPECT_EQ(target(b), (std::vector<uint8_t>{'o', 'l', 'd'}));
   send();
   send();
-  for (const std::string& device : {a, b, c}) EXPECT_EQ(target(device), testing::ReadFileBytes(srf)) << device;
+  for (const std::string& device : {a, b, usb}) EXPECT_EQ(target(device), testing::ReadFileBytes(srf)) << device;
   EXPECT_EQ(view.questions.size() * 10 + view.messages.size(), 71u) << "five choices, two questions, one message";
 }
 
