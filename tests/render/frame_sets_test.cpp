@@ -119,6 +119,11 @@ TEST(RenderCommand, AxesFramesRefusalDoAllFromAModelUsageErrorsExitTwo) {
   }
   EXPECT_EQ(RunCli("do-all x.srf --model m.glb --prefix-3d a --fill 2", dir.path()).status, 2);
   EXPECT_FALSE(PathExists(dir / "out") || PathExists(dir / "x.srf"));
+  // do-all --model imports the frames from memory: the icon of the frames rendered into new/a above, byte for byte.
+  const std::string same = " --prefix-3d veh --prefix-2d veh --numbers 1-36 --version 2.00 --key '#FF00FF'";
+  ASSERT_EQ(RunCli("do-all disk.srf --rotation-3d new/a" + same, dir.path()).status, 0);
+  ASSERT_EQ(RunCli("do-all mem.srf --model z.glb --up +z --front -x --elevation 45 --fill 0.3" + same, dir.path()).status, 0);
+  EXPECT_EQ(ReadFileBytes(dir / "mem.srf"), ReadFileBytes(dir / "disk.srf"));
 }
 
 // A render that fails once frames exist, while moving them into place, leaves
