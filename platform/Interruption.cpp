@@ -84,10 +84,6 @@ void CleanUpOnInterrupt() {
 
 InterruptCleanup InterruptCleanup::KillGroup(pid_t processGroup) { return InterruptCleanup(Register({processGroup, {}})); }
 
-InterruptCleanup InterruptCleanup::RemoveFolder(const std::string& folder) {
-  return InterruptCleanup(Register({0, folder}));
-}
-
 bool InterruptCleanup::MakeTemporaryFolder(std::string& pattern, InterruptCleanup& removal) {
   uint64_t id = 0;
   {

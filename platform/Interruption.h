@@ -21,7 +21,6 @@ class InterruptCleanup {
  public:
   InterruptCleanup() = default;
   static InterruptCleanup KillGroup(pid_t processGroup);
-  static InterruptCleanup RemoveFolder(const std::string& folder);
   // mkdtemp(pattern) and the new folder's registration for removal in one
   // step, so that no interruption falls between the folder appearing and its
   // removal being registered. False, with errno set, when no folder was made.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs clang-tidy (Debian's, 14) with the checks of .clang-tidy over every
-# source file the desktop build compiles of the program itself: the layers,
-# the window, velkor-cli and the model loader; not tests/, bench/ or fuzz/.
+# source file the desktop build compiles of the program itself: the layers
+# (jobs/ among them), the window, velkor-cli and the model loader; not
+# tests/, bench/ or fuzz/.
 # Headers of ours are checked where they are included, third-party headers
 # never. Fails on any finding. The compile commands come from a tree that is
 # only configured, build-lint/.
@@ -9,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 cmake -S . -B build-lint -DCMAKE_BUILD_TYPE=Release -DVELKOR_BUILD_BENCH=OFF -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
-ours='platform|common|raster|srf|pipeline|convert|render|ui|cli|app|sample|packaging'
+ours='platform|common|raster|srf|pipeline|convert|render|jobs|ui|cli|app|sample|packaging'
 mapfile -t files < <(grep -o '"file": "[^"]*"' build-lint/compile_commands.json | cut -d'"' -f4 |
                      grep -E "^$PWD/($ours)/" | sort -u)
 log="$(mktemp)"
