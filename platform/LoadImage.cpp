@@ -1,75 +1,34 @@
-// Loading BMP files into DIB sections, through FreeImage. The bitmap keeps the
-// file's depth and colour table, so callers read back the file's own bits per
-// pixel; FreeImage hands rows bottom-up whatever the file's order, and that is
-// how the section stores them.
-#include <FreeImage.h>
-
+// Loading BMP files into DIB sections, through the image codec
+// (platform/ImageCodec.h), with the checks that keep a hostile file from
+// costing more than its size: the usual 24-bit frame is copied straight in.
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "platform/Gdi.h"
 #include "platform/Files.h"
-#include "platform/FreeImageBitmap.h"
 #include "platform/GdiObjects.h"
+#include "platform/ImageCodec.h"
 #include "platform/PictureLimits.h"
 #include "platform/SystemError.h"
 
 namespace velkor::gdi {
 
 namespace {
-HBITMAP SectionFrom(FIBITMAP* dib) {
-  const unsigned bpp = FreeImage_GetBPP(dib);
-  const unsigned width = FreeImage_GetWidth(dib);
-  const unsigned height = FreeImage_GetHeight(dib);
-  if (FreeImage_GetImageType(dib) != FIT_BITMAP || width == 0 || height == 0 || width > INT32_MAX ||
-      height > INT32_MAX) {
-    return nullptr;
-  }
-  std::vector<RGBQUAD> colors;
-  if (bpp <= 8) {
-    const ::RGBQUAD* palette = FreeImage_GetPalette(dib);
-    const unsigned n = FreeImage_GetColorsUsed(dib);
-    for (unsigned i = 0; palette && i < n && i < (1u << bpp); ++i) {
-      colors.push_back(RGBQUAD{palette[i].rgbBlue, palette[i].rgbGreen, palette[i].rgbRed, 0});
-    }
-  }
-  BITMAPINFOHEADER header;
-  header.biWidth = static_cast<int32_t>(width);
-  header.biHeight = static_cast<int32_t>(height);
-  header.biBitCount = static_cast<uint16_t>(bpp);
-  void* bits = nullptr;
-  HBITMAP section = CreateDIBSection(nullptr, header, colors, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!section) return nullptr;
-  if (bpp == 16) {
-    section->masks[0] = FreeImage_GetRedMask(dib);
-    section->masks[1] = FreeImage_GetGreenMask(dib);
-    section->masks[2] = FreeImage_GetBlueMask(dib);
-  }
-  const unsigned pitch = FreeImage_GetPitch(dib);
-  const size_t rowBytes = std::min<size_t>(pitch, static_cast<size_t>(section->stride()));
-  for (unsigned y = 0; y < height; ++y) {
-    // FreeImage's scan line 0 is the picture's bottom row, as is memory row 0 here.
-    std::memcpy(section->bits() + static_cast<size_t>(y) * section->stride(), FreeImage_GetScanLine(dib, y),
-                rowBytes);
-  }
-  return section;
-}
+
 // A file's header may claim any size, but the pixels must come from the file:
 // run-length encoding, the densest a BMP gets, packs at most 255 one-byte
 // pixels into two bytes. A bitmap over 128 times its file, or over the pixel
 // limit of every picture read, is refused before anything is allocated for it.
-bool PlausibleSize(const platform::FreeImageBitmap& header, uint64_t length) {
-  if (!header ||
-      !platform::PictureSizeProblem(FreeImage_GetWidth(header.get()), FreeImage_GetHeight(header.get())).empty()) {
-    return false;
-  }
-  const uint64_t stride =
-      ((static_cast<uint64_t>(FreeImage_GetWidth(header.get())) * FreeImage_GetBPP(header.get()) + 31) / 32) * 4;
-  const uint64_t bytes = stride * FreeImage_GetHeight(header.get());
+bool PlausibleSize(const platform::ImageSource& source, uint64_t length) {
+  const std::optional<platform::ImageHeader> header = platform::ReadBmpHeader(source);
+  if (!header || !platform::PictureSizeProblem(header->width, header->height).empty()) return false;
+  const uint64_t stride = ((header->width * header->bitsPerPixel + 31) / 32) * 4;
+  const uint64_t bytes = stride * header->height;
   return bytes <= 128 * length + 65536 && bytes <= testing::DibSectionByteLimit();
 }
 
@@ -82,12 +41,6 @@ bool ReadWhole(const platform::InputFile& file, std::vector<uint8_t>& buffer) {
   if (file.Size() <= 0 || file.Size() > kWholeReadLimit) return false;
   buffer.resize(static_cast<size_t>(file.Size()));
   return platform::ReadUpTo(file.Descriptor(), buffer.data(), buffer.size()) == buffer.size();
-}
-
-// The stream rewound, for each of the reads a file would have opened anew.
-FIMEMORY* Rewound(const platform::FreeImageMemory& memory) {
-  FreeImage_SeekMemory(memory.get(), 0, SEEK_SET);
-  return memory.get();
 }
 
 uint32_t LittleEndian(const std::vector<uint8_t>& bytes, size_t at, size_t size) {
@@ -137,10 +90,9 @@ std::vector<uint8_t> FileHead(FILE* stream) {
 
 // The usual frame file: a 40-byte information header, one plane, 24 bits, no
 // compression, no colour table, pixels right after the headers at 54, rows
-// bottom-up and all of them in the file. FreeImage's decoding of such a file
-// is its rows as they are; they are copied straight into the section instead
-// of through a zeroed FreeImage bitmap first. Any other file is decoded by
-// FreeImage.
+// bottom-up and all of them in the file. Decoding such a file gives its rows
+// as they are; they are copied straight into the section instead of through a
+// decoder's zeroed bitmap first. Any other file is decoded by the codec.
 HBITMAP PlainTwentyFourBitSection(const std::vector<uint8_t>& bytes) {
   constexpr size_t kPixels = 54;
   if (bytes.size() < kPixels || LittleEndian(bytes, 10, 4) != kPixels || LittleEndian(bytes, 14, 4) != 40 ||
@@ -164,52 +116,41 @@ HBITMAP PlainTwentyFourBitSection(const std::vector<uint8_t>& bytes) {
   return section;
 }
 
-HBITMAP LoadFromMemory(std::vector<uint8_t>& bytes) {
-  const platform::FreeImageMemory memory(FreeImage_OpenMemory(bytes.data(), static_cast<DWORD>(bytes.size())));
-  if (!memory || FreeImage_GetFileTypeFromMemory(Rewound(memory), 0) != FIF_BMP) {
+// The BMP in `source` (`length` bytes, the first of them in `head`) after
+// the checks, or null with the reason in the system's last error. `whole`,
+// when the file was read whole, may be a plain frame copied straight in.
+HBITMAP Decode(const platform::ImageSource& source, uint64_t length, const std::vector<uint8_t>& head,
+               const std::vector<uint8_t>* whole) {
+  if (!platform::IsBmp(source)) {
     platform::SetLastError(EINVAL);
     return nullptr;
   }
-  if (!PlausibleSize(platform::FreeImageBitmap(FreeImage_LoadFromMemory(FIF_BMP, Rewound(memory), FIF_LOAD_NOPIXELS)),
-                     bytes.size())) {
+  if (!PlausibleSize(source, length)) {
     platform::SetLastError(EFBIG);
     return nullptr;
   }
-  if (!PixelDataComplete(std::vector<uint8_t>(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 34)),
-                         bytes.size())) {
+  if (!PixelDataComplete(head, length)) {
     platform::SetLastError(EINVAL);
     return nullptr;
   }
-  if (HBITMAP plain = PlainTwentyFourBitSection(bytes)) return plain;
-  const platform::FreeImageBitmap loaded(FreeImage_LoadFromMemory(FIF_BMP, Rewound(memory), 0));
-  if (!loaded) {
-    platform::SetLastError(EINVAL);
-    return nullptr;
+  if (whole) {
+    if (HBITMAP plain = PlainTwentyFourBitSection(*whole)) return plain;
   }
-  return SectionFrom(loaded.get());
+  HBITMAP section = platform::DecodeBmp(source);
+  if (!section) platform::SetLastError(EINVAL);
+  return section;
+}
+
+HBITMAP LoadFromMemory(const std::vector<uint8_t>& bytes) {
+  const std::vector<uint8_t> head(bytes.begin(), bytes.begin() + std::min<size_t>(bytes.size(), 34));
+  return Decode(platform::ImageSource{bytes.data(), bytes.size(), nullptr}, bytes.size(), head, &bytes);
 }
 
 HBITMAP LoadFromStream(platform::InputFile& file) {
   FILE* stream = file.Stream();
-  if (platform::StreamFormat(stream) != FIF_BMP) {
-    platform::SetLastError(EINVAL);
-    return nullptr;
-  }
-  const auto length = static_cast<uint64_t>(file.Size());
-  if (!PlausibleSize(platform::FreeImageBitmap(platform::LoadFromStream(FIF_BMP, stream, FIF_LOAD_NOPIXELS)), length)) {
-    platform::SetLastError(EFBIG);
-    return nullptr;
-  }
-  if (!PixelDataComplete(FileHead(stream), length)) {
-    platform::SetLastError(EINVAL);
-    return nullptr;
-  }
-  const platform::FreeImageBitmap loaded(platform::LoadFromStream(FIF_BMP, stream, 0));
-  if (!loaded) {
-    platform::SetLastError(EINVAL);
-    return nullptr;
-  }
-  return SectionFrom(loaded.get());
+  const platform::ImageSource source{nullptr, 0, stream};
+  return Decode(source, static_cast<uint64_t>(file.Size()), stream ? FileHead(stream) : std::vector<uint8_t>{},
+                nullptr);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// Frames leave the renderer as 24-bit BMP files, encoded by FreeImage. They
-// are written into a folder out of sight (platform::StagedFolder), which
+// Frames leave the renderer as 24-bit BMP files, encoded by the image codec.
+// They are written into a folder out of sight (platform::StagedFolder), which
 // syncs them to disk together and puts them in place only when all are
 // complete.
 #include <string>
