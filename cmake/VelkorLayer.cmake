@@ -4,18 +4,23 @@
 # (srf/ including the window, say) names a header the compiler cannot find,
 # and the build fails there.
 #
-#   velkor_layer(<target> [EXECUTABLE] FOLDERS <folder>... [LINKS <layer or library>...])
+#   velkor_layer(<target> [EXECUTABLE] FOLDERS <folder>... [LINKS <layer or library>...]
+#                [EXCLUDE <file name>...])
 #
 # FOLDERS are source folders relative to the top (their .cpp files are the
 # library, their .h files what it exports); a folder's commands/ subfolder is
 # a folder of its own and never seen through its parent. An EXECUTABLE layer
 # is a program on top of its layers (velkor-cli sees only the jobs and what
-# they see).
+# they see). EXCLUDE leaves out source files by name (the browser build, for
+# files only the desktop has).
 function(velkor_layer target)
-  cmake_parse_arguments(LAYER "EXECUTABLE" "" "FOLDERS;LINKS" ${ARGN})
+  cmake_parse_arguments(LAYER "EXECUTABLE" "" "FOLDERS;LINKS;EXCLUDE" ${ARGN})
   set(sources)
   foreach(folder ${LAYER_FOLDERS})
     file(GLOB folder_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/*.cpp)
+    foreach(excluded ${LAYER_EXCLUDE})
+      list(FILTER folder_sources EXCLUDE REGEX "/${excluded}$")
+    endforeach()
     list(APPEND sources ${folder_sources})
   endforeach()
   if(LAYER_EXECUTABLE)

@@ -1,0 +1,414 @@
+// The web page's one door to the engine: every call the page's worker makes,
+// over files the worker has put in the module's in-memory file system. Each
+// call returns a plain object: ok, message (naming the file and the problem
+// when not ok), and what it made. Nothing here throws into JavaScript.
+//
+// Until the jobs layer exists (one engine call per user job), the Do All
+// chain below is the smallest chain of engine calls that gives the window's
+// bytes; it is marked JOBS and is to be replaced by the jobs layer's call.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <array>
+#include <exception>
+#include <memory>
+#include <new>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/VbError.h"
+#include "convert/PngFiles.h"
+#include "convert/PngWriter.h"
+#include "pipeline/DeviceSize.h"
+#include "pipeline/FrameLoader.h"
+#include "pipeline/GuessPrefix.h"
+#include "pipeline/KeyColourAlpha.h"
+#include "pipeline/NumberingScheme.h"
+#include "pipeline/StripLayout.h"
+#include "platform/FillRectangle.h"
+#include "platform/Files.h"
+#include "platform/Gdi.h"
+#include "raster/SampledStrip.h"
+#include "raster/cAlphaDibSection.h"
+#include "raster/cDib.h"
+#include "render/CameraRig.h"
+#include "render/FrameRenderer.h"
+#include "render/FrameSets.h"
+#include "render/ModelRender.h"
+#include "render/SceneCodec.h"
+#include "srf/SrfFile.h"
+#include "srf/SrfFileCheck.h"
+#include "srf/SrfFileInfo.h"
+#include "srf/SrfHeadings.h"
+#include "srf/SrfPreviewLoader.h"
+#include "srf/SrfRaster.h"
+#include "srf/SrfRecordIO.h"
+#include "srf/SrfVersion.h"
+#include "srf/modAnimatedSRFFormat.h"
+
+namespace velkor::web {
+
+namespace {
+
+using emscripten::val;
+
+val Bytes(const std::vector<uint8_t>& bytes) {
+  // A copy the page owns: a view of the module's memory would move when it grows.
+  return val::global("Uint8Array").new_(emscripten::typed_memory_view(bytes.size(), bytes.data())).call<val>("slice");
+}
+
+val Outcome(bool ok, const std::string& message = {}) {
+  val result = val::object();
+  result.set("ok", ok);
+  result.set("message", message);
+  return result;
+}
+
+val Failure(const std::string& message) { return Outcome(false, message); }
+
+// Runs `work`, turning what the engine raises into a failure naming `what`.
+template <typename Work>
+val Guarded(const std::string& what, Work&& work) {
+  try {
+    return work();
+  } catch (const VbError& e) {
+    return Failure(e.Description());
+  } catch (const std::bad_alloc&) {
+    return Failure("Cannot " + what + ": not enough memory");
+  } catch (const std::exception& e) {
+    return Failure("Cannot " + what + ": " + e.what());
+  }
+}
+
+// The SRF file's bytes for a finished device-size raster, checksum byte last.
+std::optional<std::vector<uint8_t>> SrfBytes(const cAlphaDibSection& raster, const SrfVersion& version) {
+  const RasterSize device = version.device();
+  if (raster.Empty() || raster.Width() < device.width || raster.Height() < device.height) return std::nullopt;
+  const std::optional<std::vector<SRFImage>> images = EncodeSRFImages(raster, version);
+  if (!images) return std::nullopt;
+  std::vector<uint8_t> bytes = EncodeSRFBody(version, *images);
+  bytes.push_back(SRFChecksumByte(bytes.data(), bytes.size()));
+  return bytes;
+}
+
+val PictureResult(const cAlphaDibSection& raster) {
+  const std::vector<uint8_t> png = EncodePng(raster);
+  if (png.empty()) return Failure("The picture cannot be encoded as PNG");
+  val result = Outcome(true);
+  result.set("png", Bytes(png));
+  result.set("width", raster.Width());
+  result.set("height", raster.Height());
+  return result;
+}
+
+// ---- SRF and PNG conversions, info ----
+
+// The picture of an animated SRF as the window reads it: the four records
+// stacked, the right of a narrower group-2 3D record left transparent.
+void ReadAnimatedSrf(cAlphaDibSection& raster, const std::string& path) {
+  const std::vector<SRFImage> images = ParseSRFImages(ReadSRFBytesWithin(path), kASRFImageCount, path);
+  CreateSRFRaster(raster, images, path);
+  constexpr std::array<uint8_t, 4> kAlphaBeyond = {255, 255, 0, 255};
+  int32_t top = 0;
+  for (size_t i = 0; i < images.size(); ++i) {
+    PaintSRFColors(raster, images[i], top);
+    PaintSRFAlpha(raster, images[i], top, kAlphaBeyond[i]);
+    top += images[i].Height;
+  }
+}
+
+val SrfToPng(const std::string& path, bool animated) {
+  return Guarded("read " + path, [&] {
+    cAlphaDibSection raster;
+    if (animated) {
+      ReadAnimatedSrf(raster, path);
+    } else {
+      ReadSRFBytesWithin(path);  // only regular files of SRF size are read
+      CreateFromGarminSRF(raster, path);
+    }
+    return PictureResult(raster);
+  });
+}
+
+val PngToSrf(const std::string& path, bool animated) {
+  return Guarded("read " + path, [&] {
+    std::string problem;
+    const std::unique_ptr<cAlphaDibSection> image = ReadPngFile(path, problem);
+    if (!image) return Failure("Cannot read " + path + ": " + problem);
+    const SrfVersion& version = animated ? AnimatedSrfVersion() : StaticSrfVersion("2.20");
+    const std::optional<std::vector<uint8_t>> srf = SrfBytes(*image, version);
+    if (!srf) {
+      const RasterSize device = version.device();
+      return Failure("The picture " + path + " is " + std::to_string(image->Width()) + " x " +
+                     std::to_string(image->Height()) + " pixels; " +
+                     (animated ? std::string("an animated SRF") : "an SRF version 2.20") + " needs at least " +
+                     std::to_string(device.width) + " x " + std::to_string(device.height) + ".");
+    }
+    val result = Outcome(true);
+    result.set("srf", Bytes(*srf));
+    return result;
+  });
+}
+
+val DescribeSrf(const std::string& path) {
+  return Guarded("describe " + path, [&] {
+    const SRFFileInfo info = DescribeSRFFile(path);
+    val facts = val::array();
+    for (const auto& [key, value] : info.facts) {
+      val fact = val::array();
+      fact.call<void>("push", key);
+      fact.call<void>("push", value);
+      facts.call<void>("push", fact);
+    }
+    val result = Outcome(true);
+    result.set("readable", info.readable);
+    result.set("verdict", info.verdict);
+    result.set("facts", facts);
+    return result;
+  });
+}
+
+// The 36 headings of the file's 3D set for the page's turning view, R, G, B,
+// A premultiplied, one after another.
+val Headings(const std::string& path) {
+  return Guarded("read " + path, [&] {
+    const std::vector<HeadingFrame> frames = LoadSRFHeadings(path);
+    std::vector<uint8_t> all;
+    for (const HeadingFrame& f : frames) all.insert(all.end(), f.rgba.begin(), f.rgba.end());
+    val result = Outcome(true);
+    result.set("width", frames.front().width);
+    result.set("height", frames.front().height);
+    result.set("rgba", Bytes(all));
+    return result;
+  });
+}
+
+// ---- Frame folders ----
+
+// How many of the 36 frames named by prefix and scheme are in `folder`, and
+// the names of those that are not.
+val CountFrames(const std::string& folder, const std::string& prefix, const std::string& scheme) {
+  const NumberingScheme numbering = SchemeFromText(scheme);
+  val missing = val::array();
+  int found = 0;
+  for (int i = 0; i < kFramesPerSet; ++i) {
+    const std::string name = platform::ResolveNameCase(FrameFileName(folder, prefix, numbering, i));
+    if (platform::FileExists(name)) {
+      ++found;
+    } else {
+      missing.call<void>("push", name);
+    }
+  }
+  val result = Outcome(true);
+  result.set("found", found);
+  result.set("missing", missing);
+  return result;
+}
+
+std::string PrefixOf(const std::string& folder) { return GuessPrefix(folder); }
+
+// ---- 3D models ----
+
+// The model the page decoded last (the engine validates the scene bytes the
+// page's three.js flattening made, as it does the loader helper's).
+render::Scene& CurrentScene() {
+  static render::Scene scene;
+  return scene;
+}
+
+val LoadScene(const val& bytes) {
+  return Guarded("read the model", [&] {
+    const std::vector<uint8_t> data = emscripten::convertJSArrayToNumberVector<uint8_t>(bytes);
+    std::string error;
+    if (!render::DecodeScene(data.data(), data.size(), CurrentScene(), error)) {
+      CurrentScene() = {};
+      return Failure(error);
+    }
+    val result = Outcome(true);
+    result.set("triangles", static_cast<double>(CurrentScene().triangles.size()));
+    return result;
+  });
+}
+
+std::optional<render::RigOptions> Rig(const std::string& up, const std::string& front) {
+  const std::optional<render::Axis> u = render::ParseAxis(up), f = render::ParseAxis(front);
+  if (!u || !f) return std::nullopt;
+  render::RigOptions rig;
+  rig.up = *u;
+  rig.front = *f;
+  return rig;
+}
+
+std::array<uint8_t, 3> KeyBytes(uint32_t rgb) {
+  return {static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb)};
+}
+
+// One frame of the current model, R, G, B rows top-down, `cell` pixels square.
+val PreviewFrame(bool topView, int frame, int cell, const std::string& up, const std::string& front, uint32_t keyRgb) {
+  return Guarded("render the model", [&] {
+    const std::optional<render::RigOptions> rig = Rig(up, front);
+    if (!rig) return Failure("Unknown axis: " + up + " / " + front);
+    render::ModelFrame model;
+    std::string error;
+    if (!render::MakeModelFrame(CurrentScene(), *rig, model, error)) return Failure(error);
+    const render::SetView view = topView ? render::SetView::Top2D : render::SetView::Oblique3D;
+    static render::FrameRenderer renderer;
+    const render::FrameImage image = renderer.Render(CurrentScene(), render::ViewForFrame(model, *rig, view, cell, frame),
+                                                     cell, KeyBytes(keyRgb), 1.0f);
+    val result = Outcome(true);
+    result.set("size", image.size);
+    result.set("rgb", Bytes(image.rgb));
+    return result;
+  });
+}
+
+// The current model's frame sets as BMP files in `folder` (rotation sets in
+// it and its Top, animated also Animation and Animation/Top), as the window's
+// "Render from Model..." writes them.
+val RenderFrames(const val& options, const val& progress) {
+  return Guarded("render the model", [&] {
+    const std::optional<render::RigOptions> rig =
+        Rig(options["up"].as<std::string>(), options["front"].as<std::string>());
+    if (!rig) return Failure("Unknown axis");
+    render::ModelRenderRequest request;
+    request.outDir = options["folder"].as<std::string>();
+    request.animated = options["animated"].as<bool>();
+    request.version = options["version"].as<std::string>();
+    request.settings.rig = *rig;
+    request.settings.keyRgb = options["keyRgb"].as<uint32_t>();
+    request.settings.prefix = options["prefix"].as<std::string>();
+    std::string error;
+    const bool ok = render::RenderFrameSets(CurrentScene(), CurrentScene(), render::PlanFrameSets(request),
+                                            request.settings,
+                                            [&](int done, int total) { progress(done, total); }, error);
+    return ok ? Outcome(true) : Failure("Cannot render the model: " + error);
+  });
+}
+
+// ---- Do All ----
+
+// JOBS: the settings and the chain below stand in for the jobs layer's Do All
+// (strip from frame sets → resize → key → sharpen → SRF bytes) until it
+// exists; they follow the window's "Do All" step for step.
+struct DoAllSettings {
+  std::array<std::string, 4> folders, prefixes;  // 3D rotation, 2D rotation, 3D animation, 2D animation
+  std::string numbers;
+  bool animated = false;
+  std::string version = "2.20";
+  uint32_t keyColor = 65280;  // 0x00BBGGRR
+  int tolerance = 0;
+  KeyingRule rule = KeyingRule::CleanEdges;
+  bool stepSample = false;
+  int steps = 1;
+};
+
+DoAllSettings SettingsFrom(const val& o) {
+  DoAllSettings s;
+  for (size_t i = 0; i < 4; ++i) {
+    s.folders[i] = o["folders"][i].as<std::string>();
+    s.prefixes[i] = o["prefixes"][i].as<std::string>();
+  }
+  s.numbers = o["numbers"].as<std::string>();
+  s.animated = o["animated"].as<bool>();
+  s.version = o["version"].as<std::string>();
+  s.keyColor = o["keyColor"].as<uint32_t>();
+  s.tolerance = o["tolerance"].as<int>();
+  const std::string rule = o["keying"].as<std::string>();
+  s.rule = rule == "graded" ? KeyingRule::Graded : rule == "binary" ? KeyingRule::Binary : KeyingRule::CleanEdges;
+  s.stepSample = o["stepSample"].as<bool>();
+  s.steps = o["steps"].as<int>();
+  return s;
+}
+
+constexpr std::array<const char*, 4> kSetNames = {"3D rotation", "2D rotation", "3D animation", "2D animation"};
+
+// JOBS: the frame import into a strip (the whole strip, or only what a
+// one-step resample reads), naming every frame that is missing or unreadable.
+std::unique_ptr<cAlphaDibSection> ImportAndResize(const DoAllSettings& s, const StripLayout& layout,
+                                                  const std::vector<RasterSize>& sizes, std::string& problem,
+                                                  const val& progress) {
+  const bool sampled = sizes.size() == 1;
+  SampledStrip strip;
+  auto full = std::make_unique<cAlphaDibSection>();
+  if (sampled ? !strip.Create(layout.width, layout.height, sizes[0].width, sizes[0].height)
+              : !full->Create(layout.width, layout.height)) {
+    problem = "The composite image cannot be created";
+    return nullptr;
+  }
+  if (sampled) {
+    strip.Fill(0, 0, layout.width, layout.height, s.keyColor);
+  } else {
+    FillRectangle(full->hDC(), 0, 0, layout.width, layout.height, s.keyColor);
+  }
+  const size_t sets = s.animated ? 4 : 2;
+  const NumberingScheme scheme = SchemeFromText(s.numbers);
+  std::vector<std::string> names;
+  for (size_t set = 0; set < sets; ++set) {
+    for (int i = 0; i < kFramesPerSet; ++i) names.push_back(FrameFileName(s.folders[set], s.prefixes[set], scheme, i));
+  }
+  FrameLoader loader(names);
+  for (size_t set = 0; set < sets; ++set) {
+    const int32_t cell = set % 2 == 0 ? layout.cell3D : layout.cell2D;
+    for (int i = 0; i < kFramesPerSet; ++i) {
+      LoadedFrame frame = loader.Next();
+      if (!frame.exists || !frame.readable) {
+        problem += std::string(problem.empty() ? "" : "\n") + "The " + kSetNames[set] + " frame " + frame.file +
+                   (frame.exists ? " cannot be read as a BMP file (not a BMP, or shorter than its header says)."
+                                 : " does not exist.");
+        continue;
+      }
+      if (sampled) {
+        strip.Copy(*frame.dib->hDIB(), i * cell, BandTop(layout, static_cast<int>(set)));
+      } else {
+        gdi::BitBlt(full->hDC(), i * cell, BandTop(layout, static_cast<int>(set)), frame.dib->Width(),
+                    frame.dib->Height(), frame.dib->hDIBDC(), 0, 0, gdi::SRCCOPY);
+      }
+      progress(static_cast<int>(set * kFramesPerSet + i + 1), static_cast<int>(sets * kFramesPerSet));
+    }
+  }
+  if (!problem.empty()) return nullptr;
+  if (sampled) return strip.Resample();
+  return ResizeThrough(full, sizes, [](RasterSize) {}) ? std::move(full) : nullptr;
+}
+
+// JOBS: Do All.
+val DoAll(const val& options, const val& progress) {
+  return Guarded("build the icon", [&] {
+    const DoAllSettings s = SettingsFrom(options);
+    const SrfVersion& version = s.animated ? AnimatedSrfVersion() : StaticSrfVersion(s.version);
+    const StripLayout layout = *StripLayoutFor(s.animated, version.text);
+    const std::vector<RasterSize> sizes = ResampleSizes(version.device(), s.stepSample, s.steps);
+    std::string problem;
+    std::unique_ptr<cAlphaDibSection> image = ImportAndResize(s, layout, sizes, problem, progress);
+    if (!image) return Failure((problem.empty() ? "The image cannot be resampled" : problem) +
+                               "\nDo All stopped: no SRF file was written.");
+    KeyImage(*image, KeyingParameters{s.keyColor, s.tolerance, s.rule}, [](int32_t, int32_t) {});
+    if (!s.animated) {
+      image = image->UnsharpMask();
+      if (!image) return Failure("The unsharp mask cannot be applied");
+    }
+    const std::optional<std::vector<uint8_t>> srf = SrfBytes(*image, version);
+    if (!srf) return Failure("The SRF file cannot be made");
+    val result = PictureResult(*image);
+    result.set("srf", Bytes(*srf));
+    return result;
+  });
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(velkor) {
+  emscripten::function("srfToPng", &SrfToPng);
+  emscripten::function("pngToSrf", &PngToSrf);
+  emscripten::function("describeSrf", &DescribeSrf);
+  emscripten::function("headings", &Headings);
+  emscripten::function("countFrames", &CountFrames);
+  emscripten::function("guessPrefix", &PrefixOf);
+  emscripten::function("loadScene", &LoadScene);
+  emscripten::function("previewFrame", &PreviewFrame);
+  emscripten::function("renderFrames", &RenderFrames);
+  emscripten::function("doAll", &DoAll);
+}
+
+}  // namespace velkor::web
