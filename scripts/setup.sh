@@ -7,11 +7,14 @@ tools=(clang-format clang-tidy)
 packages=(cmake g++ make ccache qt6-base-dev libfreeimage-dev libassimp-dev libgtest-dev libgmock-dev zlib1g-dev libcli11-dev
           libbenchmark-dev fonts-liberation xvfb xauth
           desktop-file-utils appstream shared-mime-info groff-base dpkg-dev file
-          lintian xdg-utils libfile-mimeinfo-perl libglib2.0-bin)
+          lintian xdg-utils libfile-mimeinfo-perl libglib2.0-bin
+          emscripten libstb-dev chromium nodejs)
 missing=()
 for p in "${packages[@]}" "${tools[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# npm comes with some builds of Node and as a package of its own with Debian's.
+command -v npm >/dev/null || missing+=(npm)
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"

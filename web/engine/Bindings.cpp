@@ -8,6 +8,7 @@
 // bytes; it is marked JOBS and is to be replaced by the jobs layer's call.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
+#include <sys/stat.h>
 
 #include <array>
 #include <exception>
@@ -29,6 +30,7 @@
 #include "platform/FillRectangle.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
+#include "platform/ImageCodec.h"
 #include "raster/SampledStrip.h"
 #include "raster/cAlphaDibSection.h"
 #include "raster/cDib.h"
@@ -37,6 +39,7 @@
 #include "render/FrameSets.h"
 #include "render/ModelRender.h"
 #include "render/SceneCodec.h"
+#include "render/SceneLimits.h"
 #include "srf/SrfFile.h"
 #include "srf/SrfFileCheck.h"
 #include "srf/SrfFileInfo.h"
@@ -201,12 +204,36 @@ val CountFrames(const std::string& folder, const std::string& prefix, const std:
     }
   }
   val result = Outcome(true);
+  result.set("first", platform::ResolveNameCase(FrameFileName(folder, prefix, numbering, 0)));
   result.set("found", found);
   result.set("missing", missing);
   return result;
 }
 
 std::string PrefixOf(const std::string& folder) { return GuessPrefix(folder); }
+
+// A frame file as the import reads it, R, G, B, A rows top-down (alpha 255),
+// for the page to show and to pick the key colour from.
+val FrameImage(const std::string& path) {
+  return Guarded("read " + path, [&] {
+    LoadedFrame frame = LoadFrame(path);
+    if (!frame.exists || !frame.readable) return Failure("Cannot read " + path + " as a BMP file");
+    cAlphaDibSection picture;
+    if (!picture.Create(frame.dib->Width(), frame.dib->Height())) return Failure("The frame is too large to show");
+    gdi::BitBlt(picture.hDC(), 0, 0, picture.Width(), picture.Height(), frame.dib->hDIBDC(), 0, 0, gdi::SRCCOPY);
+    std::vector<uint8_t> rgba;
+    rgba.reserve(size_t{4} * picture.Width() * picture.Height());
+    for (int32_t y = 0; y < picture.Height(); ++y) {
+      const uint8_t* row = picture.PictureRow(y);
+      for (int32_t x = 0; x < picture.Width(); ++x) rgba.insert(rgba.end(), {row[4 * x + 2], row[4 * x + 1], row[4 * x], 255});
+    }
+    val result = Outcome(true);
+    result.set("width", picture.Width());
+    result.set("height", picture.Height());
+    result.set("rgba", Bytes(rgba));
+    return result;
+  });
+}
 
 // ---- 3D models ----
 
@@ -238,6 +265,50 @@ std::optional<render::RigOptions> Rig(const std::string& up, const std::string& 
   rig.up = *u;
   rig.front = *f;
   return rig;
+}
+
+// A texture's file decoded by the image codec: R, G, B, A rows top-down, as
+// the scene holds textures.
+val DecodeTexture(const std::string& path) {
+  return Guarded("decode a texture", [&] {
+    // Bounded by its header before it is decoded, as every picture read is.
+    platform::InputFile file(path);
+    std::string problem = file.Problem();
+    const std::optional<DeclaredSize> size = file.IsOpen() ? DeclaredPictureSize(file, path, problem) : std::nullopt;
+    if (!size) return Failure("a texture cannot be decoded: " + problem);
+    if (size->width * size->height > render::kMaxTexturePixels) {
+      return Failure("a texture of " + std::to_string(size->width) + "x" + std::to_string(size->height) +
+                     " pixels is larger than the limit of " + std::to_string(render::kMaxTexturePixels) + " pixels");
+    }
+    std::vector<uint8_t> bgra;
+    int32_t width = 0, height = 0;
+    const auto target = [&](int32_t w, int32_t h) -> uint8_t* {
+      width = w;
+      height = h;
+      bgra.resize(size_t{4} * static_cast<uint32_t>(w) * static_cast<uint32_t>(h));
+      return bgra.data();
+    };
+    if (platform::DecodePicture(path, file.Stream(), target) != platform::PictureDecode::Decoded) {
+      return Failure("a texture cannot be decoded");
+    }
+    std::vector<uint8_t> rgba(bgra.size());
+    const size_t row = size_t{4} * static_cast<uint32_t>(width);
+    for (int32_t y = 0; y < height; ++y) {
+      const uint8_t* in = &bgra[(height - 1 - y) * row];
+      uint8_t* out = &rgba[y * row];
+      for (size_t x = 0; x < row; x += 4) {
+        out[x] = in[x + 2];
+        out[x + 1] = in[x + 1];
+        out[x + 2] = in[x];
+        out[x + 3] = in[x + 3];
+      }
+    }
+    val result = Outcome(true);
+    result.set("width", width);
+    result.set("height", height);
+    result.set("rgba", Bytes(rgba));
+    return result;
+  });
 }
 
 std::array<uint8_t, 3> KeyBytes(uint32_t rgb) {
@@ -399,13 +470,18 @@ val DoAll(const val& options, const val& progress) {
 }  // namespace
 
 EMSCRIPTEN_BINDINGS(velkor) {
+  // The in-memory file system starts with a umask of 0777, which would leave
+  // every file the engine writes without permissions; a desktop's is 022.
+  ::umask(022);
   emscripten::function("srfToPng", &SrfToPng);
   emscripten::function("pngToSrf", &PngToSrf);
   emscripten::function("describeSrf", &DescribeSrf);
   emscripten::function("headings", &Headings);
   emscripten::function("countFrames", &CountFrames);
   emscripten::function("guessPrefix", &PrefixOf);
+  emscripten::function("frameImage", &FrameImage);
   emscripten::function("loadScene", &LoadScene);
+  emscripten::function("decodeTexture", &DecodeTexture);
   emscripten::function("previewFrame", &PreviewFrame);
   emscripten::function("renderFrames", &RenderFrames);
   emscripten::function("doAll", &DoAll);

@@ -1,0 +1,439 @@
+// The page: reads the controls, hands the work to the worker (worker.js) and
+// shows what comes back. Every failure is shown in the message line and
+// leaves the page as it was.
+import { drawHeading, drawMap, drawRgb } from './draw.js';
+
+const $ = (id) => document.getElementById(id);
+
+// ---- the worker ----
+
+const worker = new Worker('worker.js', { type: 'module' });
+const pending = new Map();
+let nextId = 1;
+
+worker.onmessage = ({ data }) => {
+  const job = pending.get(data.id);
+  if (!job) return;
+  if (data.progress) return job.onProgress?.(...data.progress);
+  pending.delete(data.id);
+  job.resolve(data.result);
+};
+
+function call(op, args, onProgress) {
+  return new Promise((resolve) => {
+    const id = nextId++;
+    pending.set(id, { resolve, onProgress });
+    worker.postMessage({ id, op, args });
+  });
+}
+
+// One job at a time: the buttons wait while one runs.
+let busy = false;
+async function job(status, work) {
+  if (busy) return;
+  busy = true;
+  document.body.classList.add('busy');
+  setMessage('');
+  setStatus(status);
+  try {
+    await work();
+  } catch (e) {
+    setMessage(String(e?.message ?? e));
+  } finally {
+    busy = false;
+    document.body.classList.remove('busy');
+    $('progress').hidden = true;
+    refreshButtons();
+  }
+}
+
+function setStatus(text) {
+  $('status').textContent = text;
+}
+
+function setMessage(text) {
+  $('message').textContent = text;
+  $('message').hidden = !text;
+  if (text) setStatus('Stopped.');
+}
+
+function showProgress(done, total) {
+  $('progress').hidden = false;
+  $('progress').max = total;
+  $('progress').value = done;
+}
+
+// A result that is not ok stops the job with its message.
+function check(result) {
+  if (!result.ok) throw new Error(result.message);
+  return result;
+}
+
+// ---- options ----
+
+const AXES = ['+x', '-x', '+y', '-y', '+z', '-z'];
+const NUMBERS = ['0000-0035', '1-36', '01-36', '001-036', '0001-0036', '0-35', '00-35', '000-035', '0-360 (10s)',
+                 '000-360 (10s)'];
+const SWATCHES = ['#00ff00', '#0000ff', '#ff00ff', '#00ffff', '#ffff00'];
+
+function fill(select, values, chosen) {
+  select.replaceChildren(...values.map((v) => new Option(v, v, false, v === chosen)));
+}
+
+function keyRgb() {
+  return parseInt($('key').value.slice(1), 16);
+}
+
+// The window keeps colours as 0x00BBGGRR.
+function keyColorRef() {
+  const rgb = keyRgb();
+  return ((rgb >> 16) & 0xff) | (rgb & 0xff00) | ((rgb & 0xff) << 16);
+}
+
+function animated() {
+  return $('mode').value === 'animated';
+}
+
+function options() {
+  return {
+    animated: animated(),
+    version: animated() ? '1.00' : $('version').value,
+    keying: $('keying').value,
+    keyColor: keyColorRef(),
+    tolerance: Number($('tolerance').value),
+    stepSample: $('step-sample').checked,
+    steps: Number($('steps').value),
+  };
+}
+
+function refreshOptions() {
+  document.body.classList.toggle('animated', animated());
+  $('version').disabled = animated();
+  // Clean edges has no tolerance.
+  $('tolerance').disabled = $('keying').value === 'clean';
+  $('tolerance-value').textContent = $('tolerance').value;
+  refreshButtons();
+}
+
+// ---- 3D model ----
+
+let modelName = '';
+
+function axisVector(axis) {
+  const v = [0, 0, 0];
+  v['xyz'.indexOf(axis[1])] = axis[0] === '+' ? 1 : -1;
+  return v;
+}
+
+function axisOf(v) {
+  const i = v.findIndex((c) => c !== 0);
+  return (v[i] > 0 ? '+' : '-') + 'xyz'[i];
+}
+
+// The front turned 90° about the up axis (up × front).
+function turnFront() {
+  const u = axisVector($('up-axis').value), f = axisVector($('front-axis').value);
+  $('front-axis').value = axisOf([u[1] * f[2] - u[2] * f[1], u[2] * f[0] - u[0] * f[2], u[0] * f[1] - u[1] * f[0]]);
+  preview();
+}
+
+// The next up axis that is not along the front; the front follows if needed.
+function flipUp() {
+  const order = ['+y', '+z', '-y', '-z', '+x', '-x'];
+  const front = $('front-axis').value;
+  let up = $('up-axis').value;
+  do up = order[(order.indexOf(up) + 1) % order.length]; while (up[1] === front[1]);
+  $('up-axis').value = up;
+  preview();
+}
+
+let previewQueued = false;
+async function preview() {
+  if (!modelName || previewQueued) return;
+  previewQueued = true;
+  await new Promise((r) => setTimeout(r, 0));
+  previewQueued = false;
+  const result = await call('preview', { up: $('up-axis').value, front: $('front-axis').value, keyRgb: keyRgb(), cell: 160 });
+  if (!result.ok) return setMessage(result.message);
+  setMessage('');
+  result.frames.forEach((frame, i) => drawRgb($(['preview-0', 'preview-9', 'preview-2d'][i]), frame.rgb, frame.size));
+}
+
+function loadModel(files) {
+  return job('Reading the model...', async () => {
+    modelName = '';
+    const result = check(await call('loadModel', { files }));
+    modelName = result.name;
+    document.body.dataset.sceneDigest = result.sceneDigest;
+    setStatus(`${modelName}: ${result.triangles} triangles. Check the axes in the previews, then "Render and build".`);
+    await preview();
+  });
+}
+
+function renderAndBuild() {
+  return job('Rendering the frame sets...', async () => {
+    const o = options();
+    check(await call('renderFrames', { folder: 'model', animated: o.animated, version: o.version, up: $('up-axis').value,
+                                        front: $('front-axis').value, keyRgb: keyRgb(), prefix: 'car' }, showProgress));
+    const folders = ['model', 'model/Top', o.animated ? 'model/Animation' : '', o.animated ? 'model/Animation/Top' : ''];
+    await build({ ...o, folders, prefixes: ['car', 'car', 'car', 'car'], numbers: '0000-0035' },
+                modelName.replace(/\.[^.]*$/, ''));
+  });
+}
+
+// ---- frame folders ----
+
+// Set name -> {folder, prefix, scheme} as guessed from the files.
+const frameSets = {};
+
+// Files with their paths below the chosen folder; only BMP files are kept.
+function bmpFiles(files, base) {
+  return files.filter((f) => /\.bmp$/i.test(f.path)).map(({ path, file }) => ({ path: `${base}/${path}`, file }));
+}
+
+async function takeFolder(kind, files) {
+  return job('Reading the frames...', async () => {
+    const base = `frames/${kind}`;
+    check(await call('clear', { path: base }));
+    const bmps = bmpFiles(files, base);
+    if (!bmps.length) throw new Error('The folder holds no BMP files.');
+    check(await call('putFiles', { files: bmps }));
+    const root = `${base}/${files[0].path.split('/')[0]}`;
+    const lines = [];
+    for (const [name, folder] of [[`${kind} 3D`, root], [`${kind} 2D`, `${root}/Top`]]) {
+      const guess = check(await call('guessFrames', { folder, schemes: NUMBERS }));
+      frameSets[name] = { folder, prefix: guess.prefix, scheme: guess.scheme };
+      lines.push(`${name}: ${guess.found} of 36 frames, prefix "${guess.prefix}", numbered ${guess.scheme}` +
+                 (guess.missing.length ? `; missing: ${guess.missing.map((m) => m.split('/').pop()).join(', ')}` : ''));
+      if (name === 'rotation 3D') {
+        $('numbers').value = guess.scheme;
+        if (guess.found) showFrame(guess.first);
+      }
+    }
+    $('framesets').textContent = lines.join('\n');
+    setStatus('Frames read. Press "Do All".');
+  });
+}
+
+async function showFrame(path) {
+  const frame = await call('frameImage', { path });
+  if (frame.ok) drawRgb($('frame0'), frame.rgba, frame.width, frame.height, 4);
+}
+
+function pickKey(event) {
+  const canvas = event.currentTarget;
+  const x = Math.floor(event.offsetX * canvas.width / canvas.clientWidth);
+  const y = Math.floor(event.offsetY * canvas.height / canvas.clientHeight);
+  const [r, g, b] = canvas.getContext('2d').getImageData(x, y, 1, 1).data;
+  $('key').value = '#' + [r, g, b].map((c) => c.toString(16).padStart(2, '0')).join('');
+}
+
+function doAllFromFrames() {
+  return job('Building the icon...', async () => {
+    const o = options();
+    const sets = ['rotation 3D', 'rotation 2D', 'animation 3D', 'animation 2D'].map((n) => frameSets[n] ?? {});
+    if (o.animated && !sets[2].folder) throw new Error('Pick the folder of the animation frames too.');
+    await build({ ...o, folders: sets.map((s) => s.folder ?? ''), prefixes: sets.map((s) => s.prefix ?? ''),
+                  numbers: $('numbers').value }, 'icon');
+  });
+}
+
+// ---- the result ----
+
+let turning = null;
+
+async function build(settings, name) {
+  setStatus('Building the icon...');
+  const result = check(await call('doAll', settings, showProgress));
+  showResult(result, name);
+  setStatus(`Done: ${settings.animated ? 'animated SRF' : `SRF version ${settings.version}`}, ` +
+            `${result.width} x ${result.height} pixels, ${result.srf.length} bytes.`);
+}
+
+function download(link, bytes, name, type) {
+  if (link.href) URL.revokeObjectURL(link.href);
+  link.href = URL.createObjectURL(new Blob([bytes], { type }));
+  link.download = name;
+  link.hidden = false;
+}
+
+let lastSrf = null;
+
+async function showResult(result, name) {
+  $('result').hidden = false;
+  lastSrf = { bytes: result.srf, name: `${name}.srf` };
+  download($('download-srf'), result.srf, `${name}.srf`, 'application/octet-stream');
+  download($('download-png'), result.png, `${name}.png`, 'image/png');
+  const picture = await createImageBitmap(new Blob([result.png], { type: 'image/png' }));
+  const strip = $('strip');
+  strip.width = result.width;
+  strip.height = result.height;
+  drawMap(strip);
+  strip.getContext('2d').drawImage(picture, 0, 0);
+  const info = await call('describe', { file: new File([result.srf], 'icon.srf') });
+  animate($('turning'), info.headings);
+}
+
+// The 3D set turning, one heading every 100 ms, as the viewer's timer does.
+function animate(canvas, headings, timer = 'result') {
+  clearInterval(animate[timer]);
+  if (!headings) return;
+  let heading = 0;
+  const frameBytes = headings.width * headings.height * 4;
+  const step = () => {
+    drawHeading(canvas, headings.rgba.subarray(heading * frameBytes, (heading + 1) * frameBytes), headings.width, headings.height);
+    heading = (heading + 1) % 36;
+  };
+  step();
+  animate[timer] = setInterval(step, 100);
+}
+
+// "Send to device": the device's Garmin/Vehicle folder, picked by the user.
+async function sendToDevice() {
+  if (!lastSrf) return;
+  if (!window.showDirectoryPicker) {
+    $('send-note').hidden = false;
+    $('send-note').textContent = 'This browser cannot write to a device\'s folder. Download the SRF and copy it ' +
+                                 'into Garmin/Vehicle on the device.';
+    return;
+  }
+  return job('Sending to the device...', async () => {
+    let root;
+    try {
+      root = await window.showDirectoryPicker({ mode: 'readwrite' });
+    } catch {
+      return setStatus('Cancelled.');
+    }
+    let vehicle;
+    try {
+      vehicle = await (await root.getDirectoryHandle('Garmin')).getDirectoryHandle('Vehicle', { create: true });
+    } catch {
+      throw new Error(`${root.name} has no Garmin folder: pick the device's own folder (the one holding Garmin).`);
+    }
+    const existing = await vehicle.getFileHandle(lastSrf.name).then((h) => h.getFile()).catch(() => null);
+    if (existing) {
+      const same = new Uint8Array(await existing.arrayBuffer());
+      if (same.length === lastSrf.bytes.length && same.every((b, i) => b === lastSrf.bytes[i])) {
+        return setStatus(`${lastSrf.name} is already on the device.`);
+      }
+      if (!confirm(`Garmin/Vehicle/${lastSrf.name} is already on the device. Replace it?`)) return setStatus('Cancelled.');
+    }
+    const writable = await (await vehicle.getFileHandle(lastSrf.name, { create: true })).createWritable();
+    await writable.write(lastSrf.bytes);
+    await writable.close();
+    setStatus(`Sent: Garmin/Vehicle/${lastSrf.name}.`);
+  });
+}
+
+// ---- conversions ----
+
+function convert(file) {
+  return job(`Reading ${file.name}...`, async () => {
+    $('info').hidden = true;
+    $('convert-turning').hidden = true;
+    $('convert-download').hidden = true;
+    const base = file.name.replace(/\.[^.]*$/, '');
+    if (/\.png$/i.test(file.name)) {
+      const result = check(await call('pngToSrf', { file, animated: $('convert-animated').checked }));
+      download($('convert-download'), result.srf, `${base}.srf`, 'application/octet-stream');
+      $('convert-download').textContent = `Download ${base}.srf`;
+      await showInfo(new File([result.srf], `${base}.srf`));
+      return setStatus(`${file.name} converted to SRF.`);
+    }
+    const info = await showInfo(file);
+    $('convert-animated').checked = info.facts.some(([k, v]) => k === 'header.image-count' && v === '4');
+    const result = check(await call('srfToPng', { file, animated: $('convert-animated').checked }));
+    download($('convert-download'), result.png, `${base}.png`, 'image/png');
+    $('convert-download').textContent = `Download ${base}.png`;
+    setStatus(`${file.name} converted to PNG (${result.width} x ${result.height}).`);
+  });
+}
+
+async function showInfo(file) {
+  const info = check(await call('describe', { file }));
+  const rows = [['verdict', info.verdict], ...info.facts].map(([k, v]) => {
+    const row = document.createElement('tr');
+    row.append(...[k, v].map((text) => Object.assign(document.createElement('td'), { textContent: text })));
+    return row;
+  });
+  $('info').replaceChildren(...rows);
+  $('info').hidden = false;
+  if (info.headings) {
+    $('convert-turning').hidden = false;
+    animate($('convert-turning'), info.headings, 'convert');
+  }
+  if (!info.readable) throw new Error(`${file.name}: ${info.verdict}`);
+  return info;
+}
+
+// ---- files from inputs and drops ----
+
+// Files with their paths below the picked folder ("Rotation/Top/car0000.bmp").
+function fromInput(input) {
+  return [...input.files].map((file) => ({ path: file.webkitRelativePath || file.name, file }));
+}
+
+async function fromDrop(event) {
+  const entries = [...event.dataTransfer.items].map((i) => i.webkitGetAsEntry?.()).filter(Boolean);
+  const files = [];
+  const walk = async (entry, path) => {
+    if (entry.isFile) {
+      files.push({ path: path + entry.name, file: await new Promise((ok, fail) => entry.file(ok, fail)) });
+    } else if (entry.isDirectory) {
+      const reader = entry.createReader();
+      for (let batch; (batch = await new Promise((ok, fail) => reader.readEntries(ok, fail))).length;) {
+        for (const child of batch) await walk(child, `${path}${entry.name}/`);
+      }
+    }
+  };
+  for (const entry of entries) await walk(entry, '');
+  return files;
+}
+
+function dropZone(zone, take) {
+  zone.addEventListener('dragover', (e) => { e.preventDefault(); zone.classList.add('over'); });
+  zone.addEventListener('dragleave', () => zone.classList.remove('over'));
+  zone.addEventListener('drop', async (e) => {
+    e.preventDefault();
+    zone.classList.remove('over');
+    take(await fromDrop(e));
+  });
+}
+
+function refreshButtons() {
+  $('render-build').disabled = busy || !modelName;
+  $('do-all').disabled = busy || !frameSets['rotation 3D'];
+  $('send').disabled = busy || !lastSrf;
+}
+
+// ---- start ----
+
+fill($('up-axis'), AXES, '+y');
+fill($('front-axis'), AXES, '+z');
+fill($('numbers'), NUMBERS, '0000-0035');
+$('swatches').replaceChildren(...SWATCHES.map((colour) => {
+  const b = document.createElement('button');
+  b.type = 'button';
+  b.title = colour;
+  b.style.background = colour;
+  b.onclick = () => { $('key').value = colour; preview(); };
+  return b;
+}));
+for (const id of ['mode', 'version', 'keying', 'tolerance']) $(id).addEventListener('input', refreshOptions);
+$('key').addEventListener('input', preview);
+for (const id of ['up-axis', 'front-axis']) $(id).addEventListener('change', preview);
+$('turn-front').onclick = turnFront;
+$('flip-up').onclick = flipUp;
+$('model-file').onchange = () => loadModel([...$('model-file').files]);
+dropZone($('model-drop'), (files) => loadModel(files.map((f) => f.file)));
+$('render-build').onclick = renderAndBuild;
+$('frames-rotation').onchange = () => takeFolder('rotation', fromInput($('frames-rotation')));
+$('frames-animation').onchange = () => takeFolder('animation', fromInput($('frames-animation')));
+dropZone($('frames-drop'), (files) => takeFolder('rotation', files));
+$('frame0').onclick = pickKey;
+$('do-all').onclick = doAllFromFrames;
+$('send').onclick = sendToDevice;
+$('convert-file').onchange = () => $('convert-file').files[0] && convert($('convert-file').files[0]);
+dropZone($('convert-drop'), (files) => files[0] && convert(files[0].file));
+refreshOptions();
+window.velkor = { call };  // for the browser tests and the benchmark

@@ -1,0 +1,157 @@
+// The page's worker: the engine (WebAssembly) and three.js's model loaders run
+// here, so that the page stays responsive. Files the page hands over are put
+// in the engine's in-memory file system; nothing leaves the browser.
+//
+// Messages in: {id, op, args}. Out: {id, progress: [done, total]} while a job
+// runs, then {id, result}; a result always has ok and message.
+import createEngine from './velkor-engine.js';
+import * as three from './vendor/three/build/three.module.js';
+import { flattenGltf, flattenObject } from './model/flatten.js';
+
+const enginePromise = createEngine();
+
+const ROOT = '/files';
+
+function post(message) {
+  self.postMessage(message);
+}
+
+// Files are kept under ROOT by the path the page gives them.
+async function putFiles(engine, files) {
+  for (const { path, file } of files) {
+    const full = `${ROOT}/${path}`;
+    engine.FS.mkdirTree(full.slice(0, full.lastIndexOf('/')));
+    engine.FS.writeFile(full, new Uint8Array(await file.arrayBuffer()));
+  }
+  return { ok: true, message: '' };
+}
+
+function removeTree(engine, path) {
+  const { FS } = engine;
+  if (!FS.analyzePath(path).exists) return;
+  if (!FS.isDir(FS.stat(path).mode)) return FS.unlink(path);
+  for (const name of FS.readdir(path)) if (name !== '.' && name !== '..') removeTree(engine, `${path}/${name}`);
+  FS.rmdir(path);
+}
+
+// The model's bytes as the loaders want them.
+const LOADERS = {
+  glb: 'GLTFLoader', gltf: 'GLTFLoader', obj: 'OBJLoader', fbx: 'FBXLoader', dae: 'ColladaLoader',
+  '3ds': 'TDSLoader', ply: 'PLYLoader', stl: 'STLLoader',
+};
+
+function extensionOf(name) {
+  return name.slice(name.lastIndexOf('.') + 1).toLowerCase();
+}
+
+// A model file (and the files it refers to, dropped with it) into scene
+// bytes. Referenced files are looked up by name among the dropped ones.
+async function flattenModel(engine, model, others) {
+  const kind = LOADERS[extensionOf(model.name)];
+  if (!kind) throw new Error(`${model.name} is not a model this page reads (glTF, GLB, OBJ, FBX, DAE, 3DS, PLY, STL)`);
+  const urls = new Map(others.map((f) => [f.name, URL.createObjectURL(f)]));
+  const manager = new three.LoadingManager();
+  manager.setURLModifier((url) => urls.get(decodeURIComponent(url.split('/').pop())) ?? 'data:,');
+  try {
+    const { [kind]: Loader } = await import(`./vendor/three/examples/jsm/loaders/${kind}.js`);
+    const loader = new Loader(manager);
+    const bytes = await model.arrayBuffer();
+    const text = () => new TextDecoder().decode(bytes);
+    switch (kind) {
+      case 'GLTFLoader': {
+        const gltf = await loader.parseAsync(bytes, '');
+        return flattenGltf(gltf, (image) => decodeGltfImage(engine, gltf.parser, image), three);
+      }
+      case 'OBJLoader': return flattenObject(loader.parse(text()), three);
+      case 'ColladaLoader': return flattenObject(loader.parse(text(), '').scene, three);
+      case 'PLYLoader':
+      case 'STLLoader': return flattenObject(new three.Mesh(loader.parse(bytes)), three);
+      default: return flattenObject(loader.parse(bytes, ''), three);
+    }
+  } finally {
+    for (const url of urls.values()) URL.revokeObjectURL(url);
+  }
+}
+
+// A glTF image's own bytes decoded by the engine (never by the browser,
+// which premultiplies and colour-converts); null leaves it untextured.
+async function decodeGltfImage(engine, parser, index) {
+  const image = parser.json.images?.[index];
+  if (image?.bufferView === undefined) return null;
+  const bytes = new Uint8Array(await parser.getDependency('bufferView', image.bufferView));
+  const path = `${ROOT}/texture`;
+  engine.FS.writeFile(path, bytes);
+  const decoded = engine.decodeTexture(path);
+  if (!decoded.ok) throw new Error(decoded.message);
+  return { width: decoded.width, height: decoded.height, rgba: decoded.rgba };
+}
+
+const ops = {
+  putFiles: (engine, { files }) => putFiles(engine, files),
+  clear: (engine, { path }) => { removeTree(engine, `${ROOT}/${path}`); return { ok: true, message: '' }; },
+  guessFrames: (engine, { folder, schemes }) => {
+    const path = `${ROOT}/${folder}`;
+    const prefix = engine.guessPrefix(path);
+    let best = null;
+    for (const scheme of schemes) {
+      const count = engine.countFrames(path, prefix, scheme);
+      if (!best || count.found > best.found) best = { ...count, scheme };
+    }
+    return { ok: true, message: '', prefix, scheme: best.scheme, found: best.found, missing: best.missing, first: best.first };
+  },
+  frameImage: (engine, { path }) => engine.frameImage(path),
+  doAll: (engine, settings, progress) => {
+    const at = (folder) => (folder ? `${ROOT}/${folder}` : '');
+    return engine.doAll({ ...settings, folders: settings.folders.map(at) }, progress);
+  },
+  srfToPng: async (engine, { file, animated }) => {
+    await putFiles(engine, [{ path: 'convert/in.srf', file }]);
+    return engine.srfToPng(`${ROOT}/convert/in.srf`, animated);
+  },
+  pngToSrf: async (engine, { file, animated }) => {
+    await putFiles(engine, [{ path: 'convert/in.png', file }]);
+    return engine.pngToSrf(`${ROOT}/convert/in.png`, animated);
+  },
+  describe: async (engine, { file }) => {
+    await putFiles(engine, [{ path: 'info/in.srf', file }]);
+    const info = engine.describeSrf(`${ROOT}/info/in.srf`);
+    const headings = info.ok && info.readable ? engine.headings(`${ROOT}/info/in.srf`) : null;
+    return { ...info, headings: headings?.ok ? headings : null };
+  },
+  loadModel: async (engine, { files }) => {
+    const model = files.find((f) => LOADERS[extensionOf(f.name)]);
+    if (!model) return { ok: false, message: 'None of the dropped files is a model this page reads.' };
+    let bytes;
+    try {
+      bytes = await flattenModel(engine, model, files.filter((f) => f !== model));
+    } catch (e) {
+      return { ok: false, message: `Cannot read ${model.name}: ${e?.message ?? e}` };
+    }
+    const loaded = engine.loadScene(bytes);
+    if (!loaded.ok) return { ok: false, message: `Cannot read ${model.name}: ${loaded.message}` };
+    // The scene's digest lets a test compare it with the desktop loader's.
+    const digest = new Uint8Array(await crypto.subtle.digest('SHA-256', bytes));
+    return { ...loaded, name: model.name, sceneDigest: [...digest].map((b) => b.toString(16).padStart(2, '0')).join('') };
+  },
+  preview: (engine, { up, front, keyRgb, cell }) => {
+    const frames = [[false, 0], [false, 9], [true, 0]].map(([top, k]) => engine.previewFrame(top, k, cell, up, front, keyRgb));
+    const failed = frames.find((f) => !f.ok);
+    return failed ?? { ok: true, message: '', frames };
+  },
+  renderFrames: (engine, options, progress) => {
+    removeTree(engine, `${ROOT}/${options.folder}`);
+    return engine.renderFrames({ ...options, folder: `${ROOT}/${options.folder}` }, progress);
+  },
+};
+
+self.onmessage = async ({ data: { id, op, args } }) => {
+  let result;
+  try {
+    const engine = await enginePromise;
+    const progress = (done, total) => post({ id, progress: [done, total] });
+    result = await ops[op](engine, args, progress);
+  } catch (e) {
+    result = { ok: false, message: String(e?.message ?? e) };
+  }
+  post({ id, result });
+};

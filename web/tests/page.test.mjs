@@ -1,0 +1,135 @@
+// The built page in headless Chromium, used as a person would: the sample
+// vehicle built from its frame folders and from its model gives velkor-cli's
+// SRF to the byte; SRF → PNG → SRF gives the desktop's pixels and bytes;
+// hostile files get a message and leave the page usable; the page asks for
+// nothing outside its own origin. Run by scripts/test.sh after
+// `scripts/web.sh --build-only` and the native build:
+//   node --test web/tests/
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import crypto from 'node:crypto';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { chromium } from 'playwright-core';
+import { PNG } from 'pngjs';
+import { serve } from '../tools/serve.mjs';
+
+const top = path.resolve(import.meta.dirname, '../..');
+const build = process.env.VELKOR_BUILD_DIR ?? path.join(top, 'build');
+const cli = path.join(build, 'velkor-cli');
+const sample = path.join(build, 'sample');
+const output = path.join(top, 'build-web', 'test-output');
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'velkor-web-'));
+
+let server, browser, page, origin;
+const requests = [];
+
+const sha256 = (bytes) => crypto.createHash('sha256').update(bytes).digest('hex');
+const velkor = (...args) => execFileSync(cli, args, { stdio: ['ignore', 'ignore', 'pipe'] });
+const inScratch = (name) => path.join(scratch, name);
+
+before(async () => {
+  fs.mkdirSync(output, { recursive: true });
+  server = await serve(path.join(top, 'build-web', 'page'));
+  origin = `http://127.0.0.1:${server.address().port}`;
+  browser = await chromium.launch({
+    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+  });
+  const context = await browser.newContext({ acceptDownloads: true, viewport: { width: 1150, height: 1300 } });
+  context.on('request', (request) => requests.push(request.url()));
+  page = await context.newPage();
+  await page.goto(`${origin}/`);
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+  fs.rmSync(scratch, { recursive: true, force: true });
+});
+
+// Waits for the page's job to end; the message line's text when it failed.
+async function finished() {
+  await page.waitForFunction(() => !document.body.classList.contains('busy'), null, { timeout: 60000 });
+  const message = page.locator('#message');
+  return (await message.isVisible()) ? message.textContent() : '';
+}
+
+async function downloaded(link) {
+  const [download] = await Promise.all([page.waitForEvent('download'), page.locator(link).click()]);
+  return fs.readFileSync(await download.path());
+}
+
+function pixels(pngBytes) {
+  const png = PNG.sync.read(pngBytes);
+  return { width: png.width, height: png.height, digest: sha256(png.data) };
+}
+
+test('the sample built from its frame folders is velkor-cli\'s SRF', async () => {
+  await page.setInputFiles('#frames-rotation', path.join(sample, 'Rotation'));
+  assert.equal(await finished(), '');
+  assert.match(await page.locator('#framesets').textContent(), /rotation 3D: 36 of 36 frames, prefix "car", numbered 0000-0035/);
+  await page.click('#do-all');
+  assert.equal(await finished(), '');
+  const srf = await downloaded('#download-srf');
+  velkor('do-all', '--rotation-3d', path.join(sample, 'Rotation'), '--keying', 'clean', inScratch('frames.srf'));
+  assert.equal(sha256(srf), sha256(fs.readFileSync(inScratch('frames.srf'))));
+});
+
+test('the sample model gives the desktop loader\'s scene and velkor-cli\'s SRF', async () => {
+  await page.setInputFiles('#model-file', path.join(sample, 'car.glb'));
+  assert.equal(await finished(), '');
+  const scene = execFileSync(path.join(build, 'velkor-model-loader'), [path.join(sample, 'car.glb')]);
+  assert.equal(await page.evaluate(() => document.body.dataset.sceneDigest), sha256(scene));
+  await page.click('#render-build');
+  assert.equal(await finished(), '');
+  const srf = await downloaded('#download-srf');
+  velkor('do-all', '--model', path.join(sample, 'car.glb'), '--keying', 'clean', inScratch('model.srf'));
+  assert.equal(sha256(srf), sha256(fs.readFileSync(inScratch('model.srf'))));
+  await page.screenshot({ path: path.join(output, 'web-page.png'), fullPage: true });
+});
+
+test('SRF → PNG → SRF gives the desktop\'s pixels and bytes', async () => {
+  velkor('srf2png', inScratch('frames.srf'), inScratch('desktop.png'));
+  await page.setInputFiles('#convert-file', inScratch('frames.srf'));
+  assert.equal(await finished(), '');
+  assert.match(await page.locator('#info').textContent(), /header\.version2\.20/);
+  const png = await downloaded('#convert-download');
+  assert.deepEqual(pixels(png), pixels(fs.readFileSync(inScratch('desktop.png'))));
+  fs.writeFileSync(inScratch('web.png'), png);
+  await page.setInputFiles('#convert-file', inScratch('web.png'));
+  assert.equal(await finished(), '');
+  const back = await downloaded('#convert-download');
+  velkor('png2srf', inScratch('desktop.png'), inScratch('back.srf'));
+  assert.equal(sha256(back), sha256(fs.readFileSync(inScratch('back.srf'))));
+});
+
+test('hostile files get a message and leave the page usable', async () => {
+  const glb = fs.readFileSync(path.join(sample, 'car.glb'));
+  fs.writeFileSync(inScratch('cut.glb'), glb.subarray(0, 900));
+  fs.writeFileSync(inScratch('notes.srf'), 'not an icon\n');
+  const huge = new PNG({ width: 1, height: 1 });
+  const hugeBytes = PNG.sync.write(huge);
+  hugeBytes.writeUInt32BE(20000, 16);  // the header claims 20000 x 20000; its CRC is left alone
+  hugeBytes.writeUInt32BE(20000, 20);
+  fs.writeFileSync(inScratch('huge.png'), hugeBytes);
+  const cases = [['#model-file', 'cut.glb', /Cannot read cut\.glb/],
+                 ['#convert-file', 'notes.srf', /notes\.srf/],
+                 ['#convert-file', 'huge.png', /20000 x 20000 pixels/]];
+  for (const [input, name, expected] of cases) {
+    await page.setInputFiles(input, inScratch(name));
+    assert.match(await finished(), expected, name);
+  }
+  // Still usable: a good file converts after them.
+  await page.setInputFiles('#convert-file', inScratch('frames.srf'));
+  assert.equal(await finished(), '');
+});
+
+test('the page asks for nothing outside its own origin', () => {
+  const foreign = requests.filter((url) => !url.startsWith(`${origin}/`) && !/^(blob|data):/.test(url));
+  assert.deepEqual(foreign, []);
+  assert.ok(requests.some((url) => url.endsWith('/velkor-engine.wasm')));
+});
