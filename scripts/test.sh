@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: first the release tree in build/ and
-# lintian on the Debian package made from it, then the same suite built with
-# AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/ (the Qt
+# lintian on the Debian package made from it, then the web page (scripts/web.sh)
+# and its browser tests against the release tree, then the same suite built
+# with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/ (the Qt
 # window's tests included; the benchmarks left out). Any sanitizer report
 # fails its test. Both builds stop on any warning in our code (VELKOR_WERROR).
 # VELKOR_SKIP_SANITIZE=1 runs the release suite only.
@@ -15,6 +16,10 @@ bash scripts/build.sh -DVELKOR_BUILD_BENCH=OFF -DVELKOR_WERROR=ON
 # The Debian package as users get it: lintian finds no error and no warning.
 echo "== Debian package (lintian)"
 (cd build && rm -f velkor_*.deb && cpack -G DEB >/dev/null && lintian --fail-on error,warning velkor_*.deb)
+
+echo "== web page (build-web) in headless Chromium"
+bash scripts/web.sh --build-only
+node --test web/tests/
 
 [ "${VELKOR_SKIP_SANITIZE:-0}" = 1 ] && exit 0
 
