@@ -183,8 +183,10 @@ function renderAndBuild() {
 
 // ---- frame folders ----
 
-// Set name -> {folder, prefix, scheme} as guessed from the files.
+// Set name -> {folder, prefix, scheme} as guessed from the files, and what
+// was found of each kind of set (rotation, animation).
 const frameSets = {};
+const foundSets = {};
 
 // Files with their paths below the chosen folder; only BMP files are kept.
 function bmpFiles(files, base) {
@@ -210,7 +212,8 @@ async function takeFolder(kind, files) {
         if (guess.found) showFrame(guess.first);
       }
     }
-    $('framesets').textContent = lines.join('\n');
+    foundSets[kind] = lines.join('\n');
+    $('framesets').textContent = Object.values(foundSets).join('\n');
     setStatus('Frames read. Press "Do All".');
   });
 }

@@ -68,15 +68,27 @@ function pixels(pngBytes) {
   return { width: png.width, height: png.height, digest: sha256(png.data) };
 }
 
-test('the sample built from its frame folders is velkor-cli\'s SRF', async () => {
-  await page.setInputFiles('#frames-rotation', path.join(sample, 'Rotation'));
-  assert.equal(await finished(), '');
-  assert.match(await page.locator('#framesets').textContent(), /rotation 3D: 36 of 36 frames, prefix "car", numbered 0000-0035/);
-  await page.click('#do-all');
-  assert.equal(await finished(), '');
-  const srf = await downloaded('#download-srf');
-  velkor('do-all', '--rotation-3d', path.join(sample, 'Rotation'), '--keying', 'clean', inScratch('frames.srf'));
-  assert.equal(sha256(srf), sha256(fs.readFileSync(inScratch('frames.srf'))));
+test('the sample built from its frame folders is velkor-cli\'s SRF, static and animated', async () => {
+  const animated = path.join(sample, 'Animated');
+  const cases = [
+    ['static', { '#frames-rotation': path.join(sample, 'Rotation') }, ['--rotation-3d', path.join(sample, 'Rotation')]],
+    ['animated', { '#frames-rotation': path.join(animated, 'Rotation'), '#frames-animation': path.join(animated, 'Animation') },
+     ['--animated', '--rotation-3d', path.join(animated, 'Rotation'), '--animation-3d', path.join(animated, 'Animation')]],
+  ];
+  for (const [mode, folders, flags] of cases) {
+    await page.selectOption('#mode', mode);
+    for (const [input, folder] of Object.entries(folders)) {
+      await page.setInputFiles(input, folder);
+      assert.equal(await finished(), '');
+    }
+    assert.match(await page.locator('#framesets').textContent(), /3D: 36 of 36 frames, prefix "car", numbered 0000-0035/);
+    await page.click('#do-all');
+    assert.equal(await finished(), '', mode);
+    const srf = await downloaded('#download-srf');
+    velkor('do-all', ...flags, '--keying', 'clean', inScratch(`${mode}.srf`));
+    assert.equal(sha256(srf), sha256(fs.readFileSync(inScratch(`${mode}.srf`))), mode);
+  }
+  await page.selectOption('#mode', 'static');
 });
 
 test('the sample model gives the desktop loader\'s scene and velkor-cli\'s SRF', async () => {
@@ -93,8 +105,8 @@ test('the sample model gives the desktop loader\'s scene and velkor-cli\'s SRF',
 });
 
 test('SRF → PNG → SRF gives the desktop\'s pixels and bytes', async () => {
-  velkor('srf2png', inScratch('frames.srf'), inScratch('desktop.png'));
-  await page.setInputFiles('#convert-file', inScratch('frames.srf'));
+  velkor('srf2png', inScratch('static.srf'), inScratch('desktop.png'));
+  await page.setInputFiles('#convert-file', inScratch('static.srf'));
   assert.equal(await finished(), '');
   assert.match(await page.locator('#info').textContent(), /header\.version2\.20/);
   const png = await downloaded('#convert-download');
@@ -105,6 +117,16 @@ test('SRF → PNG → SRF gives the desktop\'s pixels and bytes', async () => {
   const back = await downloaded('#convert-download');
   velkor('png2srf', inScratch('desktop.png'), inScratch('back.srf'));
   assert.equal(sha256(back), sha256(fs.readFileSync(inScratch('back.srf'))));
+  // PNGs of other kinds (grey, grey and alpha, RGB) are read as the desktop reads them.
+  const picture = PNG.sync.read(png);
+  for (const colorType of [0, 4, 2]) {
+    const name = `kind${colorType}.png`;
+    fs.writeFileSync(inScratch(name), PNG.sync.write(picture, { colorType, inputHasAlpha: true }));
+    await page.setInputFiles('#convert-file', inScratch(name));
+    assert.equal(await finished(), '', name);
+    velkor('png2srf', inScratch(name), inScratch(`${name}.srf`));
+    assert.equal(sha256(await downloaded('#convert-download')), sha256(fs.readFileSync(inScratch(`${name}.srf`))), name);
+  }
 });
 
 test('hostile files get a message and leave the page usable', async () => {
@@ -124,7 +146,7 @@ test('hostile files get a message and leave the page usable', async () => {
     assert.match(await finished(), expected, name);
   }
   // Still usable: a good file converts after them.
-  await page.setInputFiles('#convert-file', inScratch('frames.srf'));
+  await page.setInputFiles('#convert-file', inScratch('static.srf'));
   assert.equal(await finished(), '');
 });
 
