@@ -301,6 +301,9 @@ async function sendToDevice() {
     return;
   }
   return job('Sending to the device...', async () => {
+    // As on the desktop, a file that does not read back whole never reaches the device.
+    const checked = check(await call('describe', { file: new File([lastSrf.bytes], lastSrf.name) }));
+    if (!checked.readable) throw new Error(`${lastSrf.name} is not sent: ${checked.verdict}`);
     let root;
     try {
       root = await window.showDirectoryPicker({ mode: 'readwrite' });
