@@ -12,8 +12,8 @@ bash scripts/setup.sh
 export NODE_PATH=/usr/share/nodejs
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 # The npm packages as locked, installed again only when the lock changed.
-if ! cmp -s web/package-lock.json web/node_modules/.package-lock.json; then
-  (cd web && npm ci --no-audit --no-fund --loglevel=error)
+if ! cmp -s web/package-lock.json web/node_modules/.velkor-installed-lock; then
+  (cd web && npm ci --no-audit --no-fund --loglevel=error && cp package-lock.json node_modules/.velkor-installed-lock)
 fi
 emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
 cmake --build build-web -j2
