@@ -246,7 +246,9 @@ render::Scene& CurrentScene() {
 
 val LoadScene(const val& bytes) {
   return Guarded("read the model", [&] {
-    const std::vector<uint8_t> data = emscripten::convertJSArrayToNumberVector<uint8_t>(bytes);
+    // Copied into the module's memory in one go (the scene can be large).
+    std::vector<uint8_t> data(bytes["length"].as<size_t>());
+    val(emscripten::typed_memory_view(data.size(), data.data())).call<void>("set", bytes);
     std::string error;
     if (!render::DecodeScene(data.data(), data.size(), CurrentScene(), error)) {
       CurrentScene() = {};
