@@ -191,7 +191,8 @@ export async function flattenGltf(gltf, decodeTexture, three) {
   return scene.bytes();
 }
 
-// Any other format: three's materials, in the order they are first met.
+// Any other format: three's materials, in the order they are first met, all
+// double-sided as the desktop takes faces of formats that do not say.
 export function flattenObject(root, three) {
   const scene = new SceneBuilder();
   const index = new Map();
@@ -199,7 +200,7 @@ export function flattenObject(root, three) {
     if (!index.has(material)) {
       index.set(material, scene.materials.length);
       scene.materials.push({ baseColour: colourOf(material).map(f32), emissive: emissiveOf(material).map(f32),
-                             texture: -1, doubleSided: material ? material.side === three.DoubleSide : true });
+                             texture: -1, doubleSided: true });  // these formats do not say: double-sided
     }
     return index.get(material);
   };
