@@ -1,7 +1,6 @@
 #include "convert/HeadingBitmap.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace velkor {
 
@@ -10,10 +9,6 @@ namespace {
 // FreeImage rows run bottom-up and hold B, G, R(, A) on little-endian hosts.
 BYTE* TopRow(FIBITMAP* bitmap, int y) {
   return FreeImage_GetScanLine(bitmap, static_cast<int>(FreeImage_GetHeight(bitmap)) - 1 - y);
-}
-
-uint8_t Over(uint8_t premultiplied, uint8_t alpha, uint8_t background) {
-  return static_cast<uint8_t>(premultiplied + (background * (255 - alpha) + 127) / 255);
 }
 
 }  // namespace
@@ -45,36 +40,6 @@ void UnpremultiplyBitmap(FIBITMAP* bitmap) {
       }
     }
   }
-}
-
-void MapBackgroundPixel(int x, int y, int width, int height, uint8_t rgb[3]) {
-  const int centre = height / 2, half = height / 6;
-  const bool road = std::abs(y - centre) <= half;
-  const bool kerb = std::abs(y - centre) == half;
-  const bool dash = (y == centre || y == centre - 1) && (x * 8 / std::max(width, 1)) % 2 == 0;
-  const uint8_t beige[3] = {242, 234, 214}, asphalt[3] = {168, 168, 164}, edge[3] = {128, 128, 124},
-                white[3] = {250, 250, 250};
-  const uint8_t* c = !road ? beige : kerb ? edge : dash ? white : asphalt;
-  rgb[0] = c[0];
-  rgb[1] = c[1];
-  rgb[2] = c[2];
-}
-
-FIBITMAP* HeadingOverMap(const HeadingFrame& frame) {
-  FIBITMAP* bitmap = FreeImage_Allocate(frame.width, frame.height, 24);
-  if (!bitmap) return nullptr;
-  const uint8_t* in = frame.rgba.data();
-  for (int y = 0; y < frame.height; ++y) {
-    BYTE* out = TopRow(bitmap, y);
-    for (int x = 0; x < frame.width; ++x, in += 4, out += 3) {
-      uint8_t map[3];
-      MapBackgroundPixel(x, y, frame.width, frame.height, map);
-      out[FI_RGBA_RED] = Over(in[0], in[3], map[0]);
-      out[FI_RGBA_GREEN] = Over(in[1], in[3], map[1]);
-      out[FI_RGBA_BLUE] = Over(in[2], in[3], map[2]);
-    }
-  }
-  return bitmap;
 }
 
 }  // namespace velkor

@@ -5,7 +5,7 @@ set -euo pipefail
 # The formatter and the linter (scripts/format.sh, scripts/lint.sh).
 tools=(clang-format clang-tidy)
 packages=(cmake g++ make ccache qt6-base-dev libfreeimage-dev libassimp-dev libgtest-dev libgmock-dev zlib1g-dev libcli11-dev
-          libbenchmark-dev fonts-liberation xvfb xauth
+          libgif-dev libbenchmark-dev fonts-liberation xvfb xauth
           desktop-file-utils appstream shared-mime-info groff-base dpkg-dev file
           lintian xdg-utils libfile-mimeinfo-perl libglib2.0-bin
           emscripten libstb-dev chromium nodejs)

@@ -72,7 +72,9 @@ TEST(PngFromRaster, IsThePngOfItsBmpAndReadsBackTheRaster) {
 }
 
 // The thumbnail is heading 0 doubled, with its alpha; the GIF of either kind
-// has 36 frames looping for ever and leaves no spool file.
+// has 36 frames looping for ever, leaves no temporary file, and keeps exact
+// the colours of a frame with few: the map's kerb (128, 128, 124) shows
+// through heading 0's transparent pixel.
 TEST(DesktopPictures, ThumbnailAndAnimatedGif) {
   ScratchDir dir;
   std::string error;
@@ -97,6 +99,10 @@ TEST(DesktopPictures, ThumbnailAndAnimatedGif) {
                 FreeImage_GetMetadata(FIMD_ANIMATION, first, "FrameTime", &time));
     const auto tag = [](FITAG* t) { return *static_cast<const uint32_t*>(FreeImage_GetTagValue(t)); };
     EXPECT_EQ(std::make_tuple(tag(loop), tag(time), FreeImage_GetWidth(first)), std::make_tuple(0u, uint32_t{kGifFrameTimeMs}, 2u));
+    const platform::FreeImageBitmap rgb(FreeImage_ConvertTo24Bits(first));
+    RGBQUAD kerb;
+    ASSERT_TRUE(FreeImage_GetPixelColor(rgb.get(), 1, 0, &kerb));  // (1, 1) from the top
+    EXPECT_EQ(std::make_tuple(kerb.rgbRed, kerb.rgbGreen, kerb.rgbBlue), std::make_tuple(128, 128, 124));
     FreeImage_UnlockPage(gif, first, FALSE);
     FreeImage_CloseMultiBitmap(gif, 0);
   }
