@@ -15,7 +15,10 @@ export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 if ! cmp -s web/package-lock.json web/node_modules/.velkor-installed-lock; then
   (cd web && npm ci --no-audit --no-fund --loglevel=error && cp package-lock.json node_modules/.velkor-installed-lock)
 fi
-emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
+# giflib's Debian source, at the version of the library the desktop links.
+giflib="$(bash web/tools/debian-source.sh libgif-dev build-web/third_party)"
+emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
+  -DCMAKE_C_COMPILER_LAUNCHER=ccache -DGIFLIB_SOURCE_DIR="$PWD/$giflib" >/dev/null
 cmake --build build-web -j2
 [ "${1:-}" = --build-only ] && exit 0
 exec node web/tools/serve.mjs build-web/page "${PORT:-8026}"

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "common/VbError.h"
+#include "convert/AnimatedGif.h"
 #include "convert/PngFiles.h"
 #include "convert/PngWriter.h"
 #include "pipeline/DeviceSize.h"
@@ -183,6 +184,17 @@ val Headings(const std::string& path) {
     result.set("width", frames.front().width);
     result.set("height", frames.front().height);
     result.set("rgba", Bytes(all));
+    return result;
+  });
+}
+
+// The file's turning icon as the desktop's "Save as Animated GIF" makes it.
+val Gif(const std::string& path) {
+  return Guarded("read " + path, [&] {
+    const std::vector<uint8_t> gif = EncodeAnimatedGif(LoadSRFHeadings(path));
+    if (gif.empty()) return Failure("The GIF of " + path + " cannot be encoded");
+    val result = Outcome(true);
+    result.set("gif", Bytes(gif));
     return result;
   });
 }
@@ -479,6 +491,7 @@ EMSCRIPTEN_BINDINGS(velkor) {
   emscripten::function("pngToSrf", &PngToSrf);
   emscripten::function("describeSrf", &DescribeSrf);
   emscripten::function("headings", &Headings);
+  emscripten::function("gif", &Gif);
   emscripten::function("countFrames", &CountFrames);
   emscripten::function("guessPrefix", &PrefixOf);
   emscripten::function("frameImage", &FrameImage);

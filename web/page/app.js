@@ -267,6 +267,8 @@ async function showResult(result, name) {
   lastSrf = { bytes: result.srf, name: `${name}.srf` };
   download($('download-srf'), result.srf, `${name}.srf`, 'application/octet-stream');
   download($('download-png'), result.png, `${name}.png`, 'image/png');
+  const gif = check(await call('gif', { file: new File([result.srf], `${name}.srf`) }));
+  download($('download-gif'), gif.gif, `${name}.gif`, 'image/gif');
   const picture = await createImageBitmap(new Blob([result.png], { type: 'image/png' }));
   const strip = $('strip');
   strip.width = result.width;
@@ -338,6 +340,7 @@ function convert(file) {
     $('info').hidden = true;
     $('convert-turning').hidden = true;
     $('convert-download').hidden = true;
+    $('convert-gif').hidden = true;
     const base = file.name.replace(/\.[^.]*$/, '');
     if (/\.png$/i.test(file.name)) {
       const result = check(await call('pngToSrf', { file, animated: $('convert-animated').checked }));
@@ -351,6 +354,8 @@ function convert(file) {
     const result = check(await call('srfToPng', { file, animated: $('convert-animated').checked }));
     download($('convert-download'), result.png, `${base}.png`, 'image/png');
     $('convert-download').textContent = `Download ${base}.png`;
+    const gif = check(await call('gif', { file }));
+    download($('convert-gif'), gif.gif, `${base}.gif`, 'image/gif');
     setStatus(`${file.name} converted to PNG (${result.width} x ${result.height}).`);
   });
 }

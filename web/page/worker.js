@@ -112,6 +112,10 @@ const ops = {
     await putFiles(engine, [{ path: 'convert/in.png', file }]);
     return engine.pngToSrf(`${ROOT}/convert/in.png`, animated);
   },
+  gif: async (engine, { file }) => {
+    await putFiles(engine, [{ path: 'gif/in.srf', file }]);
+    return engine.gif(`${ROOT}/gif/in.srf`);
+  },
   describe: async (engine, { file }) => {
     await putFiles(engine, [{ path: 'info/in.srf', file }]);
     const info = engine.describeSrf(`${ROOT}/info/in.srf`);

@@ -1,6 +1,7 @@
 // The built page in headless Chromium, used as a person would: the sample
 // vehicle built from its frame folders and from its model gives velkor-cli's
-// SRF to the byte; SRF → PNG → SRF gives the desktop's pixels and bytes;
+// SRF to the byte; SRF → PNG → SRF gives the desktop's pixels and bytes, and
+// the SRF's GIF the desktop GIF's frames and timing;
 // hostile files get a message and leave the page usable; the page asks for
 // nothing outside its own origin. Run by scripts/test.sh after
 // `scripts/web.sh --build-only` and the native build:
@@ -12,6 +13,7 @@ import crypto from 'node:crypto';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import omggif from 'omggif';
 import { chromium } from 'playwright-core';
 import { PNG } from 'pngjs';
 import { serve } from '../tools/serve.mjs';
@@ -104,13 +106,28 @@ test('the sample model gives the desktop loader\'s scene and velkor-cli\'s SRF',
   await page.screenshot({ path: path.join(output, 'web-page.png'), fullPage: true });
 });
 
-test('SRF → PNG → SRF gives the desktop\'s pixels and bytes', async () => {
+// Every frame of a GIF decoded (R, G, B, A) with its delay, and the loop count.
+function gifFrames(bytes) {
+  const gif = new omggif.GifReader(new Uint8Array(bytes));
+  const frames = Array.from({ length: gif.numFrames() }, (_, i) => {
+    const rgba = new Uint8Array(gif.width * gif.height * 4);
+    gif.decodeAndBlitFrameRGBA(i, rgba);
+    return { delay: gif.frameInfo(i).delay, digest: sha256(rgba) };
+  });
+  return { width: gif.width, height: gif.height, loop: gif.loopCount(), frames };
+}
+
+test('SRF → PNG → SRF gives the desktop\'s pixels and bytes, the GIF its frames', async () => {
   velkor('srf2png', inScratch('static.srf'), inScratch('desktop.png'));
   await page.setInputFiles('#convert-file', inScratch('static.srf'));
   assert.equal(await finished(), '');
   assert.match(await page.locator('#info').textContent(), /header\.version2\.20/);
   const png = await downloaded('#convert-download');
   assert.deepEqual(pixels(png), pixels(fs.readFileSync(inScratch('desktop.png'))));
+  velkor('gif', inScratch('static.srf'), inScratch('desktop.gif'));
+  const gif = gifFrames(await downloaded('#convert-gif'));
+  assert.equal(gif.frames.length, 36);
+  assert.deepEqual(gif, gifFrames(fs.readFileSync(inScratch('desktop.gif'))));
   fs.writeFileSync(inScratch('web.png'), png);
   await page.setInputFiles('#convert-file', inScratch('web.png'));
   assert.equal(await finished(), '');
