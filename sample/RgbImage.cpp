@@ -1,7 +1,9 @@
 #include "sample/RgbImage.h"
-#include "platform/FreeImageBitmap.h"
 
-#include <FreeImage.h>
+#include <cstring>
+
+#include "platform/Files.h"
+#include "platform/ImageCodec.h"
 
 namespace velkor::sample {
 
@@ -25,19 +27,6 @@ bool IsWellFormed(const RgbImage& img) {
          img.rgb.size() == static_cast<size_t>(img.width) * img.height * 3;
 }
 
-// FreeImage keeps rows bottom-up and pixels in its own byte order.
-void CopyPixels(const RgbImage& img, FIBITMAP* bmp) {
-  for (int y = 0; y < img.height; ++y) {
-    BYTE* line = FreeImage_GetScanLine(bmp, img.height - 1 - y);
-    const uint8_t* src = img.rgb.data() + static_cast<size_t>(y) * img.width * 3;
-    for (int x = 0; x < img.width; ++x, line += 3, src += 3) {
-      line[FI_RGBA_RED] = src[0];
-      line[FI_RGBA_GREEN] = src[1];
-      line[FI_RGBA_BLUE] = src[2];
-    }
-  }
-}
-
 }  // namespace
 
 bool SaveBmp24(const RgbImage& img, const std::string& path, std::string& error) {
@@ -45,15 +34,13 @@ bool SaveBmp24(const RgbImage& img, const std::string& path, std::string& error)
     error = "cannot write " + path + ": the picture is empty or malformed";
     return false;
   }
-  const platform::FreeImageBitmap bmp(FreeImage_Allocate(img.width, img.height, 24));
-  if (!bmp) {
-    error = "cannot write " + path + ": out of memory";
+  const std::vector<uint8_t> bytes = platform::EncodeBmp24(img.rgb.data(), img.width, img.height);
+  platform::SafeFileWriter file;
+  if (bytes.empty() || !file.Open(path) || !file.Write(bytes.data(), bytes.size()) || !file.Commit()) {
+    error = "cannot write " + path + (file.Error() ? std::string(": ") + std::strerror(file.Error()) : "");
     return false;
   }
-  CopyPixels(img, bmp.get());
-  const bool saved = FreeImage_Save(FIF_BMP, bmp.get(), path.c_str(), BMP_DEFAULT) != FALSE;
-  if (!saved) error = "cannot write " + path;
-  return saved;
+  return true;
 }
 
 }  // namespace velkor::sample

@@ -35,8 +35,8 @@ struct RgbImage {
 // A width x height picture filled with one colour.
 RgbImage MakeImage(int width, int height, Rgb fill);
 
-// Writes the picture as a 24-bit BMP through FreeImage. On failure returns
-// false and leaves a message naming the file in `error`.
+// Writes the picture as a 24-bit BMP through the image codec. On failure
+// returns false and leaves a message naming the file in `error`.
 bool SaveBmp24(const RgbImage& img, const std::string& path, std::string& error);
 
 }  // namespace velkor::sample
