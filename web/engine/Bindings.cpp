@@ -41,6 +41,7 @@
 #include "render/ModelRender.h"
 #include "render/SceneCodec.h"
 #include "render/SceneLimits.h"
+#include "sample/DeviceScreen.h"
 #include "srf/SrfFile.h"
 #include "srf/SrfFileCheck.h"
 #include "srf/SrfFileInfo.h"
@@ -94,6 +95,17 @@ std::optional<std::vector<uint8_t>> SrfBytes(const cAlphaDibSection& raster, con
   std::vector<uint8_t> bytes = EncodeSRFBody(version, *images);
   bytes.push_back(SRFChecksumByte(bytes.data(), bytes.size()));
   return bytes;
+}
+
+// R, G, B of a region of the raster, rows top-down.
+std::vector<uint8_t> RgbOf(const cAlphaDibSection& raster, int32_t left, int32_t top, int32_t width, int32_t height) {
+  std::vector<uint8_t> rgb;
+  rgb.reserve(size_t{3} * width * height);
+  for (int32_t y = top; y < top + height; ++y) {
+    const uint8_t* row = raster.PictureRow(y);
+    for (int32_t x = left; x < left + width; ++x) rgb.insert(rgb.end(), {row[4 * x + 2], row[4 * x + 1], row[4 * x]});
+  }
+  return rgb;
 }
 
 val PictureResult(const cAlphaDibSection& raster) {
@@ -173,21 +185,6 @@ val DescribeSrf(const std::string& path) {
   });
 }
 
-// The 36 headings of the file's 3D set for the page's turning view, R, G, B,
-// A premultiplied, one after another.
-val Headings(const std::string& path) {
-  return Guarded("read " + path, [&] {
-    const std::vector<HeadingFrame> frames = LoadSRFHeadings(path);
-    std::vector<uint8_t> all;
-    for (const HeadingFrame& f : frames) all.insert(all.end(), f.rgba.begin(), f.rgba.end());
-    val result = Outcome(true);
-    result.set("width", frames.front().width);
-    result.set("height", frames.front().height);
-    result.set("rgba", Bytes(all));
-    return result;
-  });
-}
-
 // The file's turning icon as the desktop's "Save as Animated GIF" makes it.
 val Gif(const std::string& path) {
   return Guarded("read " + path, [&] {
@@ -195,6 +192,70 @@ val Gif(const std::string& path) {
     if (gif.empty()) return Failure("The GIF of " + path + " cannot be encoded");
     val result = Outcome(true);
     result.set("gif", Bytes(gif));
+    return result;
+  });
+}
+
+// ---- The SRF viewer ----
+
+// JOBS: the SRF viewer's drawing (ui/commands/SrfViewer.cpp) until one engine
+// function serves the window and the page: the device screen, made and read
+// back through the image codec as the desktop's Garmin760.bmp is, and a
+// static SRF's 36 headings, each blended into the icon cell over the
+// screen's patch. The page shows what the window's preview pane shows of the
+// viewer's canvas at its real size: the top-left 693 x 403.
+constexpr int32_t kPaneWidth = 693, kPaneHeight = 403;
+constexpr int32_t kCellLeft = sample::kIconCellX, kCellTop = sample::kIconCellY, kCellSize = sample::kIconCellSize;
+
+std::string DeviceScreenFile() {
+  static const std::string file = [] {
+    const std::string path = "/assets/Garmin760.bmp";
+    ::mkdir("/assets", 0755);
+    std::string error;
+    return sample::WriteDeviceScreen(path, error) ? path : std::string();
+  }();
+  return file;
+}
+
+val Viewer(const std::string& path) {
+  return Guarded("show " + path, [&] {
+    cDib background;
+    if (DeviceScreenFile().empty() || background.CreateFromBitmapFile(DeviceScreenFile()) == 0) {
+      return Failure("The device screen picture cannot be made.");
+    }
+    cAlphaDibSection icon;
+    CreateFromGarminSRF(icon, path);
+    if (icon.Width() != kFramesPerSet * kCellSize || icon.Height() < kCellSize) {
+      return Failure("The SRF file " + path + " cannot be shown: its rotation picture is " +
+                     std::to_string(icon.Width()) + " pixels wide, the viewer turns static SRF icons of " +
+                     std::to_string(kFramesPerSet) + " headings of " + std::to_string(kCellSize) + " x " +
+                     std::to_string(kCellSize) + " pixels (" + std::to_string(kFramesPerSet * kCellSize) +
+                     " pixels wide). Animated SRF files cannot be shown in the viewer.");
+    }
+    cAlphaDibSection canvas, patch;
+    if (!canvas.Create(kPaneWidth, kPaneHeight) || !patch.Create(kCellSize, kCellSize)) {
+      return Failure("The viewer's canvas cannot be created");
+    }
+    // Where the cell runs past the screen the canvas is white, and so is the patch.
+    FillRectangle(canvas.hDC(), 0, 0, kPaneWidth, kPaneHeight, 0xFFFFFF);
+    canvas.LoadPictureBlt(background.hDIBDC(), 0, 0, kPaneWidth, kPaneHeight);
+    FillRectangle(patch.hDC(), 0, 0, kCellSize, kCellSize, 0xFFFFFF);
+    patch.LoadPictureBlt(background.hDIBDC(), kCellLeft, kCellTop, kCellSize, kCellSize);
+    val result = Outcome(true);
+    result.set("screen", Bytes(RgbOf(canvas, 0, 0, kPaneWidth, kPaneHeight)));
+    std::vector<uint8_t> cells;
+    for (int i = 0; i < kFramesPerSet; ++i) {
+      patch.PaintPicture(canvas.hDC(), kCellLeft, kCellTop, kCellSize, kCellSize, 0, 0, gdi::SRCCOPY);
+      icon.AlphaPaintPicture(canvas.hDC(), kCellLeft, kCellTop, kCellSize, kCellSize, i * kCellSize, 0, 255);
+      const std::vector<uint8_t> cell = RgbOf(canvas, kCellLeft, kCellTop, kCellSize, kCellSize);
+      cells.insert(cells.end(), cell.begin(), cell.end());
+    }
+    result.set("width", kPaneWidth);
+    result.set("height", kPaneHeight);
+    result.set("cells", Bytes(cells));
+    result.set("cellLeft", kCellLeft);
+    result.set("cellTop", kCellTop);
+    result.set("cellSize", kCellSize);
     return result;
   });
 }
@@ -224,8 +285,8 @@ val CountFrames(const std::string& folder, const std::string& prefix, const std:
 
 std::string PrefixOf(const std::string& folder) { return GuessPrefix(folder); }
 
-// A frame file as the import reads it, R, G, B, A rows top-down (alpha 255),
-// for the page to show and to pick the key colour from.
+// A frame file as the import reads it, R, G, B rows top-down, for the page
+// to show and to pick the key colour from.
 val FrameImage(const std::string& path) {
   return Guarded("read " + path, [&] {
     LoadedFrame frame = LoadFrame(path);
@@ -233,16 +294,10 @@ val FrameImage(const std::string& path) {
     cAlphaDibSection picture;
     if (!picture.Create(frame.dib->Width(), frame.dib->Height())) return Failure("The frame is too large to show");
     gdi::BitBlt(picture.hDC(), 0, 0, picture.Width(), picture.Height(), frame.dib->hDIBDC(), 0, 0, gdi::SRCCOPY);
-    std::vector<uint8_t> rgba;
-    rgba.reserve(size_t{4} * picture.Width() * picture.Height());
-    for (int32_t y = 0; y < picture.Height(); ++y) {
-      const uint8_t* row = picture.PictureRow(y);
-      for (int32_t x = 0; x < picture.Width(); ++x) rgba.insert(rgba.end(), {row[4 * x + 2], row[4 * x + 1], row[4 * x], 255});
-    }
     val result = Outcome(true);
     result.set("width", picture.Width());
     result.set("height", picture.Height());
-    result.set("rgba", Bytes(rgba));
+    result.set("rgb", Bytes(RgbOf(picture, 0, 0, picture.Width(), picture.Height())));
     return result;
   });
 }
@@ -490,7 +545,7 @@ EMSCRIPTEN_BINDINGS(velkor) {
   emscripten::function("srfToPng", &SrfToPng);
   emscripten::function("pngToSrf", &PngToSrf);
   emscripten::function("describeSrf", &DescribeSrf);
-  emscripten::function("headings", &Headings);
+  emscripten::function("viewer", &Viewer);
   emscripten::function("gif", &Gif);
   emscripten::function("countFrames", &CountFrames);
   emscripten::function("guessPrefix", &PrefixOf);

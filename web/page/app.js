@@ -1,7 +1,8 @@
 // The page: reads the controls, hands the work to the worker (worker.js) and
 // shows what comes back. Every failure is shown in the message line and
 // leaves the page as it was.
-import { drawHeading, drawMap, drawRgb } from './draw.js';
+import { drawMap, drawRgb } from './draw.js';
+import { hideViewer, showViewer } from './viewer.js';
 
 const $ = (id) => document.getElementById(id);
 
@@ -220,7 +221,7 @@ async function takeFolder(kind, files) {
 
 async function showFrame(path) {
   const frame = await call('frameImage', { path });
-  if (frame.ok) drawRgb($('frame0'), frame.rgba, frame.width, frame.height, 4);
+  if (frame.ok) drawRgb($('frame0'), frame.rgb, frame.width, frame.height);
 }
 
 function pickKey(event) {
@@ -242,8 +243,6 @@ function doAllFromFrames() {
 }
 
 // ---- the result ----
-
-let turning = null;
 
 async function build(settings, name) {
   setStatus('Building the icon...');
@@ -275,22 +274,20 @@ async function showResult(result, name) {
   strip.height = result.height;
   drawMap(strip);
   strip.getContext('2d').drawImage(picture, 0, 0);
-  const info = await call('describe', { file: new File([result.srf], 'icon.srf') });
-  animate($('turning'), info.headings);
+  await view(new File([result.srf], `${name}.srf`), 'screen');
 }
 
-// The 3D set turning, one heading every 100 ms, as the viewer's timer does.
-function animate(canvas, headings, timer = 'result') {
-  clearInterval(animate[timer]);
-  if (!headings) return;
-  let heading = 0;
-  const frameBytes = headings.width * headings.height * 4;
-  const step = () => {
-    drawHeading(canvas, headings.rgba.subarray(heading * frameBytes, (heading + 1) * frameBytes), headings.width, headings.height);
-    heading = (heading + 1) % 36;
-  };
-  step();
-  animate[timer] = setInterval(step, 100);
+// The SRF viewer's drawing of the file on the canvas `id`; a file the viewer
+// cannot show (an animated one) gets the viewer's message instead.
+async function view(file, id) {
+  const viewer = await call('viewer', { file });
+  const note = $(`${id}-note`);
+  note.hidden = false;
+  note.textContent = viewer.ok ? 'On the device screen (click it, then ← → step, ↑ ↓ faster or slower, Esc stops)'
+                               : viewer.message;
+  if (!viewer.ok) return hideViewer($(id));
+  $(id).hidden = false;
+  showViewer($(id), viewer);
 }
 
 // "Send to device": the device's Garmin/Vehicle folder, picked by the user.
@@ -338,7 +335,8 @@ async function sendToDevice() {
 function convert(file) {
   return job(`Reading ${file.name}...`, async () => {
     $('info').hidden = true;
-    $('convert-turning').hidden = true;
+    hideViewer($('convert-screen'));
+    $('convert-screen-note').hidden = true;
     $('convert-download').hidden = true;
     $('convert-gif').hidden = true;
     const base = file.name.replace(/\.[^.]*$/, '');
@@ -369,11 +367,8 @@ async function showInfo(file) {
   });
   $('info').replaceChildren(...rows);
   $('info').hidden = false;
-  if (info.headings) {
-    $('convert-turning').hidden = false;
-    animate($('convert-turning'), info.headings, 'convert');
-  }
   if (!info.readable) throw new Error(`${file.name}: ${info.verdict}`);
+  await view(file, 'convert-screen');
   return info;
 }
 

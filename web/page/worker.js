@@ -116,11 +116,17 @@ const ops = {
     await putFiles(engine, [{ path: 'gif/in.srf', file }]);
     return engine.gif(`${ROOT}/gif/in.srf`);
   },
+  viewer: async (engine, { file }) => {
+    removeTree(engine, `${ROOT}/viewer`);
+    await putFiles(engine, [{ path: `viewer/${file.name}`, file }]);
+    const viewer = engine.viewer(`${ROOT}/viewer/${file.name}`);
+    return { ...viewer, message: viewer.message.replaceAll(`${ROOT}/viewer/`, '') };  // named as the user knows it
+  },
   describe: async (engine, { file }) => {
     await putFiles(engine, [{ path: 'info/in.srf', file }]);
     const info = engine.describeSrf(`${ROOT}/info/in.srf`);
-    const headings = info.ok && info.readable ? engine.headings(`${ROOT}/info/in.srf`) : null;
-    return { ...info, headings: headings?.ok ? headings : null };
+    if (info.ok) info.facts = info.facts.map(([key, value]) => [key, key === 'file' ? file.name : value]);
+    return info;
   },
   loadModel: async (engine, { files }) => {
     const model = files.find((f) => LOADERS[extensionOf(f.name)]);

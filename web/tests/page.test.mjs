@@ -103,6 +103,18 @@ test('the sample model gives the desktop loader\'s scene and velkor-cli\'s SRF',
   const srf = await downloaded('#download-srf');
   velkor('do-all', '--model', path.join(sample, 'car.glb'), '--keying', 'clean', inScratch('model.srf'));
   assert.equal(sha256(srf), sha256(fs.readFileSync(inScratch('model.srf'))));
+  // The viewer's device screen is the desktop's Garmin760.bmp, outside the icon's cell.
+  const bmp = fs.readFileSync(path.join(build, 'Garmin760.bmp'));
+  const [width, height, at] = [bmp.readInt32LE(18), bmp.readInt32LE(22), bmp.readUInt32LE(10)];
+  const screen = await page.evaluate(([w, h]) => [...document.getElementById('screen').getContext('2d')
+    .getImageData(0, 0, w, h).data], [width, height]);
+  const outsideCell = (x, y) => x < 291 || x >= 371 || y < 207;
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) {
+      const i = at + (height - 1 - y) * Math.ceil((width * 3) / 4) * 4 + 3 * x, o = 4 * (y * width + x);
+      if (outsideCell(x, y)) assert.deepEqual(screen.slice(o, o + 3), [bmp[i + 2], bmp[i + 1], bmp[i]], `${x},${y}`);
+    }
+  }
   await page.screenshot({ path: path.join(output, 'web-page.png'), fullPage: true });
 });
 
