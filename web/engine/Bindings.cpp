@@ -198,12 +198,13 @@ val Gif(const std::string& path) {
 
 // ---- The SRF viewer ----
 
-// JOBS: the SRF viewer's drawing (ui/commands/SrfViewer.cpp) until one engine
-// function serves the window and the page: the device screen, made and read
-// back through the image codec as the desktop's Garmin760.bmp is, and a
-// static SRF's 36 headings, each blended into the icon cell over the
-// screen's patch. The page shows what the window's preview pane shows of the
-// viewer's canvas at its real size: the top-left 693 x 403.
+// JOBS: the SRF viewer's drawing (frmMain::ShowSRFInViewer and
+// DrawViewerFrame) until one engine function serves the window and the page:
+// the device screen, made and read back through the image codec as the
+// desktop's Garmin760.bmp is, and a static SRF's 36 headings, each blended
+// into the icon cell over the screen's patch. The page shows what the
+// window's preview pane shows of the viewer's canvas at its real size: its
+// top-left 693 x 403.
 constexpr int32_t kPaneWidth = 693, kPaneHeight = 403;
 constexpr int32_t kCellLeft = sample::kIconCellX, kCellTop = sample::kIconCellY, kCellSize = sample::kIconCellSize;
 
@@ -212,35 +213,43 @@ std::string DeviceScreenFile() {
     const std::string path = "/assets/Garmin760.bmp";
     ::mkdir("/assets", 0755);
     std::string error;
-    return sample::WriteDeviceScreen(path, error) ? path : std::string();
+    sample::WriteDeviceScreen(path, error);  // a file that is not there is named when it is read
+    return path;
   }();
   return file;
 }
 
 val Viewer(const std::string& path) {
+  const auto refuse = [&path](const std::string& why) {
+    return Failure("The SRF file " + path + " cannot be shown: " + why);
+  };
   return Guarded("show " + path, [&] {
-    cDib background;
-    if (DeviceScreenFile().empty() || background.CreateFromBitmapFile(DeviceScreenFile()) == 0) {
-      return Failure("The device screen picture cannot be made.");
-    }
     cAlphaDibSection icon;
-    CreateFromGarminSRF(icon, path);
+    try {
+      CreateFromGarminSRF(icon, path);
+    } catch (const std::exception& e) {
+      return refuse(e.what());
+    }
     if (icon.Width() != kFramesPerSet * kCellSize || icon.Height() < kCellSize) {
-      return Failure("The SRF file " + path + " cannot be shown: its rotation picture is " +
-                     std::to_string(icon.Width()) + " pixels wide, the viewer turns static SRF icons of " +
-                     std::to_string(kFramesPerSet) + " headings of " + std::to_string(kCellSize) + " x " +
-                     std::to_string(kCellSize) + " pixels (" + std::to_string(kFramesPerSet * kCellSize) +
-                     " pixels wide). Animated SRF files cannot be shown in the viewer.");
+      return refuse("its rotation picture is " + std::to_string(icon.Width()) +
+                    " pixels wide, the viewer turns static SRF icons of " + std::to_string(kFramesPerSet) +
+                    " headings of " + std::to_string(kCellSize) + " x " + std::to_string(kCellSize) + " pixels (" +
+                    std::to_string(kFramesPerSet * kCellSize) +
+                    " pixels wide). Animated SRF files cannot be shown in the viewer.");
+    }
+    cDib background;
+    if (background.CreateFromBitmapFile(DeviceScreenFile()) == 0) {
+      return refuse("the device screen picture " + DeviceScreenFile() + " cannot be read as a BMP file.");
     }
     cAlphaDibSection canvas, patch;
     if (!canvas.Create(kPaneWidth, kPaneHeight) || !patch.Create(kCellSize, kCellSize)) {
-      return Failure("The viewer's canvas cannot be created");
+      return refuse("there is not enough memory for its canvas.");
     }
     // Where the cell runs past the screen the canvas is white, and so is the patch.
     FillRectangle(canvas.hDC(), 0, 0, kPaneWidth, kPaneHeight, 0xFFFFFF);
-    canvas.LoadPictureBlt(background.hDIBDC(), 0, 0, kPaneWidth, kPaneHeight);
     FillRectangle(patch.hDC(), 0, 0, kCellSize, kCellSize, 0xFFFFFF);
     patch.LoadPictureBlt(background.hDIBDC(), kCellLeft, kCellTop, kCellSize, kCellSize);
+    canvas.LoadPictureBlt(background.hDIBDC(), 0, 0, kPaneWidth, kPaneHeight);
     val result = Outcome(true);
     result.set("screen", Bytes(RgbOf(canvas, 0, 0, kPaneWidth, kPaneHeight)));
     std::vector<uint8_t> cells;
