@@ -43,6 +43,7 @@
 #include "render/SceneLimits.h"
 #include "sample/DeviceScreen.h"
 #include "srf/SrfFile.h"
+#include "jobs/SrfFiles.h"
 #include "srf/SrfFileCheck.h"
 #include "srf/SrfFileInfo.h"
 #include "srf/SrfHeadings.h"
@@ -152,16 +153,24 @@ val PngToSrf(const std::string& path, bool animated) {
     std::string problem;
     const std::unique_ptr<cAlphaDibSection> image = ReadPngFile(path, problem);
     if (!image) return Failure("Cannot read " + path + ": " + problem);
-    const SrfVersion& version = animated ? AnimatedSrfVersion() : StaticSrfVersion("2.20");
-    const std::optional<std::vector<uint8_t>> srf = SrfBytes(*image, version);
-    if (!srf) {
-      const RasterSize device = version.device();
-      return Failure("The picture " + path + " is " + std::to_string(image->Width()) + " x " +
-                     std::to_string(image->Height()) + " pixels; " +
-                     (animated ? std::string("an animated SRF") : "an SRF version 2.20") + " needs at least " +
-                     std::to_string(device.width) + " x " + std::to_string(device.height) + ".");
+    // JOBS: as the window's "PNG to SRF": only a PNG of an SRF picture's size,
+    // in the version its size gives, and with something in it.
+    const RasterSize size{image->Width(), image->Height()};
+    const SrfVersion* version = SrfVersionForPicture(size, animated);
+    if (!version) {
+      const bool otherKind = SrfVersionForPicture(size, !animated) != nullptr;
+      return Failure("Cannot convert " + path + ": the PNG is " + std::to_string(size.width) + " x " +
+                     std::to_string(size.height) + " pixels; " +
+                     (animated ? "an animated SRF picture is " : "a static SRF picture is ") +
+                     SrfPictureSizesText(animated) + "." +
+                     (otherKind ? std::string(animated ? " Untick" : " Tick") + " \"Animated SRF\" for this one."
+                                : std::string()));
     }
+    if (SRFPictureIsTransparent(*image, *version)) return Failure(kNoVehicleMessage);
+    const std::optional<std::vector<uint8_t>> srf = SrfBytes(*image, *version);
+    if (!srf) return Failure("The SRF file cannot be made");
     val result = Outcome(true);
+    result.set("version", version->text);
     result.set("srf", Bytes(*srf));
     return result;
   });
@@ -536,6 +545,9 @@ val DoAll(const val& options, const val& progress) {
     if (!s.animated) {
       image = image->UnsharpMask();
       if (!image) return Failure("The unsharp mask cannot be applied");
+    }
+    if (SRFPictureIsTransparent(*image, version)) {
+      return Failure(std::string(kNoVehicleMessage) + "\nDo All stopped: no SRF file was written.");
     }
     const std::optional<std::vector<uint8_t>> srf = SrfBytes(*image, version);
     if (!srf) return Failure("The SRF file cannot be made");

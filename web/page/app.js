@@ -345,7 +345,8 @@ function convert(file) {
       download($('convert-download'), result.srf, `${base}.srf`, 'application/octet-stream');
       $('convert-download').textContent = `Download ${base}.srf`;
       await showInfo(new File([result.srf], `${base}.srf`));
-      return setStatus(`${file.name} converted to SRF.`);
+      const animatedSrf = $('convert-animated').checked;
+      return setStatus(`${file.name} converted to ${animatedSrf ? 'an animated SRF' : `SRF version ${result.version}`}.`);
     }
     const info = await showInfo(file);
     $('convert-animated').checked = info.facts.some(([k, v]) => k === 'header.image-count' && v === '4');

@@ -26,6 +26,15 @@ async function putFiles(engine, files) {
   return { ok: true, message: '' };
 }
 
+// A file of the user's on its own in `folder`, under its own name, and the
+// engine's call on it, whose message then names it as the user knows it.
+async function onFile(engine, folder, file, call) {
+  removeTree(engine, `${ROOT}/${folder}`);
+  await putFiles(engine, [{ path: `${folder}/${file.name}`, file }]);
+  const result = call(`${ROOT}/${folder}/${file.name}`);
+  return { ...result, message: result.message.replaceAll(`${ROOT}/${folder}/`, '') };
+}
+
 function removeTree(engine, path) {
   const { FS } = engine;
   if (!FS.analyzePath(path).exists) return;
@@ -104,27 +113,12 @@ const ops = {
     const at = (folder) => (folder ? `${ROOT}/${folder}` : '');
     return engine.doAll({ ...settings, folders: settings.folders.map(at) }, progress);
   },
-  srfToPng: async (engine, { file, animated }) => {
-    await putFiles(engine, [{ path: 'convert/in.srf', file }]);
-    return engine.srfToPng(`${ROOT}/convert/in.srf`, animated);
-  },
-  pngToSrf: async (engine, { file, animated }) => {
-    await putFiles(engine, [{ path: 'convert/in.png', file }]);
-    return engine.pngToSrf(`${ROOT}/convert/in.png`, animated);
-  },
-  gif: async (engine, { file }) => {
-    await putFiles(engine, [{ path: 'gif/in.srf', file }]);
-    return engine.gif(`${ROOT}/gif/in.srf`);
-  },
-  viewer: async (engine, { file }) => {
-    removeTree(engine, `${ROOT}/viewer`);
-    await putFiles(engine, [{ path: `viewer/${file.name}`, file }]);
-    const viewer = engine.viewer(`${ROOT}/viewer/${file.name}`);
-    return { ...viewer, message: viewer.message.replaceAll(`${ROOT}/viewer/`, '') };  // named as the user knows it
-  },
+  srfToPng: (engine, { file, animated }) => onFile(engine, 'convert', file, (path) => engine.srfToPng(path, animated)),
+  pngToSrf: (engine, { file, animated }) => onFile(engine, 'convert', file, (path) => engine.pngToSrf(path, animated)),
+  gif: (engine, { file }) => onFile(engine, 'gif', file, (path) => engine.gif(path)),
+  viewer: (engine, { file }) => onFile(engine, 'viewer', file, (path) => engine.viewer(path)),
   describe: async (engine, { file }) => {
-    await putFiles(engine, [{ path: 'info/in.srf', file }]);
-    const info = engine.describeSrf(`${ROOT}/info/in.srf`);
+    const info = await onFile(engine, 'info', file, (path) => engine.describeSrf(path));
     if (info.ok) info.facts = info.facts.map(([key, value]) => [key, key === 'file' ? file.name : value]);
     return info;
   },

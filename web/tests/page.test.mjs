@@ -164,12 +164,14 @@ test('hostile files get a message and leave the page usable', async () => {
   fs.writeFileSync(inScratch('notes.srf'), 'not an icon\n');
   const huge = new PNG({ width: 1, height: 1 });
   const hugeBytes = PNG.sync.write(huge);
+  fs.writeFileSync(inScratch('small.png'), hugeBytes);  // no SRF picture's size
   hugeBytes.writeUInt32BE(20000, 16);  // the header claims 20000 x 20000; its CRC is left alone
   hugeBytes.writeUInt32BE(20000, 20);
   fs.writeFileSync(inScratch('huge.png'), hugeBytes);
   const cases = [['#model-file', 'cut.glb', /Cannot read cut\.glb/],
                  ['#convert-file', 'notes.srf', /notes\.srf/],
-                 ['#convert-file', 'huge.png', /20000 x 20000 pixels/]];
+                 ['#convert-file', 'huge.png', /20000 x 20000 pixels/],
+                 ['#convert-file', 'small.png', /small\.png: the PNG is 1 x 1 pixels; a static SRF picture is 2880 x 150/]];
   for (const [input, name, expected] of cases) {
     await page.setInputFiles(input, inScratch(name));
     assert.match(await finished(), expected, name);
