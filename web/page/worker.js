@@ -6,7 +6,7 @@
 // runs, then {id, result}; a result always has ok and message.
 import createEngine from './velkor-engine.js';
 import * as three from './vendor/three/build/three.module.js';
-import { flattenGltf, flattenObject } from './model/flatten.js';
+import { POS_Y, flattenGltf, flattenObject } from './model/flatten.js';
 
 const enginePromise = createEngine();
 
@@ -72,7 +72,8 @@ async function flattenModel(engine, model, others) {
         return flattenGltf(gltf, (image) => decodeGltfImage(engine, gltf.parser, image), three);
       }
       case 'OBJLoader': return flattenObject(loader.parse(text()), three);
-      case 'ColladaLoader': return flattenObject(loader.parse(text(), '').scene, three);
+      // three brings a COLLADA model to +Y up, as the desktop's loader does.
+      case 'ColladaLoader': return flattenObject(loader.parse(text(), '').scene, three, POS_Y);
       case 'PLYLoader':
       case 'STLLoader': return flattenObject(new three.Mesh(loader.parse(bytes)), three);
       default: return flattenObject(loader.parse(bytes, ''), three);
@@ -137,11 +138,8 @@ const ops = {
     const digest = new Uint8Array(await crypto.subtle.digest('SHA-256', bytes));
     return { ...loaded, name: model.name, sceneDigest: [...digest].map((b) => b.toString(16).padStart(2, '0')).join('') };
   },
-  preview: (engine, { up, front, keyRgb, cell }) => {
-    const frames = [[false, 0], [false, 9], [true, 0]].map(([top, k]) => engine.previewFrame(top, k, cell, up, front, keyRgb));
-    const failed = frames.find((f) => !f.ok);
-    return failed ?? { ok: true, message: '', frames };
-  },
+  axes: (engine, { change, up, front }) => engine.axes(change, up, front),
+  preview: (engine, options) => engine.preview({ ...options, folder: `${ROOT}/${options.folder}` }),
   renderFrames: (engine, options, progress) => {
     removeTree(engine, `${ROOT}/${options.folder}`);
     return engine.renderFrames({ ...options, folder: `${ROOT}/${options.folder}` }, progress);

@@ -1,7 +1,8 @@
 // A model read by three.js's loaders, flattened into the engine's scene
 // bytes (render/SceneCodec.h): every node transform applied, triangles only,
-// one material per triangle, textures as RGBA rows top-down. The engine
-// validates the bytes as it validates the desktop's loader helper's.
+// one material per triangle, textures as RGBA rows top-down, then the up
+// axis the file declares where the loader gives it. The engine validates the
+// bytes as it validates the desktop's loader helper's.
 //
 // For glTF the flattening is the desktop loader's (Assimp with
 // pre-transformed vertices): one mesh per primitive holding all of its
@@ -11,7 +12,10 @@
 // computed in 32-bit floats as the desktop does, normals made where a file
 // has none are three's (area-weighted), not Assimp's.
 
-const HEADER_BYTES = 24, VERTEX_BYTES = 48, TRIANGLE_BYTES = 16, MATERIAL_BYTES = 36;
+const HEADER_BYTES = 24, VERTEX_BYTES = 48, TRIANGLE_BYTES = 16, MATERIAL_BYTES = 36, AXES_BYTES = 8;
+
+// The scene format's axis numbers (+x, -x, +y, -y, +z, -z), and none.
+export const POS_Y = 2, NO_AXIS = 0xffffffff;
 
 const f32 = Math.fround;
 
@@ -93,6 +97,7 @@ function emissiveOf(material) {
 // textures ({width, height, rgba}).
 class SceneBuilder {
   constructor() {
+    this.declaredUp = NO_AXIS;
     this.vertices = [];
     this.triangles = [];
     this.materials = [];
@@ -115,7 +120,7 @@ class SceneBuilder {
   bytes() {
     const textureBytes = this.textures.reduce((sum, t) => sum + 8 + t.rgba.length, 0);
     const size = HEADER_BYTES + this.vertices.length * VERTEX_BYTES + this.triangles.length * TRIANGLE_BYTES +
-                 this.materials.length * MATERIAL_BYTES + textureBytes;
+                 this.materials.length * MATERIAL_BYTES + textureBytes + AXES_BYTES;
     const buffer = new ArrayBuffer(size);
     const view = new DataView(buffer);
     let at = 0;
@@ -123,7 +128,7 @@ class SceneBuilder {
     const i32 = (v) => { view.setInt32(at, v, true); at += 4; };
     const f = (v) => { view.setFloat32(at, v, true); at += 4; };
     [0x56, 0x4b, 0x53, 0x43].forEach((b) => view.setUint8(at++, b));  // "VKSC"
-    [1, this.vertices.length, this.triangles.length, this.materials.length, this.textures.length].forEach(u32);
+    [2, this.vertices.length, this.triangles.length, this.materials.length, this.textures.length].forEach(u32);
     for (const v of this.vertices) v.forEach(f);
     for (const t of this.triangles) t.forEach(u32);
     for (const m of this.materials) {
@@ -138,6 +143,8 @@ class SceneBuilder {
       new Uint8Array(buffer, at, t.rgba.length).set(t.rgba);
       at += t.rgba.length;
     }
+    u32(this.declaredUp);
+    u32(NO_AXIS);  // the front: none of three's loaders says where it points
     return new Uint8Array(buffer);
   }
 }
@@ -154,6 +161,7 @@ function meshesOf(root) {
 export async function flattenGltf(gltf, decodeTexture, three) {
   const json = gltf.parser.json;
   const scene = new SceneBuilder();
+  scene.declaredUp = POS_Y;  // glTF is +Y up by definition
   const textureOfImage = new Map();
   for (const m of json.materials ?? []) {
     const pbr = m.pbrMetallicRoughness ?? {};
@@ -193,8 +201,10 @@ export async function flattenGltf(gltf, decodeTexture, three) {
 
 // Any other format: three's materials, in the order they are first met, all
 // double-sided as the desktop takes faces of formats that do not say.
-export function flattenObject(root, three) {
+// `declaredUp` is the up axis the loader brought the model to, if any.
+export function flattenObject(root, three, declaredUp = NO_AXIS) {
   const scene = new SceneBuilder();
+  scene.declaredUp = declaredUp;
   const index = new Map();
   const materialIndex = (material) => {
     if (!index.has(material)) {
