@@ -9,8 +9,6 @@
 
 namespace velkor::render {
 
-namespace {
-
 RenderSettings SettingsFor(const RenderOptions& o, const ModelAxes& axes) {
   RenderSettings s;
   s.rig = {axes.up, axes.front, o.elevation, o.fill};
@@ -19,8 +17,6 @@ RenderSettings SettingsFor(const RenderOptions& o, const ModelAxes& axes) {
   s.numbering = SchemeFromText(o.numbers);
   return s;
 }
-
-}  // namespace
 
 FrameFolders FoldersFor(const std::string& outDir, bool animated) {
   std::string folder = outDir;  // as typed, perhaps with a separator at its end

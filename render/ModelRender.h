@@ -20,6 +20,9 @@ struct FrameFolders {
 
 FrameFolders FoldersFor(const std::string& outDir, bool animated);
 std::vector<FrameSetPlan> PlanFrameSets(const RenderOptions& options);
+// What every frame of the sets is rendered with: the options' camera, key
+// colour, prefix and numbering with these axes.
+RenderSettings SettingsFor(const RenderOptions& options, const ModelAxes& axes);
 // Every frame file the render writes, and those of them that exist already.
 std::vector<std::string> FrameFiles(const RenderOptions& options);
 std::vector<std::string> ExistingFrameFiles(const RenderOptions& options);

@@ -35,10 +35,10 @@
 #include "raster/SampledStrip.h"
 #include "raster/cAlphaDibSection.h"
 #include "raster/cDib.h"
-#include "render/CameraRig.h"
-#include "render/FrameRenderer.h"
-#include "render/FrameSets.h"
+#include "render/AxisGuess.h"
 #include "render/ModelRender.h"
+#include "render/PreviewFrames.h"
+#include "render/RenderOptions.h"
 #include "render/SceneCodec.h"
 #include "render/SceneLimits.h"
 #include "sample/DeviceScreen.h"
@@ -322,6 +322,14 @@ val FrameImage(const std::string& path) {
 
 // ---- 3D models ----
 
+val AxesResult(const render::ModelAxes& axes) {
+  val result = Outcome(true);
+  result.set("up", render::AxisName(axes.up));
+  result.set("front", render::AxisName(axes.front));
+  result.set("axes", render::DescribeAxes(axes));
+  return result;
+}
+
 // The model the page decoded last (the engine validates the scene bytes the
 // page's three.js flattening made, as it does the loader helper's).
 render::Scene& CurrentScene() {
@@ -339,19 +347,50 @@ val LoadScene(const val& bytes) {
       CurrentScene() = {};
       return Failure(error);
     }
-    val result = Outcome(true);
+    val result = AxesResult(render::ChooseAxes(CurrentScene(), std::nullopt, std::nullopt));
     result.set("triangles", static_cast<double>(CurrentScene().triangles.size()));
     return result;
   });
 }
 
-std::optional<render::RigOptions> Rig(const std::string& up, const std::string& front) {
-  const std::optional<render::Axis> u = render::ParseAxis(up), f = render::ParseAxis(front);
-  if (!u || !f) return std::nullopt;
-  render::RigOptions rig;
-  rig.up = *u;
-  rig.front = *f;
-  return rig;
+// The axes after one of the render dialog's changes: "up" or "front" chosen
+// in its box (the other follows when they would no longer be
+// perpendicular), "turn" ("Turn front 90°") or "flip" ("Flip up", the front
+// guessed for the new up).
+val Axes(const std::string& change, const std::string& upText, const std::string& frontText) {
+  const std::optional<render::Axis> up = render::ParseAxis(upText), front = render::ParseAxis(frontText);
+  if (!up || !front) return Failure("Unknown axis: " + upText + " / " + frontText);
+  const render::Scene& scene = CurrentScene();
+  render::ModelAxes axes{*up, *front};
+  if (change == "up" && !render::Perpendicular(*up, *front)) {
+    axes.front = render::ChooseAxes(scene, *up, std::nullopt).front;
+  } else if (change == "front" && !render::Perpendicular(*up, *front)) {
+    axes.up = render::ChooseAxes(scene, std::nullopt, *front).up;
+  } else if (change == "turn") {
+    axes.front = render::TurnedFront(*up, *front);
+  } else if (change == "flip") {
+    axes.up = render::NextUp(*up);
+    axes.front = render::ChooseAxes(scene, axes.up, std::nullopt).front;
+  }
+  return AxesResult(axes);
+}
+
+// A render's options from the page's: the model's name, up, front,
+// elevation, fill, keyRgb, animated, version, and the folder the frames go
+// to. Checked by the one validation the window and velkor-cli use.
+render::RenderOptions RenderOptionsFrom(const val& o, std::string& problem) {
+  render::RenderOptions options;
+  options.model = o["model"].as<std::string>();
+  options.outDir = o["folder"].as<std::string>();
+  options.up = render::ParseAxis(o["up"].as<std::string>());
+  options.front = render::ParseAxis(o["front"].as<std::string>());
+  options.elevation = o["elevation"].as<double>();
+  options.fill = o["fill"].as<double>();
+  options.keyRgb = o["keyRgb"].as<uint32_t>();
+  options.animated = o["animated"].as<bool>();
+  options.version = o["version"].as<std::string>();
+  problem = !options.up || !options.front ? "Unknown axis" : render::RenderOptionsProblem(options);
+  return options;
 }
 
 // A texture's file decoded by the image codec: R, G, B, A rows top-down, as
@@ -398,49 +437,45 @@ val DecodeTexture(const std::string& path) {
   });
 }
 
-std::array<uint8_t, 3> KeyBytes(uint32_t rgb) {
-  return {static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8), static_cast<uint8_t>(rgb)};
-}
-
-// One frame of the current model, R, G, B rows top-down, `cell` pixels square.
-val PreviewFrame(bool topView, int frame, int cell, const std::string& up, const std::string& front, uint32_t keyRgb) {
+// The render dialog's preview frames of the current model (R, G, B rows
+// top-down, kPreviewSize pixels square) with their captions.
+val Preview(const val& page) {
   return Guarded("render the model", [&] {
-    const std::optional<render::RigOptions> rig = Rig(up, front);
-    if (!rig) return Failure("Unknown axis: " + up + " / " + front);
-    render::ModelFrame model;
     std::string error;
-    if (!render::MakeModelFrame(CurrentScene(), *rig, model, error)) return Failure(error);
-    const render::SetView view = topView ? render::SetView::Top2D : render::SetView::Oblique3D;
-    static render::FrameRenderer renderer;
-    const render::FrameImage image = renderer.Render(CurrentScene(), render::ViewForFrame(model, *rig, view, cell, frame),
-                                                     cell, KeyBytes(keyRgb), 1.0f);
+    const render::RenderOptions o = RenderOptionsFrom(page, error);
+    render::PreviewImages images;
+    if (!error.empty() ||
+        !render::RenderPreview(CurrentScene(), {*o.up, *o.front, o.elevation, o.fill}, render::kPreviewSize, o.keyRgb,
+                               images, error)) {
+      return Failure("Cannot render the model: " + error);
+    }
+    val frames = val::array();
+    for (size_t i = 0; i < images.size(); ++i) {
+      val frame = val::object();
+      frame.set("caption", std::string(render::kPreviewFrames[i].caption));
+      frame.set("size", images[i].size);
+      frame.set("rgb", Bytes(images[i].rgb));
+      frames.call<void>("push", frame);
+    }
     val result = Outcome(true);
-    result.set("size", image.size);
-    result.set("rgb", Bytes(image.rgb));
+    result.set("frames", frames);
     return result;
   });
 }
 
-// The current model's frame sets as BMP files in `folder` (rotation sets in
-// it and its Top, animated also Animation and Animation/Top), as the window's
-// "Render from Model..." writes them.
-val RenderFrames(const val& options, const val& progress) {
+// The current model's frame sets as BMP files in the options' folder
+// (rotation sets in it and its Top, animated also Animation and
+// Animation/Top), as the window's "Render from Model..." renders them. The
+// folder is the worker's own and empty: nothing there needs staging.
+val RenderFrames(const val& page, const val& progress) {
   return Guarded("render the model", [&] {
-    const std::optional<render::RigOptions> rig =
-        Rig(options["up"].as<std::string>(), options["front"].as<std::string>());
-    if (!rig) return Failure("Unknown axis");
-    render::ModelRenderRequest request;
-    request.outDir = options["folder"].as<std::string>();
-    request.animated = options["animated"].as<bool>();
-    request.version = options["version"].as<std::string>();
-    request.settings.rig = *rig;
-    request.settings.keyRgb = options["keyRgb"].as<uint32_t>();
-    request.settings.prefix = options["prefix"].as<std::string>();
     std::string error;
-    const bool ok = render::RenderFrameSets(CurrentScene(), CurrentScene(), render::PlanFrameSets(request),
-                                            request.settings,
+    const render::RenderOptions o = RenderOptionsFrom(page, error);
+    if (!error.empty()) return Failure("Cannot render the model: " + error);
+    const bool ok = render::RenderFrameSets(CurrentScene(), CurrentScene(), render::PlanFrameSets(o),
+                                            render::SettingsFor(o, render::ChooseAxes(CurrentScene(), o.up, o.front)),
                                             [&](int done, int total) { progress(done, total); }, error);
-    return ok ? Outcome(true) : Failure("Cannot render the model: " + error);
+    return ok ? Outcome(true) : Failure("Cannot render the model " + o.model + ": " + error);
   });
 }
 
@@ -573,7 +608,8 @@ EMSCRIPTEN_BINDINGS(velkor) {
   emscripten::function("frameImage", &FrameImage);
   emscripten::function("loadScene", &LoadScene);
   emscripten::function("decodeTexture", &DecodeTexture);
-  emscripten::function("previewFrame", &PreviewFrame);
+  emscripten::function("axes", &Axes);
+  emscripten::function("preview", &Preview);
   emscripten::function("renderFrames", &RenderFrames);
   emscripten::function("doAll", &DoAll);
 }

@@ -120,32 +120,29 @@ function refreshOptions() {
 
 let modelName = '';
 
-function axisVector(axis) {
-  const v = [0, 0, 0];
-  v['xyz'.indexOf(axis[1])] = axis[0] === '+' ? 1 : -1;
-  return v;
+// What a render of the model takes, checked by the engine as the window's
+// render dialog and velkor-cli check it.
+function renderOptions() {
+  const o = options();
+  return { model: modelName, folder: 'model', up: $('up-axis').value, front: $('front-axis').value,
+           elevation: Number($('elevation').value), fill: Number($('fill').value), keyRgb: keyRgb(),
+           animated: o.animated, version: o.version };
 }
 
-function axisOf(v) {
-  const i = v.findIndex((c) => c !== 0);
-  return (v[i] > 0 ? '+' : '-') + 'xyz'[i];
+function showAxes(axes) {
+  $('up-axis').value = axes.up;
+  $('front-axis').value = axes.front;
+  $('axes').textContent = `axes: ${axes.axes}`;
 }
 
-// The front turned 90° about the up axis (up × front).
-function turnFront() {
-  const u = axisVector($('up-axis').value), f = axisVector($('front-axis').value);
-  $('front-axis').value = axisOf([u[1] * f[2] - u[2] * f[1], u[2] * f[0] - u[0] * f[2], u[0] * f[1] - u[1] * f[0]]);
-  preview();
-}
-
-// The next up axis that is not along the front; the front follows if needed.
-function flipUp() {
-  const order = ['+y', '+z', '-y', '-z', '+x', '-x'];
-  const front = $('front-axis').value;
-  let up = $('up-axis').value;
-  do up = order[(order.indexOf(up) + 1) % order.length]; while (up[1] === front[1]);
-  $('up-axis').value = up;
-  preview();
+// One of the render dialog's axis changes ("up", "front", "turn", "flip"),
+// as the engine makes it, then the preview.
+async function changeAxes(change) {
+  if (!modelName) return;
+  const axes = await call('axes', { change, up: $('up-axis').value, front: $('front-axis').value });
+  if (!axes.ok) return setMessage(axes.message);
+  showAxes(axes);
+  await preview();
 }
 
 let previewQueued = false;
@@ -154,10 +151,13 @@ async function preview() {
   previewQueued = true;
   await new Promise((r) => setTimeout(r, 0));
   previewQueued = false;
-  const result = await call('preview', { up: $('up-axis').value, front: $('front-axis').value, keyRgb: keyRgb(), cell: 160 });
+  const result = await call('preview', renderOptions());
   if (!result.ok) return setMessage(result.message);
   setMessage('');
-  result.frames.forEach((frame, i) => drawRgb($(['preview-0', 'preview-9', 'preview-2d'][i]), frame.rgb, frame.size));
+  result.frames.forEach((frame, i) => {
+    drawRgb($(`preview-${i}`), frame.rgb, frame.size);
+    $(`preview-${i}-caption`).textContent = frame.caption;
+  });
 }
 
 function loadModel(files) {
@@ -166,6 +166,7 @@ function loadModel(files) {
     const result = check(await call('loadModel', { files }));
     modelName = result.name;
     document.body.dataset.sceneDigest = result.sceneDigest;
+    showAxes(result);
     setStatus(`${modelName}: ${result.triangles} triangles. Check the axes in the previews, then "Render and build".`);
     await preview();
   });
@@ -174,8 +175,7 @@ function loadModel(files) {
 function renderAndBuild() {
   return job('Rendering the frame sets...', async () => {
     const o = options();
-    check(await call('renderFrames', { folder: 'model', animated: o.animated, version: o.version, up: $('up-axis').value,
-                                        front: $('front-axis').value, keyRgb: keyRgb(), prefix: 'car' }, showProgress));
+    check(await call('renderFrames', renderOptions(), showProgress));
     const folders = ['model', 'model/Top', o.animated ? 'model/Animation' : '', o.animated ? 'model/Animation/Top' : ''];
     await build({ ...o, folders, prefixes: ['car', 'car', 'car', 'car'], numbers: '0000-0035' },
                 modelName.replace(/\.[^.]*$/, ''));
@@ -428,9 +428,11 @@ $('swatches').replaceChildren(...SWATCHES.map((colour) => {
 }));
 for (const id of ['mode', 'version', 'keying', 'tolerance']) $(id).addEventListener('input', refreshOptions);
 $('key').addEventListener('input', preview);
-for (const id of ['up-axis', 'front-axis']) $(id).addEventListener('change', preview);
-$('turn-front').onclick = turnFront;
-$('flip-up').onclick = flipUp;
+$('up-axis').addEventListener('change', () => changeAxes('up'));
+$('front-axis').addEventListener('change', () => changeAxes('front'));
+for (const id of ['elevation', 'fill']) $(id).addEventListener('input', preview);
+$('turn-front').onclick = () => changeAxes('turn');
+$('flip-up').onclick = () => changeAxes('flip');
 $('model-file').onchange = () => loadModel([...$('model-file').files]);
 dropZone($('model-drop'), (files) => loadModel(files.map((f) => f.file)));
 $('render-build').onclick = renderAndBuild;

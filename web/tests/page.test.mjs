@@ -93,15 +93,18 @@ test('the sample built from its frame folders is velkor-cli\'s SRF, static and a
   await page.selectOption('#mode', 'static');
 });
 
-test('the sample model gives the desktop loader\'s scene and velkor-cli\'s SRF', async () => {
-  await page.setInputFiles('#model-file', path.join(sample, 'car.glb'));
+test('the sample model gives the desktop loader\'s scene, velkor-cli\'s axes and SRF', async () => {
+  const model = path.join(sample, 'car.glb');
+  await page.setInputFiles('#model-file', model);
   assert.equal(await finished(), '');
-  const scene = execFileSync(path.join(build, 'velkor-model-loader'), [path.join(sample, 'car.glb')]);
+  const scene = execFileSync(path.join(build, 'velkor-model-loader'), [model]);
   assert.equal(await page.evaluate(() => document.body.dataset.sceneDigest), sha256(scene));
+  const axes = execFileSync(cli, ['render', model, inScratch('frames')], { stdio: ['ignore', 'pipe', 'ignore'] });
+  assert.equal(await page.locator('#axes').textContent(), String(axes).split('\n')[0]);
   await page.click('#render-build');
   assert.equal(await finished(), '');
   const srf = await downloaded('#download-srf');
-  velkor('do-all', '--model', path.join(sample, 'car.glb'), '--keying', 'clean', inScratch('model.srf'));
+  velkor('do-all', '--model', model, '--keying', 'clean', inScratch('model.srf'));
   assert.equal(sha256(srf), sha256(fs.readFileSync(inScratch('model.srf'))));
   // The viewer's device screen is the desktop's Garmin760.bmp, outside the icon's cell.
   const bmp = fs.readFileSync(path.join(build, 'Garmin760.bmp'));
@@ -116,6 +119,14 @@ test('the sample model gives the desktop loader\'s scene and velkor-cli\'s SRF',
     }
   }
   await page.screenshot({ path: path.join(output, 'web-page.png'), fullPage: true });
+  // Turned and seen from higher up, as velkor-cli's flags say.
+  await page.click('#turn-front');
+  await page.fill('#elevation', '45');
+  await page.waitForFunction(() => document.getElementById('axes').textContent === 'axes: up +y, front +x');
+  await page.click('#render-build');
+  assert.equal(await finished(), '');
+  velkor('do-all', '--model', model, '--front', '+x', '--elevation', '45', '--keying', 'clean', inScratch('turned.srf'));
+  assert.equal(sha256(await downloaded('#download-srf')), sha256(fs.readFileSync(inScratch('turned.srf'))));
 });
 
 // Every frame of a GIF decoded (R, G, B, A) with its delay, and the loop count.
