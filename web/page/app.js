@@ -160,10 +160,23 @@ async function preview() {
   });
 }
 
+// The model's scene bytes are made in the worker, or here for the formats
+// only this thread can read.
+async function modelScene(files) {
+  const { LOADERS, extensionOf, flattenModel, readOnPage } = await import('./model/load.js');
+  const model = files.find((f) => LOADERS[extensionOf(f.name)]);
+  if (!model || !readOnPage(model.name)) return { files };
+  try {
+    return { scene: await flattenModel(model, files.filter((f) => f !== model)), name: model.name };
+  } catch (e) {
+    throw new Error(`Cannot read ${model.name}: ${e?.message ?? e}`);
+  }
+}
+
 function loadModel(files) {
   return job('Reading the model...', async () => {
     modelName = '';
-    const result = check(await call('loadModel', { files }));
+    const result = check(await call('loadModel', await modelScene(files)));
     modelName = result.name;
     document.body.dataset.sceneDigest = result.sceneDigest;
     showAxes(result);

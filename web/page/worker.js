@@ -1,12 +1,12 @@
 // The page's worker: the engine (WebAssembly) and three.js's model loaders run
-// here, so that the page stays responsive. Files the page hands over are put
-// in the engine's in-memory file system; nothing leaves the browser.
+// here (COLLADA's on the page: see model/load.js), so that the page stays
+// responsive. Files the page hands over are put in the engine's in-memory
+// file system; nothing leaves the browser.
 //
 // Messages in: {id, op, args}. Out: {id, progress: [done, total]} while a job
 // runs, then {id, result}; a result always has ok and message.
 import createEngine from './velkor-engine.js';
-import * as three from './vendor/three/build/three.module.js';
-import { POS_Y, flattenGltf, flattenObject } from './model/flatten.js';
+import { LOADERS, extensionOf, flattenModel } from './model/load.js';
 
 const enginePromise = createEngine();
 
@@ -41,46 +41,6 @@ function removeTree(engine, path) {
   if (!FS.isDir(FS.stat(path).mode)) return FS.unlink(path);
   for (const name of FS.readdir(path)) if (name !== '.' && name !== '..') removeTree(engine, `${path}/${name}`);
   FS.rmdir(path);
-}
-
-// The model's bytes as the loaders want them.
-const LOADERS = {
-  glb: 'GLTFLoader', gltf: 'GLTFLoader', obj: 'OBJLoader', fbx: 'FBXLoader', dae: 'ColladaLoader',
-  '3ds': 'TDSLoader', ply: 'PLYLoader', stl: 'STLLoader',
-};
-
-function extensionOf(name) {
-  return name.slice(name.lastIndexOf('.') + 1).toLowerCase();
-}
-
-// A model file (and the files it refers to, dropped with it) into scene
-// bytes. Referenced files are looked up by name among the dropped ones.
-async function flattenModel(engine, model, others) {
-  const kind = LOADERS[extensionOf(model.name)];
-  if (!kind) throw new Error(`${model.name} is not a model this page reads (glTF, GLB, OBJ, FBX, DAE, 3DS, PLY, STL)`);
-  const urls = new Map(others.map((f) => [f.name, URL.createObjectURL(f)]));
-  const manager = new three.LoadingManager();
-  manager.setURLModifier((url) => urls.get(decodeURIComponent(url.split('/').pop())) ?? 'data:,');
-  try {
-    const { [kind]: Loader } = await import(`./vendor/three/examples/jsm/loaders/${kind}.js`);
-    const loader = new Loader(manager);
-    const bytes = await model.arrayBuffer();
-    const text = () => new TextDecoder().decode(bytes);
-    switch (kind) {
-      case 'GLTFLoader': {
-        const gltf = await loader.parseAsync(bytes, '');
-        return flattenGltf(gltf, (image) => decodeGltfImage(engine, gltf.parser, image), three);
-      }
-      case 'OBJLoader': return flattenObject(loader.parse(text()), three);
-      // three brings a COLLADA model to +Y up, as the desktop's loader does.
-      case 'ColladaLoader': return flattenObject(loader.parse(text(), '').scene, three, POS_Y);
-      case 'PLYLoader':
-      case 'STLLoader': return flattenObject(new three.Mesh(loader.parse(bytes)), three);
-      default: return flattenObject(loader.parse(bytes, ''), three);
-    }
-  } finally {
-    for (const url of urls.values()) URL.revokeObjectURL(url);
-  }
 }
 
 // A glTF image's own bytes decoded by the engine (never by the browser,
@@ -123,12 +83,15 @@ const ops = {
     if (info.ok) info.facts = info.facts.map(([key, value]) => [key, key === 'file' ? file.name : value]);
     return info;
   },
-  loadModel: async (engine, { files }) => {
-    const model = files.find((f) => LOADERS[extensionOf(f.name)]);
+  // The model among the files flattened here, or the scene bytes the page
+  // flattened itself (`scene`, of the model named `name`).
+  loadModel: async (engine, { files, scene, name }) => {
+    const model = scene ? { name } : files.find((f) => LOADERS[extensionOf(f.name)]);
     if (!model) return { ok: false, message: 'None of the dropped files is a model this page reads.' };
-    let bytes;
+    let bytes = scene;
     try {
-      bytes = await flattenModel(engine, model, files.filter((f) => f !== model));
+      bytes ??= await flattenModel(model, files.filter((f) => f !== model),
+                                   (parser, image) => decodeGltfImage(engine, parser, image));
     } catch (e) {
       return { ok: false, message: `Cannot read ${model.name}: ${e?.message ?? e}` };
     }
