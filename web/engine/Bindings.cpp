@@ -194,6 +194,16 @@ val DescribeSrf(const std::string& path) {
   });
 }
 
+// Why the SRF file must not go to a device (as the desktop's Send to Device
+// checks it: complete, every record readable, the checksum right); "" when
+// it may.
+val SendProblem(const std::string& path) {
+  return Guarded("read " + path, [&] {
+    const std::string problem = SRFFileProblem(path);
+    return problem.empty() ? Outcome(true) : Failure(problem + "; nothing was sent.");
+  });
+}
+
 // The file's turning icon as the desktop's "Save as Animated GIF" makes it.
 val Gif(const std::string& path) {
   return Guarded("read " + path, [&] {
@@ -603,6 +613,7 @@ EMSCRIPTEN_BINDINGS(velkor) {
   emscripten::function("describeSrf", &DescribeSrf);
   emscripten::function("viewer", &Viewer);
   emscripten::function("gif", &Gif);
+  emscripten::function("sendProblem", &SendProblem);
   emscripten::function("countFrames", &CountFrames);
   emscripten::function("guessPrefix", &PrefixOf);
   emscripten::function("frameImage", &FrameImage);

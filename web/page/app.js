@@ -303,7 +303,19 @@ async function view(file, id) {
   showViewer($(id), viewer);
 }
 
-// "Send to device": the device's Garmin/Vehicle folder, picked by the user.
+// The Garmin folder of the device folder the user picked (the device's own,
+// or its Garmin folder), as the desktop knows a device: by its
+// Garmin/GarminDevice.xml. None when it is not a device.
+async function garminFolder(picked) {
+  const holdsXml = (folder) => folder.getFileHandle('GarminDevice.xml').then(() => true, () => false);
+  const garmin = await picked.getDirectoryHandle('Garmin').catch(() => null);
+  if (garmin && await holdsXml(garmin)) return garmin;
+  return picked.name === 'Garmin' && await holdsXml(picked) ? picked : null;
+}
+
+// "Send to device": the SRF into Garmin/Vehicle of the device folder the user
+// picks, with the desktop's checks and words. Where the browser cannot write
+// to a folder, it says so and points at the download.
 async function sendToDevice() {
   if (!lastSrf) return;
   if (!window.showDirectoryPicker) {
@@ -313,33 +325,34 @@ async function sendToDevice() {
     return;
   }
   return job('Sending to the device...', async () => {
+    const { name, bytes } = lastSrf;
     // As on the desktop, a file that does not read back whole never reaches the device.
-    const checked = check(await call('describe', { file: new File([lastSrf.bytes], lastSrf.name) }));
-    if (!checked.readable) throw new Error(`${lastSrf.name} is not sent: ${checked.verdict}`);
-    let root;
+    check(await call('sendProblem', { file: new File([bytes], name) }));
+    let picked;
     try {
-      root = await window.showDirectoryPicker({ mode: 'readwrite' });
+      picked = await window.showDirectoryPicker({ id: 'device', mode: 'readwrite' });
     } catch {
-      return setStatus('Cancelled.');
+      return setStatus('Not sent.');
     }
-    let vehicle;
-    try {
-      vehicle = await (await root.getDirectoryHandle('Garmin')).getDirectoryHandle('Vehicle', { create: true });
-    } catch {
-      throw new Error(`${root.name} has no Garmin folder: pick the device's own folder (the one holding Garmin).`);
-    }
-    const existing = await vehicle.getFileHandle(lastSrf.name).then((h) => h.getFile()).catch(() => null);
+    const garmin = await garminFolder(picked);
+    if (!garmin) throw new Error(`${picked.name} is not a Garmin device: it holds no Garmin/GarminDevice.xml.`);
+    const vehicle = await garmin.getDirectoryHandle('Vehicle', { create: true });
+    const target = [garmin === picked ? '' : picked.name, 'Garmin', 'Vehicle', name].filter(Boolean).join('/');
+    const existing = await vehicle.getFileHandle(name).then((h) => h.getFile()).catch(() => null);
     if (existing) {
-      const same = new Uint8Array(await existing.arrayBuffer());
-      if (same.length === lastSrf.bytes.length && same.every((b, i) => b === lastSrf.bytes[i])) {
-        return setStatus(`${lastSrf.name} is already on the device.`);
+      const there = new Uint8Array(await existing.arrayBuffer());
+      if (there.length === bytes.length && there.every((b, i) => b === bytes[i])) {
+        return setStatus(`${target} is already on the device.`);
       }
-      if (!confirm(`Garmin/Vehicle/${lastSrf.name} is already on the device. Replace it?`)) return setStatus('Cancelled.');
+      if (!confirm(`A different ${target} is already on the device.\n\nReplace it with ${name}?`)) {
+        return setStatus('Kept the file on the device.');
+      }
     }
-    const writable = await (await vehicle.getFileHandle(lastSrf.name, { create: true })).createWritable();
-    await writable.write(lastSrf.bytes);
+    // The browser writes beside the file and puts it in place on close.
+    const writable = await (await vehicle.getFileHandle(name, { create: true })).createWritable();
+    await writable.write(bytes);
     await writable.close();
-    setStatus(`Sent: Garmin/Vehicle/${lastSrf.name}.`);
+    setStatus(`Sent to ${target}`);
   });
 }
 

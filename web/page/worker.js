@@ -77,6 +77,7 @@ const ops = {
   srfToPng: (engine, { file, animated }) => onFile(engine, 'convert', file, (path) => engine.srfToPng(path, animated)),
   pngToSrf: (engine, { file, animated }) => onFile(engine, 'convert', file, (path) => engine.pngToSrf(path, animated)),
   gif: (engine, { file }) => onFile(engine, 'gif', file, (path) => engine.gif(path)),
+  sendProblem: (engine, { file }) => onFile(engine, 'send', file, (path) => engine.sendProblem(path)),
   viewer: (engine, { file }) => onFile(engine, 'viewer', file, (path) => engine.viewer(path)),
   describe: async (engine, { file }) => {
     const info = await onFile(engine, 'info', file, (path) => engine.describeSrf(path));

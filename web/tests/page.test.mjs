@@ -119,6 +119,17 @@ test('the sample model gives the desktop loader\'s scene, velkor-cli\'s axes and
     }
   }
   await page.screenshot({ path: path.join(output, 'web-page.png'), fullPage: true });
+  // Sent to a "device" that is the page's private folder, then found there.
+  await page.evaluate(async () => {
+    const device = await navigator.storage.getDirectory();
+    await (await device.getDirectoryHandle('Garmin', { create: true })).getFileHandle('GarminDevice.xml', { create: true });
+    window.showDirectoryPicker = async () => device;
+  });
+  for (const status of ['Sent to Garmin/Vehicle/car.srf', 'Garmin/Vehicle/car.srf is already on the device.']) {
+    await page.click('#send');
+    assert.equal(await finished(), '');
+    assert.equal(await page.locator('#status').textContent(), status);
+  }
   // Turned and seen from higher up, as velkor-cli's flags say.
   await page.click('#turn-front');
   await page.fill('#elevation', '45');
