@@ -118,7 +118,7 @@ function refreshOptions() {
 
 // ---- 3D model ----
 
-let modelName = '';
+let modelName = '', modelStatus = '';
 
 // What a render of the model takes, checked by the engine as the window's
 // render dialog and velkor-cli check it.
@@ -153,7 +153,10 @@ async function preview() {
   previewQueued = false;
   const result = await call('preview', renderOptions());
   if (!result.ok) return setMessage(result.message);
-  setMessage('');
+  if (!$('message').hidden) {  // the options are right again
+    setMessage('');
+    setStatus(modelStatus);
+  }
   result.frames.forEach((frame, i) => {
     drawRgb($(`preview-${i}`), frame.rgb, frame.size);
     $(`preview-${i}-caption`).textContent = frame.caption;
@@ -180,7 +183,8 @@ function loadModel(files) {
     modelName = result.name;
     document.body.dataset.sceneDigest = result.sceneDigest;
     showAxes(result);
-    setStatus(`${modelName}: ${result.triangles} triangles. Check the axes in the previews, then "Render and build".`);
+    modelStatus = `${modelName}: ${result.triangles} triangles. Check the axes in the previews, then "Render and build".`;
+    setStatus(modelStatus);
     await preview();
   });
 }
@@ -260,7 +264,7 @@ function doAllFromFrames() {
 async function build(settings, name) {
   setStatus('Building the icon...');
   const result = check(await call('doAll', settings, showProgress));
-  showResult(result, name);
+  await showResult(result, name);
   setStatus(`Done: ${settings.animated ? 'animated SRF' : `SRF version ${settings.version}`}, ` +
             `${result.width} x ${result.height} pixels, ${result.srf.length} bytes.`);
 }
