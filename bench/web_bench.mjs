@@ -1,6 +1,7 @@
 // The web page's figures, in headless Chromium on this machine: Do All from
 // the sample's frames against native `velkor-cli do-all`, the sample model's
-// 72 static frames rendered, and the gzip-compressed size of what the page
+// 72 static frames rendered, its three preview frames (the render dialog's,
+// redrawn on every change of the axes), and the gzip-compressed size of what the page
 // downloads. Medians of RUNS runs (default 7). Needs the release tree
 // (scripts/build.sh) and the page (scripts/web.sh --build-only):
 //   node bench/web_bench.mjs [RUNS]
@@ -19,7 +20,8 @@ const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.l
 
 // What a visit that builds from a glTF model downloads: the page, the engine,
 // three and its glTF loader (the other loaders load only when used).
-const firstVisit = ['index.html', 'style.css', 'app.js', 'draw.js', 'worker.js', 'model/flatten.js',
+const firstVisit = ['index.html', 'style.css', 'app.js', 'draw.js', 'viewer.js', 'worker.js', 'model/load.js',
+                    'model/flatten.js',
                     'velkor-engine.js', 'velkor-engine.wasm', 'vendor/three/build/three.module.js',
                     'vendor/three/build/three.core.js', 'vendor/three/examples/jsm/loaders/GLTFLoader.js',
                     'vendor/three/examples/jsm/utils/BufferGeometryUtils.js'];
@@ -66,13 +68,15 @@ const web = await page.evaluate(async (runs) => {
   const settings = { animated: false, version: '2.20', keying: 'clean', keyColor: 65280, tolerance: 0, stepSample: false,
                      steps: 1, folders: ['frames/rotation/Rotation', 'frames/rotation/Rotation/Top', '', ''],
                      prefixes: ['car', 'car', '', ''], numbers: '0000-0035' };
-  const render = { folder: 'model', animated: false, version: '2.20', up: '+y', front: '+z', keyRgb: 0x00ff00, prefix: 'car' };
-  const doAll = [], frames = [];
+  const render = { model: 'car.glb', folder: 'model', animated: false, version: '2.20', up: '+y', front: '+z',
+                   elevation: 30, fill: 0.9, keyRgb: 0x00ff00 };
+  const doAll = [], frames = [], preview = [];
   for (let i = 0; i < runs; ++i) {
     doAll.push(await time('doAll', settings));
     frames.push(await time('renderFrames', render));
+    preview.push(await time('preview', render));
   }
-  return { doAll, frames };
+  return { doAll, frames, preview };
 }, runs);
 await browser.close();
 server.close();
@@ -81,3 +85,4 @@ const ms = (v) => `${v.toFixed(0)} ms`;
 console.log(`Do All from the sample's frames: native velkor-cli ${ms(median(native))}, ` +
             `in Chromium ${ms(median(web.doAll))} (${(median(web.doAll) / median(native)).toFixed(2)}x)`);
 console.log(`the sample model's 72 frames rendered in Chromium: ${ms(median(web.frames))}`);
+console.log(`its three preview frames in Chromium: ${ms(median(web.preview))}`);
