@@ -372,10 +372,13 @@ val Axes(const std::string& change, const std::string& upText, const std::string
   if (!up || !front) return Failure("Unknown axis: " + upText + " / " + frontText);
   const render::Scene& scene = CurrentScene();
   render::ModelAxes axes{*up, *front};
-  if (change == "up" && !render::Perpendicular(*up, *front)) {
+  const bool perpendicular = render::Perpendicular(*up, *front);
+  if (change == "up" && !perpendicular) {
     axes.front = render::ChooseAxes(scene, *up, std::nullopt).front;
-  } else if (change == "front" && !render::Perpendicular(*up, *front)) {
+  } else if (change == "front" && !perpendicular) {
     axes.up = render::ChooseAxes(scene, std::nullopt, *front).up;
+  } else if (!perpendicular) {
+    return Failure("the up and front axes must be perpendicular");
   } else if (change == "turn") {
     axes.front = render::TurnedFront(*up, *front);
   } else if (change == "flip") {
