@@ -65,7 +65,7 @@ const web = await page.evaluate(async (runs) => {
     if (!result.ok) throw new Error(result.message);
     return performance.now() - start;
   };
-  const settings = { animated: false, version: '2.20', keying: 'clean', keyColor: 65280, tolerance: 0, stepSample: false,
+  const settings = { rendered: false, animated: false, version: '2.20', keying: 'clean', keyColor: 65280, tolerance: 0, stepSample: false,
                      steps: 1, folders: ['frames/rotation/Rotation', 'frames/rotation/Rotation/Top', '', ''],
                      prefixes: ['car', 'car', '', ''], numbers: '0000-0035' };
   const render = { model: 'car.glb', folder: 'model', animated: false, version: '2.20', up: '+y', front: '+z',

@@ -21,6 +21,18 @@ Result<RenderedFrames> RenderFrames(const render::RenderOptions& options, Progre
   return rendered;
 }
 
+Result<RenderedFrames> RenderFrames(const render::Scene& model, const render::RenderOptions& options,
+                                    Progress& progress) {
+  RenderedFrames rendered;
+  rendered.axes = render::ChooseAxes(model, options.up, options.front);
+  std::string error;
+  if (!render::RenderFrameSets(model, model, render::PlanFrameSets(options), render::SettingsFor(options, rendered.axes),
+                               Counted(progress), error, &rendered.frames)) {
+    return Failure{"cannot render model " + options.model + ": " + error};
+  }
+  return rendered;
+}
+
 Result<render::ModelAxes> RenderFramesToFolder(const render::RenderOptions& options, Progress& progress) {
   render::ModelAxes axes;
   std::string error;

@@ -8,6 +8,7 @@
 #include "render/AxisGuess.h"
 #include "render/FrameImage.h"
 #include "render/RenderOptions.h"
+#include "render/Scene.h"
 
 namespace velkor {
 
@@ -18,6 +19,10 @@ struct RenderedFrames {
 
 // Progress::Frames is told after each frame.
 Result<RenderedFrames> RenderFrames(const render::RenderOptions& options, Progress& progress);
+// The same for a model read already (the web page reads models itself);
+// options.model only names it.
+Result<RenderedFrames> RenderFrames(const render::Scene& model, const render::RenderOptions& options,
+                                    Progress& progress);
 // The frames written into options.outDir (and its subfolders), put in place
 // only when all are written.
 Result<render::ModelAxes> RenderFramesToFolder(const render::RenderOptions& options, Progress& progress);

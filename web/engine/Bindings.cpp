@@ -3,9 +3,8 @@
 // call returns a plain object: ok, message (naming the file and the problem
 // when not ok), and what it made. Nothing here throws into JavaScript.
 //
-// Until the jobs layer exists (one engine call per user job), the Do All
-// chain below is the smallest chain of engine calls that gives the window's
-// bytes; it is marked JOBS and is to be replaced by the jobs layer's call.
+// What a user asks for (Do All, a render, SRF and PNG conversions, the GIF)
+// is the jobs layer's call, the one the window and velkor-cli make.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 #include <sys/stat.h>
@@ -19,20 +18,21 @@
 #include <vector>
 
 #include "common/VbError.h"
-#include "convert/AnimatedGif.h"
 #include "convert/PngFiles.h"
+#include "convert/PngHeader.h"
 #include "convert/PngWriter.h"
-#include "pipeline/DeviceSize.h"
+#include "jobs/Conversions.h"
+#include "jobs/DoAll.h"
+#include "jobs/Render.h"
+#include "jobs/SrfFiles.h"
+#include "jobs/SrfOutputs.h"
 #include "pipeline/FrameLoader.h"
 #include "pipeline/GuessPrefix.h"
-#include "pipeline/KeyColourAlpha.h"
 #include "pipeline/NumberingScheme.h"
-#include "pipeline/StripLayout.h"
 #include "platform/FillRectangle.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "platform/ImageCodec.h"
-#include "raster/SampledStrip.h"
 #include "raster/cAlphaDibSection.h"
 #include "raster/cDib.h"
 #include "render/AxisGuess.h"
@@ -42,16 +42,10 @@
 #include "render/SceneCodec.h"
 #include "render/SceneLimits.h"
 #include "sample/DeviceScreen.h"
-#include "srf/SrfFile.h"
-#include "jobs/SrfFiles.h"
 #include "srf/SrfFileCheck.h"
 #include "srf/SrfFileInfo.h"
-#include "srf/SrfHeadings.h"
 #include "srf/SrfPreviewLoader.h"
-#include "srf/SrfRaster.h"
-#include "srf/SrfRecordIO.h"
 #include "srf/SrfVersion.h"
-#include "srf/modAnimatedSRFFormat.h"
 
 namespace velkor::web {
 
@@ -71,7 +65,36 @@ val Outcome(bool ok, const std::string& message = {}) {
   return result;
 }
 
-val Failure(const std::string& message) { return Outcome(false, message); }
+val Refused(const std::string& message) { return Outcome(false, message); }
+
+// A job's failure as the page shows it: its message.
+val Refused(const velkor::Failure& failure) { return Refused(failure.message); }
+
+// The jobs' progress as the page's bar shows it: the keying's share done and
+// the frames rendered.
+class PageProgress : public Progress {
+ public:
+  explicit PageProgress(const val& report) : report_(report) {}
+  void Fraction(float percent) override { report_(static_cast<int>(percent), 100); }
+  void Frames(int done, int total) override { report_(done, total); }
+
+ private:
+  val report_;
+};
+
+// A file a job wrote in the worker's scratch folder, as bytes for the page.
+constexpr const char* kScratch = "/files/made";
+
+std::string ScratchFile(const std::string& name) {
+  ::mkdir(kScratch, 0755);
+  return std::string(kScratch) + "/" + name;
+}
+
+std::optional<val> FileBytes(const std::string& path) {
+  const std::optional<std::vector<uint8_t>> bytes = platform::ReadWholeFile(path);
+  if (!bytes) return std::nullopt;
+  return Bytes(*bytes);
+}
 
 // Runs `work`, turning what the engine raises into a failure naming `what`.
 template <typename Work>
@@ -79,23 +102,12 @@ val Guarded(const std::string& what, Work&& work) {
   try {
     return work();
   } catch (const VbError& e) {
-    return Failure(e.Description());
+    return Refused(e.Description());
   } catch (const std::bad_alloc&) {
-    return Failure("Cannot " + what + ": not enough memory");
+    return Refused("Cannot " + what + ": not enough memory");
   } catch (const std::exception& e) {
-    return Failure("Cannot " + what + ": " + e.what());
+    return Refused("Cannot " + what + ": " + e.what());
   }
-}
-
-// The SRF file's bytes for a finished device-size raster, checksum byte last.
-std::optional<std::vector<uint8_t>> SrfBytes(const cAlphaDibSection& raster, const SrfVersion& version) {
-  const RasterSize device = version.device();
-  if (raster.Empty() || raster.Width() < device.width || raster.Height() < device.height) return std::nullopt;
-  const std::optional<std::vector<SRFImage>> images = EncodeSRFImages(raster, version);
-  if (!images) return std::nullopt;
-  std::vector<uint8_t> bytes = EncodeSRFBody(version, *images);
-  bytes.push_back(SRFChecksumByte(bytes.data(), bytes.size()));
-  return bytes;
 }
 
 // R, G, B of a region of the raster, rows top-down.
@@ -111,7 +123,7 @@ std::vector<uint8_t> RgbOf(const cAlphaDibSection& raster, int32_t left, int32_t
 
 val PictureResult(const cAlphaDibSection& raster) {
   const std::vector<uint8_t> png = EncodePng(raster);
-  if (png.empty()) return Failure("The picture cannot be encoded as PNG");
+  if (png.empty()) return Refused("The picture cannot be encoded as PNG");
   val result = Outcome(true);
   result.set("png", Bytes(png));
   result.set("width", raster.Width());
@@ -121,57 +133,35 @@ val PictureResult(const cAlphaDibSection& raster) {
 
 // ---- SRF and PNG conversions, info ----
 
-// The picture of an animated SRF as the window reads it: the four records
-// stacked, the right of a narrower group-2 3D record left transparent.
-void ReadAnimatedSrf(cAlphaDibSection& raster, const std::string& path) {
-  const std::vector<SRFImage> images = ParseSRFImages(ReadSRFBytesWithin(path), kASRFImageCount, path);
-  CreateSRFRaster(raster, images, path);
-  constexpr std::array<uint8_t, 4> kAlphaBeyond = {255, 255, 0, 255};
-  int32_t top = 0;
-  for (size_t i = 0; i < images.size(); ++i) {
-    PaintSRFColors(raster, images[i], top);
-    PaintSRFAlpha(raster, images[i], top, kAlphaBeyond[i]);
-    top += images[i].Height;
-  }
-}
-
+// The SRF or animated SRF file's picture as a PNG, as "SRF to PNG" makes it.
 val SrfToPng(const std::string& path, bool animated) {
   return Guarded("read " + path, [&] {
-    cAlphaDibSection raster;
-    if (animated) {
-      ReadAnimatedSrf(raster, path);
-    } else {
-      ReadSRFBytesWithin(path);  // only regular files of SRF size are read
-      CreateFromGarminSRF(raster, path);
-    }
-    return PictureResult(raster);
+    Progress quiet;
+    const std::string bmp = ScratchFile("picture.bmp");
+    if (Result<Done> done = velkor::SrfToPng(path, bmp, animated, quiet); !done) return Refused(done.failure());
+    const std::optional<std::vector<uint8_t>> png = platform::ReadWholeFile(PngNameFor(bmp));
+    const std::optional<PngHeader> header = png ? ParsePngHeader(png->data(), png->size()) : std::nullopt;
+    if (!header) return Refused("The PNG of " + path + " cannot be read back");
+    val result = Outcome(true);
+    result.set("png", Bytes(*png));
+    result.set("width", header->width);
+    result.set("height", header->height);
+    return result;
   });
 }
 
+// A PNG of an SRF picture as that SRF, as "PNG to SRF" makes it.
 val PngToSrf(const std::string& path, bool animated) {
   return Guarded("read " + path, [&] {
-    std::string problem;
-    const std::unique_ptr<cAlphaDibSection> image = ReadPngFile(path, problem);
-    if (!image) return Failure("Cannot read " + path + ": " + problem);
-    // JOBS: as the window's "PNG to SRF": only a PNG of an SRF picture's size,
-    // in the version its size gives, and with something in it.
-    const RasterSize size{image->Width(), image->Height()};
-    const SrfVersion* version = SrfVersionForPicture(size, animated);
-    if (!version) {
-      const bool otherKind = SrfVersionForPicture(size, !animated) != nullptr;
-      return Failure("Cannot convert " + path + ": the PNG is " + std::to_string(size.width) + " x " +
-                     std::to_string(size.height) + " pixels; " +
-                     (animated ? "an animated SRF picture is " : "a static SRF picture is ") +
-                     SrfPictureSizesText(animated) + "." +
-                     (otherKind ? std::string(animated ? " Untick" : " Tick") + " \"Animated SRF\" for this one."
-                                : std::string()));
-    }
-    if (SRFPictureIsTransparent(*image, *version)) return Failure(kNoVehicleMessage);
-    const std::optional<std::vector<uint8_t>> srf = SrfBytes(*image, *version);
-    if (!srf) return Failure("The SRF file cannot be made");
+    Progress quiet;
+    const std::string srf = ScratchFile("picture.srf");
+    const Result<const SrfVersion*> version = velkor::PngToSrf(path, srf, animated, quiet);
+    if (!version) return Refused(version.failure());
+    const std::optional<val> bytes = FileBytes(srf);
+    if (!bytes) return Refused("The SRF of " + path + " cannot be read back");
     val result = Outcome(true);
-    result.set("version", version->text);
-    result.set("srf", Bytes(*srf));
+    result.set("version", (*version)->text);
+    result.set("srf", *bytes);
     return result;
   });
 }
@@ -200,17 +190,20 @@ val DescribeSrf(const std::string& path) {
 val SendProblem(const std::string& path) {
   return Guarded("read " + path, [&] {
     const std::string problem = SRFFileProblem(path);
-    return problem.empty() ? Outcome(true) : Failure(problem + "; nothing was sent.");
+    return problem.empty() ? Outcome(true) : Refused(problem + "; nothing was sent.");
   });
 }
 
 // The file's turning icon as the desktop's "Save as Animated GIF" makes it.
 val Gif(const std::string& path) {
   return Guarded("read " + path, [&] {
-    const std::vector<uint8_t> gif = EncodeAnimatedGif(LoadSRFHeadings(path));
-    if (gif.empty()) return Failure("The GIF of " + path + " cannot be encoded");
+    Progress quiet;
+    const std::string gif = ScratchFile("icon.gif");
+    if (Result<Done> done = WriteGif(path, gif, quiet); !done) return Refused(done.failure());
+    const std::optional<val> bytes = FileBytes(gif);
+    if (!bytes) return Refused("The GIF of " + path + " cannot be read back");
     val result = Outcome(true);
-    result.set("gif", Bytes(gif));
+    result.set("gif", *bytes);
     return result;
   });
 }
@@ -231,8 +224,7 @@ std::string DeviceScreenFile() {
   static const std::string file = [] {
     const std::string path = "/assets/Garmin760.bmp";
     ::mkdir("/assets", 0755);
-    std::string error;
-    sample::WriteDeviceScreen(path, error);  // a file that is not there is named when it is read
+    MakeDeviceScreen(path);  // a file that is not there is named when it is read
     return path;
   }();
   return file;
@@ -240,7 +232,7 @@ std::string DeviceScreenFile() {
 
 val Viewer(const std::string& path) {
   const auto refuse = [&path](const std::string& why) {
-    return Failure("The SRF file " + path + " cannot be shown: " + why);
+    return Refused("The SRF file " + path + " cannot be shown: " + why);
   };
   return Guarded("show " + path, [&] {
     cAlphaDibSection icon;
@@ -318,9 +310,9 @@ std::string PrefixOf(const std::string& folder) { return GuessPrefix(folder); }
 val FrameImage(const std::string& path) {
   return Guarded("read " + path, [&] {
     LoadedFrame frame = LoadFrame(path);
-    if (!frame.exists || !frame.readable) return Failure("Cannot read " + path + " as a BMP file");
+    if (!frame.exists || !frame.readable) return Refused("Cannot read " + path + " as a BMP file");
     cAlphaDibSection picture;
-    if (!picture.Create(frame.dib->Width(), frame.dib->Height())) return Failure("The frame is too large to show");
+    if (!picture.Create(frame.dib->Width(), frame.dib->Height())) return Refused("The frame is too large to show");
     gdi::BitBlt(picture.hDC(), 0, 0, picture.Width(), picture.Height(), frame.dib->hDIBDC(), 0, 0, gdi::SRCCOPY);
     val result = Outcome(true);
     result.set("width", picture.Width());
@@ -355,7 +347,7 @@ val LoadScene(const val& bytes) {
     std::string error;
     if (!render::DecodeScene(data.data(), data.size(), CurrentScene(), error)) {
       CurrentScene() = {};
-      return Failure(error);
+      return Refused(error);
     }
     val result = AxesResult(render::ChooseAxes(CurrentScene(), std::nullopt, std::nullopt));
     result.set("triangles", static_cast<double>(CurrentScene().triangles.size()));
@@ -369,7 +361,7 @@ val LoadScene(const val& bytes) {
 // guessed for the new up).
 val Axes(const std::string& change, const std::string& upText, const std::string& frontText) {
   const std::optional<render::Axis> up = render::ParseAxis(upText), front = render::ParseAxis(frontText);
-  if (!up || !front) return Failure("Unknown axis: " + upText + " / " + frontText);
+  if (!up || !front) return Refused("Unknown axis: " + upText + " / " + frontText);
   const render::Scene& scene = CurrentScene();
   render::ModelAxes axes{*up, *front};
   const bool perpendicular = render::Perpendicular(*up, *front);
@@ -378,7 +370,7 @@ val Axes(const std::string& change, const std::string& upText, const std::string
   } else if (change == "front" && !perpendicular) {
     axes.up = render::ChooseAxes(scene, std::nullopt, *front).up;
   } else if (!perpendicular) {
-    return Failure("the up and front axes must be perpendicular");
+    return Refused("the up and front axes must be perpendicular");
   } else if (change == "turn") {
     axes.front = render::TurnedFront(*up, *front);
   } else if (change == "flip") {
@@ -414,9 +406,9 @@ val DecodeTexture(const std::string& path) {
     platform::InputFile file(path);
     std::string problem = file.Problem();
     const std::optional<DeclaredSize> size = file.IsOpen() ? DeclaredPictureSize(file, path, problem) : std::nullopt;
-    if (!size) return Failure("a texture cannot be decoded: " + problem);
+    if (!size) return Refused("a texture cannot be decoded: " + problem);
     if (size->width * size->height > render::kMaxTexturePixels) {
-      return Failure("a texture of " + std::to_string(size->width) + "x" + std::to_string(size->height) +
+      return Refused("a texture of " + std::to_string(size->width) + "x" + std::to_string(size->height) +
                      " pixels is larger than the limit of " + std::to_string(render::kMaxTexturePixels) + " pixels");
     }
     std::vector<uint8_t> bgra;
@@ -428,7 +420,7 @@ val DecodeTexture(const std::string& path) {
       return bgra.data();
     };
     if (platform::DecodePicture(path, file.Stream(), target) != platform::PictureDecode::Decoded) {
-      return Failure("a texture cannot be decoded");
+      return Refused("a texture cannot be decoded");
     }
     std::vector<uint8_t> rgba(bgra.size());
     const size_t row = size_t{4} * static_cast<uint32_t>(width);
@@ -460,7 +452,7 @@ val Preview(const val& page) {
     if (!error.empty() ||
         !render::RenderPreview(CurrentScene(), {*o.up, *o.front, o.elevation, o.fill}, render::kPreviewSize, o.keyRgb,
                                images, error)) {
-      return Failure("Cannot render the model: " + error);
+      return Refused("Cannot render the model: " + error);
     }
     val frames = val::array();
     for (size_t i = 0; i < images.size(); ++i) {
@@ -476,130 +468,67 @@ val Preview(const val& page) {
   });
 }
 
-// The current model's frame sets as BMP files in the options' folder
-// (rotation sets in it and its Top, animated also Animation and
-// Animation/Top), as the window's "Render from Model..." renders them. The
-// folder is the worker's own and empty: nothing there needs staging.
-val RenderFrames(const val& page, const val& progress) {
+// The current model's frame sets, kept for the Do All that follows (as
+// velkor-cli's do-all --model renders into memory and imports from there).
+FramesInMemory& RenderedFrames() {
+  static FramesInMemory frames;
+  return frames;
+}
+
+val RenderFrames(const val& page, const val& report) {
   return Guarded("render the model", [&] {
-    std::string error;
-    const render::RenderOptions o = RenderOptionsFrom(page, error);
-    if (!error.empty()) return Failure("Cannot render the model: " + error);
-    const bool ok = render::RenderFrameSets(CurrentScene(), CurrentScene(), render::PlanFrameSets(o),
-                                            render::SettingsFor(o, render::ChooseAxes(CurrentScene(), o.up, o.front)),
-                                            [&](int done, int total) { progress(done, total); }, error);
-    return ok ? Outcome(true) : Failure("Cannot render the model " + o.model + ": " + error);
+    RenderedFrames().clear();
+    std::string problem;
+    const render::RenderOptions o = RenderOptionsFrom(page, problem);
+    if (!problem.empty()) return Refused("Cannot render the model: " + problem);
+    PageProgress progress(report);
+    Result<velkor::RenderedFrames> rendered = velkor::RenderFrames(CurrentScene(), o, progress);
+    if (!rendered) return Refused(rendered.failure());
+    RenderedFrames() = std::move(rendered->frames);
+    return Outcome(true);
   });
 }
 
 // ---- Do All ----
 
-// JOBS: the settings and the chain below stand in for the jobs layer's Do All
-// (strip from frame sets → resize → key → sharpen → SRF bytes) until it
-// exists; they follow the window's "Do All" step for step.
-struct DoAllSettings {
-  std::array<std::string, 4> folders, prefixes;  // 3D rotation, 2D rotation, 3D animation, 2D animation
-  std::string numbers;
-  bool animated = false;
-  std::string version = "2.20";
-  uint32_t keyColor = 65280;  // 0x00BBGGRR
-  int tolerance = 0;
-  KeyingRule rule = KeyingRule::CleanEdges;
-  bool stepSample = false;
-  int steps = 1;
-};
-
+// The page's options as the Do All job takes them: the frame sets' folders
+// and prefixes (or the frames just rendered, with `rendered`), numbering,
+// mode and version, key colour (0x00BBGGRR), keying rule and tolerance, step
+// sampling.
 DoAllSettings SettingsFrom(const val& o) {
   DoAllSettings s;
-  for (size_t i = 0; i < 4; ++i) {
-    s.folders[i] = o["folders"][i].as<std::string>();
-    s.prefixes[i] = o["prefixes"][i].as<std::string>();
+  s.import.animated = o["animated"].as<bool>();
+  s.import.version = s.import.animated ? &AnimatedSrfVersion() : &StaticSrfVersion(o["version"].as<std::string>());
+  s.import.numbering = SchemeFromText(o["numbers"].as<std::string>());
+  s.import.keyColour = o["keyColor"].as<uint32_t>();
+  for (size_t i = 0; i < s.import.sets.size(); ++i) {
+    s.import.sets[i] = {o["folders"][i].as<std::string>(), o["prefixes"][i].as<std::string>()};
   }
-  s.numbers = o["numbers"].as<std::string>();
-  s.animated = o["animated"].as<bool>();
-  s.version = o["version"].as<std::string>();
-  s.keyColor = o["keyColor"].as<uint32_t>();
-  s.tolerance = o["tolerance"].as<int>();
+  if (o["rendered"].as<bool>()) s.import.frames = &RenderedFrames();
   const std::string rule = o["keying"].as<std::string>();
-  s.rule = rule == "graded" ? KeyingRule::Graded : rule == "binary" ? KeyingRule::Binary : KeyingRule::CleanEdges;
-  s.stepSample = o["stepSample"].as<bool>();
-  s.steps = o["steps"].as<int>();
+  s.finish.keying = {s.import.keyColour, o["tolerance"].as<int>(),
+                     rule == "graded"   ? KeyingRule::Graded
+                     : rule == "binary" ? KeyingRule::Binary
+                                        : KeyingRule::CleanEdges};
+  s.finish.stepSample = o["stepSample"].as<bool>();
+  s.finish.steps = o["steps"].as<int>();
   return s;
 }
 
-constexpr std::array<const char*, 4> kSetNames = {"3D rotation", "2D rotation", "3D animation", "2D animation"};
-
-// JOBS: the frame import into a strip (the whole strip, or only what a
-// one-step resample reads), naming every frame that is missing or unreadable.
-std::unique_ptr<cAlphaDibSection> ImportAndResize(const DoAllSettings& s, const StripLayout& layout,
-                                                  const std::vector<RasterSize>& sizes, std::string& problem,
-                                                  const val& progress) {
-  const bool sampled = sizes.size() == 1;
-  SampledStrip strip;
-  auto full = std::make_unique<cAlphaDibSection>();
-  if (sampled ? !strip.Create(layout.width, layout.height, sizes[0].width, sizes[0].height)
-              : !full->Create(layout.width, layout.height)) {
-    problem = "The composite image cannot be created";
-    return nullptr;
-  }
-  if (sampled) {
-    strip.Fill(0, 0, layout.width, layout.height, s.keyColor);
-  } else {
-    FillRectangle(full->hDC(), 0, 0, layout.width, layout.height, s.keyColor);
-  }
-  const size_t sets = s.animated ? 4 : 2;
-  const NumberingScheme scheme = SchemeFromText(s.numbers);
-  std::vector<std::string> names;
-  for (size_t set = 0; set < sets; ++set) {
-    for (int i = 0; i < kFramesPerSet; ++i) names.push_back(FrameFileName(s.folders[set], s.prefixes[set], scheme, i));
-  }
-  FrameLoader loader(names);
-  for (size_t set = 0; set < sets; ++set) {
-    const int32_t cell = set % 2 == 0 ? layout.cell3D : layout.cell2D;
-    for (int i = 0; i < kFramesPerSet; ++i) {
-      LoadedFrame frame = loader.Next();
-      if (!frame.exists || !frame.readable) {
-        problem += std::string(problem.empty() ? "" : "\n") + "The " + kSetNames[set] + " frame " + frame.file +
-                   (frame.exists ? " cannot be read as a BMP file (not a BMP, or shorter than its header says)."
-                                 : " does not exist.");
-        continue;
-      }
-      if (sampled) {
-        strip.Copy(*frame.dib->hDIB(), i * cell, BandTop(layout, static_cast<int>(set)));
-      } else {
-        gdi::BitBlt(full->hDC(), i * cell, BandTop(layout, static_cast<int>(set)), frame.dib->Width(),
-                    frame.dib->Height(), frame.dib->hDIBDC(), 0, 0, gdi::SRCCOPY);
-      }
-      progress(static_cast<int>(set * kFramesPerSet + i + 1), static_cast<int>(sets * kFramesPerSet));
-    }
-  }
-  if (!problem.empty()) return nullptr;
-  if (sampled) return strip.Resample();
-  return ResizeThrough(full, sizes, [](RasterSize) {}) ? std::move(full) : nullptr;
-}
-
-// JOBS: Do All.
-val DoAll(const val& options, const val& progress) {
+// "Do All": the icon and its SRF file's bytes.
+val DoAll(const val& options, const val& report) {
   return Guarded("build the icon", [&] {
     const DoAllSettings s = SettingsFrom(options);
-    const SrfVersion& version = s.animated ? AnimatedSrfVersion() : StaticSrfVersion(s.version);
-    const StripLayout layout = *StripLayoutFor(s.animated, version.text);
-    const std::vector<RasterSize> sizes = ResampleSizes(version.device(), s.stepSample, s.steps);
-    std::string problem;
-    std::unique_ptr<cAlphaDibSection> image = ImportAndResize(s, layout, sizes, problem, progress);
-    if (!image) return Failure((problem.empty() ? "The image cannot be resampled" : problem) +
-                               "\nDo All stopped: no SRF file was written.");
-    KeyImage(*image, KeyingParameters{s.keyColor, s.tolerance, s.rule}, [](int32_t, int32_t) {});
-    if (!s.animated) {
-      image = image->UnsharpMask();
-      if (!image) return Failure("The unsharp mask cannot be applied");
+    PageProgress progress(report);
+    Result<DoAllOutcome> done = velkor::DoAll(s, progress);
+    RenderedFrames().clear();  // taken by the import
+    if (!done) return Refused(done.failure());
+    if (Result<Done> shown = CheckSrfHasVehicle(*done->icon, *s.import.version, progress); !shown) {
+      return Refused(shown.failure().message + "\nDo All stopped: no SRF file was written.");
     }
-    if (SRFPictureIsTransparent(*image, version)) {
-      return Failure(std::string(kNoVehicleMessage) + "\nDo All stopped: no SRF file was written.");
-    }
-    const std::optional<std::vector<uint8_t>> srf = SrfBytes(*image, version);
-    if (!srf) return Failure("The SRF file cannot be made");
-    val result = PictureResult(*image);
+    const Result<std::vector<uint8_t>> srf = EncodeSrf(*done->icon, *s.import.version, progress);
+    if (!srf) return Refused(srf.failure());
+    val result = PictureResult(*done->icon);
     result.set("srf", Bytes(*srf));
     return result;
   });

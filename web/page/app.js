@@ -193,8 +193,8 @@ function renderAndBuild() {
   return job('Rendering the frame sets...', async () => {
     const o = options();
     check(await call('renderFrames', renderOptions(), showProgress));
-    const folders = ['model', 'model/Top', o.animated ? 'model/Animation' : '', o.animated ? 'model/Animation/Top' : ''];
-    await build({ ...o, folders, prefixes: ['car', 'car', 'car', 'car'], numbers: '0000-0035' },
+    // The frames stay in the engine's memory for the Do All that follows.
+    await build({ ...o, rendered: true, folders: ['', '', '', ''], prefixes: ['', '', '', ''], numbers: '0000-0035' },
                 modelName.replace(/\.[^.]*$/, ''));
   });
 }
@@ -254,7 +254,7 @@ function doAllFromFrames() {
     const o = options();
     const sets = ['rotation 3D', 'rotation 2D', 'animation 3D', 'animation 2D'].map((n) => frameSets[n] ?? {});
     if (o.animated && !sets[2].folder) throw new Error('Pick the folder of the animation frames too.');
-    await build({ ...o, folders: sets.map((s) => s.folder ?? ''), prefixes: sets.map((s) => s.prefix ?? ''),
+    await build({ ...o, rendered: false, folders: sets.map((s) => s.folder ?? ''), prefixes: sets.map((s) => s.prefix ?? ''),
                   numbers: $('numbers').value }, 'icon');
   });
 }

@@ -104,10 +104,7 @@ const ops = {
   },
   axes: (engine, { change, up, front }) => engine.axes(change, up, front),
   preview: (engine, options) => engine.preview({ ...options, folder: `${ROOT}/${options.folder}` }),
-  renderFrames: (engine, options, progress) => {
-    removeTree(engine, `${ROOT}/${options.folder}`);
-    return engine.renderFrames({ ...options, folder: `${ROOT}/${options.folder}` }, progress);
-  },
+  renderFrames: (engine, options, progress) => engine.renderFrames({ ...options, folder: `${ROOT}/${options.folder}` }, progress),
 };
 
 self.onmessage = async ({ data: { id, op, args } }) => {
