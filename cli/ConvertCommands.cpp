@@ -7,8 +7,8 @@
 #include "cli/Commands.h"
 #include "common/Paths.h"
 #include "jobs/Conversions.h"
+#include "jobs/Info.h"
 #include "platform/Files.h"
-#include "srf/SrfFileInfo.h"
 
 namespace velkor::cli {
 
@@ -79,7 +79,12 @@ void AddInfo(CLI::App& app, CliContext& context) {
       "info", "Describe an SRF file: header fields, records, trailer, checksum byte, one `key: value` a line");
   sub->add_option("FILE.srf", *file, "SRF file to describe")->required();
   sub->callback([&context, file] {
-    const SRFFileInfo info = DescribeSRFFile(platform::AbsolutePath(*file));
+    const Result<SRFFileInfo> described = Info(platform::AbsolutePath(*file));
+    if (!described) {
+      std::cerr << "error: " << described.failure().message << '\n';
+      return (void)(context.exitCode = 1);
+    }
+    const SRFFileInfo& info = *described;
     for (const auto& [key, value] : info.facts) std::cout << key << ": " << value << '\n';
     std::cout << "verdict: " << info.verdict << '\n';
     if (!info.readable) std::cerr << "error: " << info.verdict << '\n';

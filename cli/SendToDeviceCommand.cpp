@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "cli/Commands.h"
+#include "jobs/SendToDevice.h"
 #include "platform/Files.h"
 #include "platform/GarminDevices.h"
-#include "srf/SendToDevice.h"
 
 namespace velkor::cli {
 
@@ -43,19 +43,14 @@ std::string ChooseDevice(const std::string& named) {
 int Send(const SendArgs& args) {
   const std::string device = ChooseDevice(args.device);
   if (device.empty()) return 1;
-  const SendResult result = SendSRFToDevice(platform::AbsolutePath(args.file), device, args.force);
-  switch (result.outcome) {
-    case SendOutcome::Copied:
-    case SendOutcome::AlreadyThere:
-      std::cout << result.message << '\n';
-      return 0;
-    case SendOutcome::Exists:
-      std::cerr << "error: " << result.message << " It was kept; --force replaces it.\n";
-      return 1;
-    default:
-      std::cerr << "error: " << result.message << '\n';
-      return 1;
+  const auto sent = SendToDevice({platform::AbsolutePath(args.file), device, args.force});
+  if (sent) {
+    std::cout << sent->message << '\n';
+    return 0;
   }
+  std::cerr << "error: " << sent.failure().message
+            << (sent.failure().exists ? " It was kept; --force replaces it." : "") << '\n';
+  return 1;
 }
 
 }  // namespace

@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "jobs/SendToDevice.h"
 #include "platform/GarminDevices.h"
 #include "ui/commands/FileDialogs.h"
-#include "srf/SendToDevice.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor {
@@ -56,18 +56,18 @@ void SendToDeviceFlow(frmMain& form, const std::vector<std::string>& mountRoots)
   if (!srf || srf->empty()) return;
   const std::optional<std::string> device = PickDevice(form, mountRoots);
   if (!device) return;
-  SendResult result = SendSRFToDevice(*srf, *device, false);
-  if (result.outcome == SendOutcome::Exists) {
-    if (!form.View().AskYesNo(result.message + "\n\nReplace it with " + *srf + "?")) {
+  auto sent = SendToDevice({*srf, *device, false});
+  if (!sent && sent.failure().exists) {
+    if (!form.View().AskYesNo(sent.failure().message + "\n\nReplace it with " + *srf + "?")) {
       form.SetStatus("Status: Kept the file on the device...");
       return;
     }
-    result = SendSRFToDevice(*srf, *device, true);
+    sent = SendToDevice({*srf, *device, true});
   }
-  if (result.outcome == SendOutcome::Copied || result.outcome == SendOutcome::AlreadyThere) {
-    form.SetStatus("Status: " + result.message);
+  if (sent) {
+    form.SetStatus("Status: " + sent->message);
   } else {
-    form.View().MessageBox(result.message);
+    form.View().MessageBox(sent.failure().message);
     form.SetStatus("Status: Not sent...");
   }
 }
