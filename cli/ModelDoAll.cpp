@@ -12,7 +12,7 @@ bool RenderModelFirst(const std::string& model, const RenderFlags& flags, const 
                       ImportSettings& import, RenderedFrames& frames, CliProgress& progress) {
   render::RenderOptions r;
   r.animated = import.animated;
-  r.version = import.version->text;
+  r.version = import.version;
   r.keyRgb = render::RgbFromBgr(import.keyColour);
   r.prefix = import.sets[0].prefix.empty() ? kSamplePrefix : import.sets[0].prefix;
   r.numbers = Trim(numbers);

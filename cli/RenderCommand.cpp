@@ -32,6 +32,7 @@ are replaced only with --force.)";
 
 struct RenderCommandOptions {
   render::RenderOptions render;
+  std::string version;  // checked by AddVersionOption
   RenderFlags flags;
   std::string key = "00FF00";
   bool force = false;
@@ -47,7 +48,7 @@ render::RenderOptions Resolved(const RenderCommandOptions& o) {
   render::RenderOptions r = o.render;
   r.model = platform::AbsolutePath(r.model);
   r.outDir = platform::AbsolutePath(r.outDir);
-  r.version = Trim(r.version);
+  r.version = &StaticSrfVersion(Trim(o.version));
   ApplyRenderFlags(o.flags, r);
   r.keyRgb = static_cast<uint32_t>(std::stoul(o.key[0] == '#' ? o.key.substr(1) : o.key, nullptr, 16));
   return r;
@@ -81,8 +82,9 @@ void AddRenderCommands(CLI::App& app, CliContext& context) {
   cmd->add_option("--prefix", o.render.prefix, "File name prefix of the frames")->capture_default_str();
   cmd->add_option("--numbers", o.render.numbers, "Frame numbering scheme, e.g. 0000-0035, 1-36, \"0-360 (10s)\"")
       ->capture_default_str();
-  AddVersionOption(cmd, o.render.version, "SRF version the cell sizes are for (animated is always " +
-                                               std::string(AnimatedSrfVersion().text) + ")");
+  AddVersionOption(
+      cmd, o.version,
+      "SRF version the cell sizes are for (animated is always " + std::string(AnimatedSrfVersion().text) + ")");
   cmd->add_flag("--animated", o.render.animated, "Animated SRF: rotation and animation sets, 450/400 cells");
   cmd->add_option("--key", o.key, "Background key colour RRGGBB")->check(CheckKey)->capture_default_str();
   AddRenderFlags(cmd, o.flags);

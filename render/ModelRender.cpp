@@ -30,9 +30,8 @@ FrameFolders FoldersFor(const std::string& outDir, bool animated) {
 }
 
 std::vector<FrameSetPlan> PlanFrameSets(const RenderOptions& o) {
-  const std::string version = o.animated ? AnimatedSrfVersion().text : o.version;
-  const StripLayout layout =
-      StripLayoutFor(o.animated, version).value_or(*StripLayoutFor(false, NewestStaticSrfVersion().text));
+  const SrfVersion& version = o.animated ? AnimatedSrfVersion() : *o.version;
+  const StripLayout layout = *StripLayoutFor(o.animated, version.text);
   const FrameFolders f = FoldersFor(o.outDir, o.animated);
   std::vector<FrameSetPlan> plans = {{f.rotation3D, SetView::Oblique3D, layout.cell3D, false, 1.0f},
                                      {f.rotation2D, SetView::Top2D, layout.cell2D, false, 1.0f}};

@@ -25,7 +25,7 @@ std::string RenderOptionsProblem(const RenderOptions& o) {
   if (o.outDir[0] != '/') return "the folder for the frames must be a full path: " + o.outDir;
   if (!FileNamePrefix(o.prefix)) return "the prefix must be part of a file name, without \"/\", \"\\\" or \"..\": " + o.prefix;
   if (!NamesScheme(o.numbers)) return "not a numbering scheme: " + o.numbers;
-  if (!o.animated && !IsStaticSrfVersionText(o.version)) return "not an SRF version: " + o.version;
+  if (!o.animated && !o.version) return "no SRF version is chosen";
   if (o.up && o.front && !Perpendicular(*o.up, *o.front)) return "the up and front axes must be perpendicular";
   if (!Within(o.elevation, kMinElevation, kMaxElevation)) return "the elevation must be 0 to 90 degrees";
   if (!Within(o.fill, kMinFill, kMaxFill)) return "the fill must be 0.05 to 1";

@@ -22,7 +22,9 @@ struct RenderOptions {
   double fill = 0.9;              // share of half the cell the model's radius fills
   uint32_t keyRgb = 0x00FF00;     // 0xRRGGBB
   bool animated = false;
-  std::string version = NewestStaticSrfVersion().text;  // static only; animated is always 1.00
+  // Static only (an animated render is always the animated file): parsed
+  // from text where the user chose it, so a version here is one of the table.
+  const SrfVersion* version = &NewestStaticSrfVersion();
 };
 
 inline constexpr double kMinElevation = 0, kMaxElevation = 90, kMinFill = 0.05, kMaxFill = 1;

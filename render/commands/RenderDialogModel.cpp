@@ -74,7 +74,7 @@ bool RenderDialogModel::Preview(int size, PreviewImages& images, std::string& er
 }
 
 std::string RenderDialogModel::ModeText() const {
-  return options.animated ? "Animated SRF, version 1.00" : "Static SRF, version " + options.version;
+  return options.animated ? "Animated SRF, version 1.00" : "Static SRF, version " + std::string(options.version->text);
 }
 
 FileDialogRequest RenderDialogModel::ModelFileRequest(const std::string& current) {

@@ -89,7 +89,7 @@ void frmMain::FollowRenderedModel() {
   if (!render::BoxesShowRender(*this, *RenderedModel)) return RenderedModel.reset();  // the user moved on
   render::RenderOptions next = *RenderedModel;
   next.animated = AnimatedMode;
-  next.version = NormalisedVersion();
+  next.version = &StaticSrfVersion(NormalisedVersion());
   const auto cells = [](const render::RenderOptions& o) {
     std::vector<std::pair<std::string, int>> sets;
     for (const render::FrameSetPlan& plan : render::PlanFrameSets(o)) sets.emplace_back(plan.folder, plan.cell);

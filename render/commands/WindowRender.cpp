@@ -8,7 +8,7 @@ namespace velkor::render {
 RenderOptions OptionsFromWindow(const frmMain& form) {
   RenderOptions r;
   r.animated = form.AnimatedMode;
-  r.version = form.NormalisedVersion();
+  r.version = &StaticSrfVersion(form.NormalisedVersion());
   r.keyRgb = RgbFromBgr(form.KeyColor);
   const std::string prefix = Trim(form.Controls.txt3DPrefix[1].Text);
   r.prefix = prefix.empty() ? frmMain::DefaultPrefix() : prefix;
