@@ -33,10 +33,16 @@ Result<RenderedFrames> RenderFrames(const render::Scene& model, const render::Re
   return rendered;
 }
 
-Result<render::ModelAxes> RenderFramesToFolder(const render::RenderOptions& options, Progress& progress) {
+Result<render::ModelAxes> RenderFramesToFolder(const render::RenderOptions& options, Progress& progress,
+                                               const render::Scene* loaded) {
   render::ModelAxes axes;
   std::string error;
-  if (!render::RenderModel(options, Counted(progress), axes, error)) return Failure{error};
+  if (loaded) {
+    axes = render::ChooseAxes(*loaded, options.up, options.front);
+    if (!render::RenderScene(*loaded, options, Counted(progress), error)) return Failure{error};
+  } else if (!render::RenderModel(options, Counted(progress), axes, error)) {
+    return Failure{error};
+  }
   return axes;
 }
 

@@ -24,7 +24,9 @@ Result<RenderedFrames> RenderFrames(const render::RenderOptions& options, Progre
 Result<RenderedFrames> RenderFrames(const render::Scene& model, const render::RenderOptions& options,
                                     Progress& progress);
 // The frames written into options.outDir (and its subfolders), put in place
-// only when all are written.
-Result<render::ModelAxes> RenderFramesToFolder(const render::RenderOptions& options, Progress& progress);
+// only when all are written. `loaded` is options.model already loaded (the
+// window's render dialog has it); null loads it.
+Result<render::ModelAxes> RenderFramesToFolder(const render::RenderOptions& options, Progress& progress,
+                                               const render::Scene* loaded = nullptr);
 
 }  // namespace velkor

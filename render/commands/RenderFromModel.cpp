@@ -9,10 +9,12 @@
 #include <set>
 
 #include "common/Paths.h"
+#include "jobs/Render.h"
 #include "render/ModelLoader.h"
 #include "render/ModelRender.h"
 #include "render/commands/RenderDialogModel.h"
 #include "render/commands/WindowRender.h"
+#include "ui/commands/FormProgress.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor {
@@ -36,18 +38,11 @@ void RenderIntoWindow(frmMain& form, const render::RenderOptions& options, const
   FormView& view = form.View();
   form.SetStatus("Status: Rendering " + FileName(options.model) + "...");
   form.ShowProgress(true);
-  std::string error;
-  render::Scene loaded;
-  const bool ok = (scene || render::LoadModel(options.model, loaded, error)) &&
-                  render::RenderScene(scene ? *scene : loaded, options,
-                                      [&form, &view](int done, int total) {
-                                        form.SetProgress(100.0f * done / total);
-                                        view.DoEvents();
-                                      },
-                                      error);
+  FormProgress progress(form);
+  const Result<render::ModelAxes> rendered = RenderFramesToFolder(options, progress, scene);
   form.ShowProgress(false);
-  if (!ok) {
-    form.ReportError(error);
+  if (!rendered) {
+    form.ReportError(rendered.failure().message);
     form.SetStatus("Status: Rendering failed");
     return;
   }

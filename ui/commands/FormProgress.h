@@ -14,6 +14,10 @@ class FormProgress : public Progress {
   void Fraction(float percent) override { form_.SetProgress(percent); }
   void Picture(const cAlphaDibSection& picture) override { form_.DrawPreview(picture); }
   void Yield() override { form_.View().DoEvents(); }
+  void Frames(int done, int total) override {
+    form_.SetProgress(100.0f * static_cast<float>(done) / static_cast<float>(total));
+    form_.View().DoEvents();
+  }
 
  private:
   frmMain& form_;
