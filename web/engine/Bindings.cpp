@@ -393,8 +393,12 @@ render::RenderOptions RenderOptionsFrom(const val& o, std::string& problem) {
   options.fill = o["fill"].as<double>();
   options.keyRgb = o["keyRgb"].as<uint32_t>();
   options.animated = o["animated"].as<bool>();
-  options.version = o["version"].as<std::string>();
-  problem = !options.up || !options.front ? "Unknown axis" : render::RenderOptionsProblem(options);
+  // The version is parsed here, at the edge: the options hold the table's entry.
+  const std::string version = o["version"].as<std::string>();
+  options.version = &StaticSrfVersion(version);
+  problem = !options.up || !options.front                           ? "Unknown axis"
+            : !options.animated && !IsStaticSrfVersionText(version) ? "not an SRF version: " + version
+                                                                    : render::RenderOptionsProblem(options);
   return options;
 }
 
