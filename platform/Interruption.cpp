@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <shared_mutex>
 #include <thread>
 
 namespace velkor::platform {
@@ -27,6 +28,11 @@ struct Registry {
 Registry& Entries() {
   static Registry* registry = new Registry;  // never destroyed: the watcher may use it while main returns
   return *registry;
+}
+
+std::shared_mutex& DeferralMutex() {
+  static std::shared_mutex* mutex = new std::shared_mutex;  // never destroyed, as the registry
+  return *mutex;
 }
 
 uint64_t Register(Cleanup cleanup) {
@@ -51,6 +57,7 @@ sigset_t EndingSignals() {
   int signal = 0;
   while (sigwait(&set, &signal) != 0) {
   }
+  DeferralMutex().lock();  // never released: a deferred step begun from now on waits for the end
   Registry& r = Entries();
   r.mutex.lock();
   for (const auto& [id, cleanup] : r.entries) {
@@ -81,6 +88,8 @@ void CleanUpOnInterrupt() {
   ::pthread_sigmask(SIG_BLOCK, &set, nullptr);
   std::thread(Watch).detach();
 }
+
+InterruptDeferral::InterruptDeferral() : lock_(DeferralMutex()) {}
 
 InterruptCleanup InterruptCleanup::KillGroup(pid_t processGroup) { return InterruptCleanup(Register({processGroup, {}})); }
 

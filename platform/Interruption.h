@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <shared_mutex>
 #include <string>
 
 namespace velkor::platform {
@@ -34,6 +35,19 @@ class InterruptCleanup {
  private:
   explicit InterruptCleanup(uint64_t id) : id_(id) {}
   uint64_t id_ = 0;
+};
+
+// While one lives, an interruption waits: the clean-up and the end of the
+// program come only after it goes, and once it has begun no new one starts
+// (the step waits for the end). For short steps that must not be cut in two
+// or outlive the clean-up: moving finished files into place, writing a file
+// into a folder the clean-up removes. Any number may live at once.
+class InterruptDeferral {
+ public:
+  InterruptDeferral();
+
+ private:
+  std::shared_lock<std::shared_mutex> lock_;
 };
 
 }  // namespace velkor::platform

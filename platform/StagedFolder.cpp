@@ -95,7 +95,9 @@ std::string StagedFolder::StagedPath(const std::string& pathInTarget) const {
 
 bool StagedFolder::Commit(std::string& error) {
   if (!SyncFolder(hidden_, error)) return false;
-  removedOnInterrupt_ = InterruptCleanup();
+  // A Ctrl-C now waits for the moves (or their undoing): the target ends
+  // either as it was or complete, never a mix, and the hidden folder goes.
+  const InterruptDeferral moving;
   std::error_code ec;
   std::vector<fs::path> files;
   const fs::path staged = hidden_ + "/new";
@@ -142,6 +144,7 @@ bool StagedFolder::Commit(std::string& error) {
   error = problem;
   if (!Undo(moves, made) || keep_) {
     keep_ = true;
+    removedOnInterrupt_ = InterruptCleanup();  // it holds the user's replaced files
     error += "; the files it replaced are kept in " + hidden_;
   }
   return false;

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "pipeline/StripLayout.h"
+#include "platform/Interruption.h"
 #include "platform/ParallelFor.h"
 #include "render/BmpOutput.h"
 #include "render/FrameRenderer.h"
@@ -25,6 +26,9 @@ struct Job {
 };
 
 bool MakeFolders(const std::vector<FrameSetPlan>& plans, std::string& error) {
+  // Made whole or not at all before a Ctrl-C removes the folders above them
+  // (folders made afterwards would bring those back).
+  const platform::InterruptDeferral making;
   for (const FrameSetPlan& plan : plans) {
     std::error_code ec;
     std::filesystem::create_directories(plan.folder, ec);
@@ -66,8 +70,9 @@ class Workers {
         renderer.Render(*job.scene, job.view, job.plan->cell, KeyBytes(settings_.keyRgb), job.plan->emissiveBoost);
     if (job.kept) {
       *job.kept = std::move(frame);
-    } else if (!WriteFrameBmp(frame, job.path, error)) {
-      Fail(index, error);
+    } else {
+      const platform::InterruptDeferral writing;  // no frame lands in a folder Ctrl-C is removing
+      if (!WriteFrameBmp(frame, job.path, error)) Fail(index, error);
     }
     ++done_;
   }

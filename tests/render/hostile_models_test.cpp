@@ -303,7 +303,16 @@ TEST(ChildProcess, AnInterruptedRenderLeavesNothing) {
   int status = 0;
   waitpid(cli, &status, 0);
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
-  EXPECT_EQ(testing::FolderEntries(dir.path()), std::vector<std::string>{"w.glb"});
+  // A signal that lands while the frames move waits for them: on a loaded
+  // machine the target may then be complete, but never a part, never hidden.
+  std::vector<std::string> entries = testing::FolderEntries(dir.path());
+  if (entries == std::vector<std::string>{"out", "w.glb"}) {
+    size_t frames = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir / "out")) frames += entry.is_regular_file();
+    EXPECT_EQ(frames, 72u);
+    entries = {"w.glb"};
+  }
+  EXPECT_EQ(entries, std::vector<std::string>{"w.glb"}) << ::testing::PrintToString(testing::FolderEntries(dir.path(), true));
 }
 
 }  // namespace
