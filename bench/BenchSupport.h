@@ -69,8 +69,8 @@ inline double Megapixels(const cAlphaDibSection& raster) { return Megapixels(ras
 
 // A rate counter: `amount` per iteration, shown per second.
 inline void RatePerIteration(benchmark::State& state, const char* name, double amount) {
-  state.counters[name] = benchmark::Counter(amount * static_cast<double>(state.iterations()),
-                                            benchmark::Counter::kIsRate);
+  state.counters[name] =
+      benchmark::Counter(amount * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 inline void Require(benchmark::State& state, bool ok, const char* what) {

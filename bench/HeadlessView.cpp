@@ -6,9 +6,7 @@ namespace velkor::bench {
 
 HeadlessView::HeadlessView(std::ostream& err, bool quiet) : err_(err), quiet_(quiet) {}
 
-void HeadlessView::AnswerDialogs(std::vector<std::string> paths) {
-  answers_.assign(paths.begin(), paths.end());
-}
+void HeadlessView::AnswerDialogs(std::vector<std::string> paths) { answers_.assign(paths.begin(), paths.end()); }
 
 void HeadlessView::Error(const std::string& text) {
   errors_.push_back(text);

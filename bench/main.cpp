@@ -60,7 +60,9 @@ void ReportPeakMemory() {
        {"do-all", "--step-sample", "3", OutputPath("peak-static-3.srf")},
        14400.0 * 750 * 4,
        2880.0 * 150 * 4},
-      {"Do All animated", {"do-all", "--animated", OutputPath("peak-animated.srf")}, 16210.0 * 1700 * 4,
+      {"Do All animated",
+       {"do-all", "--animated", OutputPath("peak-animated.srf")},
+       16210.0 * 1700 * 4,
        3242.0 * 340 * 4},
   };
   std::printf("velkor-cli, whole process: peak memory (max RSS, code and libraries included) and wall time\n");

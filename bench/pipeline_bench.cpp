@@ -66,8 +66,7 @@ void BM_SRFToPNG(benchmark::State& state) {
   for (auto _ : state) {
     w.view.AnswerDialogs({StaticSRF(), bmp});
     w.form.mnuSRFtoPNG_Click();
-    Require(state, w.form.Controls.lblStatus.Caption == "Status: Done..." && !w.view.Failed(),
-            "SRF to PNG failed");
+    Require(state, w.form.Controls.lblStatus.Caption == "Status: Done..." && !w.view.Failed(), "SRF to PNG failed");
   }
   RatePerIteration(state, "srf_MB/s", FileMegabytes(StaticSRF()));
   RatePerIteration(state, "MP/s", Megapixels(*w.form.WorkImage));

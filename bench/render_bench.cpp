@@ -89,7 +89,8 @@ void BM_PreviewFrames(benchmark::State& state) {
   render::PreviewImages images;
   std::string error;
   for (auto _ : state) {
-    if (!render::RenderPreview(scene, {}, render::kPreviewSize, 0x00FF00, images, error)) state.SkipWithError("no preview");
+    if (!render::RenderPreview(scene, {}, render::kPreviewSize, 0x00FF00, images, error))
+      state.SkipWithError("no preview");
   }
   state.counters["triangles"] = static_cast<double>(scene.triangles.size());
 }

@@ -3,8 +3,8 @@
 #include <iostream>
 
 #include "cli/Commands.h"
-#include "platform/Files.h"
 #include "jobs/SrfOutputs.h"
+#include "platform/Files.h"
 
 namespace velkor::cli {
 

@@ -33,8 +33,7 @@ inline bool OutputsLeaveInputs(const std::vector<std::string>& outputs, const st
 // other text is a usage error, the same on every command.
 inline CLI::Option* AddVersionOption(CLI::App* command, std::string& text, const std::string& what) {
   text = NewestStaticSrfVersion().text;
-  return command
-      ->add_option("--version", text, what + ": " + StaticSrfVersionsText() + " (default " + text + ")")
+  return command->add_option("--version", text, what + ": " + StaticSrfVersionsText() + " (default " + text + ")")
       ->check([](const std::string& value) {
         return IsStaticSrfVersionText(Trim(value))
                    ? std::string()
@@ -42,12 +41,12 @@ inline CLI::Option* AddVersionOption(CLI::App* command, std::string& text, const
       });
 }
 
-void AddAssetCommands(CLI::App& app, CliContext& context);      // sample-frames, device-screen
-void AddConvertCommands(CLI::App& app, CliContext& context);    // srf2png, asrf2png, png2srf, png2asrf, info
-void AddPipelineCommands(CLI::App& app, CliContext& context);   // do-all, build-strip
+void AddAssetCommands(CLI::App& app, CliContext& context);     // sample-frames, device-screen
+void AddConvertCommands(CLI::App& app, CliContext& context);   // srf2png, asrf2png, png2srf, png2asrf, info
+void AddPipelineCommands(CLI::App& app, CliContext& context);  // do-all, build-strip
 void AddThumbnailCommand(CLI::App& app, CliContext& context);
 void AddSendToDeviceCommand(CLI::App& app, CliContext& context);
 void AddGifCommand(CLI::App& app, CliContext& context);
-void AddRenderCommands(CLI::App& app, CliContext& context);     // render
+void AddRenderCommands(CLI::App& app, CliContext& context);  // render
 
 }  // namespace velkor::cli

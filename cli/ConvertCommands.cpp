@@ -46,9 +46,10 @@ void AddToPng(CLI::App& app, CliContext& context, const std::string& name, const
     const std::string out = platform::AbsolutePath(paths->out);
     const std::string bmp = DerivedName(out, ".bmp");
     if (DerivedName(bmp, ".png") != out) {
-      throw CLI::ValidationError("OUT.png", "must end in .png and have no other dot in its file name (the PNG is "
-                                            "named after the BMP up to its first dot, so " + out +
-                                            " would be written as " + DerivedName(bmp, ".png") + ")");
+      throw CLI::ValidationError("OUT.png",
+                                 "must end in .png and have no other dot in its file name (the PNG is "
+                                 "named after the BMP up to its first dot, so " +
+                                     out + " would be written as " + DerivedName(bmp, ".png") + ")");
     }
     if (!OutputsLeaveInputs({out, bmp}, {in})) return (void)(context.exitCode = 1);
     CliProgress progress(std::cerr);
@@ -97,10 +98,10 @@ void AddInfo(CLI::App& app, CliContext& context) {
 void AddConvertCommands(CLI::App& app, CliContext& context) {
   AddToPng(app, context, "srf2png", "Convert a static SRF file to PNG (\"SRF to PNG\")", false);
   AddToPng(app, context, "asrf2png", "Convert an animated SRF file to PNG (\"Animated SRF to PNG\")", true);
-  AddFromPng(app, context, "png2srf",
-             "Convert a PNG of a static SRF picture to a static SRF file: " + SrfPictureSizesText(false) +
-                 " (\"PNG to SRF\")",
-             false);
+  AddFromPng(
+      app, context, "png2srf",
+      "Convert a PNG of a static SRF picture to a static SRF file: " + SrfPictureSizesText(false) + " (\"PNG to SRF\")",
+      false);
   AddFromPng(app, context, "png2asrf",
              "Convert a PNG of an animated SRF picture (" + SrfPictureSizesText(true) +
                  ") to an animated SRF file (\"PNG to Animated SRF\")",

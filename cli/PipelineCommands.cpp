@@ -61,10 +61,12 @@ void AddOptions(CLI::App* command, PipelineOptions& o) {
     const std::string animatedOnly = set >= 2 ? " (with --animated)" : "";
     command->add_option(folderFlags[set], o.sets[set].folder,
                         "Folder of the " + std::string(sets[set]) + " frames" + animatedOnly);
-    command->add_option(prefixFlags[set], o.sets[set].prefix, "File prefix of the " + std::string(sets[set]) + " frames");
+    command->add_option(prefixFlags[set], o.sets[set].prefix,
+                        "File prefix of the " + std::string(sets[set]) + " frames");
   }
   command->add_option("--numbers", o.numbers, "Frame numbering scheme, e.g. 0000-0035, 1-36, \"0-360 (10s)\"");
-  AddVersionOption(command, o.version, "SRF version (an animated SRF is always " + std::string(AnimatedSrfVersion().text) + ")");
+  AddVersionOption(command, o.version,
+                   "SRF version (an animated SRF is always " + std::string(AnimatedSrfVersion().text) + ")");
   command->add_option("--key", o.key, "Key colour: decimal 0x00BBGGRR or #RRGGBB")->check([](const std::string& value) {
     return ParseKeyColour(value) ? std::string() : "not a colour (decimal or #RRGGBB): " + value;
   });
@@ -191,8 +193,7 @@ int RunBuildStrip(const PipelineOptions& o) {
 
 void AddPipelineCommands(CLI::App& app, CliContext& context) {
   static PipelineOptions doAll;
-  auto* doAllCommand =
-      app.add_subcommand("do-all", "Build, resize, key, sharpen and save an SRF (\"Do All\")");
+  auto* doAllCommand = app.add_subcommand("do-all", "Build, resize, key, sharpen and save an SRF (\"Do All\")");
   doAllCommand->add_option("OUT.srf", doAll.output, "SRF file to write")->required();
   AddOptions(doAllCommand, doAll);
   doAllCommand->add_option("--model", doAll.model, "Render the frames from this 3D model first (see render --help)");
@@ -200,8 +201,8 @@ void AddPipelineCommands(CLI::App& app, CliContext& context) {
   doAllCommand->callback([&context] { context.exitCode = RunDoAll(doAll); });
 
   static PipelineOptions buildStrip;
-  auto* stripCommand = app.add_subcommand(
-      "build-strip", "Import the frames into the composite strip and save it as a 32-bit BMP");
+  auto* stripCommand =
+      app.add_subcommand("build-strip", "Import the frames into the composite strip and save it as a 32-bit BMP");
   stripCommand->add_option("OUT.bmp", buildStrip.output, "BMP file to write")->required();
   AddOptions(stripCommand, buildStrip);
   stripCommand->callback([&context] { context.exitCode = RunBuildStrip(buildStrip); });

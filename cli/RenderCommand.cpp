@@ -5,8 +5,8 @@
 #include "cli/CliProgress.h"
 #include "cli/Commands.h"
 #include "cli/RenderFlags.h"
-#include "platform/Files.h"
 #include "jobs/Render.h"
+#include "platform/Files.h"
 #include "render/ModelRender.h"
 
 namespace velkor::cli {

@@ -26,9 +26,7 @@ std::string PathWithExtension(const std::string& path, const std::string& extens
   return GetFolderName(path) + kPathSeparator + GetBaseName(path) + extension;
 }
 
-std::string JoinPath(const std::string& folder, const std::string& name) {
-  return folder + kPathSeparator + name;
-}
+std::string JoinPath(const std::string& folder, const std::string& name) { return folder + kPathSeparator + name; }
 
 std::string Trim(const std::string& text) {
   const size_t first = text.find_first_not_of(' ');

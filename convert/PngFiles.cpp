@@ -41,11 +41,8 @@ std::optional<DeclaredSize> DeclaredPictureSize(platform::InputFile& file, const
     case Kind::Sized:
       problem = platform::PictureSizeProblem(header.width, header.height);
       return problem.empty() ? std::optional(DeclaredSize{header.width, header.height}) : std::nullopt;
-    case Kind::SizeUnreadable:
-      problem = "its picture size cannot be read before decoding it";
-      return std::nullopt;
-    case Kind::NotAPicture:
-      break;
+    case Kind::SizeUnreadable: problem = "its picture size cannot be read before decoding it"; return std::nullopt;
+    case Kind::NotAPicture: break;
   }
   problem = NotAPicture();
   return std::nullopt;
@@ -67,14 +64,9 @@ std::unique_ptr<cAlphaDibSection> ReadPngFile(const std::string& name, std::stri
         return image->Create(w, h) ? image->DIBSectionBitsPtr() : nullptr;
       });
   switch (decoded) {
-    case platform::PictureDecode::Decoded:
-      return image;
-    case platform::PictureDecode::Unreadable:
-      problem = NotAPicture();
-      break;
-    case platform::PictureDecode::NotConvertible:
-      problem = "its pixels cannot be converted to 32 bits";
-      break;
+    case platform::PictureDecode::Decoded: return image;
+    case platform::PictureDecode::Unreadable: problem = NotAPicture(); break;
+    case platform::PictureDecode::NotConvertible: problem = "its pixels cannot be converted to 32 bits"; break;
     case platform::PictureDecode::NoTarget:
       problem = "a " + std::to_string(width) + " x " + std::to_string(height) + " picture cannot be created";
       break;

@@ -9,7 +9,8 @@ namespace velkor {
 namespace {
 
 uint32_t BigEndian32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 | p[3];
+  return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 |
+         p[3];
 }
 
 // Channels of a colour type, 0 for none the format has; and whether `depth`
@@ -17,11 +18,11 @@ uint32_t BigEndian32(const uint8_t* p) {
 uint32_t Channels(uint8_t colourType, uint8_t depth) {
   const bool anyDepth = depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
   switch (colourType) {
-    case 0: return anyDepth ? 1 : 0;                               // grey
-    case 3: return anyDepth && depth <= 8 ? 1 : 0;                 // palette
-    case 2: return depth == 8 || depth == 16 ? 3 : 0;              // RGB
-    case 4: return depth == 8 || depth == 16 ? 2 : 0;              // grey and alpha
-    case 6: return depth == 8 || depth == 16 ? 4 : 0;              // RGBA
+    case 0: return anyDepth ? 1 : 0;                   // grey
+    case 3: return anyDepth && depth <= 8 ? 1 : 0;     // palette
+    case 2: return depth == 8 || depth == 16 ? 3 : 0;  // RGB
+    case 4: return depth == 8 || depth == 16 ? 2 : 0;  // grey and alpha
+    case 6: return depth == 8 || depth == 16 ? 4 : 0;  // RGBA
     default: return 0;
   }
 }

@@ -100,8 +100,7 @@ std::vector<uint8_t> SmallSRF(int16_t width1, int16_t height1, int16_t width2, i
 }
 
 std::vector<uint8_t> SmallASRF() {
-  return Layout(kASRFImageCount,
-                {PatternImage(6, 3), PatternImage(5, 2), PatternImage(4, 3), PatternImage(5, 2)},
+  return Layout(kASRFImageCount, {PatternImage(6, 3), PatternImage(5, 2), PatternImage(4, 3), PatternImage(5, 2)},
                 kASRFTrailerLength);
 }
 

@@ -4,8 +4,8 @@
 // are the same for every input, so the loader is driven directly.)
 #include <exception>
 
-#include "srf/SrfPreviewLoader.h"
 #include "FuzzSupport.h"
+#include "srf/SrfPreviewLoader.h"
 
 using namespace velkor;
 

@@ -53,14 +53,14 @@ Result<const SrfVersion*> SrfVersionOfPng(const cAlphaDibSection& picture, const
   const SrfVersion* version = SrfVersionForPicture(size, animated);
   if (!version) {
     const bool otherKind = SrfVersionForPicture(size, !animated) != nullptr;
-    return Reported(progress,
-                    "Cannot convert " + path + ": the PNG is " + SizeText(picture) + " pixels; " +
-                        (animated ? "an animated SRF picture is " : "a static SRF picture is ") +
-                        SrfPictureSizesText(animated) + "." +
-                        (otherKind ? std::string(" Use \"") + (animated ? "PNG to SRF" : "PNG to Animated SRF") +
-                                         "\" for this one."
-                                   : std::string()),
-                    kNothingWrittenStatus);
+    return Reported(
+        progress,
+        "Cannot convert " + path + ": the PNG is " + SizeText(picture) + " pixels; " +
+            (animated ? "an animated SRF picture is " : "a static SRF picture is ") + SrfPictureSizesText(animated) +
+            "." +
+            (otherKind ? std::string(" Use \"") + (animated ? "PNG to SRF" : "PNG to Animated SRF") + "\" for this one."
+                       : std::string()),
+        kNothingWrittenStatus);
   }
   if (Result<Done> shows = CheckSrfHasVehicle(picture, *version, progress); !shows) return shows.failure();
   return version;

@@ -20,8 +20,8 @@ Failure Stopped(const ImportStop& stop) {
 
 // The sampled strip resampled to the device size, as ResizeToDevice says it
 // for its one step.
-Result<Done> ResampleSampled(const SampledStrip& strip, std::unique_ptr<cAlphaDibSection>& picture,
-                             RasterSize device, Progress& progress) {
+Result<Done> ResampleSampled(const SampledStrip& strip, std::unique_ptr<cAlphaDibSection>& picture, RasterSize device,
+                             Progress& progress) {
   const std::string size = std::to_string(device.width) + "x" + std::to_string(device.height);
   progress.Status("Status: Resampling to " + size + "...");
   try {
@@ -31,9 +31,9 @@ Result<Done> ResampleSampled(const SampledStrip& strip, std::unique_ptr<cAlphaDi
   }
   if (!picture) {
     progress.Status("Status: Error resampling image!");
-    return Failure{"the image cannot be resampled to " + std::to_string(device.width) + " x " +
-                       std::to_string(device.height),
-                   "Status: Error resampling image!", true};
+    return Failure{
+        "the image cannot be resampled to " + std::to_string(device.width) + " x " + std::to_string(device.height),
+        "Status: Error resampling image!", true};
   }
   progress.Status("Status: Done...", false);
   progress.Picture(*picture);
@@ -44,8 +44,8 @@ Result<Done> ResampleSampled(const SampledStrip& strip, std::unique_ptr<cAlphaDi
 
 Result<DoAllOutcome> DoAll(const DoAllSettings& s, Progress& progress, std::unique_ptr<cAlphaDibSection>* lastStage) {
   const RasterSize device = DeviceSizeFor(s.import.animated, s.import.version->text);
-  const bool sampled = !s.keepStrip && s.finish.resize &&
-                       ResampleSizes(device, s.finish.stepSample, s.finish.steps).size() == 1;
+  const bool sampled =
+      !s.keepStrip && s.finish.resize && ResampleSizes(device, s.finish.stepSample, s.finish.steps).size() == 1;
   Result<ImportedStrip, ImportStop> imported =
       ImportFrames(s.import, progress, sampled ? std::optional(device) : std::nullopt);
   if (!imported) return Stopped(imported.failure());
@@ -60,7 +60,8 @@ Result<DoAllOutcome> DoAll(const DoAllSettings& s, Progress& progress, std::uniq
   if (!imported->skipped.empty()) return fail(Failure{imported->skippedProblem + kStopped});
   if (sampled) {
     std::unique_ptr<cAlphaDibSection> resampled;
-    if (Result<Done> done = ResampleSampled(*imported->sampled, resampled, device, progress); !done) return fail(done.failure());
+    if (Result<Done> done = ResampleSampled(*imported->sampled, resampled, device, progress); !done)
+      return fail(done.failure());
     picture = std::move(resampled);
     if (Result<Done> keyed = KeyPicture(*picture, s.finish.keying, progress); !keyed) return fail(keyed.failure());
   } else {

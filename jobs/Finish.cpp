@@ -25,10 +25,9 @@ std::string Size(RasterSize size, const char* between) {
 Result<Done> ResizeToDevice(std::unique_ptr<cAlphaDibSection>& picture, RasterSize device,
                             const FinishSettings& settings, Progress& progress) {
   if (!settings.resize || picture->Empty()) return Done{};
-  const bool completed = ResizeThrough(picture, ResampleSizes(device, settings.stepSample, settings.steps),
-                                       [&progress](RasterSize size) {
-                                         progress.Status("Status: Resampling to " + Size(size, "x") + "...");
-                                       });
+  const bool completed = ResizeThrough(
+      picture, ResampleSizes(device, settings.stepSample, settings.steps),
+      [&progress](RasterSize size) { progress.Status("Status: Resampling to " + Size(size, "x") + "..."); });
   if (!completed) {
     progress.Status("Status: Error resampling image!");
     return Failure{"the image cannot be resampled to " + Size(device, " x "), "Status: Error resampling image!", true};
@@ -42,7 +41,8 @@ Result<Done> KeyPicture(cAlphaDibSection& picture, const KeyingParameters& keyin
   progress.Bar(true);
   progress.Status("Status: Creating Alpha Channel...");
   try {
-    KeyImage(picture, keying, [&progress](int32_t row, int32_t height) { progress.Fraction(RowProgress(row, height)); });
+    KeyImage(picture, keying,
+             [&progress](int32_t row, int32_t height) { progress.Fraction(RowProgress(row, height)); });
   } catch (const std::exception&) {
     progress.Bar(false);
     progress.Status("Status: Error occured while adding alpha!");
@@ -54,8 +54,8 @@ Result<Done> KeyPicture(cAlphaDibSection& picture, const KeyingParameters& keyin
   return Done{};
 }
 
-Result<Done> ResizeAndKey(std::unique_ptr<cAlphaDibSection>& picture, RasterSize device,
-                          const FinishSettings& settings, Progress& progress) {
+Result<Done> ResizeAndKey(std::unique_ptr<cAlphaDibSection>& picture, RasterSize device, const FinishSettings& settings,
+                          Progress& progress) {
   if (picture->Empty()) return Done{};
   if (Result<Done> resized = ResizeToDevice(picture, device, settings, progress); !resized) return resized;
   progress.Picture(*picture);

@@ -27,8 +27,8 @@ Result<Done> ResizeToDevice(std::unique_ptr<cAlphaDibSection>& picture, RasterSi
 // The rows keyed before a failure stay keyed.
 Result<Done> KeyPicture(cAlphaDibSection& picture, const KeyingParameters& keying, Progress& progress);
 // "Resize" then "key": Alpha+Resize.
-Result<Done> ResizeAndKey(std::unique_ptr<cAlphaDibSection>& picture, RasterSize device,
-                          const FinishSettings& settings, Progress& progress);
+Result<Done> ResizeAndKey(std::unique_ptr<cAlphaDibSection>& picture, RasterSize device, const FinishSettings& settings,
+                          Progress& progress);
 // The unsharp mask over `picture`.
 Result<Done> Sharpen(std::unique_ptr<cAlphaDibSection>& picture, Progress& progress);
 

@@ -26,8 +26,9 @@ Result<RenderedFrames> RenderFrames(const render::Scene& model, const render::Re
   RenderedFrames rendered;
   rendered.axes = render::ChooseAxes(model, options.up, options.front);
   std::string error;
-  if (!render::RenderFrameSets(model, model, render::PlanFrameSets(options), render::SettingsFor(options, rendered.axes),
-                               Counted(progress), error, &rendered.frames)) {
+  if (!render::RenderFrameSets(model, model, render::PlanFrameSets(options),
+                               render::SettingsFor(options, rendered.axes), Counted(progress), error,
+                               &rendered.frames)) {
     return Failure{"cannot render model " + options.model + ": " + error};
   }
   return rendered;

@@ -19,8 +19,8 @@ struct Failure {
   // The status line after the failure ("" leaves it). Jobs have already
   // shown it through their Progress; it is here for callers that did not watch.
   std::string status;
-  bool quiet = false;   // the window records it without a message box (the status says it)
-  std::string reason;   // the command line's one-line account, when it is not the message
+  bool quiet = false;  // the window records it without a message box (the status says it)
+  std::string reason;  // the command line's one-line account, when it is not the message
   const std::string& Reason() const { return reason.empty() ? message : reason; }
 };
 
@@ -30,7 +30,7 @@ struct Done {};
 template <typename T, typename E = Failure>
 class Result {
  public:
-  Result(T value) : state_(std::move(value)) {}    // NOLINT: a value is a success
+  Result(T value) : state_(std::move(value)) {}      // NOLINT: a value is a success
   Result(E failure) : state_(std::move(failure)) {}  // NOLINT: a failure is one
   explicit operator bool() const { return state_.index() == 0; }
   T& operator*() { return std::get<0>(state_); }

@@ -95,7 +95,8 @@ Result<std::unique_ptr<cAlphaDibSection>> ReadPicture(const std::string& path, b
   auto picture = std::make_unique<cAlphaDibSection>();
   DecodeSRFPicture(*picture, images, path, [&progress, animated](int group, bool alpha) {
     const std::string what = alpha ? "Alpha..." : "RGB...";
-    progress.Status(animated ? "Status: Adding Group " + std::to_string(group + 1) + " " + what : "Status: Adding " + what);
+    progress.Status(animated ? "Status: Adding Group " + std::to_string(group + 1) + " " + what
+                             : "Status: Adding " + what);
   });
   return picture;
 }
@@ -105,7 +106,8 @@ Result<std::unique_ptr<cAlphaDibSection>> ReadPicture(const std::string& path, b
 Result<std::unique_ptr<cAlphaDibSection>> ReadSrf(const std::string& path, bool animated, Progress& progress) {
   progress.Status(animated ? "Status: Reading ASRF..." : "Status: Reading SRF...");
   Result<std::unique_ptr<cAlphaDibSection>> read =
-      Guarded([&] { return ReadPicture(path, animated, progress); }, "Cannot read " + path + ": not enough memory for its pictures");
+      Guarded([&] { return ReadPicture(path, animated, progress); },
+              "Cannot read " + path + ": not enough memory for its pictures");
   if (!read) {
     Failure failure = read.failure();
     failure.status = "Status: Error reading SRF FILE!";

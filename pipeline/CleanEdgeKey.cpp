@@ -46,8 +46,7 @@ CleanEdgeKeyer::CleanEdgeKeyer(const uint8_t* source, int32_t width, int32_t hei
 
 // The best projection of C - K on the lines to the vehicle colours within
 // `radius`, or `fallback` when none passes close enough.
-float CleanEdgeKeyer::NeighbourAlpha(int32_t x, int32_t row, const Bgr& fromKey, float fallback,
-                                     int32_t radius) const {
+float CleanEdgeKeyer::NeighbourAlpha(int32_t x, int32_t row, const Bgr& fromKey, float fallback, int32_t radius) const {
   float best = fallback;
   float bestResidual = kMostResidual * kMostResidual;
   for (int32_t r = std::max(0, row - radius); r <= std::min(height_ - 1, row + radius); ++r) {

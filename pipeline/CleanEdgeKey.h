@@ -27,9 +27,7 @@ class CleanEdgeKeyer {
 
  private:
   float NeighbourAlpha(int32_t x, int32_t row, const Bgr& fromKey, float fallback, int32_t radius) const;
-  const uint8_t* At(int32_t x, int32_t row) const {
-    return source_ + (static_cast<int64_t>(row) * width_ + x) * 4;
-  }
+  const uint8_t* At(int32_t x, int32_t row) const { return source_ + (static_cast<int64_t>(row) * width_ + x) * 4; }
 
   const uint8_t* source_;
   int32_t width_, height_;

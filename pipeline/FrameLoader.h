@@ -22,11 +22,11 @@
 namespace velkor {
 
 struct LoadedFrame {
-  std::string file;            // the name as resolved for letter case
-  bool exists = false;         // a regular file by that name
-  std::unique_ptr<cDib> dib;   // read when it exists; Width() 0 when it could not be
-  bool readable = false;       // CreateFromBitmapFile gave a depth
-  std::exception_ptr error;    // what reading it raised, raised again by Next
+  std::string file;           // the name as resolved for letter case
+  bool exists = false;        // a regular file by that name
+  std::unique_ptr<cDib> dib;  // read when it exists; Width() 0 when it could not be
+  bool readable = false;      // CreateFromBitmapFile gave a depth
+  std::exception_ptr error;   // what reading it raised, raised again by Next
 };
 
 class FrameLoader {

@@ -17,7 +17,9 @@ constexpr float kMostBackgroundAlpha = 0.125f;
 // remembering the last position that had it.
 void Grow(std::vector<uint8_t>& flags, int32_t width, int32_t height, int32_t radius, uint8_t from, uint8_t to) {
   const size_t stride = static_cast<size_t>(width);
-  const auto at = [stride](int32_t x, int32_t row) { return static_cast<size_t>(row) * stride + static_cast<size_t>(x); };
+  const auto at = [stride](int32_t x, int32_t row) {
+    return static_cast<size_t>(row) * stride + static_cast<size_t>(x);
+  };
   std::vector<uint8_t> across(flags.size());
   for (int32_t row = 0; row < height; ++row) {
     int32_t last = -2 * radius - 1;

@@ -48,8 +48,8 @@ void KeyImage(cAlphaDibSection& image, const KeyingParameters& parameters,
   for (int32_t row = 0; row < height; ++row) {
     uint8_t* pixel = image.MemoryRow(row);
     for (int32_t x = 0; x < width; ++x, pixel += 4) {
-      const int alpha = KeyAlpha(std::abs(pixel[0] - keyB), std::abs(pixel[1] - keyG), std::abs(pixel[2] - keyR),
-                                 tolerance, binary);
+      const int alpha =
+          KeyAlpha(std::abs(pixel[0] - keyB), std::abs(pixel[1] - keyG), std::abs(pixel[2] - keyR), tolerance, binary);
       for (int c = 0; c < 3; ++c) pixel[c] = static_cast<uint8_t>(pixel[c] * alpha / 255);
       pixel[3] = static_cast<uint8_t>(alpha);
     }

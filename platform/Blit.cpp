@@ -47,8 +47,7 @@ void Expand24To32(uint8_t* dst, const uint8_t* src, int64_t n) {
   }
 }
 
-void CopyRows(Bitmap& to, const Bitmap& from, int32_t x, int32_t y, int32_t xs, int32_t ys, Span1D cols,
-              Span1D rows) {
+void CopyRows(Bitmap& to, const Bitmap& from, int32_t x, int32_t y, int32_t xs, int32_t ys, Span1D cols, Span1D rows) {
   const int64_t n = cols.last - cols.first;
   if (to.bpp() == 32 && from.bpp() == 32) {
     for (int64_t r = rows.first; r < rows.last; ++r) {
@@ -103,8 +102,8 @@ Bitmap* CopyOfBlock(const Bitmap& from, int32_t xs, int32_t ys, Span1D cols, Spa
 
 }  // namespace
 
-bool BitBlt(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC src, int32_t xSrc,
-            int32_t ySrc, uint32_t rop) {
+bool BitBlt(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC src, int32_t xSrc, int32_t ySrc,
+            uint32_t rop) {
   Bitmap* to = Surface(dst);
   Bitmap* from = Surface(src);
   if (!to || !from || rop != SRCCOPY || width < 0 || height < 0) return false;
@@ -152,8 +151,8 @@ void ForEachStretched(Bitmap& to, const Bitmap& from, int32_t x, int32_t y, int3
 }
 }  // namespace
 
-bool StretchBlt(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC src, int32_t xSrc,
-                int32_t ySrc, int32_t srcWidth, int32_t srcHeight, uint32_t rop) {
+bool StretchBlt(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC src, int32_t xSrc, int32_t ySrc,
+                int32_t srcWidth, int32_t srcHeight, uint32_t rop) {
   Bitmap* to = Surface(dst);
   Bitmap* from = Surface(src);
   if (!to || !from || rop != SRCCOPY || width < 0 || height < 0 || srcWidth < 0 || srcHeight < 0) {
@@ -169,10 +168,9 @@ bool StretchBlt(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HD
     source = copy;
   }
   const bool keepFourth = source->bpp() == 32;
-  ForEachStretched(*to, *source, x, y, width, height, xSrc, ySrc, srcWidth, srcHeight,
-                   [&](uint8_t* row, int32_t px, uint32_t p) {
-                     WritePixel(*to, row, px, keepFourth ? p : (p & 0x00FFFFFFu));
-                   });
+  ForEachStretched(
+      *to, *source, x, y, width, height, xSrc, ySrc, srcWidth, srcHeight,
+      [&](uint8_t* row, int32_t px, uint32_t p) { WritePixel(*to, row, px, keepFourth ? p : (p & 0x00FFFFFFu)); });
   if (copy) DeleteObject(copy);
   return true;
 }
@@ -184,8 +182,8 @@ uint8_t BlendChannel(uint32_t s, uint32_t d, double k, double keep) {
 }
 }  // namespace
 
-bool AlphaBlend(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC src, int32_t xSrc,
-                int32_t ySrc, int32_t srcWidth, int32_t srcHeight, BLENDFUNCTION blend) {
+bool AlphaBlend(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC src, int32_t xSrc, int32_t ySrc,
+                int32_t srcWidth, int32_t srcHeight, BLENDFUNCTION blend) {
   Bitmap* to = Surface(dst);
   Bitmap* from = Surface(src);
   if (!to || !from || to == from || blend.BlendOp != AC_SRC_OVER || blend.BlendFlags != 0) return false;

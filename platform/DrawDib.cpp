@@ -16,8 +16,8 @@ bool DrawDibClose(HDRAWDIB handle) {
   return true;
 }
 
-bool DrawDibDraw(HDRAWDIB handle, HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC source,
-                 int32_t xSrc, int32_t ySrc) {
+bool DrawDibDraw(HDRAWDIB handle, HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC source, int32_t xSrc,
+                 int32_t ySrc) {
   if (!handle) return false;
   return BitBlt(dst, x, y, w, h, source, xSrc, ySrc, SRCCOPY);
 }

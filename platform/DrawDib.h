@@ -11,7 +11,7 @@ using HDRAWDIB = void*;
 HDRAWDIB DrawDibOpen();
 bool DrawDibClose(HDRAWDIB handle);
 // Draws the block (xSrc, ySrc, w, h) of the DIB held by `source` at (x, y) of `dst`.
-bool DrawDibDraw(HDRAWDIB handle, HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC source,
-                 int32_t xSrc, int32_t ySrc);
+bool DrawDibDraw(HDRAWDIB handle, HDC dst, int32_t x, int32_t y, int32_t w, int32_t h, HDC source, int32_t xSrc,
+                 int32_t ySrc);
 
 }  // namespace velkor::gdi

@@ -5,12 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <strings.h>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 
 #include "common/Paths.h"
 #include "platform/SystemError.h"
@@ -36,8 +36,7 @@ void SplitPath(const std::string& path, std::string& folder, std::string& name) 
 }
 
 bool EndsWithNoCase(const std::string& name, const std::string& ending) {
-  return name.size() >= ending.size() &&
-         ::strcasecmp(name.c_str() + name.size() - ending.size(), ending.c_str()) == 0;
+  return name.size() >= ending.size() && ::strcasecmp(name.c_str() + name.size() - ending.size(), ending.c_str()) == 0;
 }
 }  // namespace
 
@@ -69,8 +68,7 @@ std::string ResolveNameCase(const std::string& path) {
   std::string found;
   while (dirent* entry = ::readdir(dir)) {
     if (::strcasecmp(entry->d_name, name.c_str()) == 0) {
-      const std::string candidate = folder == "/" ? "/" + std::string(entry->d_name)
-                                                  : JoinPath(folder, entry->d_name);
+      const std::string candidate = folder == "/" ? "/" + std::string(entry->d_name) : JoinPath(folder, entry->d_name);
       if (FileExists(candidate)) {
         found = candidate;
         break;

@@ -10,7 +10,7 @@
 
 namespace velkor::platform {
 
-bool FileExists(const std::string& path);    // a regular file
+bool FileExists(const std::string& path);  // a regular file
 bool FolderExists(const std::string& path);
 std::optional<int64_t> FileLength(const std::string& path);  // none when missing or not a file
 
@@ -22,9 +22,9 @@ std::string ResolveNameCase(const std::string& path);
 // (compared without regard to case, e.g. ".bmp"), in the listing's order.
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& extension);
 
-std::string ProgramFolder();        // the folder of the running executable
-std::string HomeFolder();           // $HOME, or the program's folder without one
-std::string ExecutableBaseName();   // its file name before the first '.'
+std::string ProgramFolder();       // the folder of the running executable
+std::string HomeFolder();          // $HOME, or the program's folder without one
+std::string ExecutableBaseName();  // its file name before the first '.'
 std::string AbsolutePath(const std::string& path);
 
 // Every input a command reads is opened here, and only when it is a regular

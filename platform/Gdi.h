@@ -30,30 +30,30 @@ void ReleaseMemoryBitmap(HDC& dc, HBITMAP& bitmap, HGDIOBJ& previous);
 // A DIB section of the header's size and depth (1, 4, 8, 16, 24 or 32 bits),
 // rows bottom-up for a positive height, top-down for a negative one. The
 // colours fill the colour table of depths up to 8 bits. Pixels start at zero.
-HBITMAP CreateDIBSection(HDC dc, const BITMAPINFOHEADER& header, std::span<const RGBQUAD> colors,
-                         uint32_t usage, void** bits, void* section, uint32_t offset);
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFOHEADER& header, std::span<const RGBQUAD> colors, uint32_t usage,
+                         void** bits, void* section, uint32_t offset);
 HBITMAP CreateCompatibleBitmap(HDC dc, int32_t width, int32_t height);  // 32 bits per pixel
-int GetObjectA(HGDIOBJ object, int size, void* out);  // fills a BITMAP for a bitmap
+int GetObjectA(HGDIOBJ object, int size, void* out);                    // fills a BITMAP for a bitmap
 unsigned GetDIBColorTable(HDC dc, unsigned start, unsigned count, RGBQUAD* colors);
 unsigned SetDIBColorTable(HDC dc, unsigned start, unsigned count, const RGBQUAD* colors);
 
 // Block copies, clipped to both surfaces. Only SRCCOPY is supported; any other
 // raster operation is refused. Between 32-bit surfaces all four bytes are
 // copied; from any other depth into a 32-bit surface the fourth byte is 0.
-bool BitBlt(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC src, int32_t xSrc,
-            int32_t ySrc, uint32_t rop);
+bool BitBlt(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC src, int32_t xSrc, int32_t ySrc,
+            uint32_t rop);
 // Nearest-pixel stretching (COLORONCOLOR, the default and only mode honoured).
-bool StretchBlt(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC src, int32_t xSrc,
-                int32_t ySrc, int32_t srcWidth, int32_t srcHeight, uint32_t rop);
+bool StretchBlt(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC src, int32_t xSrc, int32_t ySrc,
+                int32_t srcWidth, int32_t srcHeight, uint32_t rop);
 int SetStretchBltMode(HDC dc, int mode);  // returns the previous mode, 0 on failure
 int GetStretchBltMode(HDC dc);
 // dst = src*k + dst*(1 - srcA*k/255) with k = constant alpha / 255 and src
 // premultiplied; fails when the source block leaves the source surface.
-bool AlphaBlend(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC src,
-                int32_t xSrc, int32_t ySrc, int32_t srcWidth, int32_t srcHeight, BLENDFUNCTION blend);
+bool AlphaBlend(HDC dst, int32_t x, int32_t y, int32_t width, int32_t height, HDC src, int32_t xSrc, int32_t ySrc,
+                int32_t srcWidth, int32_t srcHeight, BLENDFUNCTION blend);
 
 // Pixels and shapes. Drawing into a 32-bit surface writes 0 into the fourth byte.
-COLORREF GetPixel(HDC dc, int32_t x, int32_t y);  // CLR_INVALID outside the bitmap
+COLORREF GetPixel(HDC dc, int32_t x, int32_t y);                  // CLR_INVALID outside the bitmap
 COLORREF SetPixel(HDC dc, int32_t x, int32_t y, COLORREF color);  // CLR_INVALID outside
 HPEN CreatePen(int style, int width, COLORREF color);
 HBRUSH CreateSolidBrush(COLORREF color);

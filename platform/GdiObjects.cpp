@@ -65,9 +65,7 @@ DeviceContext& ScreenContext() {
   return *screen;
 }
 
-bool ValidDepth(int bpp) {
-  return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
-}
+bool ValidDepth(int bpp) { return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32; }
 }  // namespace
 
 GdiObject::GdiObject(Kind kind, bool stock) : kind_(kind), stock_(stock) {
@@ -90,9 +88,7 @@ Bitmap::~Bitmap() {
   if (!stock()) std::free(bits_);
 }
 
-DeviceContext::DeviceContext() : bitmap(&StockBitmap()), pen(&StockPen()), brush(&StockBrush()) {
-  ++liveObjects;
-}
+DeviceContext::DeviceContext() : bitmap(&StockBitmap()), pen(&StockPen()), brush(&StockBrush()) { ++liveObjects; }
 DeviceContext::~DeviceContext() {
   if (bitmap && bitmap->selectedInto == this) bitmap->selectedInto = nullptr;
   --liveObjects;
@@ -179,8 +175,8 @@ HDC GetDC(void*) { return &ScreenContext(); }
 int ReleaseDC(void*, HDC dc) { return dc == &ScreenContext() ? 1 : 0; }
 void* GetDesktopWindow() { return &ScreenContext(); }
 
-HBITMAP CreateDIBSection(HDC, const BITMAPINFOHEADER& header, std::span<const RGBQUAD> colors,
-                         uint32_t, void** bits, void*, uint32_t) {
+HBITMAP CreateDIBSection(HDC, const BITMAPINFOHEADER& header, std::span<const RGBQUAD> colors, uint32_t, void** bits,
+                         void*, uint32_t) {
   if (bits) *bits = nullptr;
   const int bpp = header.biBitCount;
   const int32_t width = header.biWidth;
@@ -221,8 +217,7 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int32_t width, int32_t height) {
 }
 
 int GetObjectA(HGDIOBJ object, int size, void* out) {
-  if (!object || object->kind() != GdiObject::Kind::Bitmap || !out ||
-      size < static_cast<int>(sizeof(BITMAP))) {
+  if (!object || object->kind() != GdiObject::Kind::Bitmap || !out || size < static_cast<int>(sizeof(BITMAP))) {
     return 0;
   }
   const auto* bitmap = static_cast<const Bitmap*>(object);

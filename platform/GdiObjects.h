@@ -37,11 +37,9 @@ class Bitmap : public GdiObject {
   int32_t stride() const { return stride_; }
   uint8_t* bits() const { return bits_; }
   // Picture row y (0 = top) in memory.
-  uint8_t* row(int32_t y) const {
-    return bits_ + static_cast<int64_t>(topDown_ ? y : height_ - 1 - y) * stride_;
-  }
+  uint8_t* row(int32_t y) const { return bits_ + static_cast<int64_t>(topDown_ ? y : height_ - 1 - y) * stride_; }
 
-  std::vector<RGBQUAD> palette;         // 2, 16 or 256 entries for depths up to 8
+  std::vector<RGBQUAD> palette;                  // 2, 16 or 256 entries for depths up to 8
   uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};  // R, G, B masks of 16-bit pixels
   DeviceContext* selectedInto = nullptr;
 

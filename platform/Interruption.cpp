@@ -91,7 +91,9 @@ void CleanUpOnInterrupt() {
 
 InterruptDeferral::InterruptDeferral() : lock_(DeferralMutex()) {}
 
-InterruptCleanup InterruptCleanup::KillGroup(pid_t processGroup) { return InterruptCleanup(Register({processGroup, {}})); }
+InterruptCleanup InterruptCleanup::KillGroup(pid_t processGroup) {
+  return InterruptCleanup(Register({processGroup, {}}));
+}
 
 bool InterruptCleanup::MakeTemporaryFolder(std::string& pattern, InterruptCleanup& removal) {
   uint64_t id = 0;

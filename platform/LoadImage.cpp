@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
-#include "platform/Gdi.h"
 #include "platform/Files.h"
+#include "platform/Gdi.h"
 #include "platform/GdiObjects.h"
 #include "platform/ImageCodec.h"
 #include "platform/PictureLimits.h"
@@ -96,8 +96,8 @@ std::vector<uint8_t> FileHead(FILE* stream) {
 HBITMAP PlainTwentyFourBitSection(const std::vector<uint8_t>& bytes) {
   constexpr size_t kPixels = 54;
   if (bytes.size() < kPixels || LittleEndian(bytes, 10, 4) != kPixels || LittleEndian(bytes, 14, 4) != 40 ||
-      LittleEndian(bytes, 26, 2) != 1 ||
-      LittleEndian(bytes, 28, 2) != 24 || LittleEndian(bytes, 30, 4) != 0 || LittleEndian(bytes, 46, 4) != 0) {
+      LittleEndian(bytes, 26, 2) != 1 || LittleEndian(bytes, 28, 2) != 24 || LittleEndian(bytes, 30, 4) != 0 ||
+      LittleEndian(bytes, 46, 4) != 0) {
     return nullptr;
   }
   const auto width = static_cast<int32_t>(LittleEndian(bytes, 18, 4));

@@ -14,8 +14,8 @@ inline constexpr uint64_t kMaxPicturePixels = uint64_t{64} << 20;
 // "" when a picture of width x height pixels may be read; otherwise why not.
 inline std::string PictureSizeProblem(uint64_t width, uint64_t height) {
   if (width * height <= kMaxPicturePixels) return {};  // each below 2^32: the product fits
-  return "its header claims " + std::to_string(width) + " x " + std::to_string(height) +
-         " pixels, more than the " + std::to_string(kMaxPicturePixels) + " (8192 x 8192) a picture may have";
+  return "its header claims " + std::to_string(width) + " x " + std::to_string(height) + " pixels, more than the " +
+         std::to_string(kMaxPicturePixels) + " (8192 x 8192) a picture may have";
 }
 
 }  // namespace velkor::platform

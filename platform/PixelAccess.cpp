@@ -34,18 +34,16 @@ uint32_t ReadPixel(const Bitmap& bitmap, const uint8_t* row, int32_t x) {
   switch (bitmap.bpp()) {
     case 32: {
       const uint8_t* p = row + 4 * x;
-      return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-             (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+      return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+             (static_cast<uint32_t>(p[3]) << 24);
     }
     case 24: {
       const uint8_t* p = row + 3 * x;
-      return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-             (static_cast<uint32_t>(p[2]) << 16);
+      return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16);
     }
     case 16: {
       const uint32_t v = static_cast<uint32_t>(row[2 * x]) | (static_cast<uint32_t>(row[2 * x + 1]) << 8);
-      return Expand(v, bitmap.masks[2]) | (Expand(v, bitmap.masks[1]) << 8) |
-             (Expand(v, bitmap.masks[0]) << 16);
+      return Expand(v, bitmap.masks[2]) | (Expand(v, bitmap.masks[1]) << 8) | (Expand(v, bitmap.masks[0]) << 16);
     }
     case 8: return PaletteColor(bitmap, row[x]);
     case 4: return PaletteColor(bitmap, (x & 1) ? (row[x / 2] & 0x0F) : (row[x / 2] >> 4));

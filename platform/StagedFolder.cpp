@@ -1,8 +1,8 @@
 #include "platform/StagedFolder.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -75,7 +75,8 @@ bool StagedFolder::Open(const std::string& target, std::string& error) {
   while (!fs::exists(above, ec) && above.has_relative_path()) above = above.parent_path();
   // Files move by renaming, which stays within one file system: a target that
   // is a disk of its own (a mounted stick) holds its hidden folder itself.
-  struct stat folder {}, beside {};
+  struct stat folder {
+  }, beside{};
   if (::stat(target_.c_str(), &folder) == 0 && S_ISDIR(folder.st_mode) && ::stat(above.c_str(), &beside) == 0 &&
       folder.st_dev != beside.st_dev) {
     above = target_;

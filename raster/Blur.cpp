@@ -85,8 +85,7 @@ void BlurRows(const uint8_t* bits, uint8_t* out, int32_t width, int32_t height, 
 // out = round((sum / (n * strength) + p / centreWeight) / 2), limited to
 // 0..255. n * strength is a single-precision product; the divisions, the sum
 // and the halving are double. Rows are independent: every core takes a share.
-void BlurPass(const uint8_t* source, uint8_t* out, int32_t width, int32_t height, float centreWeight,
-              float strength) {
+void BlurPass(const uint8_t* source, uint8_t* out, int32_t width, int32_t height, float centreWeight, float strength) {
   if (centreWeight == 0.0f || strength == 0.0f) RaiseDivisionByZero();
   if (std::isnan(centreWeight) || std::isnan(strength)) RaiseOverflow();
   const BlurArithmetic blur(centreWeight, strength);

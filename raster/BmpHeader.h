@@ -11,7 +11,7 @@ struct BmpLayout {
   int32_t width = 0;
   int32_t heightField = 0;  // positive: rows bottom-up; negative: top-down
   uint16_t bitsPerPixel = 0;
-  uint32_t imageSize = 0;   // bytes of pixel data
+  uint32_t imageSize = 0;  // bytes of pixel data
   uint32_t colorsUsed = 0;
   uint32_t tableBytes = 0;
 };

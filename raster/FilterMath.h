@@ -20,8 +20,6 @@ inline uint8_t ClampRoundByte(double value) {
   return static_cast<uint8_t>(RoundTiesEven(value));
 }
 
-inline uint8_t ClampByte(int32_t value) {
-  return static_cast<uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value));
-}
+inline uint8_t ClampByte(int32_t value) { return static_cast<uint8_t>(value < 0 ? 0 : (value > 255 ? 255 : value)); }
 
 }  // namespace velkor::filter

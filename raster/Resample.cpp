@@ -79,8 +79,8 @@ inline __m128d Blend(__m128d a, __m128d b, __m128d weightA, __m128d weightB) {
 
 // The same arithmetic as the scalar loop below, two channels per
 // instruction: every lane sees the same IEEE operations in the same order.
-void ResampleRowBaseline(const uint8_t* lower, const uint8_t* upper, double dy,
-                         const std::vector<SamplePoint>& columns, uint8_t* out) {
+void ResampleRowBaseline(const uint8_t* lower, const uint8_t* upper, double dy, const std::vector<SamplePoint>& columns,
+                         uint8_t* out) {
   const __m128d weightUpper = _mm_set1_pd(dy);
   const __m128d weightLower = _mm_set1_pd(1.0 - dy);
   // Vertical first, each side rounded to an integer, then horizontal.
@@ -113,8 +113,8 @@ void ResampleRowBaseline(const uint8_t* lower, const uint8_t* upper, double dy,
   }
 }
 #else
-void ResampleRowBaseline(const uint8_t* lower, const uint8_t* upper, double dy,
-                         const std::vector<SamplePoint>& columns, uint8_t* out) {
+void ResampleRowBaseline(const uint8_t* lower, const uint8_t* upper, double dy, const std::vector<SamplePoint>& columns,
+                         uint8_t* out) {
   const double oneMinusDy = 1.0 - dy;
   // Vertical first, each side rounded to an integer, then horizontal.
   const auto vertical = [&](int64_t byte) {
@@ -156,14 +156,15 @@ void cAlphaDibSection::ResampleBilinear(cAlphaDibSection& destination) const {
   const int64_t sourceStride = BytesPerScanLine();
   const int64_t destinationStride = destination.BytesPerScanLine();
   // Destination rows are independent of each other: every core takes a share.
-  platform::ParallelFor(newHeight, platform::RowBand(newHeight, 4 * destinationStride), [&](int64_t first, int64_t last) {
-    for (auto y = static_cast<int32_t>(first); y < last; ++y) {
-      const SamplePoint& row = rows[static_cast<size_t>(y)];
-      const uint8_t* lower = bits_ + row.index * sourceStride;
-      resample::ResampleRow(lower, lower + sourceStride, row.fraction, columns,
-                            destination.bits_ + y * destinationStride);
-    }
-  });
+  platform::ParallelFor(newHeight, platform::RowBand(newHeight, 4 * destinationStride),
+                        [&](int64_t first, int64_t last) {
+                          for (auto y = static_cast<int32_t>(first); y < last; ++y) {
+                            const SamplePoint& row = rows[static_cast<size_t>(y)];
+                            const uint8_t* lower = bits_ + row.index * sourceStride;
+                            resample::ResampleRow(lower, lower + sourceStride, row.fraction, columns,
+                                                  destination.bits_ + y * destinationStride);
+                          }
+                        });
 }
 
 }  // namespace velkor

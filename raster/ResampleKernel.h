@@ -27,8 +27,8 @@ std::vector<SamplePoint> SamplePoints(int32_t sourceSize, int32_t destinationSiz
 // same bytes.
 void ResampleRow(const uint8_t* lower, const uint8_t* upper, double dy, const std::vector<SamplePoint>& columns,
                  uint8_t* out);
-void ResampleRowBaseline(const uint8_t* lower, const uint8_t* upper, double dy,
-                         const std::vector<SamplePoint>& columns, uint8_t* out);
+void ResampleRowBaseline(const uint8_t* lower, const uint8_t* upper, double dy, const std::vector<SamplePoint>& columns,
+                         uint8_t* out);
 void ResampleRowAvx2(const uint8_t* lower, const uint8_t* upper, double dy, const std::vector<SamplePoint>& columns,
                      uint8_t* out);
 bool HaveAvx2();

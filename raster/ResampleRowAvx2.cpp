@@ -72,8 +72,8 @@ __attribute__((target("avx2"))) void ResampleRowAvx2(const uint8_t* lower, const
     }
     uint32_t word = left;
     if (left != right) {
-      const __m256d blended = Blend(Widen(left), Widen(right), _mm256_set1_pd(1.0 - column.fraction),
-                                    _mm256_set1_pd(column.fraction));
+      const __m256d blended =
+          Blend(Widen(left), Widen(right), _mm256_set1_pd(1.0 - column.fraction), _mm256_set1_pd(column.fraction));
       word = Narrow(RoundLanes(_mm256_min_pd(_mm256_max_pd(blended, zero), top)));
     }
     std::memcpy(out, &word, 4);

@@ -85,10 +85,12 @@ std::unique_ptr<cAlphaDibSection> ResampleInSteps(const cAlphaDibSection& source
   if (!result->Create(before.width, before.height)) return nullptr;
   // Destination rows are independent: each thread takes a band with rows of
   // its own; the few rows where the bands meet are made twice, identically.
-  platform::ParallelFor(before.height, platform::RowBand(before.height, bytesPerFinalRow), [&](int64_t first, int64_t last) {
-    RowChain chain(source, passes);
-    for (auto y = static_cast<int32_t>(first); y < last; ++y) chain.Make(passes.size(), y, result->MemoryRow(y));
-  });
+  platform::ParallelFor(before.height, platform::RowBand(before.height, bytesPerFinalRow),
+                        [&](int64_t first, int64_t last) {
+                          RowChain chain(source, passes);
+                          for (auto y = static_cast<int32_t>(first); y < last; ++y)
+                            chain.Make(passes.size(), y, result->MemoryRow(y));
+                        });
   return result;
 }
 

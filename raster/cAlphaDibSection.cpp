@@ -4,12 +4,12 @@
 #include <random>
 
 #include "common/Rounding.h"
-#include "raster/BmpHeader.h"
 #include "common/VbError.h"
 #include "platform/DrawDib.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "platform/SystemError.h"
+#include "raster/BmpHeader.h"
 
 namespace velkor {
 
@@ -33,8 +33,8 @@ bool cAlphaDibSection::CreateDIB(gdi::HDC lhDC, int32_t lWidth, int32_t lHeight,
   header_.biCompression = gdi::BI_RGB;
   header_.biSizeImage = static_cast<uint32_t>(MulChecked(BytesPerScanLine(), lHeight));
   void* bits = nullptr;
-  hDIB = gdi::CreateDIBSection(lhDC, header_, std::span<const gdi::RGBQUAD>(&colorEntry_, 1),
-                               gdi::DIB_RGB_COLORS, &bits, nullptr, 0);
+  hDIB = gdi::CreateDIBSection(lhDC, header_, std::span<const gdi::RGBQUAD>(&colorEntry_, 1), gdi::DIB_RGB_COLORS,
+                               &bits, nullptr, 0);
   bits_ = static_cast<uint8_t*>(bits);
   return hDIB != nullptr;
 }
@@ -63,9 +63,7 @@ bool cAlphaDibSection::Create(int32_t lWidth, int32_t lHeight) {
 
 int32_t cAlphaDibSection::BytesPerScanLine() const { return MulChecked(header_.biWidth, 4); }
 
-void cAlphaDibSection::CreateFromPicture(const platform::StdPicture& picThis) {
-  CreateFromHBitmap(picThis.Handle());
-}
+void cAlphaDibSection::CreateFromPicture(const platform::StdPicture& picThis) { CreateFromHBitmap(picThis.Handle()); }
 
 void cAlphaDibSection::CreateFromHBitmap(gdi::HBITMAP hBmp) {
   gdi::BITMAP record;
@@ -100,9 +98,9 @@ void cAlphaDibSection::PaintPicture(gdi::HDC lhDC, int32_t lDestLeft, int32_t lD
   }
 }
 
-void cAlphaDibSection::AlphaPaintPicture(gdi::HDC lhDC, int32_t lDestLeft, int32_t lDestTop,
-                                         int32_t lDestWidth, int32_t lDestHeight, int32_t lSrcLeft,
-                                         int32_t lSrcTop, uint8_t lConstantAlpha) {
+void cAlphaDibSection::AlphaPaintPicture(gdi::HDC lhDC, int32_t lDestLeft, int32_t lDestTop, int32_t lDestWidth,
+                                         int32_t lDestHeight, int32_t lSrcLeft, int32_t lSrcTop,
+                                         uint8_t lConstantAlpha) {
   const int32_t w = lDestWidth < 0 ? Width() : lDestWidth;
   const int32_t h = lDestHeight < 0 ? Height() : lDestHeight;
   gdi::BLENDFUNCTION blend{gdi::AC_SRC_OVER, 0, lConstantAlpha, gdi::AC_SRC_ALPHA};
@@ -130,8 +128,7 @@ bool cAlphaDibSection::WriteBitmapFile(const std::string& sFileName) {
 
 void cAlphaDibSection::RandomiseBits(bool bGray) {
   if (!bits_) return;
-  std::mt19937 generator(static_cast<uint32_t>(
-      std::chrono::steady_clock::now().time_since_epoch().count()));
+  std::mt19937 generator(static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
   std::uniform_real_distribution<double> random(0.0, 1.0);
   for (int32_t y = 0; y < Height(); ++y) {
     uint8_t* row = MemoryRow(y);

@@ -36,8 +36,7 @@ class cAlphaDibSection {
                       int32_t lSrcHeight = -1, uint32_t eRop = gdi::SRCCOPY);
   bool SavePicture(const std::string& sFileName);
   void PaintPicture(gdi::HDC lhDC, int32_t lDestLeft = 0, int32_t lDestTop = 0, int32_t lDestWidth = -1,
-                    int32_t lDestHeight = -1, int32_t lSrcLeft = 0, int32_t lSrcTop = 0,
-                    uint32_t eRop = gdi::SRCCOPY);
+                    int32_t lDestHeight = -1, int32_t lSrcLeft = 0, int32_t lSrcTop = 0, uint32_t eRop = gdi::SRCCOPY);
   void AlphaPaintPicture(gdi::HDC lhDC, int32_t lDestLeft = 0, int32_t lDestTop = 0, int32_t lDestWidth = -1,
                          int32_t lDestHeight = -1, int32_t lSrcLeft = 0, int32_t lSrcTop = 0,
                          uint8_t lConstantAlpha = 255);

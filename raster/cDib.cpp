@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "common/Rounding.h"
-#include "raster/BmpHeader.h"
 #include "common/VbError.h"
 #include "platform/Files.h"
 #include "platform/Gdi.h"
 #include "platform/GdiObjects.h"
+#include "raster/BmpHeader.h"
 
 namespace velkor {
 
@@ -222,13 +222,13 @@ bool cDib::SaveTo24BitBitmap(const std::string& file_name) const {
   GetPalette(palette);
   std::vector<uint8_t> rows(static_cast<size_t>(size_));
   for (int32_t y = 0; y < height_; ++y) {
-    std::memcpy(rows.data() + static_cast<size_t>(y) * bytesPerScanLine_,
-                static_cast<gdi::Bitmap*>(hDIB_)->row(y), static_cast<size_t>(bytesPerScanLine_));
+    std::memcpy(rows.data() + static_cast<size_t>(y) * bytesPerScanLine_, static_cast<gdi::Bitmap*>(hDIB_)->row(y),
+                static_cast<size_t>(bytesPerScanLine_));
   }
   platform::SafeFileWriter file;
   return file.Open(file_name) && file.Write(head.data(), head.size()) &&
-         (palette.empty() || file.Write(palette.data(), palette.size())) &&
-         file.Write(rows.data(), rows.size()) && file.Commit();
+         (palette.empty() || file.Write(palette.data(), palette.size())) && file.Write(rows.data(), rows.size()) &&
+         file.Commit();
 }
 
 }  // namespace velkor

@@ -27,8 +27,7 @@ class cDib {
   void Destroy();
   int32_t LoadBlt(gdi::HDC hSrcDC, int32_t x = 0, int32_t y = 0, int32_t nWidth = 0, int32_t nHeight = 0);
   int32_t Stretch(gdi::HDC hDstDC, int32_t x, int32_t y, int32_t nWidth, int32_t nHeight, int32_t xSrc = 0,
-                  int32_t ySrc = 0, int32_t nSrcWidth = 0, int32_t nSrcHeight = 0,
-                  uint32_t lROP = gdi::SRCCOPY);
+                  int32_t ySrc = 0, int32_t nSrcWidth = 0, int32_t nSrcHeight = 0, uint32_t lROP = gdi::SRCCOPY);
   void Cls(uint32_t BackColor = 0xFFFFFF);
   void SetPalette(const std::vector<uint8_t>& Palette);
   void GetPalette(std::vector<uint8_t>& Palette) const;

@@ -13,8 +13,8 @@ struct ChildResult {
   bool started = false;
   bool timedOut = false;
   bool tooMuchOutput = false;
-  int exitCode = -1;   // when it exited normally
-  int signal = 0;      // when a signal ended it
+  int exitCode = -1;  // when it exited normally
+  int signal = 0;     // when a signal ended it
   std::vector<uint8_t> output;
 };
 

@@ -42,12 +42,12 @@ class FrameRenderer {
   void DrawTriangle(uint32_t index, const Triangle& t, bool cullBackFace);
   void ResolvePixel(const Scene& scene, int px, int py, std::array<uint8_t, 3> key, float boost, uint8_t* out) const;
 
-  std::vector<float> x_, y_, z_;            // per vertex: sample units, view depth (larger is nearer)
-  std::vector<std::array<float, 3>> n_;    // per vertex: view-space normal
+  std::vector<float> x_, y_, z_;         // per vertex: sample units, view depth (larger is nearer)
+  std::vector<std::array<float, 3>> n_;  // per vertex: view-space normal
   Region region_;
-  int stride_ = 0;                          // samples per row of the region
+  int stride_ = 0;  // samples per row of the region
   std::vector<float> depth_;
-  std::vector<uint32_t> id_;                // triangle index + 1, 0 for none
+  std::vector<uint32_t> id_;  // triangle index + 1, 0 for none
 };
 
 }  // namespace velkor::render

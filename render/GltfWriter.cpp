@@ -27,8 +27,7 @@ std::string Num(double v) {
 
 // PNG bytes of a texture, through FreeImage (rows bottom-up there).
 std::vector<uint8_t> PngBytes(const Texture& t) {
-  const platform::FreeImageBitmap owner(
-      FreeImage_Allocate(static_cast<int>(t.width), static_cast<int>(t.height), 32));
+  const platform::FreeImageBitmap owner(FreeImage_Allocate(static_cast<int>(t.width), static_cast<int>(t.height), 32));
   FIBITMAP* bmp = owner.get();
   if (!bmp) return {};
   for (uint32_t y = 0; y < t.height; ++y) {
@@ -52,14 +51,16 @@ class Builder {
   std::string Json(const std::string& uri) {
     Attributes();
     std::map<uint32_t, std::vector<uint32_t>> byMaterial;
-    for (const Triangle& t : s_.triangles) byMaterial[t.material].insert(byMaterial[t.material].end(), t.vertex.begin(), t.vertex.end());
+    for (const Triangle& t : s_.triangles)
+      byMaterial[t.material].insert(byMaterial[t.material].end(), t.vertex.begin(), t.vertex.end());
     std::string primitives;
     for (const auto& [material, indices] : byMaterial) {
       const int accessor = Accessor(View(indices.data(), indices.size() * 4, kElementArrayBuffer), kUnsignedInt,
                                     indices.size(), "SCALAR", "");
-      primitives += std::string(primitives.empty() ? "" : ",") + "{\"attributes\":{\"POSITION\":0,\"NORMAL\":1,"
-                    "\"COLOR_0\":2,\"TEXCOORD_0\":3},\"indices\":" + std::to_string(accessor) +
-                    ",\"material\":" + std::to_string(material) + "}";
+      primitives += std::string(primitives.empty() ? "" : ",") +
+                    "{\"attributes\":{\"POSITION\":0,\"NORMAL\":1,"
+                    "\"COLOR_0\":2,\"TEXCOORD_0\":3},\"indices\":" +
+                    std::to_string(accessor) + ",\"material\":" + std::to_string(material) + "}";
     }
     std::string images, textures;
     for (size_t i = 0; i < s_.textures.size(); ++i) {
@@ -84,7 +85,8 @@ class Builder {
  private:
   void Attributes() {
     std::vector<float> pos, nrm, col, uv;
-    float lo[3] = {std::numeric_limits<float>::max(), std::numeric_limits<float>::max(), std::numeric_limits<float>::max()};
+    float lo[3] = {std::numeric_limits<float>::max(), std::numeric_limits<float>::max(),
+                   std::numeric_limits<float>::max()};
     float hi[3] = {-lo[0], -lo[0], -lo[0]};
     for (const Vertex& v : s_.vertices) {
       for (int i = 0; i < 3; ++i) {
@@ -113,7 +115,8 @@ class Builder {
              Num(m.baseColour[0]) + "," + Num(m.baseColour[1]) + "," + Num(m.baseColour[2]) + "," +
              Num(m.baseColour[3]) + "],\"metallicFactor\":0" +
              (m.texture >= 0 ? ",\"baseColorTexture\":{\"index\":" + std::to_string(m.texture) + "}" : "") +
-             "},\"doubleSided\":" + (m.doubleSided ? "true" : "false") + ",\"emissiveFactor\":[" + Num(m.emissive[0]) + "," + Num(m.emissive[1]) + "," + Num(m.emissive[2]) + "]}";
+             "},\"doubleSided\":" + (m.doubleSided ? "true" : "false") + ",\"emissiveFactor\":[" + Num(m.emissive[0]) +
+             "," + Num(m.emissive[1]) + "," + Num(m.emissive[2]) + "]}";
     }
     return out;
   }

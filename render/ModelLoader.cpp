@@ -74,8 +74,7 @@ const std::vector<std::string>& ModelFilePatterns() {
     for (size_t start = 0; r.exitCode == 0 && start < text.size();) {
       const size_t end = std::min(text.find(';', start), text.size());
       const std::string pattern = text.substr(start, end - start);
-      if (pattern.size() > 2 && pattern.rfind("*.", 0) == 0 &&
-          pattern.find_first_of("|;/\\ \n") == std::string::npos) {
+      if (pattern.size() > 2 && pattern.rfind("*.", 0) == 0 && pattern.find_first_of("|;/\\ \n") == std::string::npos) {
         list.push_back(pattern);
       }
       start = end + 1;

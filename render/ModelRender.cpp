@@ -47,7 +47,8 @@ std::vector<FrameSetPlan> PlanFrameSets(const RenderOptions& o) {
 std::vector<std::string> FrameFiles(const RenderOptions& o) {
   std::vector<std::string> files;
   for (const FrameSetPlan& plan : PlanFrameSets(o)) {
-    for (int k = 0; k < kFramesPerSet; ++k) files.push_back(FrameFileName(plan.folder, o.prefix, SchemeFromText(o.numbers), k));
+    for (int k = 0; k < kFramesPerSet; ++k)
+      files.push_back(FrameFileName(plan.folder, o.prefix, SchemeFromText(o.numbers), k));
   }
   return files;
 }
@@ -97,8 +98,8 @@ bool RenderModelFrames(const RenderOptions& options, const RenderProgress& progr
   axes = ChooseAxes(scene, options.up, options.front);
   const bool separate = options.animated && !options.animationModel.empty();
   if (separate && !LoadModel(options.animationModel, animation, error)) return false;
-  if (RenderFrameSets(scene, separate ? animation : scene, PlanFrameSets(options), SettingsFor(options, axes),
-                      progress, error, &frames)) {
+  if (RenderFrameSets(scene, separate ? animation : scene, PlanFrameSets(options), SettingsFor(options, axes), progress,
+                      error, &frames)) {
     return true;
   }
   error = "cannot render model " + options.model + ": " + error;

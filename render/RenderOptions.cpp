@@ -23,7 +23,8 @@ std::string RenderOptionsProblem(const RenderOptions& o) {
   if (o.model.empty()) return "no model file is chosen";
   if (o.outDir.empty()) return "no folder for the frames is chosen";
   if (o.outDir[0] != '/') return "the folder for the frames must be a full path: " + o.outDir;
-  if (!FileNamePrefix(o.prefix)) return "the prefix must be part of a file name, without \"/\", \"\\\" or \"..\": " + o.prefix;
+  if (!FileNamePrefix(o.prefix))
+    return "the prefix must be part of a file name, without \"/\", \"\\\" or \"..\": " + o.prefix;
   if (!NamesScheme(o.numbers)) return "not a numbering scheme: " + o.numbers;
   if (!o.animated && !o.version) return "no SRF version is chosen";
   if (o.up && o.front && !Perpendicular(*o.up, *o.front)) return "the up and front axes must be perpendicular";

@@ -23,7 +23,9 @@ class Writer {
   }
   void U32(uint32_t v) { Bytes(&v, 4); }
   template <size_t N>
-  void Floats(const std::array<float, N>& a) { Bytes(a.data(), 4 * N); }
+  void Floats(const std::array<float, N>& a) {
+    Bytes(a.data(), 4 * N);
+  }
   std::vector<uint8_t> out;
 };
 

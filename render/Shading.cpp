@@ -52,8 +52,8 @@ std::array<float, 3> Shade(const Scene& scene, const Material& material, const S
                            float emissiveBoost) {
   std::array<float, 3> n = Normalised(point.normal);
   if (n[2] < 0) n = {-n[0], -n[1], -n[2]};
-  const float light = kAmbient + kKey * std::max(0.0f, Dot(n, kKeyDirection)) +
-                      kFill * std::max(0.0f, Dot(n, kFillDirection));
+  const float light =
+      kAmbient + kKey * std::max(0.0f, Dot(n, kKeyDirection)) + kFill * std::max(0.0f, Dot(n, kFillDirection));
   std::array<float, 3> albedo{};
   for (int c = 0; c < 3; ++c) albedo[c] = material.baseColour[c] * point.vertexColour[c];
   if (material.texture >= 0) {

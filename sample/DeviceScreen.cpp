@@ -6,8 +6,8 @@
 #include <numbers>
 #include <vector>
 
-#include "sample/PixelFont.h"
 #include "render/FrameRenderer.h"
+#include "sample/PixelFont.h"
 
 namespace velkor::sample {
 
@@ -44,7 +44,8 @@ class Painter {
       v.position = {p.x, p.y, static_cast<float>(order_)};
       scene_.vertices.push_back(v);
     }
-    for (uint32_t i = 2; i < pts.size(); ++i) scene_.triangles.push_back({{base, base + i - 1, base + i}, Material(colour)});
+    for (uint32_t i = 2; i < pts.size(); ++i)
+      scene_.triangles.push_back({{base, base + i - 1, base + i}, Material(colour)});
     ++order_;
   }
   void Rect(float x0, float y0, float x1, float y1, Rgb colour) {
@@ -111,14 +112,11 @@ struct Street {
 // Centre lines sit on pixel centres (x.5) so straight streets have crisp sides.
 const std::vector<Street>& Streets() {
   static const std::vector<Street> streets = {
-      {{{331.5f, 20}, {331.5f, 290}}, 15, true},     // the avenue the route follows
-      {{{-10, 120.5f}, {490, 120.5f}}, 13, true},    // the cross road it turns into
-      {{{210.5f, 20}, {210.5f, 290}}, 8, false},
-      {{{150.5f, 120.5f}, {150.5f, 290}}, 7, false},
-      {{{210.5f, 200.5f}, {490, 200.5f}}, 8, false},
-      {{{420.5f, 120.5f}, {420.5f, 290}}, 7, false},
-      {{{210.5f, 62.5f}, {331.5f, 62.5f}}, 6, false},
-      {{{-10, 36}, {210.5f, 114}}, 7, false},
+      {{{331.5f, 20}, {331.5f, 290}}, 15, true},   // the avenue the route follows
+      {{{-10, 120.5f}, {490, 120.5f}}, 13, true},  // the cross road it turns into
+      {{{210.5f, 20}, {210.5f, 290}}, 8, false},        {{{150.5f, 120.5f}, {150.5f, 290}}, 7, false},
+      {{{210.5f, 200.5f}, {490, 200.5f}}, 8, false},    {{{420.5f, 120.5f}, {420.5f, 290}}, 7, false},
+      {{{210.5f, 62.5f}, {331.5f, 62.5f}}, 6, false},   {{{-10, 36}, {210.5f, 114}}, 7, false},
       {{{331.5f, 160.5f}, {420.5f, 160.5f}}, 5, false},
   };
   return streets;
@@ -128,8 +126,7 @@ const std::vector<Street>& Streets() {
 // avenue and into the cross road: the route meets the turning icon and
 // does not run on behind it.
 const std::vector<P>& RoutePath() {
-  static const std::vector<P> route = {
-      {331.5f, kIconCellY + kIconCellSize / 2.0f}, {331.5f, 120.5f}, {490, 120.5f}};
+  static const std::vector<P> route = {{331.5f, kIconCellY + kIconCellSize / 2.0f}, {331.5f, 120.5f}, {490, 120.5f}};
   return route;
 }
 
@@ -146,8 +143,7 @@ void PaintBuildings(Painter& paint) {
 }
 
 void PaintWater(Painter& paint) {
-  paint.Polygon({{0, 150}, {36, 141}, {88, 148}, {126, 170}, {140, 208}, {134, 246}, {120, 272}, {0, 272}},
-                kWater);
+  paint.Polygon({{0, 150}, {36, 141}, {88, 148}, {126, 170}, {140, 208}, {134, 246}, {120, 272}, {0, 272}}, kWater);
 }
 
 void PaintPark(Painter& paint) {

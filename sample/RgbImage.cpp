@@ -23,8 +23,7 @@ RgbImage MakeImage(int width, int height, Rgb fill) {
 namespace {
 
 bool IsWellFormed(const RgbImage& img) {
-  return img.width > 0 && img.height > 0 &&
-         img.rgb.size() == static_cast<size_t>(img.width) * img.height * 3;
+  return img.width > 0 && img.height > 0 && img.rgb.size() == static_cast<size_t>(img.width) * img.height * 3;
 }
 
 }  // namespace

@@ -19,7 +19,8 @@ void AddBody(Scene& s, uint32_t paint, uint32_t trim) {
   AddBox(s, {-kHalfWidth, 0.30f, -kHalfLength}, {kHalfWidth, 0.82f, kHalfLength}, paint);
   // Bumpers: dark bands round the nose and the tail.
   AddBox(s, {-kHalfWidth - 0.01f, 0.28f, kHalfLength - 0.08f}, {kHalfWidth + 0.01f, 0.44f, kHalfLength + 0.04f}, trim);
-  AddBox(s, {-kHalfWidth - 0.01f, 0.28f, -kHalfLength - 0.04f}, {kHalfWidth + 0.01f, 0.44f, -kHalfLength + 0.08f}, trim);
+  AddBox(s, {-kHalfWidth - 0.01f, 0.28f, -kHalfLength - 0.04f}, {kHalfWidth + 0.01f, 0.44f, -kHalfLength + 0.08f},
+         trim);
 }
 
 // The glasshouse tapers inwards and leans back: windscreen long and raked,
@@ -38,8 +39,10 @@ void AddCabin(Scene& s, uint32_t glass, uint32_t paint) {
 void AddLamps(Scene& s, uint32_t head, uint32_t tail) {
   for (float side : {-1.0f, 1.0f}) {
     const float inner = 0.45f * side, outer = 0.85f * side;
-    AddBox(s, {std::min(inner, outer), 0.60f, kHalfLength - 0.02f}, {std::max(inner, outer), 0.76f, kHalfLength + 0.03f}, head);
-    AddBox(s, {std::min(inner, outer), 0.58f, -kHalfLength - 0.03f}, {std::max(inner, outer), 0.74f, -kHalfLength + 0.02f}, tail);
+    AddBox(s, {std::min(inner, outer), 0.60f, kHalfLength - 0.02f},
+           {std::max(inner, outer), 0.76f, kHalfLength + 0.03f}, head);
+    AddBox(s, {std::min(inner, outer), 0.58f, -kHalfLength - 0.03f},
+           {std::max(inner, outer), 0.74f, -kHalfLength + 0.02f}, tail);
   }
 }
 

@@ -8,17 +8,17 @@
 namespace velkor {
 
 enum class SendOutcome {
-  Copied,       // the file is now on the device
-  AlreadyThere, // an identical file was there already; nothing written
-  Exists,       // a different file of that name is there; kept (not forced)
-  BadFile,      // the SRF file is not readable or its checksum does not match
-  Failed,       // the device folder or the copy could not be written
+  Copied,        // the file is now on the device
+  AlreadyThere,  // an identical file was there already; nothing written
+  Exists,        // a different file of that name is there; kept (not forced)
+  BadFile,       // the SRF file is not readable or its checksum does not match
+  Failed,        // the device folder or the copy could not be written
 };
 
 struct SendResult {
   SendOutcome outcome = SendOutcome::Failed;
-  std::string target;  // DEVICE/Garmin/Vehicle/NAME.srf
-  std::string message; // for people: what happened, naming the files
+  std::string target;   // DEVICE/Garmin/Vehicle/NAME.srf
+  std::string message;  // for people: what happened, naming the files
 };
 
 // `device` is the device's root (the folder holding Garmin/). The copy is

@@ -10,8 +10,8 @@ namespace velkor {
 
 struct SRFFileInfo {
   std::vector<std::pair<std::string, std::string>> facts;  // key, value
-  bool readable = false;  // the readers would accept it
-  std::string verdict;    // one line
+  bool readable = false;                                   // the readers would accept it
+  std::string verdict;                                     // one line
 };
 
 // A file whose header says 4 images is described as animated, any other as

@@ -53,9 +53,9 @@ void CreateSRFRaster(cAlphaDibSection& raster, const std::vector<SRFImage>& imag
   }
   const std::string size = std::to_string(width) + " x " + std::to_string(height);
   if (int64_t{width} * height > kMaxPictureToRecordRatio * recordPixels) {
-    RaiseSRFReadError(kErrSubscript, path,
-                      "its records of different widths would make a " + size +
-                          " picture, far larger than the pixels they hold");
+    RaiseSRFReadError(
+        kErrSubscript, path,
+        "its records of different widths would make a " + size + " picture, far larger than the pixels they hold");
   }
   if (!raster.Create(width, height)) RaiseSRFReadError(kErrOverflow, path, "a " + size + " picture cannot be created");
 }

@@ -83,9 +83,9 @@ void RequirePlaneSize(int32_t size, int64_t expected, int number, const std::str
                       const std::string& path) {
   if (size == expected) return;
   RaiseSRFReadError(kErrSubscript, path,
-                    RecordName(number) + " gives its " + plane + " plane " + std::to_string(size) +
-                        " bytes, but its " + std::to_string(image.Width) + " x " + std::to_string(image.Height) +
-                        " pixels need " + std::to_string(expected));
+                    RecordName(number) + " gives its " + plane + " plane " + std::to_string(size) + " bytes, but its " +
+                        std::to_string(image.Width) + " x " + std::to_string(image.Height) + " pixels need " +
+                        std::to_string(expected));
 }
 
 void RequireValidAlphaCodes(const SRFImage& image, int number, const std::string& path) {

@@ -34,8 +34,7 @@ SRFHeader ParseSRFHeader(const std::vector<uint8_t>& bytes, const std::string& p
 // Record `number` (from 1) at `offset`, which moves past it. Raises 9 for a
 // record cut short, a width or height below 1, or a plane size that disagrees
 // with width x height, and 6 for an alpha code above 128.
-SRFImage ParseSRFImage(const std::vector<uint8_t>& bytes, size_t& offset, int number,
-                       const std::string& path);
+SRFImage ParseSRFImage(const std::vector<uint8_t>& bytes, size_t& offset, int number, const std::string& path);
 
 // What the header says the file is, as messages name it: "a static SRF file
 // (version 2.20)" or "an animated SRF file"; "" when it counts neither 2 nor

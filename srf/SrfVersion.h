@@ -19,8 +19,8 @@ inline constexpr int kFramesPerSet = 36;
 inline constexpr int32_t kStripScale = 5;
 
 struct SrfVersion {
-  const char* text;         // as the version box and the status line show it
-  const char* storedText;   // as the file's header records it
+  const char* text;        // as the version box and the status line show it
+  const char* storedText;  // as the file's header records it
   bool animated;
   int32_t cell3D;           // strip cell edge of the 3D sets
   int32_t cell2D;           // strip cell edge of the 2D sets
@@ -29,9 +29,7 @@ struct SrfVersion {
   uint8_t lastTrailerByte;  // the trailer is 0xFF bytes but for its last
 
   int bands() const { return animated ? 4 : 2; }
-  RasterSize strip() const {
-    return {kFramesPerSet * cell3D + spareColumns, (animated ? 2 : 1) * (cell3D + cell2D)};
-  }
+  RasterSize strip() const { return {kFramesPerSet * cell3D + spareColumns, (animated ? 2 : 1) * (cell3D + cell2D)}; }
   RasterSize device() const { return {strip().width / kStripScale, strip().height / kStripScale}; }
   // The sizes of a 3D and a 2D record: a band of the device raster.
   RasterSize image3D() const { return Band(cell3D); }

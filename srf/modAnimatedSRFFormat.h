@@ -10,9 +10,9 @@
 namespace velkor {
 
 inline constexpr int32_t kASRFImageCount = 4;
-inline constexpr int32_t kASRF3DWidth = 3242;   // 36 * 90 + 2
+inline constexpr int32_t kASRF3DWidth = 3242;  // 36 * 90 + 2
 inline constexpr int32_t kASRF3DHeight = 90;
-inline constexpr int32_t kASRF2DWidth = 2882;   // 36 * 80 + 2
+inline constexpr int32_t kASRF2DWidth = 2882;  // 36 * 80 + 2
 inline constexpr int32_t kASRF2DHeight = 80;
 inline constexpr int32_t kASRFRows = 2 * (kASRF3DHeight + kASRF2DHeight);  // 340
 inline constexpr size_t kASRFTrailerLength = 160;

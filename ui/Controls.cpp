@@ -12,9 +12,8 @@ CommandButton MakeButton(const char* caption, int l, int t, int w, int h, bool e
 }
 }  // namespace
 
-FormControls InitialControls(const std::string& folder3D, const std::string& folder2D,
-                             const std::string& animFolder3D, const std::string& animFolder2D,
-                             const std::string& prefix) {
+FormControls InitialControls(const std::string& folder3D, const std::string& folder2D, const std::string& animFolder3D,
+                             const std::string& animFolder2D, const std::string& prefix) {
   FormControls c;
   c.Label18 = MakeLabel("Rotation Files", 21, 0, 90, 13);
   c.Label1 = MakeLabel("3D Directory:", 4, 15, 80, 19);
@@ -60,7 +59,7 @@ FormControls InitialControls(const std::string& folder3D, const std::string& fol
   c.txtAColor = TextBox{"0", true, false, {164, 304, 10, 19}};
   c.Label6 = MakeLabel("Tolerance:", 298, 180, 63, 19);
   c.txtTolerance = MakeText("0", 367, 178, 28, 19);  // wide enough for "255"
-  c.txtTolerance.Enabled = false;  // the tolerance is the graded and binary rules', not clean edges'
+  c.txtTolerance.Enabled = false;                    // the tolerance is the graded and binary rules', not clean edges'
 
   c.Label7 = MakeLabel("0", 397, 180, 16, 19);
   c.sldTol = Slider{0, 255, 0, 1, 10, true, {416, 179, 144, 18}, false};

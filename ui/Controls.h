@@ -96,8 +96,8 @@ template <typename T>
 using ControlArray = std::array<T, 3>;
 
 struct FormControls {
-  Label Label18, Label1, Label4, Label2, Label3, Label17, Label14, Label13, Label16, Label15, Label9, Label10,
-      Label5, Label11, Label6, Label7, Label8, Label12, lblStatus;
+  Label Label18, Label1, Label4, Label2, Label3, Label17, Label14, Label13, Label16, Label15, Label9, Label10, Label5,
+      Label11, Label6, Label7, Label8, Label12, lblStatus;
   ControlArray<TextBox> txtWorkDir, txt2DWorkDir, txt3DPrefix, txt2DPrefix;
   ControlArray<CommandButton> cmdChangeDir, cmdChange2DDir;
   ComboBox cmbNumbers, cmbVersion;
@@ -111,8 +111,8 @@ struct FormControls {
   ProgressBar ProgressBar1;
   Geometry Plotter;
   CommonDialog CommonDialog1;
-  MenuItem mnuMode, mnuStaticSRF, mnuAnimatedSRF, mnuFileConvert, mnuSRFtoPNG, mnuPNGtoSRF, mnuLine,
-      mnuASRFtoPNG, mnuPNGtoASRF, mnuSRFViewer;
+  MenuItem mnuMode, mnuStaticSRF, mnuAnimatedSRF, mnuFileConvert, mnuSRFtoPNG, mnuPNGtoSRF, mnuLine, mnuASRFtoPNG,
+      mnuPNGtoASRF, mnuSRFViewer;
   MenuItem mnuKeying, mnuKeyGraded, mnuKeyBinary, mnuKeyClean;
 };
 

@@ -13,10 +13,10 @@ class RenderDialogModel;
 }
 
 struct FileDialogRequest {
-  bool save = false;       // save dialog; otherwise open
-  std::string filter;      // "Description|*.ext"
-  uint32_t flags = 0;      // OFN_* flags: 0x2 overwrite prompt, 0x2000 create prompt, 0x80000 explorer
-  std::string fileName;    // initial name
+  bool save = false;     // save dialog; otherwise open
+  std::string filter;    // "Description|*.ext"
+  uint32_t flags = 0;    // OFN_* flags: 0x2 overwrite prompt, 0x2000 create prompt, 0x80000 explorer
+  std::string fileName;  // initial name
 };
 
 inline constexpr uint32_t OFN_OVERWRITEPROMPT = 0x2;

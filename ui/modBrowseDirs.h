@@ -35,8 +35,7 @@ std::string BrowseForFolder(FormView& owner, const std::string& title, const std
 // for BFFM_SELCHANGED `argument` is the new selection, whose full path goes
 // to the status line when it is a file-system folder. Always 0; errors
 // inside are swallowed so that the picker keeps working.
-int BrowseCallbackProc(FolderPickerWindow& window, uint32_t message, const std::string& argument,
-                       intptr_t data);
+int BrowseCallbackProc(FolderPickerWindow& window, uint32_t message, const std::string& argument, intptr_t data);
 
 // The folder that the last BrowseForFolder asked to preselect.
 std::string PreselectedFolder();

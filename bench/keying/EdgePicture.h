@@ -32,8 +32,7 @@ inline void MapColour(int32_t x, int32_t y, uint8_t rgb[3]) {
 inline bool SaveSideBySide(const std::vector<KeyedView>& views, int zoom, const std::string& path) {
   constexpr int kGap = 4;
   int width = 0, height = 0;
-  for (const KeyedView& v : views)
-    width += v.cropWidth * zoom + kGap, height = std::max(height, v.cropHeight * zoom);
+  for (const KeyedView& v : views) width += v.cropWidth * zoom + kGap, height = std::max(height, v.cropHeight * zoom);
   FIBITMAP* bitmap = FreeImage_Allocate(width, height, 24);
   if (!bitmap) return false;
   int offset = 0;

@@ -52,7 +52,8 @@ inline EdgeScores ScoreEdges(const uint8_t* keyed, const uint8_t* truth, int32_t
         return Bgr{channel(0), channel(1), channel(2)};
       };
       const uint8_t trueAlpha = truth[at(x, y)];
-      const float own = vehicle && trueAlpha ? std::max(0.0f, Spill(model, straight(vehicle + at(x, y), trueAlpha))) : 0;
+      const float own =
+          vehicle && trueAlpha ? std::max(0.0f, Spill(model, straight(vehicle + at(x, y), trueAlpha))) : 0;
       spill += std::max(0.0f, Spill(model, straight(p, p[3])) - own);
     }
   }

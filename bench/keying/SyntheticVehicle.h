@@ -81,7 +81,8 @@ inline Frame RenderFrame(int edge, float degrees, const std::vector<Part>& parts
     return TopPart(parts, c * x + s * y, -s * x + c * y);
   };
   Frame f{edge, std::vector<uint8_t>(static_cast<size_t>(edge) * edge * 3),
-          std::vector<uint8_t>(static_cast<size_t>(edge) * edge), std::vector<uint8_t>(static_cast<size_t>(edge) * edge * 3)};
+          std::vector<uint8_t>(static_cast<size_t>(edge) * edge),
+          std::vector<uint8_t>(static_cast<size_t>(edge) * edge * 3)};
   for (int y = 0; y < edge; ++y) {
     for (int x = 0; x < edge; ++x) {
       const int corner = top(float(x), float(y));

@@ -17,14 +17,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/HeadlessView.h"
 #include "bench/keying/EdgePicture.h"
 #include "bench/keying/EdgeScore.h"
 #include "bench/keying/SyntheticVehicle.h"
-#include "bench/HeadlessView.h"
-#include "ui/commands/KeyingChoice.h"
 #include "pipeline/NumberingScheme.h"
 #include "pipeline/StripLayout.h"
 #include "sample/RgbImage.h"
+#include "ui/commands/KeyingChoice.h"
 #include "ui/commands/frmMain.h"
 
 namespace velkor::edges {
@@ -93,8 +93,8 @@ struct KeyedStrip {
 
 // The strip keyed under `rule`, in the window's Do All or in one order of
 // its stages, and then sharpened as Do All does.
-KeyedStrip Keyed(const cAlphaDibSection& strip, const std::string& folder, uint32_t key, KeyingRule rule,
-                 int tolerance, Order order) {
+KeyedStrip Keyed(const cAlphaDibSection& strip, const std::string& folder, uint32_t key, KeyingRule rule, int tolerance,
+                 Order order) {
   Window w(folder, "c", key);
   w.form.Controls.sldTol.Value = tolerance;
   w.form.WorkImage = CopyOf(strip);
@@ -171,12 +171,11 @@ struct Variant {
   Order order;
 };
 
-const Variant kVariants[] = {
-    {"graded T=0 (Do All)", KeyingRule::Graded, 0, Order::DoAll},
-    {"clean (Do All)", KeyingRule::CleanEdges, 0, Order::DoAll},
-    {"graded T=60 (Do All)", KeyingRule::Graded, 60, Order::DoAll},
-    {"clean, keyed before resize", KeyingRule::CleanEdges, 0, Order::KeyBeforeResize},
-    {"clean, keyed after resize", KeyingRule::CleanEdges, 0, Order::KeyAfterResize}};
+const Variant kVariants[] = {{"graded T=0 (Do All)", KeyingRule::Graded, 0, Order::DoAll},
+                             {"clean (Do All)", KeyingRule::CleanEdges, 0, Order::DoAll},
+                             {"graded T=60 (Do All)", KeyingRule::Graded, 60, Order::DoAll},
+                             {"clean, keyed before resize", KeyingRule::CleanEdges, 0, Order::KeyBeforeResize},
+                             {"clean, keyed after resize", KeyingRule::CleanEdges, 0, Order::KeyAfterResize}};
 
 // One table block: every variant on one case's frames, each scored against
 // the truth, with its ratio to graded T=0, and the share of the inside it
@@ -227,17 +226,14 @@ int Run(const std::string& outFolder) {
   AddWindow(lime);
   AddTrim(trimmed, FromBgrWord(0x32AA28));
   const std::vector<Part> glass = VehicleParts(FromBgrWord(0xDCD7D7), FromBgrWord(0xA0735F), FromBgrWord(0xC8B9B4));
-  const std::vector<Case> cases = {{"grey body, green key", paint(0x808080), 0x00FF00},
-                                   {"dark body, green key", paint(0x302828), 0x00FF00},
-                                   {"red body, green key", paint(0x1818DC), 0x00FF00},
-                                   {"grey body, blue key", paint(0x808080), 0xFF0000},
-                                   {"lime + window, green key", lime, 0x00FF00},
-                                   {"teal body, green key", paint(0x829600), 0x00FF00},
-                                   {"green trim, green key", trimmed, 0x00FF00},
-                                   {"blue-grey glass, blue key", glass, 0xFF0000},
-                                   {"pink body, magenta key", paint(0xC878E6), 0xFF00FF}};
-  std::printf("%-26s %-26s %7s %6s %7s %6s %9s   %s\n", "frames", "rule", "alpha", "ratio", "spill", "ratio",
-              "inside", "(before sharpening: alpha, spill)");
+  const std::vector<Case> cases = {
+      {"grey body, green key", paint(0x808080), 0x00FF00},  {"dark body, green key", paint(0x302828), 0x00FF00},
+      {"red body, green key", paint(0x1818DC), 0x00FF00},   {"grey body, blue key", paint(0x808080), 0xFF0000},
+      {"lime + window, green key", lime, 0x00FF00},         {"teal body, green key", paint(0x829600), 0x00FF00},
+      {"green trim, green key", trimmed, 0x00FF00},         {"blue-grey glass, blue key", glass, 0xFF0000},
+      {"pink body, magenta key", paint(0xC878E6), 0xFF00FF}};
+  std::printf("%-26s %-26s %7s %6s %7s %6s %9s   %s\n", "frames", "rule", "alpha", "ratio", "spill", "ratio", "inside",
+              "(before sharpening: alpha, spill)");
   for (size_t i = 0; i < cases.size(); ++i) ScoreCase(cases[i], outFolder, "edges-" + std::to_string(i) + ".png");
   SaveSampleVehicle(outFolder);
   std::printf("pictures (graded left, clean right): %s/edges-*.png\n", outFolder.c_str());

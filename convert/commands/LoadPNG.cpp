@@ -2,8 +2,8 @@
 // are (nothing premultiplied or keyed).
 #include <optional>
 
-#include "jobs/Conversions.h"
 #include "convert/commands/ConvertFlow.h"
+#include "jobs/Conversions.h"
 #include "srf/commands/SrfFileFlow.h"
 #include "ui/commands/FileDialogs.h"
 #include "ui/commands/FormProgress.h"

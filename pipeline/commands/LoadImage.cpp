@@ -6,9 +6,9 @@
 
 #include "common/Paths.h"
 #include "common/VbError.h"
-#include "platform/FillRectangle.h"
 #include "pipeline/StripLayout.h"
 #include "platform/Files.h"
+#include "platform/FillRectangle.h"
 #include "platform/Gdi.h"
 #include "raster/cDib.h"
 #include "ui/commands/frmMain.h"
@@ -35,7 +35,8 @@ void frmMain::cmdLoadImage_Click() {
   const std::string& file = *chosen;
   // The strip the next steps expect in this mode and version: a smaller
   // BMP lies in its top-left corner on the key colour, a larger one is cut.
-  const std::optional<StripLayout> layout = StripLayoutFor(AnimatedMode, AnimatedMode ? AnimatedSrfVersion().text : NormalisedVersion());
+  const std::optional<StripLayout> layout =
+      StripLayoutFor(AnimatedMode, AnimatedMode ? AnimatedSrfVersion().text : NormalisedVersion());
   const auto refuse = [this, &file](const std::string& why) {
     ReportError("Cannot load " + file + ": " + why);
     SetStatus("Status: Error loading image!");
@@ -44,7 +45,8 @@ void frmMain::cmdLoadImage_Click() {
   try {
     if (!platform::FileExists(file)) return refuse("the file does not exist.");
     if (bitmap.CreateFromBitmapFile(file) == 0) {
-      return refuse("it is not a BMP file this program can read, or its header claims more pixels than the file holds.");
+      return refuse(
+          "it is not a BMP file this program can read, or its header claims more pixels than the file holds.");
     }
   } catch (const VbError& e) {
     return refuse(e.Description());
@@ -64,8 +66,8 @@ void frmMain::cmdLoadImage_Click() {
   bitmap.Destroy();
   // The working image is replaced only now that the new one is complete.
   ReplaceWorkImage(std::move(strip), file);
-  SetStatus("Status: Loaded " + file + " (" + loaded + ") into the " +
-            SizeText(layout->width, layout->height) + " strip");
+  SetStatus("Status: Loaded " + file + " (" + loaded + ") into the " + SizeText(layout->width, layout->height) +
+            " strip");
   Completed();
 }
 

@@ -76,7 +76,8 @@ void frmMain::cmdMakeSRF_Click() {
   if (ImageLoaded && !WorkImage->Empty() &&
       (WorkImage->Width() != device.width || WorkImage->Height() != device.height)) {
     ReportError("The image is " + std::to_string(WorkImage->Width()) + " x " + std::to_string(WorkImage->Height()) +
-                " pixels; " + (AnimatedMode ? std::string("an animated SRF") : "an SRF version " + std::string(version.text)) +
+                " pixels; " +
+                (AnimatedMode ? std::string("an animated SRF") : "an SRF version " + std::string(version.text)) +
                 " needs " + std::to_string(device.width) + " x " + std::to_string(device.height) +
                 ". Use Alpha+Resize first (with \"Resize to work with Garmin\" checked).");
     return;

@@ -60,8 +60,7 @@ HBITMAP SectionFrom(FIBITMAP* dib) {
   const size_t rowBytes = std::min<size_t>(pitch, static_cast<size_t>(section->stride()));
   for (unsigned y = 0; y < height; ++y) {
     // FreeImage's scan line 0 is the picture's bottom row, as is memory row 0 here.
-    std::memcpy(section->bits() + static_cast<size_t>(y) * section->stride(), FreeImage_GetScanLine(dib, y),
-                rowBytes);
+    std::memcpy(section->bits() + static_cast<size_t>(y) * section->stride(), FreeImage_GetScanLine(dib, y), rowBytes);
   }
   return section;
 }
@@ -139,7 +138,8 @@ PictureDecode DecodePicture(const std::string& name, FILE* stream,
   uint8_t* rows = target(width, height);
   if (!rows) return PictureDecode::NoTarget;
   const size_t rowBytes = static_cast<size_t>(width) * 4;
-  for (int32_t y = 0; y < height; ++y) std::memcpy(rows + y * rowBytes, FreeImage_GetScanLine(bitmap.get(), y), rowBytes);
+  for (int32_t y = 0; y < height; ++y)
+    std::memcpy(rows + y * rowBytes, FreeImage_GetScanLine(bitmap.get(), y), rowBytes);
   return PictureDecode::Decoded;
 }
 

@@ -46,7 +46,8 @@ StbPixels Load(const ImageSource& source, int& width, int& height, int channels)
   int inFile = 0;
   if (source.data) {
     if (source.size > INT32_MAX) return nullptr;
-    return StbPixels(stbi_load_from_memory(source.data, static_cast<int>(source.size), &width, &height, &inFile, channels));
+    return StbPixels(
+        stbi_load_from_memory(source.data, static_cast<int>(source.size), &width, &height, &inFile, channels));
   }
   if (!source.stream) return nullptr;
   std::rewind(source.stream);
@@ -61,10 +62,10 @@ std::optional<Info> ReadInfo(const ImageSource& source) {
   Info info;
   if (!source.data && !source.stream) return std::nullopt;
   if (!source.data) std::rewind(source.stream);
-  const bool known = source.data ? source.size <= INT32_MAX &&
-                                       stbi_info_from_memory(source.data, static_cast<int>(source.size), &info.width,
-                                                             &info.height, &info.channels)
-                                 : stbi_info_from_file(source.stream, &info.width, &info.height, &info.channels);
+  const bool known = source.data
+                         ? source.size <= INT32_MAX && stbi_info_from_memory(source.data, static_cast<int>(source.size),
+                                                                             &info.width, &info.height, &info.channels)
+                         : stbi_info_from_file(source.stream, &info.width, &info.height, &info.channels);
   if (!known) return std::nullopt;
   return info;
 }

@@ -1,10 +1,10 @@
 #include "render/loader/AssimpImport.h"
 
-#include <assimp/Importer.hpp>
 #include <assimp/commonMetaData.h>
 #include <assimp/material.h>
 #include <assimp/postprocess.h>
 #include <assimp/scene.h>
+#include <assimp/Importer.hpp>
 
 #include <cmath>
 #include <filesystem>
@@ -20,9 +20,8 @@ namespace {
 
 // Node transforms baked in, polygons fanned into triangles, normals made where
 // the file has none, points and lines dropped.
-constexpr unsigned kImportFlags = aiProcess_PreTransformVertices | aiProcess_Triangulate |
-                                  aiProcess_GenSmoothNormals | aiProcess_SortByPType |
-                                  aiProcess_ValidateDataStructure;
+constexpr unsigned kImportFlags = aiProcess_PreTransformVertices | aiProcess_Triangulate | aiProcess_GenSmoothNormals |
+                                  aiProcess_SortByPType | aiProcess_ValidateDataStructure;
 
 std::array<float, 4> ColourOf(const aiMaterial& m, const char* key, unsigned type, unsigned index,
                               std::array<float, 4> fallback) {
@@ -50,8 +49,8 @@ void KeepFinite(Vertex& v) {
 // FBX files carry them), if it has them.
 std::optional<Axis> MetadataAxis(const aiScene& scene, const char* axisKey, const char* signKey) {
   int32_t axis = -1, sign = 0;
-  if (!scene.mMetaData || !scene.mMetaData->Get(axisKey, axis) || !scene.mMetaData->Get(signKey, sign) ||
-      axis < 0 || axis > 2 || (sign != 1 && sign != -1)) {
+  if (!scene.mMetaData || !scene.mMetaData->Get(axisKey, axis) || !scene.mMetaData->Get(signKey, sign) || axis < 0 ||
+      axis > 2 || (sign != 1 && sign != -1)) {
     return std::nullopt;
   }
   return static_cast<Axis>(2 * axis + (sign < 0));
@@ -126,7 +125,8 @@ class Flattener {
 
   bool AddMesh(const aiMesh& mesh, Scene& out, std::string& error) {
     if (!(mesh.mPrimitiveTypes & aiPrimitiveType_TRIANGLE)) return true;
-    if (out.triangles.size() + mesh.mNumFaces > kMaxTriangles || out.vertices.size() + mesh.mNumVertices > kMaxVertices) {
+    if (out.triangles.size() + mesh.mNumFaces > kMaxTriangles ||
+        out.vertices.size() + mesh.mNumVertices > kMaxVertices) {
       error = "the model has more than " + std::to_string(kMaxTriangles) + " triangles";
       return false;
     }
@@ -135,7 +135,8 @@ class Flattener {
       Vertex v;
       v.position = {mesh.mVertices[i].x, mesh.mVertices[i].y, mesh.mVertices[i].z};
       if (mesh.mNormals) v.normal = {mesh.mNormals[i].x, mesh.mNormals[i].y, mesh.mNormals[i].z};
-      if (mesh.mColors[0]) v.colour = {mesh.mColors[0][i].r, mesh.mColors[0][i].g, mesh.mColors[0][i].b, mesh.mColors[0][i].a};
+      if (mesh.mColors[0])
+        v.colour = {mesh.mColors[0][i].r, mesh.mColors[0][i].g, mesh.mColors[0][i].b, mesh.mColors[0][i].a};
       if (mesh.mTextureCoords[0]) v.uv = {mesh.mTextureCoords[0][i].x, mesh.mTextureCoords[0][i].y};
       KeepFinite(v);
       out.vertices.push_back(v);

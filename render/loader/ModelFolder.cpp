@@ -40,7 +40,8 @@ std::string ModelFolder::Refuses(const std::string& path) const {
   const fs::path normal = fs::path(uri).lexically_normal();
   std::error_code ec;
   const fs::path real = fs::canonical(folder_ + uri, ec);
-  const bool outside = uri.empty() || normal.is_absolute() || (normal.begin() != normal.end() && *normal.begin() == "..") ||
+  const bool outside = uri.empty() || normal.is_absolute() ||
+                       (normal.begin() != normal.end() && *normal.begin() == "..") ||
                        (!ec && !Within(real, realFolder_));
   return outside ? "it refers to \"" + uri + "\", which is not in the model's folder or below it" : std::string();
 }

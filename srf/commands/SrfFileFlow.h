@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "jobs/SrfFiles.h"
 #include "raster/cAlphaDibSection.h"
 #include "srf/SrfVersion.h"
-#include "jobs/SrfFiles.h"
 #include "srf/modSRFFileFormat.h"
 
 namespace velkor {

@@ -13,6 +13,8 @@ bool frmMain::WriteSRFFile(const std::string& path, const std::string& version) 
   return WriteSRFOf(*this, path, StaticSrfVersion(version));
 }
 
-bool frmMain::ReadSRFFile(const std::string& path) { return FinishSRFRead(*this, ReadSRFPicture(*this, path, false), path); }
+bool frmMain::ReadSRFFile(const std::string& path) {
+  return FinishSRFRead(*this, ReadSRFPicture(*this, path, false), path);
+}
 
 }  // namespace velkor

@@ -17,8 +17,8 @@ TEST(Rounding, TiesGoToTheEvenNeighbour) {
   const struct {
     double in;
     int32_t out;
-  } cases[] = {{2.5, 2},    {3.5, 4},     {-2.5, -2},   {0.5, 0},    {1.5, 2},  {25.5, 26},
-               {76.5, 76},  {127.5, 128}, {2.4999, 2},  {2.5001, 3}, {-0.5, 0}};
+  } cases[] = {{2.5, 2},   {3.5, 4},     {-2.5, -2},  {0.5, 0},    {1.5, 2}, {25.5, 26},
+               {76.5, 76}, {127.5, 128}, {2.4999, 2}, {2.5001, 3}, {-0.5, 0}};
   for (const auto& c : cases) EXPECT_EQ(CLng(c.in), c.out) << c.in;
 }
 
@@ -35,12 +35,19 @@ TEST(Rounding, WhatTheTypeCannotHoldIsOverflow) {
   EXPECT_EQ(CSng(-kMax), -std::numeric_limits<float>::max());
   EXPECT_EQ(CSng(2.01), 2.01f);
   EXPECT_EQ(CSng(-0.5), -0.5f);
-  const std::function<void()> refused[] = {
-      [] { CByte(255.5); },         [] { CByte(-1); },      [] { CInt(32767.5); },
-      [] { CInt(-32768.6); },       [] { CLng(2147483648.0); }, [] { CLng(kNaN); },
-      [] { MulChecked(65536, 32768); }, [] { AddChecked(2147483647, 1); }, [] { CSng(kNaN); },
-      [] { CSng(kInf); },           [] { CSng(-kInf); },    [] { CSng(kMax * 1.0000001); },
-      [] { CSng(-kMax * 1.0000001); }};
+  const std::function<void()> refused[] = {[] { CByte(255.5); },
+                                           [] { CByte(-1); },
+                                           [] { CInt(32767.5); },
+                                           [] { CInt(-32768.6); },
+                                           [] { CLng(2147483648.0); },
+                                           [] { CLng(kNaN); },
+                                           [] { MulChecked(65536, 32768); },
+                                           [] { AddChecked(2147483647, 1); },
+                                           [] { CSng(kNaN); },
+                                           [] { CSng(kInf); },
+                                           [] { CSng(-kInf); },
+                                           [] { CSng(kMax * 1.0000001); },
+                                           [] { CSng(-kMax * 1.0000001); }};
   for (size_t i = 0; i < std::size(refused); ++i) EXPECT_EQ(ErrorNumberOf(refused[i]), kErrOverflow) << i;
 }
 
@@ -55,11 +62,16 @@ TEST(PathHelpers, FolderAndBaseNameOfEachShape) {
   const struct {
     std::string path, folder, base;
   } cases[] = {
-      {"C:\\a\\b.bmp", "C:\\a", "b"}, {"C:\\b.bmp", "C:", "b"},
-      {"car.bmp", "", "car"}, {"\\car.bmp", "", "car"},
-      {"C:\\x\\car.blue.bmp", "C:\\x", "car"}, {"C:\\x.y\\file", "C:\\x.y", "file"},
-      {"C:\\x\\.bmp", "C:\\x", ""}, {"/home/u/out/car.bmp", "/home/u/out", "car"},
-      {"/car.bmp", "", "car"}, {"", "", ""},
+      {"C:\\a\\b.bmp", "C:\\a", "b"},
+      {"C:\\b.bmp", "C:", "b"},
+      {"car.bmp", "", "car"},
+      {"\\car.bmp", "", "car"},
+      {"C:\\x\\car.blue.bmp", "C:\\x", "car"},
+      {"C:\\x.y\\file", "C:\\x.y", "file"},
+      {"C:\\x\\.bmp", "C:\\x", ""},
+      {"/home/u/out/car.bmp", "/home/u/out", "car"},
+      {"/car.bmp", "", "car"},
+      {"", "", ""},
       {"a\\b/c.d.e", "a\\b", "c"},  // both separators count
       {longFolder + "/" + std::string(20, 'n') + ".x.bmp", longFolder, std::string(20, 'n')},
   };

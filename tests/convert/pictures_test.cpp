@@ -27,23 +27,30 @@ using testing::ScratchDir;
 TEST(MFreeImage, LoadsSavesAndPixelViews) {
   ScratchDir dir;
   testing::WriteFileBytes(dir / "fake.png", {'n', 'o', 't'});
-  for (const auto& [name, expected] : {std::pair{dir / "picture.qqq", -1}, {dir / "fake.png", 13}, {dir / "none.png", 13}}) {
+  for (const auto& [name, expected] :
+       {std::pair{dir / "picture.qqq", -1}, {dir / "fake.png", 13}, {dir / "none.png", 13}}) {
     int32_t format = 99;
     const int number = testing::ErrorNumberOf([&, name = name] { fi::LoadImageFile(name, 0, format); });
     EXPECT_EQ(std::make_pair(number, format), std::make_pair(int32_t{kErrInvalidPicture}, expected)) << name;
   }
   for (int bpp : {8, 24, 32}) {
-    ASSERT_TRUE(testing::WriteTestBmpFromPixels(dir / "p.bmp", 2, 2, bpp, {0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004}));
+    ASSERT_TRUE(
+        testing::WriteTestBmpFromPixels(dir / "p.bmp", 2, 2, bpp, {0xFF000001, 0xFF000002, 0xFF000003, 0xFF000004}));
     int32_t format = -1;
     FIBITMAP* bitmap = fi::LoadImageFile(dir / "p.bmp", 0, format);
     const fi::PixelArray pixels = fi::GetPixelArray(bitmap);
-    EXPECT_TRUE(format == 0 && pixels.Empty() == (bpp != 32) && fi::SaveImageFile(fi::kFormatPng, bitmap, dir / "ok.png", 0) &&
-                !fi::SaveImageFile(fi::kFormatPng, bitmap, dir / "missing/x.png", 0)) << bpp;
-    if (bpp == 32) { EXPECT_TRUE(pixels(0, 0) == 0xFF000003u && pixels(1, 1) == 0xFF000002u && pixels.Row(0)[0] == 3); }
+    EXPECT_TRUE(format == 0 && pixels.Empty() == (bpp != 32) &&
+                fi::SaveImageFile(fi::kFormatPng, bitmap, dir / "ok.png", 0) &&
+                !fi::SaveImageFile(fi::kFormatPng, bitmap, dir / "missing/x.png", 0))
+        << bpp;
+    if (bpp == 32) {
+      EXPECT_TRUE(pixels(0, 0) == 0xFF000003u && pixels(1, 1) == 0xFF000002u && pixels.Row(0)[0] == 3);
+    }
     FreeImage_Unload(bitmap);
   }
   EXPECT_TRUE(fi::GetPixelArray(nullptr).Empty() && FreeImage_GetFileType((dir / "ok.png").c_str(), 0) == FIF_PNG);
-  EXPECT_FALSE(fi::SaveImageFile(fi::kFormatPng, nullptr, dir / "null.png", 0) || testing::PathExists(dir / "null.png"));
+  EXPECT_FALSE(fi::SaveImageFile(fi::kFormatPng, nullptr, dir / "null.png", 0) ||
+               testing::PathExists(dir / "null.png"));
 }
 
 // "Save to PNG" encodes the raster in memory: byte for byte the PNG FreeImage
@@ -57,7 +64,8 @@ TEST(PngFromRaster, IsThePngOfItsBmpAndReadsBackTheRaster) {
     ASSERT_TRUE(image.Create(width, height));
     uint8_t* bits = image.DIBSectionBitsPtr();
     const size_t size = size_t{4} * width * height;
-    for (size_t i = 0; i < size; ++i) bits[i] = static_cast<uint8_t>(opaque && i % 4 == 3 ? 255 : (i / 28) % 2 ? random() : 0);
+    for (size_t i = 0; i < size; ++i)
+      bits[i] = static_cast<uint8_t>(opaque && i % 4 == 3 ? 255 : (i / 28) % 2 ? random() : 0);
     ASSERT_TRUE(image.SavePicture(dir / "picture.bmp"));
     int32_t format = -1;
     const platform::FreeImageBitmap fromBmp(fi::LoadImageFile(dir / "picture.bmp", 0, format));
@@ -84,8 +92,8 @@ TEST(DesktopPictures, ThumbnailAndAnimatedGif) {
   RGBQUAD opaque, clear;
   FreeImage_GetPixelColor(png, 0, 3, &opaque);  // top-left: heading 0 is black, opaque
   FreeImage_GetPixelColor(png, 3, 0, &clear);   // bottom-right: the transparent pixel
-  EXPECT_TRUE(FreeImage_GetWidth(png) == 4 && FreeImage_GetHeight(png) == 4 && opaque.rgbReserved == 255 && opaque.rgbRed == 0 &&
-              clear.rgbReserved == 0);
+  EXPECT_TRUE(FreeImage_GetWidth(png) == 4 && FreeImage_GetHeight(png) == 4 && opaque.rgbReserved == 255 &&
+              opaque.rgbRed == 0 && clear.rgbReserved == 0);
   FreeImage_Unload(png);
   std::filesystem::remove(dir / "t.png");
   for (const bool animated : {false, true}) {
@@ -98,7 +106,8 @@ TEST(DesktopPictures, ThumbnailAndAnimatedGif) {
     ASSERT_TRUE(FreeImage_GetMetadata(FIMD_ANIMATION, first, "Loop", &loop) &&
                 FreeImage_GetMetadata(FIMD_ANIMATION, first, "FrameTime", &time));
     const auto tag = [](FITAG* t) { return *static_cast<const uint32_t*>(FreeImage_GetTagValue(t)); };
-    EXPECT_EQ(std::make_tuple(tag(loop), tag(time), FreeImage_GetWidth(first)), std::make_tuple(0u, uint32_t{kGifFrameTimeMs}, 2u));
+    EXPECT_EQ(std::make_tuple(tag(loop), tag(time), FreeImage_GetWidth(first)),
+              std::make_tuple(0u, uint32_t{kGifFrameTimeMs}, 2u));
     const platform::FreeImageBitmap rgb(FreeImage_ConvertTo24Bits(first));
     RGBQUAD kerb;
     ASSERT_TRUE(FreeImage_GetPixelColor(rgb.get(), 1, 0, &kerb));  // (1, 1) from the top

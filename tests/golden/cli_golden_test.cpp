@@ -68,11 +68,14 @@ class CliGolden : public ::testing::Test {
   static void SetUpTestSuite() {
     dir_ = new testing::ScratchDir();
     // Folder, frame size, body colour, numbering.
-    for (const auto& [folder, size, tint, numbers] :
-         {std::tuple{"r3d", 400, 0x3060C0u, "0000-0035"}, {"r3d/Top", 350, 0x3060C0u, "0000-0035"},
-          {"s400", 400, 0x808080u, "0000-0035"}, {"s450", 450, 0x204080u, "0000-0035"},
-          {"a450", 450, 0xF0E020u, "0000-0035"}, {"a400", 400, 0xF0E020u, "0000-0035"},
-          {"n3d", 400, 0x101010u, "1-36"}, {"n3d/Top", 350, 0x101010u, "1-36"}})
+    for (const auto& [folder, size, tint, numbers] : {std::tuple{"r3d", 400, 0x3060C0u, "0000-0035"},
+                                                      {"r3d/Top", 350, 0x3060C0u, "0000-0035"},
+                                                      {"s400", 400, 0x808080u, "0000-0035"},
+                                                      {"s450", 450, 0x204080u, "0000-0035"},
+                                                      {"a450", 450, 0xF0E020u, "0000-0035"},
+                                                      {"a400", 400, 0xF0E020u, "0000-0035"},
+                                                      {"n3d", 400, 0x101010u, "1-36"},
+                                                      {"n3d/Top", 350, 0x101010u, "1-36"}})
       WriteSet(dir_->path() + "/" + folder, size, tint, numbers);
   }
   static void TearDownTestSuite() { delete dir_; }
@@ -86,7 +89,8 @@ testing::ScratchDir* CliGolden::dir_ = nullptr;
 // says so by giving the bytes of --keying clean.
 TEST_F(CliGolden, EveryOutputIsByteForByteAsRecorded) {
   const std::string rot = " --rotation-3d r3d", graded = " --keying graded";
-  const std::string animated = " --animated --rotation-3d s450 --rotation-2d s400 --animation-3d a450 --animation-2d a400";
+  const std::string animated =
+      " --animated --rotation-3d s450 --rotation-2d s400 --animation-3d a450 --animation-2d a400";
   const std::vector<std::pair<std::string, std::string>> runs = {
       {"v220.srf", "do-all v220.srf" + graded + rot},
       {"v210.srf", "do-all v210.srf --version 2.10" + graded + rot},
@@ -121,7 +125,8 @@ TEST_F(CliGolden, EveryOutputIsByteForByteAsRecorded) {
     ASSERT_EQ(run.status, 0) << args << "\n" << run.err;
     if (output == "info.txt") {  // it names the scratch folder, whose name changes from run to run
       std::string text = run.out;
-      for (size_t at; (at = text.find(dir_->path())) != std::string::npos;) text.replace(at, dir_->path().size(), "DIR");
+      for (size_t at; (at = text.find(dir_->path())) != std::string::npos;)
+        text.replace(at, dir_->path().size(), "DIR");
       std::ofstream(Out(output)) << text;
     }
     actual << Sha256(Out(output)) << "  " << output << '\n';

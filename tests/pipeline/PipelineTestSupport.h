@@ -15,19 +15,18 @@
 
 namespace velkor::testing {
 
-inline const Bgra kKeyPixel{0, 255, 0, 0};       // the key after a blit: B, G, R, alpha 0
+inline const Bgra kKeyPixel{0, 255, 0, 0};  // the key after a blit: B, G, R, alpha 0
 
 // A colour of its own for frame i of set s: R = 10 + s, G = 2 * i, B = 100 + i.
 inline Bgra FrameBgra(int set, int frame) {
-  return Bgra{static_cast<uint8_t>(100 + frame), static_cast<uint8_t>(2 * frame),
-              static_cast<uint8_t>(10 + set), 0};
+  return Bgra{static_cast<uint8_t>(100 + frame), static_cast<uint8_t>(2 * frame), static_cast<uint8_t>(10 + set), 0};
 }
 
 // Writes the 36 frames of one set as 24-bit BMPs of edge x edge pixels, all in
 // the set's colour except the bottom-right pixel, which is white (so that the
 // frame's orientation shows).
-inline void WriteFrameSet(const std::string& folder, const std::string& prefix, const std::string& scheme,
-                          int set, int edge, const std::string& extension = ".bmp") {
+inline void WriteFrameSet(const std::string& folder, const std::string& prefix, const std::string& scheme, int set,
+                          int edge, const std::string& extension = ".bmp") {
   const NumberingScheme numbering = SchemeFromText(scheme);
   for (int i = 0; i < 36; ++i) {
     const std::string name = folder + "/" + prefix + FrameNumber(numbering, i) + extension;

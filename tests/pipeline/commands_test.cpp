@@ -24,8 +24,11 @@ using Strings = std::vector<std::string>;
 using Fixture = FormOnDisk<>;
 
 TEST(DeviceSize, ByModeVersionAndStepSetting) {
-  for (const auto& [animated, version, size] : {std::tuple{false, "1.00", RasterSize{2880, 160}}, {false, "2.00", {2880, 160}},
-                                                {false, "2.10", {2880, 150}}, {false, "2.20", {2880, 150}}, {true, "1.00", {3242, 340}}})
+  for (const auto& [animated, version, size] : {std::tuple{false, "1.00", RasterSize{2880, 160}},
+                                                {false, "2.00", {2880, 160}},
+                                                {false, "2.10", {2880, 150}},
+                                                {false, "2.20", {2880, 150}},
+                                                {true, "1.00", {3242, 340}}})
     EXPECT_EQ(DeviceSizeFor(animated, version), size) << version;
 }
 
@@ -140,7 +143,7 @@ TEST(DoAll, EachStageThatFailsEndsTheCommandBeforeTheSaveDialog) {
 }
 
 TEST(PipelineCommands, TheVersionBoxAlphaAndUnsharpMask) {
-  const std::pair<const char*, int32_t> versions[] = {{" 2.10 ", 750}, {"3.00", 750}, {"", 750},
+  const std::pair<const char*, int32_t> versions[] = {{" 2.10 ", 750}, {"3.00", 750},  {"", 750},
                                                       {"1.00", 800},   {" 2.00", 800}, {"2.2", 750}};
   for (const auto& [text, height] : versions) {
     Fixture f(true);
@@ -170,8 +173,8 @@ TEST(MakeSRF, StaticUsesTheNormalisedVersionAndAnimatedAlways100) {
     f.form.Controls.cmbVersion.Text = animated ? "2.20" : " 2.10 ";
     f.view.dialogAnswers.push_back(f.dir / "x.srf");
     f.form.cmdMakeSRF_Click();
-    EXPECT_EQ(f.view.LastStatus(), animated ? "Status: ASRF version #1.00 file written...."
-                                            : "Status: SRF version #2.10 file written....");
+    EXPECT_EQ(f.view.LastStatus(),
+              animated ? "Status: ASRF version #1.00 file written...." : "Status: SRF version #2.10 file written....");
     EXPECT_EQ(platform::FileLength(f.dir / "x.srf"), animated ? 3134432 : 1220608);
   }
 }
@@ -197,13 +200,18 @@ TEST(LoadImage, ABitmapBecomesTheTopLeftOfAKeyStrip) {
   for (const bool hadImage : {false, true}) {
     Fixture f;
     if (hadImage) f.Image(4, 3);
-    ASSERT_TRUE(WriteTestBmp(f.dir / "small.bmp", 3, 2, 24, [](int x, int y) { return uint32_t(0x102030 + x + 16 * y); }));
+    ASSERT_TRUE(
+        WriteTestBmp(f.dir / "small.bmp", 3, 2, 24, [](int x, int y) { return uint32_t(0x102030 + x + 16 * y); }));
     f.view.dialogAnswers.push_back(f.dir / "small.bmp");
     f.form.cmdLoadImage_Click();
     const cAlphaDibSection& image = *f.form.WorkImage;
     ASSERT_EQ(std::tuple(f.form.ImageLoaded, image.Width(), image.Height()), std::tuple(true, 14400, 750));
-    for (const auto& [x, y, pixel] : {std::tuple{0, 0, Bgra{0x30, 0x20, 0x10, 0}}, {2, 1, Bgra{0x42, 0x20, 0x10, 0}},
-                                      {3, 1, kKeyPixel}, {3, 0, kKeyPixel}, {0, 2, kKeyPixel}, {14399, 749, kKeyPixel}})
+    for (const auto& [x, y, pixel] : {std::tuple{0, 0, Bgra{0x30, 0x20, 0x10, 0}},
+                                      {2, 1, Bgra{0x42, 0x20, 0x10, 0}},
+                                      {3, 1, kKeyPixel},
+                                      {3, 0, kKeyPixel},
+                                      {0, 2, kKeyPixel},
+                                      {14399, 749, kKeyPixel}})
       EXPECT_EQ(GetBgra(image, x, y), pixel) << x << "," << y;
   }
 }
@@ -225,17 +233,20 @@ TEST(CliPipeline, FailuresThatNameTheFrameAndUsageErrors) {
       "error: Status: ERROR: 2D Rotation File Not Found... (" + (frames / "Top/r2d0000.bmp") + ")");
   EXPECT_FALSE(PathExists(out / "x.srf"));
   WriteFileBytes(frames / "r2d0009.bmp", {});
-  run(FrameFlags(frames.path()) + " " + Quoted(out / "keep.srf"), 1, "2D rotation frame " + (frames / "r2d0009.bmp") + " cannot be read");
+  run(FrameFlags(frames.path()) + " " + Quoted(out / "keep.srf"), 1,
+      "2D rotation frame " + (frames / "r2d0009.bmp") + " cannot be read");
   EXPECT_EQ(ReadFileBytes(out / "keep.srf"), kept);
   // Never written over a frame it imports (through a link too), or over the model it renders.
   const std::vector<uint8_t> frame = ReadFileBytes(frames / "a2d0035.bmp");
   std::filesystem::create_symlink(frames / "a2d0035.bmp", out / "frame.srf");
-  run(FrameFlags(frames.path()) + " --animated " + Quoted(out / "frame.srf"), 1, "is the input file " + frames / "a2d0035.bmp");
+  run(FrameFlags(frames.path()) + " --animated " + Quoted(out / "frame.srf"), 1,
+      "is the input file " + frames / "a2d0035.bmp");
   run("--model " + Quoted(out / "keep.srf") + " " + Quoted(out / "keep.srf"), 1, "is the input file");
   EXPECT_TRUE(ReadFileBytes(frames / "a2d0035.bmp") == frame && ReadFileBytes(out / "keep.srf") == kept);
-  for (const std::string flags : {"--key '#00FF0'", "--key 16777216", "--key green", "--tolerance 256", "--step-sample 4",
-                                  "--keying soft", "--keying clean --not-anti-aliased", "--not-anti-aliased --keying graded",
-                                  "--tolerance 40", "--keying clean --tolerance 0", "--version 3.00"})
+  for (const std::string flags :
+       {"--key '#00FF0'", "--key 16777216", "--key green", "--tolerance 256", "--step-sample 4", "--keying soft",
+        "--keying clean --not-anti-aliased", "--not-anti-aliased --keying graded", "--tolerance 40",
+        "--keying clean --tolerance 0", "--version 3.00"})
     EXPECT_EQ(RunCli("do-all " + flags + " z.srf", out.path()).status, 2) << flags;
   EXPECT_FALSE(PathExists(out / "z.srf"));
 }

@@ -47,25 +47,30 @@ TEST(CreateAlphaChannel, ExactPixels) {
   } cases[] = {
       {Rule::Graded, 0x00FF00, 10, {0, 255, 0, 77}, {0, 0, 0, 0}},
       {Rule::Graded, 0x00FF00, 10, {0, 254, 0, 0}, {0, 0, 0, 0}},  // mean distance 0.33 -> 0
-      {Rule::Graded, 0x00FF00, 10, {1, 254, 1, 9}, {0, 25, 0, 26}}, {Rule::Graded, 0x00FF00, 10, {100, 200, 50, 0}, {100, 200, 50, 255}},
-      {Rule::Graded, 0x00FF00, 0, {0, 255, 0, 255}, {0, 0, 0, 0}}, {Rule::Graded, 0x00FF00, 0, {0, 254, 0, 0}, {0, 254, 0, 255}},
+      {Rule::Graded, 0x00FF00, 10, {1, 254, 1, 9}, {0, 25, 0, 26}},
+      {Rule::Graded, 0x00FF00, 10, {100, 200, 50, 0}, {100, 200, 50, 255}},
+      {Rule::Graded, 0x00FF00, 0, {0, 255, 0, 255}, {0, 0, 0, 0}},
+      {Rule::Graded, 0x00FF00, 0, {0, 254, 0, 0}, {0, 254, 0, 255}},
       {Rule::Graded, 0x0B0D0F, 0, {0x0B, 0x0D, 0x0F, 0}, {0, 0, 0, 0}},  // every bit of every key channel counts
       {Rule::Graded, 0x0B0D0F, 0, {0x0B, 0x0D, 0x0E, 0}, {0x0B, 0x0D, 0x0E, 255}},
       {Rule::Graded, 0x63C731, 10, {100, 200, 50, 0}, {10, 20, 5, 26}},  // 1 off each: 100 * 26 / 255 truncated
       {Rule::Graded, 0x00FF00, 255, {0, 0, 0, 0}, {0, 0, 0, 85}},
       {Rule::Graded, 0x00FF00, 255, {200, 100, 100, 0}, {119, 59, 59, 152}},  // mean distance 151.67
-      {Rule::Binary, 0xFF0000, 0, {255, 0, 0, 0}, {0, 0, 0, 0}}, {Rule::Binary, 0xFF0000, 0, {0, 0, 255, 0}, {0, 0, 255, 255}},
-      {Rule::Binary, 0x00FF00, 255, {200, 100, 100, 0}, {0, 0, 0, 0}}, {Rule::CleanEdges, 0x00FF00, 0, {0, 255, 0, 9}, {0, 0, 0, 0}},
+      {Rule::Binary, 0xFF0000, 0, {255, 0, 0, 0}, {0, 0, 0, 0}},
+      {Rule::Binary, 0xFF0000, 0, {0, 0, 255, 0}, {0, 0, 255, 255}},
+      {Rule::Binary, 0x00FF00, 255, {200, 100, 100, 0}, {0, 0, 0, 0}},
+      {Rule::CleanEdges, 0x00FF00, 0, {0, 255, 0, 9}, {0, 0, 0, 0}},
       {Rule::CleanEdges, 0x00FF00, 0, {30, 40, 200, 0}, {30, 40, 200, 255}},  // no key in it: untouched
       {Rule::CleanEdges, 0x00FF00, 0, {90, 90, 90, 0}, {90, 90, 90, 255}},
       {Rule::CleanEdges, 0x00FF00, 0, {64, 192, 64, 0}, {64, 64, 64, 127}},  // half grey 128 over green
       {Rule::CleanEdges, 0x00FF00, 0, {0, 100, 0, 0}, {0, 0, 0, 155}},       // key over black
-      {Rule::CleanEdges, 0xFF0000, 0, {255, 0, 0, 0}, {0, 0, 0, 0}}, {Rule::CleanEdges, 0xFF0000, 0, {191, 64, 64, 0}, {64, 64, 64, 128}},
+      {Rule::CleanEdges, 0xFF0000, 0, {255, 0, 0, 0}, {0, 0, 0, 0}},
+      {Rule::CleanEdges, 0xFF0000, 0, {191, 64, 64, 0}, {64, 64, 64, 128}},
       {Rule::CleanEdges, 0xFF00FF, 0, {191, 64, 191, 0}, {64, 64, 64, 128}},  // two dominant channels
       {Rule::CleanEdges, 0x808080, 0, {128, 128, 128, 0}, {0, 0, 0, 0}},      // a grey key keys by the cube
       {Rule::CleanEdges, 0x808080, 0, {0, 128, 128, 0}, {0, 128, 128, 255}},
       {Rule::CleanEdges, 0x808080, 0, {128, 128, 200, 0}, {73, 73, 145, 145}},  // red alone leaves the cube
-      {Rule::CleanEdges, 0x808080, 0, {128, 128, 129, 0}, {1, 1, 2, 2}},  // one step out of the key
+      {Rule::CleanEdges, 0x808080, 0, {128, 128, 129, 0}, {1, 1, 2, 2}},        // one step out of the key
       // Key (120, 255, 50): only green is dominant; spill 80 of 135 leaves alpha 0.41.
       {Rule::CleanEdges, 0x78FF32, 0, {100, 180, 60, 0}, {29, 29, 30, 104}},
       {Rule::CleanEdges, 0x78FF32, 0, {150, 150, 40, 0}, {150, 150, 40, 255}},
@@ -112,8 +117,8 @@ TEST(CreateAlphaChannel, CleanEdgesUnmixOnlyTheBandAroundTheKey) {
   const struct {
     int key, mixed;  // x + 9 y in a 9 x 9 picture
     bool unmixed;
-  } cases[] = {{0, 2, true},       {0, 3, false},      {0, 2 + 9 * 2, true},      {0, 3 + 9 * 2, false},   // outline
-               {40, 42, true},     {40, 43, false},    {40, 2 + 9 * 6, true},     {40, 1 + 9 * 1, false}};  // window
+  } cases[] = {{0, 2, true},   {0, 3, false},   {0, 2 + 9 * 2, true},  {0, 3 + 9 * 2, false},    // outline
+               {40, 42, true}, {40, 43, false}, {40, 2 + 9 * 6, true}, {40, 1 + 9 * 1, false}};  // window
   for (const auto& c : cases) {
     std::vector<Bgra> pixels(81, Bgra{24, 24, 220, 0});
     pixels[static_cast<size_t>(c.key)] = Bgra{0, 255, 0, 0};
@@ -153,10 +158,17 @@ TEST(CreateAlphaChannel, CleanEdgesAgainstTheTrueCoverage) {
     std::vector<edges::Part> parts;
     uint32_t key;
     uint64_t fingerprint;  // of the clean rule's bytes
-  } cases[] = {{paint(0x808080), 0x00FF00, 0x4011a451d67fcfd8ull}, {paint(0x302828), 0x00FF00, 0x083b811532e66096ull}, {paint(0x1818DC), 0x00FF00, 0x6fedd884c30026d0ull},
-               {paint(0x808080), 0xFF0000, 0x4011a451d67fcfd8ull}, {paint(0x28C8F0), 0xFF0000, 0xb26f1738d871e58cull}, {paint(0x20A040), 0xFF00FF, 0x89ded73f67543a54ull},
-               {lime, 0x00FF00, 0x991abf57b355c41aull}, {trim, 0x00FF00, 0xc392f16b8479b02full}, {paint(0xC878E6), 0xFF00FF, 0x1c5babe17105a064ull},
-               {edges::VehicleParts(FromBgrWord(0xDCD7D7), FromBgrWord(0xA0735F), FromBgrWord(0xC8B9B4)), 0xFF0000, 0xf0db9a7c0a860fc5ull}};
+  } cases[] = {{paint(0x808080), 0x00FF00, 0x4011a451d67fcfd8ull},
+               {paint(0x302828), 0x00FF00, 0x083b811532e66096ull},
+               {paint(0x1818DC), 0x00FF00, 0x6fedd884c30026d0ull},
+               {paint(0x808080), 0xFF0000, 0x4011a451d67fcfd8ull},
+               {paint(0x28C8F0), 0xFF0000, 0xb26f1738d871e58cull},
+               {paint(0x20A040), 0xFF00FF, 0x89ded73f67543a54ull},
+               {lime, 0x00FF00, 0x991abf57b355c41aull},
+               {trim, 0x00FF00, 0xc392f16b8479b02full},
+               {paint(0xC878E6), 0xFF00FF, 0x1c5babe17105a064ull},
+               {edges::VehicleParts(FromBgrWord(0xDCD7D7), FromBgrWord(0xA0735F), FromBgrWord(0xC8B9B4)), 0xFF0000,
+                0xf0db9a7c0a860fc5ull}};
   constexpr int32_t kEdge = 40;
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::Message() << "case " << &c - cases);
@@ -165,21 +177,30 @@ TEST(CreateAlphaChannel, CleanEdgesAgainstTheTrueCoverage) {
       return [&rgb](size_t at) { return Bgra{rgb[3 * at + 2], rgb[3 * at + 1], rgb[3 * at], 0}; };
     };
     const std::vector<Bgra> pixels = Resized(kEdge, colour(f.rgb)), vehicle = Resized(kEdge, colour(f.vehicle)),
-                            truth = Resized(kEdge, [&f](size_t at) { return Bgra{f.alpha[at], 0, 0, 0}; });
-    const auto graded = Keyed(pixels, kEdge, c.key, 0, Rule::Graded), clean = Keyed(pixels, kEdge, c.key, 0, Rule::CleanEdges);
+                            truth = Resized(kEdge, [&f](size_t at) {
+                              return Bgra{f.alpha[at], 0, 0, 0};
+                            });
+    const auto graded = Keyed(pixels, kEdge, c.key, 0, Rule::Graded),
+               clean = Keyed(pixels, kEdge, c.key, 0, Rule::CleanEdges);
     // Graded at tolerance 0 keeps every colour but the key's exactly, opaque.
     const auto sharpened = clean->UnsharpMask(), reference = graded->UnsharpMask();
-    const auto at = [](const cAlphaDibSection& r, size_t i) { return reinterpret_cast<const Bgra*>(r.DIBSectionBitsPtr())[i]; };
+    const auto at = [](const cAlphaDibSection& r, size_t i) {
+      return reinterpret_cast<const Bgra*>(r.DIBSectionBitsPtr())[i];
+    };
     size_t deep = 0;
     for (int32_t y = 3; y + 3 < kEdge; ++y)
       for (int32_t x = 3; x + 3 < kEdge; ++x) {
         const size_t i = static_cast<size_t>(y) * kEdge + x;
-        if (BgrAt(&pixels[i].b) == ModelOfKey(c.key).key) { EXPECT_EQ(at(*clean, i), Bgra{}) << x << "," << y; }
+        if (BgrAt(&pixels[i].b) == ModelOfKey(c.key).key) {
+          EXPECT_EQ(at(*clean, i), Bgra{}) << x << "," << y;
+        }
         bool covered = true;
         for (int32_t j = -3; j <= 3; ++j)
           for (int32_t k = -3; k <= 3; ++k) covered &= truth[i + j * kEdge + k].b == 255;
         deep += covered;
-        if (covered) { EXPECT_EQ(at(*sharpened, i), at(*reference, i)) << x << "," << y; }
+        if (covered) {
+          EXPECT_EQ(at(*sharpened, i), at(*reference, i)) << x << "," << y;
+        }
       }
     EXPECT_GE(deep, 72u);
     const auto score = [&](const cAlphaDibSection& r) {

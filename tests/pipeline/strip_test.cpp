@@ -22,8 +22,8 @@ namespace {
 
 using testing::FakeView;
 using testing::FrameBgra;
-using testing::kKeyPixel;
 using testing::GetBgra;
+using testing::kKeyPixel;
 using testing::ScratchDir;
 
 using Fixture = testing::FormOnDisk<>;
@@ -43,10 +43,13 @@ void ExpectFrameAt(const cAlphaDibSection& strip, int set, int frame, int32_t le
                          kKeyPixel}));
 }
 
-const std::vector<std::string> kStatuses = {
-    "Status: Creating green screen...", "Status: Importing and Stitching 3D Images...",
-    "Status: Importing and Stitching 2D Images...", "Status: Importing and Stitching 3D Anim. Images...",
-    "Status: Importing and Stitching 2D Anim. Images...", "Status: Copying to Picture Box...", "Status: Idle"};
+const std::vector<std::string> kStatuses = {"Status: Creating green screen...",
+                                            "Status: Importing and Stitching 3D Images...",
+                                            "Status: Importing and Stitching 2D Images...",
+                                            "Status: Importing and Stitching 3D Anim. Images...",
+                                            "Status: Importing and Stitching 2D Anim. Images...",
+                                            "Status: Copying to Picture Box...",
+                                            "Status: Idle"};
 const std::vector<std::string> kStaticStatuses = {kStatuses[0], kStatuses[1], kStatuses[2], kStatuses[5], kStatuses[6]};
 
 struct Layout {
@@ -55,11 +58,14 @@ struct Layout {
   int32_t width, height, cell[4], top[4];
   std::vector<std::pair<int32_t, int32_t>> key;  // pixels no frame covers
 };
-const Layout kStatic220{"2.20", false, 14400, 750, {400, 350}, {0, 400}, {{12600, 400}, {14399, 749}, {5, 0}, {5, 1}, {0, 5}, {0, 405}}};
-const Layout kAnimated{"1.00", true, 16210, 1700, {450, 400, 450, 400}, {0, 450, 850, 1300}, {{16205, 10}, {16209, 1699}}};
+const Layout kStatic220{
+    "2.20", false, 14400, 750, {400, 350}, {0, 400}, {{12600, 400}, {14399, 749}, {5, 0}, {5, 1}, {0, 5}, {0, 405}}};
+const Layout kAnimated{
+    "1.00", true, 16210, 1700, {450, 400, 450, 400}, {0, 450, 850, 1300}, {{16205, 10}, {16209, 1699}}};
 
 TEST(CompositeStrip, EachLayoutPutsEveryFrameInItsCell) {
-  for (const Layout& l : {kStatic220, Layout{"1.00", false, 14400, 800, {400, 400}, {0, 400}, {{14399, 799}, {0, 405}}}, kAnimated}) {
+  for (const Layout& l :
+       {kStatic220, Layout{"1.00", false, 14400, 800, {400, 400}, {0, 400}, {{14399, 799}, {0, 405}}}, kAnimated}) {
     SCOPED_TRACE(std::string(l.version) + (l.animated ? " animated" : ""));
     Fixture f(true, l.animated);
     const Imported imported = f.form.BuildCompositeImage(l.version);
@@ -106,11 +112,20 @@ TEST(NumberingScheme, FirstAndLastFileNameOfEveryScheme) {
   const struct {
     std::string text, first, last;
   } cases[] = {
-      {"1-36", "1", "36"},          {"01-36", "01", "36"},       {"001-036", "001", "036"},
-      {"0001-0036", "0001", "0036"}, {"0-35", "0", "35"},         {"00-35", "00", "35"},
-      {"000-035", "000", "035"},    {"0000-0035", "0000", "0035"}, {"0-360 (10s)", "0", "350"},
-      {"000-360 (10s)", "000", "350"}, {"  01-36 ", "01", "36"},  // trimmed
-      {"", "0000", "0035"},         {"1-360", "0000", "0035"},   {"0-360 (10S)", "0000", "0035"},  // the default
+      {"1-36", "1", "36"},
+      {"01-36", "01", "36"},
+      {"001-036", "001", "036"},
+      {"0001-0036", "0001", "0036"},
+      {"0-35", "0", "35"},
+      {"00-35", "00", "35"},
+      {"000-035", "000", "035"},
+      {"0000-0035", "0000", "0035"},
+      {"0-360 (10s)", "0", "350"},
+      {"000-360 (10s)", "000", "350"},
+      {"  01-36 ", "01", "36"},  // trimmed
+      {"", "0000", "0035"},
+      {"1-360", "0000", "0035"},
+      {"0-360 (10S)", "0000", "0035"},  // the default
   };
   for (const auto& c : cases) {
     const NumberingScheme scheme = SchemeFromText(c.text);
@@ -147,10 +162,14 @@ TEST(CompositeStrip, AMissingOrUnreadableFrame) {
     std::optional<std::vector<uint8_t>> damage;  // none: the file is removed
     ImportOutcome outcome;
   } cases[] = {
-      {0, 0, {}, ImportOutcome::FileMissing},  {0, 20, {}, ImportOutcome::FileMissing},
-      {1, 5, {}, ImportOutcome::FileMissing},  {2, 35, {}, ImportOutcome::FileMissing},
-      {3, 0, {}, ImportOutcome::FileMissing},  {0, 4, std::vector<uint8_t>{'n', 'o', 't'}, ImportOutcome::FileUnreadable},
-      {2, 4, std::vector<uint8_t>{}, ImportOutcome::FileUnreadable}, {1, 6, std::vector<uint8_t>{}, ImportOutcome::Complete},
+      {0, 0, {}, ImportOutcome::FileMissing},
+      {0, 20, {}, ImportOutcome::FileMissing},
+      {1, 5, {}, ImportOutcome::FileMissing},
+      {2, 35, {}, ImportOutcome::FileMissing},
+      {3, 0, {}, ImportOutcome::FileMissing},
+      {0, 4, std::vector<uint8_t>{'n', 'o', 't'}, ImportOutcome::FileUnreadable},
+      {2, 4, std::vector<uint8_t>{}, ImportOutcome::FileUnreadable},
+      {1, 6, std::vector<uint8_t>{}, ImportOutcome::Complete},
       {3, 35, std::vector<uint8_t>{'B', 'M'}, ImportOutcome::Complete},
   };
   const std::string kSets[4] = {"3D Rotation", "2D Rotation", "3D Animation", "2D Animation"};
@@ -162,16 +181,22 @@ TEST(CompositeStrip, AMissingOrUnreadableFrame) {
     const cAlphaDibSection* before = f.form.WorkImage.get();
     const Imported imported = f.form.BuildCompositeImage("1.00");
     const bool complete = c.outcome == ImportOutcome::Complete, missing = c.outcome == ImportOutcome::FileMissing;
-    EXPECT_EQ(f.view.LastStatus(), complete ? "Status: Idle"
-                                            : "Status: ERROR: " + kSets[c.set] + (missing ? " File Not Found..." : " File Unreadable..."));
+    EXPECT_EQ(f.view.LastStatus(),
+              complete ? "Status: Idle"
+                       : "Status: ERROR: " + kSets[c.set] + (missing ? " File Not Found..." : " File Unreadable..."));
     std::string set = kSets[c.set];
     set[3] += 'a' - 'A';  // "3D rotation"
-    const std::string problem = c.set == 0 && c.frame == 0
-        ? "There are no frames to import: the first 3D rotation frame " + file + " does not exist. Choose the folder and prefix of your frames."
-        : "The " + set + " frame " + file + (missing ? " does not exist." : " cannot be read as a BMP file");
-    EXPECT_EQ(std::tuple(Outcome(imported), f.form.LastOutcome.kind, f.form.ImageLoaded),
-              std::tuple(c.outcome, complete ? CommandOutcome::Kind::Completed : CommandOutcome::Kind::Failed, complete));
-    if (complete) { EXPECT_EQ(imported->skipped, std::vector<std::string>{file}); }
+    const std::string problem =
+        c.set == 0 && c.frame == 0
+            ? "There are no frames to import: the first 3D rotation frame " + file +
+                  " does not exist. Choose the folder and prefix of your frames."
+            : "The " + set + " frame " + file + (missing ? " does not exist." : " cannot be read as a BMP file");
+    EXPECT_EQ(
+        std::tuple(Outcome(imported), f.form.LastOutcome.kind, f.form.ImageLoaded),
+        std::tuple(c.outcome, complete ? CommandOutcome::Kind::Completed : CommandOutcome::Kind::Failed, complete));
+    if (complete) {
+      EXPECT_EQ(imported->skipped, std::vector<std::string>{file});
+    }
     EXPECT_EQ((complete ? imported->skippedProblem : imported.failure().message).substr(0, problem.size()), problem);
     EXPECT_NE(f.form.LastOutcome.message.find(complete ? "" : file), std::string::npos);
     const cAlphaDibSection& strip = *f.form.WorkImage;
@@ -219,8 +244,12 @@ TEST(CompositeStrip, NoStripRefusedOrForAnAnimatedVersionOtherThan100) {
 }
 
 TEST(GuessPrefix, ThePrefixOfTheFirstBmpFile) {
-  for (const auto& [file, prefix] : std::vector<std::pair<std::string, std::string>>{
-           {"car0000.bmp", "car"}, {"view.5.bmp", "view"}, {"0001.bmp", ""}, {"Sedan12.BMP", "Sedan"}, {"notes.txt", ""}, {"", ""}}) {
+  for (const auto& [file, prefix] : std::vector<std::pair<std::string, std::string>>{{"car0000.bmp", "car"},
+                                                                                     {"view.5.bmp", "view"},
+                                                                                     {"0001.bmp", ""},
+                                                                                     {"Sedan12.BMP", "Sedan"},
+                                                                                     {"notes.txt", ""},
+                                                                                     {"", ""}}) {
     ScratchDir dir;
     if (!file.empty()) testing::WriteFileBytes(dir / file, {1});
     EXPECT_EQ(GuessPrefix(dir.path()), prefix) << file;
@@ -245,9 +274,12 @@ TEST(FrameLoader, HandsOverEveryFrameInOrderWithItsOwnOutcome) {
     std::string name, file;  // as asked for, as resolved
     bool exists, readable;
     int32_t width;
-  } expected[] = {{frames[0], frames[0], true, true, 1},        {dir / "missing.bmp", dir / "missing.bmp", false, false, 0},
-                  {frames[1], frames[1], true, true, 2},        {dir / "upper.bmp", dir / "upper.BMP", true, true, 3},
-                  {dir / "garbage.bmp", dir / "garbage.bmp", true, false, 0}, {frames[2], frames[2], true, true, 3},
+  } expected[] = {{frames[0], frames[0], true, true, 1},
+                  {dir / "missing.bmp", dir / "missing.bmp", false, false, 0},
+                  {frames[1], frames[1], true, true, 2},
+                  {dir / "upper.bmp", dir / "upper.BMP", true, true, 3},
+                  {dir / "garbage.bmp", dir / "garbage.bmp", true, false, 0},
+                  {frames[2], frames[2], true, true, 3},
                   {frames[8], frames[8], true, true, 9}};
   std::vector<std::string> names;
   for (const auto& e : expected) names.push_back(e.name);
@@ -256,7 +288,8 @@ TEST(FrameLoader, HandsOverEveryFrameInOrderWithItsOwnOutcome) {
     for (const auto& e : expected) {
       const LoadedFrame frame = loader.Next();
       EXPECT_EQ(std::tuple(frame.file, frame.exists, frame.readable, frame.readable ? frame.dib->Width() : 0),
-                std::tuple(e.file, e.exists, e.readable, e.width)) << e.name;
+                std::tuple(e.file, e.exists, e.readable, e.width))
+          << e.name;
     }
     EXPECT_THROW(loader.Next(), std::out_of_range);
   }

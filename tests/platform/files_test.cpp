@@ -21,7 +21,10 @@ TEST(SafeFileWriter, ReplacesOnlyWhenCompleteAndReportsTheSystemError) {
   ScratchDir dir;
   const std::string target = dir / "icon.srf";
   WriteFileBytes(target, std::vector<uint8_t>(100, 7));
-  ASSERT_TRUE([&] { SafeFileWriter uncommitted; return uncommitted.Open(target) && uncommitted.Write("abc", 3); }());
+  ASSERT_TRUE([&] {
+    SafeFileWriter uncommitted;
+    return uncommitted.Open(target) && uncommitted.Write("abc", 3);
+  }());
   EXPECT_EQ(ReadFileBytes(target), std::vector<uint8_t>(100, 7));
   EXPECT_EQ(ListFiles(dir.path(), "").size(), 1u) << "no temporary remains";
   SafeFileWriter writer;

@@ -35,7 +35,9 @@ struct Surface {
     std::memcpy(&v, bitmap->row(y) + bitmap->bpp() / 8 * x, bitmap->bpp() / 8);
     return v;
   }
-  void SetWord(int32_t x, int32_t y, uint32_t v) { std::memcpy(bitmap->row(y) + bitmap->bpp() / 8 * x, &v, bitmap->bpp() / 8); }
+  void SetWord(int32_t x, int32_t y, uint32_t v) {
+    std::memcpy(bitmap->row(y) + bitmap->bpp() / 8 * x, &v, bitmap->bpp() / 8);
+  }
   void Clear(uint8_t byte) { std::memset(bits, byte, static_cast<size_t>(bitmap->stride()) * bitmap->height()); }
   std::vector<uint32_t> Row(int32_t y = 0) const {
     std::vector<uint32_t> r(bitmap->width());
@@ -49,8 +51,10 @@ TEST(DibSection, LayoutGeometryAndBookkeeping) {
   SetPixel(up.dc, 1, 0, RGB(10, 20, 30));  // top-right of the picture: memory row 1 when bottom-up
   SetPixel(down.dc, 1, 0, RGB(10, 20, 30));
   for (const uint8_t* at : {up.bits + 12, down.bits + 4}) EXPECT_EQ(std::memcmp(at, "\x1E\x14\x0A\0", 4), 0);
-  EXPECT_EQ(std::vector<COLORREF>({GetPixel(up.dc, 1, 0), GetPixel(up.dc, 2, 0), GetPixel(up.dc, 0, -1), SetPixel(up.dc, -1, 0, 0)}),
-            std::vector<COLORREF>({RGB(10, 20, 30), CLR_INVALID, CLR_INVALID, CLR_INVALID})) << "outside the surface";
+  EXPECT_EQ(std::vector<COLORREF>(
+                {GetPixel(up.dc, 1, 0), GetPixel(up.dc, 2, 0), GetPixel(up.dc, 0, -1), SetPixel(up.dc, -1, 0, 0)}),
+            std::vector<COLORREF>({RGB(10, 20, 30), CLR_INVALID, CLR_INVALID, CLR_INVALID}))
+      << "outside the surface";
   BITMAP r;
   ASSERT_EQ(GetObjectA(odd.bitmap, sizeof r, &r), static_cast<int>(sizeof r));
   EXPECT_EQ(std::vector<int64_t>({r.bmWidth, r.bmHeight, r.bmWidthBytes, r.bmPlanes, r.bmBitsPixel}),
@@ -95,7 +99,8 @@ TEST(BitBlt, ClipsAtEveryEdgeOfBothSurfaces) {
   EXPECT_EQ(Map(src), "00 00 10 10 00 00 10 10 02 01 11 21 03 02 12 22 ");
   EXPECT_EQ(dst.Word(0, 1), 0xA0000002u) << "32 to 32 bits copies the fourth byte";
   EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 4, 4, src.dc, 0, 0, 0x00EE0086) ||
-               BitBlt(dst.dc, 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY)) << "only SRCCOPY, and only from a surface";
+               BitBlt(dst.dc, 0, 0, 4, 4, nullptr, 0, 0, SRCCOPY))
+      << "only SRCCOPY, and only from a surface";
 }
 
 // One-row surfaces 4 wide. Source pixel x is P(x) = 0x010203 * (x + 1) in
@@ -113,29 +118,124 @@ bool Stretch(HDC d, int32_t x, int32_t w, int32_t h, HDC s, int32_t xs, int32_t 
 }
 
 const RowCase kRows[] = {
-    {"24 into 32 bits, fourth byte 0", 24, 32, [](HDC d, HDC s) { return Copy(d, 0, 3, s, 0); }, {P(0), P(1), P(2), F}, true},
-    {"24 into 32, left-clipped", 24, 32, [](HDC d, HDC s) { return Copy(d, -1, 4, s, 0); }, {P(1), P(2), P(3), F}, true},
+    {"24 into 32 bits, fourth byte 0",
+     24,
+     32,
+     [](HDC d, HDC s) { return Copy(d, 0, 3, s, 0); },
+     {P(0), P(1), P(2), F},
+     true},
+    {"24 into 32, left-clipped",
+     24,
+     32,
+     [](HDC d, HDC s) { return Copy(d, -1, 4, s, 0); },
+     {P(1), P(2), P(3), F},
+     true},
     {"24 into 32, source left of 0", 24, 32, [](HDC d, HDC s) { return Copy(d, 1, 4, s, -2); }, {F, F, F, P(0)}, true},
     {"24 into 24", 24, 24, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {F24, P(0), P(1), P(2)}, true},
     {"32 into 24", 32, 24, [](HDC d, HDC s) { return Copy(d, 0, 2, s, 2); }, {P(2), P(3), F24, F24}, true},
     {"palette into 32", 8, 32, [](HDC d, HDC s) { return Copy(d, 0, 4, s, 0); }, {P(3), P(2), P(1), P(0)}, true},
-    {"overlapping, rightwards", 32, 0, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {A | P(0), A | P(0), A | P(1), A | P(2)}, true},
-    {"16 bits, red and blue masks swapped, overlapping", 16, 0, [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); }, {0x0203, 0x0203, 0x0406, 0x0609}, true},
-    {"overlapping, leftwards", 32, 0, [](HDC d, HDC s) { return Copy(d, 0, 3, s, 1); }, {A | P(1), A | P(2), A | P(3), A | P(3)}, true},
-    {"stretch up", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 1); }, {A | P(0), A | P(0), A | P(1), A | P(1)}, true},
-    {"stretch down, pixel centres", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 0, 4, 1); }, {A | P(1), A | P(3), F, F}, true},
-    {"stretch, left-clipped", 32, 32, [](HDC d, HDC s) { return Stretch(d, -3, 8, 1, s, 0, 2, 1); }, {A | P(0), A | P(1), A | P(1), A | P(1)}, true},
-    {"stretch, source left of 0", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, -1, 2, 1); }, {F, F, A | P(0), A | P(0)}, true},
-    {"stretch, source past its end", 32, 32, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 3, 2, 1); }, {A | P(3), A | P(3), F, F}, true},
-    {"stretch, source row above", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, -1, 2, 1, SRCCOPY); }, {F, F, F, F}, true},
-    {"stretch, source row below", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, 1, 2, 1, SRCCOPY); }, {F, F, F, F}, true},
-    {"stretch, top-clipped", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, -1, 4, 2, s, 0, 0, 2, 1, SRCCOPY); }, {A | P(0), A | P(0), A | P(1), A | P(1)}, true},
-    {"stretch, same size", 32, 32, [](HDC d, HDC s) { return Stretch(d, 1, 2, 1, s, 0, 2, 1); }, {F, A | P(0), A | P(1), F}, true},
-    {"stretch from 24 bits", 24, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 1, 1, 1); }, {P(1), P(1), F, F}, true},
-    {"stretch from a palette", 8, 32, [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 0, 1, 1); }, {P(3), P(3), F, F}, true},
-    {"stretch within one surface", 32, 0, [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 1); }, {A | P(0), A | P(0), A | P(1), A | P(1)}, true},
-    {"stretch, no source", 32, 32, [](HDC d, HDC) { return Stretch(d, 0, 4, 1, nullptr, 0, 2, 1); }, {F, F, F, F}, false},
-    {"stretch, another rop", 32, 32, [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, 0, 2, 1, 0x00EE0086); }, {F, F, F, F}, false},
+    {"overlapping, rightwards",
+     32,
+     0,
+     [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); },
+     {A | P(0), A | P(0), A | P(1), A | P(2)},
+     true},
+    {"16 bits, red and blue masks swapped, overlapping",
+     16,
+     0,
+     [](HDC d, HDC s) { return Copy(d, 1, 3, s, 0); },
+     {0x0203, 0x0203, 0x0406, 0x0609},
+     true},
+    {"overlapping, leftwards",
+     32,
+     0,
+     [](HDC d, HDC s) { return Copy(d, 0, 3, s, 1); },
+     {A | P(1), A | P(2), A | P(3), A | P(3)},
+     true},
+    {"stretch up",
+     32,
+     32,
+     [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 1); },
+     {A | P(0), A | P(0), A | P(1), A | P(1)},
+     true},
+    {"stretch down, pixel centres",
+     32,
+     32,
+     [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 0, 4, 1); },
+     {A | P(1), A | P(3), F, F},
+     true},
+    {"stretch, left-clipped",
+     32,
+     32,
+     [](HDC d, HDC s) { return Stretch(d, -3, 8, 1, s, 0, 2, 1); },
+     {A | P(0), A | P(1), A | P(1), A | P(1)},
+     true},
+    {"stretch, source left of 0",
+     32,
+     32,
+     [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, -1, 2, 1); },
+     {F, F, A | P(0), A | P(0)},
+     true},
+    {"stretch, source past its end",
+     32,
+     32,
+     [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 3, 2, 1); },
+     {A | P(3), A | P(3), F, F},
+     true},
+    {"stretch, source row above",
+     32,
+     32,
+     [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, -1, 2, 1, SRCCOPY); },
+     {F, F, F, F},
+     true},
+    {"stretch, source row below",
+     32,
+     32,
+     [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, 1, 2, 1, SRCCOPY); },
+     {F, F, F, F},
+     true},
+    {"stretch, top-clipped",
+     32,
+     32,
+     [](HDC d, HDC s) { return StretchBlt(d, 0, -1, 4, 2, s, 0, 0, 2, 1, SRCCOPY); },
+     {A | P(0), A | P(0), A | P(1), A | P(1)},
+     true},
+    {"stretch, same size",
+     32,
+     32,
+     [](HDC d, HDC s) { return Stretch(d, 1, 2, 1, s, 0, 2, 1); },
+     {F, A | P(0), A | P(1), F},
+     true},
+    {"stretch from 24 bits",
+     24,
+     32,
+     [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 1, 1, 1); },
+     {P(1), P(1), F, F},
+     true},
+    {"stretch from a palette",
+     8,
+     32,
+     [](HDC d, HDC s) { return Stretch(d, 0, 2, 1, s, 0, 1, 1); },
+     {P(3), P(3), F, F},
+     true},
+    {"stretch within one surface",
+     32,
+     0,
+     [](HDC d, HDC s) { return Stretch(d, 0, 4, 1, s, 0, 2, 1); },
+     {A | P(0), A | P(0), A | P(1), A | P(1)},
+     true},
+    {"stretch, no source",
+     32,
+     32,
+     [](HDC d, HDC) { return Stretch(d, 0, 4, 1, nullptr, 0, 2, 1); },
+     {F, F, F, F},
+     false},
+    {"stretch, another rop",
+     32,
+     32,
+     [](HDC d, HDC s) { return StretchBlt(d, 0, 0, 4, 1, s, 0, 0, 2, 1, 0x00EE0086); },
+     {F, F, F, F},
+     false},
 };
 
 TEST(Blit, EveryDepthClipAndBlockSize) {
@@ -153,10 +253,11 @@ TEST(Blit, EveryDepthClipAndBlockSize) {
   // Empty blocks draw nothing and succeed; negative ones fail. Copies use w and h only.
   Surface src(4, 1), dst(4, 1);
   dst.Clear(0xFF);
-  const int blocks[][5] = {{0, 1, 2, 1, 1}, {4, 0, 2, 1, 1}, {4, 1, 0, 1, 1}, {4, 1, 2, 0, 1}, {-2, 1, 2, 1, 0},
-                           {4, -1, 2, 1, 0}, {4, 1, -2, 1, 0}, {4, 1, 2, -1, 0}};
+  const int blocks[][5] = {{0, 1, 2, 1, 1},  {4, 0, 2, 1, 1},  {4, 1, 0, 1, 1},  {4, 1, 2, 0, 1},
+                           {-2, 1, 2, 1, 0}, {4, -1, 2, 1, 0}, {4, 1, -2, 1, 0}, {4, 1, 2, -1, 0}};
   for (const auto& b : blocks) {
-    EXPECT_EQ(StretchBlt(dst.dc, 0, 0, b[0], b[1], src.dc, 0, 0, b[2], b[3], SRCCOPY), bool(b[4])) << b[0] << b[1] << b[2] << b[3];
+    EXPECT_EQ(StretchBlt(dst.dc, 0, 0, b[0], b[1], src.dc, 0, 0, b[2], b[3], SRCCOPY), bool(b[4]))
+        << b[0] << b[1] << b[2] << b[3];
     if (b[2] == 2 && b[3] == 1) {
       EXPECT_EQ(BitBlt(dst.dc, 0, 0, b[0], b[1], src.dc, 0, 0, SRCCOPY), bool(b[4])) << b[0] << b[1];
     }
@@ -192,15 +293,23 @@ TEST(AlphaBlend, BadBlocksAndModesFailEmptyOnesDrawNothing) {
   const BLENDFUNCTION ok{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   // source, its x and y, destination w and h, source w and h, blend, result
   const std::tuple<HDC, int32_t, int32_t, int32_t, int32_t, int32_t, int32_t, BLENDFUNCTION, bool> cases[] = {
-      {src.dc, 1, 0, 2, 2, 2, 2, ok, false},        {src.dc, 0, 1, 2, 2, 2, 2, ok, false},
-      {src.dc, -1, 0, 2, 2, 2, 2, ok, false},       {src.dc, 0, -1, 2, 2, 2, 2, ok, false},
-      {src24.dc, 0, 0, 2, 2, 2, 2, ok, false},      {nullptr, 0, 0, 2, 2, 2, 2, ok, false},
-      {dst.dc, 0, 0, 2, 2, 2, 2, ok, false},        {src.dc, 0, 0, 2, 2, 2, 2, {1, 0, 255, AC_SRC_ALPHA}, false},
+      {src.dc, 1, 0, 2, 2, 2, 2, ok, false},
+      {src.dc, 0, 1, 2, 2, 2, 2, ok, false},
+      {src.dc, -1, 0, 2, 2, 2, 2, ok, false},
+      {src.dc, 0, -1, 2, 2, 2, 2, ok, false},
+      {src24.dc, 0, 0, 2, 2, 2, 2, ok, false},
+      {nullptr, 0, 0, 2, 2, 2, 2, ok, false},
+      {dst.dc, 0, 0, 2, 2, 2, 2, ok, false},
+      {src.dc, 0, 0, 2, 2, 2, 2, {1, 0, 255, AC_SRC_ALPHA}, false},
       {src.dc, 0, 0, 2, 2, 2, 2, {AC_SRC_OVER, 1, 255, AC_SRC_ALPHA}, false},
-      {src.dc, 0, 0, -1, 2, 2, 2, ok, false},       {src.dc, 0, 0, 2, -1, 2, 2, ok, false},
-      {src.dc, 0, 0, 2, 2, -1, 2, ok, false},       {src.dc, 0, 0, 2, 2, 2, -1, ok, false},
-      {src.dc, 0, 0, 0, 2, 2, 2, ok, true},         {src.dc, 0, 0, 2, 0, 2, 2, ok, true},
-      {src.dc, 0, 0, 2, 2, 0, 2, ok, true},         {src.dc, 0, 2, 2, 2, 2, 0, ok, true},
+      {src.dc, 0, 0, -1, 2, 2, 2, ok, false},
+      {src.dc, 0, 0, 2, -1, 2, 2, ok, false},
+      {src.dc, 0, 0, 2, 2, -1, 2, ok, false},
+      {src.dc, 0, 0, 2, 2, 2, -1, ok, false},
+      {src.dc, 0, 0, 0, 2, 2, 2, ok, true},
+      {src.dc, 0, 0, 2, 0, 2, 2, ok, true},
+      {src.dc, 0, 0, 2, 2, 0, 2, ok, true},
+      {src.dc, 0, 2, 2, 2, 2, 0, ok, true},
   };
   for (const auto& [from, x, y, w, h, ws, hs, blend, result] : cases) {
     EXPECT_EQ(AlphaBlend(dst.dc, 0, 0, w, h, from, x, y, ws, hs, blend), result)
@@ -222,7 +331,6 @@ TEST(Shapes, ClippedFillTakesTheNearestPaletteEntry) {
   EXPECT_TRUE(GetDIBColorTable(p.dc, 0, 3, table) == 3u && table[2].rgbRed == 255);
 }
 
-
 using Bytes = std::vector<uint8_t>;
 
 void Put32(Bytes& b, size_t at, uint32_t v) {
@@ -237,11 +345,13 @@ TEST(LoadImageOnce, LoadsEveryFileAsFreeImageDecodesIt) {
   const std::tuple<const char*, int, int, int, void (*)(Bytes&), bool> variants[] = {
       {"plain", 8, 5, 24, [](Bytes&) {}, false},
       {"padded rows", 7, 3, 24, [](Bytes&) {}, false},
-      {"colour table", 7, 3, 24, [](Bytes& b) {
+      {"colour table", 7, 3, 24,
+       [](Bytes& b) {
          Put32(b, 46, 1);  // one colour used, its entry inserted before the pixels
          b.insert(b.begin() + 54, {1, 2, 3, 0});
          Put32(b, 10, 58), Put32(b, 2, static_cast<uint32_t>(b.size()));
-       }, false},
+       },
+       false},
       {"top-down", 7, 3, 24, [](Bytes& b) { Put32(b, 22, static_cast<uint32_t>(-3)); }, false},
       {"pixels further on", 5, 4, 24, [](Bytes& b) { b.insert(b.begin() + 54, 8, 0xAB), Put32(b, 10, 62); }, false},
       {"last row missing", 7, 3, 24, [](Bytes& b) { b.resize(b.size() - 24); }, true},
@@ -251,8 +361,8 @@ TEST(LoadImageOnce, LoadsEveryFileAsFreeImageDecodesIt) {
   const std::string file = dir / "frame.bmp";
   for (const auto& [name, width, height, bpp, change, refused] : variants) {
     SCOPED_TRACE(name);
-    ASSERT_TRUE(velkor::testing::WriteTestBmp(file, width, height, bpp,
-                                      [](int x, int y) { return static_cast<uint32_t>(x * 0x10305 + y * 0x70B01); }));
+    ASSERT_TRUE(velkor::testing::WriteTestBmp(
+        file, width, height, bpp, [](int x, int y) { return static_cast<uint32_t>(x * 0x10305 + y * 0x70B01); }));
     Bytes bytes = velkor::testing::ReadFileBytes(file);
     change(bytes);
     velkor::testing::WriteFileBytes(file, bytes);
@@ -261,10 +371,13 @@ TEST(LoadImageOnce, LoadsEveryFileAsFreeImageDecodesIt) {
     ASSERT_EQ(loaded != nullptr, expected != nullptr && !refused);
     if (!loaded) continue;
     ASSERT_EQ(std::vector<int64_t>({loaded->bpp(), loaded->width(), loaded->height()}),
-              std::vector<int64_t>({FreeImage_GetBPP(expected.get()), FreeImage_GetWidth(expected.get()), FreeImage_GetHeight(expected.get())}));
+              std::vector<int64_t>({FreeImage_GetBPP(expected.get()), FreeImage_GetWidth(expected.get()),
+                                    FreeImage_GetHeight(expected.get())}));
     for (int32_t y = 0; y < loaded->height(); ++y) {  // memory row y of both is picture row y from the bottom
       EXPECT_EQ(std::memcmp(loaded->bits() + int64_t{y} * loaded->stride(), FreeImage_GetScanLine(expected.get(), y),
-                            static_cast<size_t>(loaded->width() * bpp / 8)), 0) << "row " << y;
+                            static_cast<size_t>(loaded->width() * bpp / 8)),
+                0)
+          << "row " << y;
     }
     DeleteObject(loaded);
   }

@@ -4,14 +4,14 @@
 #include <filesystem>
 
 #include "WindowFixture.h"
-#include "render/GltfWriter.h"
-#include "render/RenderTestSupport.h"
-#include "render/commands/WindowRender.h"
-#include "sample/SampleCar.h"
 #include "common/VbError.h"
 #include "convert/PngFiles.h"
 #include "platform/AssetFolder.h"
 #include "platform/FillRectangle.h"
+#include "render/GltfWriter.h"
+#include "render/RenderTestSupport.h"
+#include "render/commands/WindowRender.h"
+#include "sample/SampleCar.h"
 #include "support/SmallSrf.h"
 #include "ui/qt/Dialogs.h"
 #include "ui/qt/RenderDialog.h"
@@ -26,29 +26,38 @@ using QtWindow = WindowFixture;
 TEST_F(QtWindow, PipelineButtonsRunTheirStages) {
   answers = {dir / "make.srf", dir / "all.srf"};
   const std::string written = "Status: SRF version #2.20 file written....";
-  const std::pair<const char*, std::string> stages[] = {{"cmdGo", "Status: Idle"}, {"cmdAddAlpha", "Status: Alpha Channel Done..."},
-      {"cmdUnsharpMask", "Status: Done...."}, {"cmdMakeSRF", written}, {"cmdSave", written}};
+  const std::pair<const char*, std::string> stages[] = {{"cmdGo", "Status: Idle"},
+                                                        {"cmdAddAlpha", "Status: Alpha Channel Done..."},
+                                                        {"cmdUnsharpMask", "Status: Done...."},
+                                                        {"cmdMakeSRF", written},
+                                                        {"cmdSave", written}};
   for (const auto& [button, status] : stages) {
     QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton);
     EXPECT_EQ(Find<QLabel>("lblStatus")->text().toStdString(), status) << button;
-    if (std::string(button) == "cmdGo") { EXPECT_NE(Grab(window->Plotter()).pixel(0, 0), qRgb(255, 255, 255)); }
+    if (std::string(button) == "cmdGo") {
+      EXPECT_NE(Grab(window->Plotter()).pixel(0, 0), qRgb(255, 255, 255));
+    }
   }
   ASSERT_TRUE(messages.empty()) << messages.front();
   EXPECT_TRUE(Find<QProgressBar>("ProgressBar1")->isHidden()) << "shown only while the alpha stage runs";
-  EXPECT_TRUE(std::filesystem::file_size(dir / "make.srf") > 0 && std::filesystem::file_size(dir / "all.srf") > 0 && requests.at(0).save);
+  EXPECT_TRUE(std::filesystem::file_size(dir / "make.srf") > 0 && std::filesystem::file_size(dir / "all.srf") > 0 &&
+              requests.at(0).save);
 }
 
 TEST_F(QtWindow, MenusAndBoxesReachTheModel) {
   auto* version = Find<QComboBox>("cmbVersion");
   Find<QAction>("mnuAnimatedSRF")->trigger();
   EXPECT_TRUE(Form().AnimatedMode && Find<QWidget>("cmdChange2DDir_2")->isEnabled() && !version->isEnabled());
-  EXPECT_EQ(version->currentIndex(), version->findText(QStringLiteral("1.00"))) << "the list selects what the box shows";
+  EXPECT_EQ(version->currentIndex(), version->findText(QStringLiteral("1.00")))
+      << "the list selects what the box shows";
   for (const std::string chosen : {"mnuKeyBinary", "mnuKeyClean", "mnuKeyGraded"}) {
     Find<QAction>(chosen.c_str())->trigger();
-    for (const char* item : {"mnuKeyGraded", "mnuKeyBinary", "mnuKeyClean"}) EXPECT_EQ(Find<QAction>(item)->isChecked(), item == chosen);
+    for (const char* item : {"mnuKeyGraded", "mnuKeyBinary", "mnuKeyClean"})
+      EXPECT_EQ(Find<QAction>(item)->isChecked(), item == chosen);
     EXPECT_EQ(Find<QCheckBox>("chkImagesNotAntiAliased")->isChecked(), chosen == "mnuKeyBinary");
     EXPECT_TRUE(Find<QSlider>("sldTol")->isEnabled() == (chosen != "mnuKeyClean") &&
-                Find<QLineEdit>("txtTolerance")->isEnabled() == (chosen != "mnuKeyClean")) << "the tolerance is not clean edges'";
+                Find<QLineEdit>("txtTolerance")->isEnabled() == (chosen != "mnuKeyClean"))
+        << "the tolerance is not clean edges'";
   }
   QSlider* slider = Find<QSlider>("sldTol");
   QLineEdit* box = Find<QLineEdit>("txtTolerance");
@@ -63,7 +72,8 @@ TEST_F(QtWindow, MenusAndBoxesReachTheModel) {
 // well it drags; swatch clicks by pixel; choosing "Zoom" again resets the zoom.
 TEST_F(QtWindow, PaneAndSwatchClicksAndHeldButtons) {
   frmMain& form = Form();
-  for (const auto& [x, expected] : {std::pair{95, 255u}, {107, 65280u}, {119, 16711680u}, {131, 16777215u}, {143, 0u}, {101, 0u}}) {
+  for (const auto& [x, expected] :
+       {std::pair{95, 255u}, {107, 65280u}, {119, 16711680u}, {131, 16777215u}, {143, 0u}, {101, 0u}}) {
     QTest::mouseClick(window->Background(), Qt::LeftButton, {}, QPoint(x, 200));  // 101 is 1515 twips: a gap
     EXPECT_EQ(form.KeyColor, expected) << x;
   }
@@ -116,13 +126,15 @@ TEST_F(QtWindow, WhileTheViewerShowsTheArrowKeysAreItsOwnAndTicksTurnIt) {
               std::make_tuple("2.10", "2.10", viewer ? 80 : 0, false));
   }
   for (int press = 0; press < 19; ++press) Form().Form_KeyDown(38, 0);  // up to 50 ms a frame
-  EXPECT_TRUE(QTest::qWaitFor([this] { return Form().Viewer().FrameLeft() >= 240; }, 10000)) << Form().Viewer().FrameLeft();
+  EXPECT_TRUE(QTest::qWaitFor([this] { return Form().Viewer().FrameLeft() >= 240; }, 10000))
+      << Form().Viewer().FrameLeft();
   const cAlphaDibSection* work = Form().WorkImage.get();
   QTest::keyClick(version, Qt::Key_Escape);
   ASSERT_TRUE(!Form().Viewer().Showing() && Grab(window->Plotter()) == pane);
   answers = {dir / "anim.png"};
   Find<QAction>("mnuPNGtoSRF")->trigger();
-  EXPECT_EQ(messages.at(0).rfind("Cannot convert " + dir / "anim.png: the PNG is 3242 x 340 pixels", 0), 0u) << messages[0];
+  EXPECT_EQ(messages.at(0).rfind("Cannot convert " + dir / "anim.png: the PNG is 3242 x 340 pixels", 0), 0u)
+      << messages[0];
   EXPECT_TRUE(Grab(window->Plotter()) == pane && Form().WorkImage.get() == work);
 }
 
@@ -146,7 +158,8 @@ TEST_F(QtWindow, SaveAsAnimatedGifAndClosing) {
   answers = {WriteSmallSrf(dir / "car.srf"), dir / "turning.gif"};
   Find<QAction>("mnuSaveAsGIF")->trigger();
   EXPECT_TRUE(requests.at(1).fileName == dir / "car.gif" && std::filesystem::exists(dir / "turning.gif") &&
-              statuses.back() == "Status: GIF written....") << "proposed beside the SRF";
+              statuses.back() == "Status: GIF written....")
+      << "proposed beside the SRF";
   ASSERT_TRUE(Form().WorkImage->Create(2880, 150) && Form().WriteSRFFile(dir / "icon.srf", "2.20"));
   window->Run([&] { Form().ShowSRFInViewer(dir / "icon.srf"); });
   Form().ImageLoaded = true;
@@ -177,7 +190,8 @@ TEST(QtDialogs, TakeExistingFilesOfTheirTypeAndNeverStartAtTheRoot) {
 // itself. The dialog as shown is left in the test output folder.
 TEST_F(QtWindow, RenderDialogStartsFromTheGuessAndItsButtonsTurnThePreview) {
   std::string error;
-  ASSERT_TRUE(render::WriteGlb(Turned(sample::BuildSampleCar(), render::Axis::PosZ, render::Axis::NegX), dir / "car.glb", error));
+  ASSERT_TRUE(render::WriteGlb(Turned(sample::BuildSampleCar(), render::Axis::PosZ, render::Axis::NegX),
+                               dir / "car.glb", error));
   render::RenderDialogModel model(*window, render::OptionsFromWindow(Form()));
   qt::RenderDialog dialog(model, *window, window.get());
   dialog.show();
@@ -185,11 +199,15 @@ TEST_F(QtWindow, RenderDialogStartsFromTheGuessAndItsButtonsTurnThePreview) {
   answers = {dir / "car.glb"};
   QTest::mouseClick(dialog.findChild<QPushButton*>("renderBrowseModel"), Qt::LeftButton);
   const QStringList filters = qt::ToQtFilters(requests.at(0).filter);
-  EXPECT_TRUE(filters.size() == 2 && filters[0].contains(" *.ac ") && filters[1] == "All files (*)") << filters.join('|').toStdString();
+  EXPECT_TRUE(filters.size() == 2 && filters[0].contains(" *.ac ") && filters[1] == "All files (*)")
+      << filters.join('|').toStdString();
   const auto axes = [&dialog] {
-    return (dialog.findChild<QComboBox*>("renderUp")->currentText() + dialog.findChild<QComboBox*>("renderFront")->currentText()).toStdString();
+    return (dialog.findChild<QComboBox*>("renderUp")->currentText() +
+            dialog.findChild<QComboBox*>("renderFront")->currentText())
+        .toStdString();
   };
-  EXPECT_EQ(axes() + " " + dialog.findChild<QLineEdit*>("renderFolder")->text().toStdString(), "+y+x " + dir / "car frames");
+  EXPECT_EQ(axes() + " " + dialog.findChild<QLineEdit*>("renderFolder")->text().toStdString(),
+            "+y+x " + dir / "car frames");
   QLabel* top = dialog.findChild<QLabel*>("renderPreview_2");
   ASSERT_TRUE(QTest::qWaitFor([&] { return !top->pixmap().isNull(); }));
   const QImage lying = top->pixmap().toImage();
@@ -217,19 +235,30 @@ const QString kGolden = QString::fromStdString(SourceDir() + "/tests/qt/golden/"
 
 QString Describe(QWidget* w) {
   const QRect g = w->geometry();
-  QString line = QStringLiteral("%1 %2 (%3,%4 %5x%6)%7%8").arg(QString::fromLatin1(w->metaObject()->className()), w->objectName())
-                     .arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height()).arg(w->isHidden() ? " hidden" : "", w->isEnabled() ? "" : " disabled");
+  QString line = QStringLiteral("%1 %2 (%3,%4 %5x%6)%7%8")
+                     .arg(QString::fromLatin1(w->metaObject()->className()), w->objectName())
+                     .arg(g.x())
+                     .arg(g.y())
+                     .arg(g.width())
+                     .arg(g.height())
+                     .arg(w->isHidden() ? " hidden" : "", w->isEnabled() ? "" : " disabled");
   if (auto* label = qobject_cast<QLabel*>(w)) line += " \"" + label->text() + "\"";
-  if (auto* button = qobject_cast<QAbstractButton*>(w)) line += " \"" + button->text() + "\"" + (button->isChecked() ? " checked" : "");
+  if (auto* button = qobject_cast<QAbstractButton*>(w))
+    line += " \"" + button->text() + "\"" + (button->isChecked() ? " checked" : "");
   if (auto* edit = qobject_cast<QLineEdit*>(w)) line += " \"" + edit->text() + "\"";
   if (auto* combo = qobject_cast<QComboBox*>(w)) {
     QStringList items;
     for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
-    line += QStringLiteral(" \"%1\" of [%2]%3").arg(combo->currentText(), items.join('|'), combo->isEditable() ? " editable" : "");
+    line += QStringLiteral(" \"%1\" of [%2]%3")
+                .arg(combo->currentText(), items.join('|'), combo->isEditable() ? " editable" : "");
   }
   if (auto* slider = qobject_cast<QSlider*>(w)) {
-    line += QStringLiteral(" %1 in %2..%3 step %4 page %5").arg(slider->value()).arg(slider->minimum()).arg(slider->maximum())
-                .arg(slider->singleStep()).arg(slider->pageStep());
+    line += QStringLiteral(" %1 in %2..%3 step %4 page %5")
+                .arg(slider->value())
+                .arg(slider->minimum())
+                .arg(slider->maximum())
+                .arg(slider->singleStep())
+                .arg(slider->pageStep());
   }
   if (auto* bar = qobject_cast<QProgressBar*>(w)) line += QStringLiteral(" max %1").arg(bar->maximum());
   return line;
@@ -237,8 +266,9 @@ QString Describe(QWidget* w) {
 
 void DescribeMenu(const QList<QAction*>& actions, const QString& indent, QStringList& out) {
   for (QAction* a : actions) {
-    out << indent + (a->isSeparator() ? QStringLiteral("----")
-                                      : "\"" + a->text() + "\"" + (a->isCheckable() ? (a->isChecked() ? " [x]" : " [ ]") : ""));
+    out << indent + (a->isSeparator()
+                         ? QStringLiteral("----")
+                         : "\"" + a->text() + "\"" + (a->isCheckable() ? (a->isChecked() ? " [x]" : " [ ]") : ""));
     if (a->menu()) DescribeMenu(a->menu()->actions(), indent + "  ", out);
   }
 }
@@ -250,8 +280,9 @@ TEST_F(QtWindow, OpensAsCommitted) {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_LE((window->frameGeometry().center() - screen.center()).manhattanLength(), 2) << "centred";
 
-  QStringList listing{"title \"" + window->windowTitle() + "\"",
-                      QStringLiteral("client %1x%2").arg(window->centralWidget()->width()).arg(window->centralWidget()->height())};
+  QStringList listing{
+      "title \"" + window->windowTitle() + "\"",
+      QStringLiteral("client %1x%2").arg(window->centralWidget()->width()).arg(window->centralWidget()->height())};
   for (QWidget* w : window->centralWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     if (!w->objectName().isEmpty()) listing << Describe(w);
   }
@@ -262,8 +293,10 @@ TEST_F(QtWindow, OpensAsCommitted) {
   const QImage shot = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
   // On a difference the window's own file is left in the test output folder.
   for (const bool picture : {false, true}) {
-    const QString name = picture ? "window.png" : "window.txt", actual = QString::fromStdString(TestOutputDir()) + "/" + name;
-    if (picture ? shot == QImage(kGolden + name).convertToFormat(QImage::Format_RGB32) : text == committed.readAll()) continue;
+    const QString name = picture ? "window.png" : "window.txt",
+                  actual = QString::fromStdString(TestOutputDir()) + "/" + name;
+    if (picture ? shot == QImage(kGolden + name).convertToFormat(QImage::Format_RGB32) : text == committed.readAll())
+      continue;
     QFile out(actual);
     EXPECT_TRUE(picture ? shot.save(actual) : out.open(QIODevice::WriteOnly) && out.write(text) == text.size());
     ADD_FAILURE() << name.toStdString() << " differs from " << (kGolden + name).toStdString() << "; the window's is "

@@ -30,11 +30,11 @@ TEST(AlphaRaster, SavedFilesHoldTheZeroColourEntryAndTheBottomRowFirst) {
   WriteFileBytes(dir / "one.bmp", std::vector<uint8_t>(500, 9));  // replaced whole
   ASSERT_TRUE(one.SavePicture(dir / "one.bmp"));
   EXPECT_EQ(ReadFileBytes(dir / "one.bmp"),
-            (std::vector<uint8_t>{'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 58, 0, 0, 0,         // file header
-                                  40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 32, 0, 0, 0, 0, 0,  // BI_RGB
-                                  4,  0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                  0,  0, 0, 0,  // the zero colour-table entry
-                                  10, 20, 30, 40}));
+            (std::vector<uint8_t>{'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 58, 0, 0, 0,                     // file header
+                                  40,  0,   0,  0, 1, 0, 0, 0, 1, 0, 0,  0, 1, 0, 32, 0, 0, 0, 0, 0,  // BI_RGB
+                                  4,   0,   0,  0, 0, 0, 0, 0, 0, 0, 0,  0, 0, 0, 0,  0, 0, 0, 0, 0,
+                                  0,   0,   0,  0,  // the zero colour-table entry
+                                  10,  20,  30, 40}));
   ASSERT_TRUE(two.Create(2, 2));
   for (int i = 0; i < 4; ++i) gdi::SetPixel(two.hDC(), i % 2, i / 2, gdi::RGB(i + 1, i + 1, i + 1));  // picture order
   ASSERT_TRUE(two.SavePicture(dir / "two.bmp"));
@@ -64,7 +64,7 @@ TEST(AlphaRaster, CreateReleasesWhatItHeldAndIsRefusedQuietly) {
     EXPECT_EQ(std::tuple(r.hDC(), r.hDIB(), r.Empty(), r.Width(), r.Height()),
               std::tuple(gdi::HDC{}, gdi::HBITMAP{}, true, 640, 480));
     r.ClearUp();
-    r.ClearUp();  // harmless twice
+    r.ClearUp();                           // harmless twice
     EXPECT_FALSE(r.Create(40000, 20000));  // 3.2e9 bytes do not fit 32 bits signed: refused, not raised
     EXPECT_TRUE(r.Empty());
   }
@@ -74,7 +74,8 @@ TEST(AlphaRaster, CreateReleasesWhatItHeldAndIsRefusedQuietly) {
 TEST(AlphaRaster, PaintingCopyingAndBlending) {
   cAlphaDibSection src, dst, copy;
   ASSERT_TRUE(src.Create(2, 2) && dst.Create(3, 3) && copy.Create(2, 2));
-  for (int i = 0; i < 4; ++i) std::memcpy(src.DIBSectionBitsPtr() + 4 * i, "\x40\x00\x00\x80", 4), src.DIBSectionBitsPtr()[4 * i] += i;
+  for (int i = 0; i < 4; ++i)
+    std::memcpy(src.DIBSectionBitsPtr() + 4 * i, "\x40\x00\x00\x80", 4), src.DIBSectionBitsPtr()[4 * i] += i;
   const auto reset = [&] {
     for (int i = 0; i < 9; ++i) std::memcpy(dst.DIBSectionBitsPtr() + 4 * i, "\xC8\x00\x00\xFF", 4);
   };
@@ -98,9 +99,10 @@ TEST(FrameBitmap, LoadsEveryDepthWithItsGeometryAndColours) {
   ScratchDir dir;
   const struct {
     int bpp, stride;
-    uint32_t topRight;  // after a blit into the alpha raster, 0xAARRGGBB
+    uint32_t topRight;              // after a blit into the alpha raster, 0xAARRGGBB
   } cases[] = {{1, 4, 0x00FFFFFF},  // black and white only
-               {4, 4, 0x0000FF00}, {8, 8, 0x0000FF00}, {16, 12, 0x0000FF00}, {24, 16, 0x0000FF00}, {32, 20, 0x7F00FF00}};
+               {4, 4, 0x0000FF00},   {8, 8, 0x0000FF00},  {16, 12, 0x0000FF00},
+               {24, 16, 0x0000FF00}, {32, 20, 0x7F00FF00}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bpp);
     const std::string path = dir / ("d" + std::to_string(c.bpp) + ".bmp");
@@ -126,14 +128,14 @@ TEST(FrameBitmap, RunLengthAndTopDownFiles) {
   ScratchDir dir;
   // 8-bit run-length encoded, 6 x 2: the bottom row a run of index 0, the top
   // row a run of index 1 (red), then end of line and end of bitmap.
-  std::vector<uint8_t> rle = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40, 0, 0, 0, 6, 0, 0, 0,
-                              2,   0,   0,  0, 1, 0, 8, 0, 1, 0, 0, 0, 8, 0, 0, 0};
+  std::vector<uint8_t> rle = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40, 0, 0, 0, 6,
+                              0,   0,   0,  2, 0, 0, 0, 1, 0, 8, 0,  1, 0, 0, 0,  8, 0, 0, 0};
   rle.resize(46, 0);
   rle.insert(rle.end(), {2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 6, 0, 0, 0, 6, 1, 0, 1});
   WriteFileBytes(dir / "rle.bmp", rle);
   // 24-bit with a negative height, 1 x 2: top blue, bottom white.
-  std::vector<uint8_t> topDown = {'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0,
-                                  0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 24, 0, 0, 0, 0, 0, 8, 0, 0, 0};
+  std::vector<uint8_t> topDown = {'B', 'M', 62, 0,    0,    0,    0,    0, 0, 0,  54, 0, 0, 0, 40, 0, 0, 0, 1,
+                                  0,   0,   0,  0xFE, 0xFF, 0xFF, 0xFF, 1, 0, 24, 0,  0, 0, 0, 0,  8, 0, 0, 0};
   topDown.resize(54, 0);
   topDown.insert(topDown.end(), {255, 0, 0, 0, 255, 255, 255, 0});
   WriteFileBytes(dir / "topdown.bmp", topDown);

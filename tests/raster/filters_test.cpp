@@ -15,7 +15,6 @@
 
 #include "common/Rounding.h"
 #include "common/VbError.h"
-#include "support/Raised.h"
 #include "platform/FillRectangle.h"
 #include "platform/Gdi.h"
 #include "platform/GdiObjects.h"
@@ -24,6 +23,7 @@
 #include "raster/ResampleSteps.h"
 #include "raster/SampledStrip.h"
 #include "raster/cAlphaDibSection.h"
+#include "support/Raised.h"
 
 namespace velkor {
 namespace {
@@ -58,7 +58,9 @@ void ExpectByPlace(const cAlphaDibSection& r, int inside, int edge, int corner) 
     for (int32_t x = 0; x < r.Width(); ++x) {
       const int borders = (x == 0 || x == r.Width() - 1) + (y == 0 || y == r.Height() - 1);
       for (int c = 0; c < 4; ++c)
-        ASSERT_EQ(bytes[4 * (y * r.Width() + x) + c], borders == 0 ? inside : borders == 1 ? edge : corner)
+        ASSERT_EQ(bytes[4 * (y * r.Width() + x) + c], borders == 0   ? inside
+                                                      : borders == 1 ? edge
+                                                                     : corner)
             << "x " << x << " row " << y << " byte " << c;
     }
 }
@@ -68,7 +70,8 @@ using testing::ErrorNumberOf;
 TEST(Resample, ExactBlueBytes) {
   Bytes ramp, spikes;
   for (int row = 0; row < 2; ++row)
-    for (int x = 0; x < 100; ++x) ramp.push_back(static_cast<uint8_t>(2 * x)), spikes.push_back(x >= 2 && x <= 8 ? 255 : 0);
+    for (int x = 0; x < 100; ++x)
+      ramp.push_back(static_cast<uint8_t>(2 * x)), spikes.push_back(x >= 2 && x <= 8 ? 255 : 0);
   const struct {
     const char* name;
     int32_t width, height;
@@ -83,9 +86,15 @@ TEST(Resample, ExactBlueBytes) {
       {"sides rounded first", 2, 2, {0, 3, 1, 2}, 4, 4, {0, 1, 2, 2, 0, 1, 2, 2, 0, 0, 1, 2, 1, 1, 2, 2}},
       // Half way up: (0 + 7) / 2 = 3.5 -> 4, (100 + 7) / 2 = 53.5 -> 54.
       {"bottom-left kept, last column short", 3, 2, {0, 100, 200, 7, 7, 7}, 4, 2, {0, 50, 100, 150, 4, 29, 54, 79}},
-      {"100 columns to 10: 9.9 k in single precision", 100, 2, ramp, 10, 1, {0, 20, 40, 59, 79, 99, 119, 139, 158, 178}},
+      {"100 columns to 10: 9.9 k in single precision",
+       100,
+       2,
+       ramp,
+       10,
+       1,
+       {0, 20, 40, 59, 79, 99, 119, 139, 158, 178}},
       {"columns between the samples are not read", 100, 2, spikes, 10, 1, Bytes(10, 0)},
-        };
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const auto result = RasterOf(c.width, c.height, c.in)->Resample(c.newHeight, c.newWidth);
@@ -97,7 +106,8 @@ TEST(Resample, ExactBlueBytes) {
 
 TEST(Resample, FailurePaths) {
   // A source one pixel across has no neighbour to blend with: error 9.
-  for (const auto& s : {std::array{1, 3, 2, 3}, std::array{1, 3, 1, 5}, std::array{3, 1, 3, 2}, std::array{1, 1, 2, 2}}) {
+  for (const auto& s :
+       {std::array{1, 3, 2, 3}, std::array{1, 3, 1, 5}, std::array{3, 1, 3, 2}, std::array{1, 1, 2, 2}}) {
     cAlphaDibSection source;
     ASSERT_TRUE(source.Create(s[0], s[1]));
     EXPECT_EQ(ErrorNumberOf([&] { (void)source.Resample(s[3], s[2]); }), kErrSubscript) << s[0] << "x" << s[1];
@@ -155,7 +165,8 @@ TEST(Blur, FailurePaths) {
     int error;
   } cases[] = {{0, 1, kErrDivisionByZero}, {1, 0, kErrDivisionByZero}, {nan, 1, kErrOverflow}, {1, nan, kErrOverflow}};
   for (const auto& c : cases)
-    EXPECT_EQ(ErrorNumberOf([&] { (void)source->Blur(c.centre, c.strength); }), c.error) << c.centre << ", " << c.strength;
+    EXPECT_EQ(ErrorNumberOf([&] { (void)source->Blur(c.centre, c.strength); }), c.error)
+        << c.centre << ", " << c.strength;
   EXPECT_EQ(cAlphaDibSection().Blur(1, 1), nullptr);
   EXPECT_EQ(cAlphaDibSection().UnsharpMask(), nullptr);
   for (const bool sharpen : {false, true}) {
@@ -166,8 +177,8 @@ TEST(Blur, FailurePaths) {
 }
 
 // 1 x N, N x 1, 2 x 2, odd widths, and sizes large enough for two threads.
-const std::vector<std::pair<int32_t, int32_t>> kSizes = {{1, 1},   {1, 7},    {7, 1},   {2, 2},     {3, 5},
-                                                         {17, 9},  {31, 2},   {2, 31},  {101, 67},  {1, 1500},
+const std::vector<std::pair<int32_t, int32_t>> kSizes = {{1, 1},    {1, 7},     {7, 1},    {2, 2},    {3, 5},
+                                                         {17, 9},   {31, 2},    {2, 31},   {101, 67}, {1, 1500},
                                                          {1500, 1}, {640, 480}, {999, 401}};
 
 // Runs of 0 and 255 as well as noise, so that clamping and flat areas both occur.
@@ -261,10 +272,10 @@ TEST(FilterIdentity, EveryByteAgreesWithThePlainArithmetic) {
 struct StripCase {
   const char* name;
   int32_t width, height, targetWidth, targetHeight;
-  int bpp;                          // depth of the frames
-  int32_t frameWidth, frameHeight;  // negative height: rows top-down
+  int bpp;                                          // depth of the frames
+  int32_t frameWidth, frameHeight;                  // negative height: rows top-down
   std::vector<std::pair<int32_t, int32_t>> frames;  // left, top
-  int32_t fill[4];                  // left, top, right, bottom
+  int32_t fill[4];                                  // left, top, right, bottom
 };
 
 const std::vector<StripCase> kStripCases = {

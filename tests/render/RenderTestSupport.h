@@ -98,7 +98,8 @@ inline std::array<int, 2> Extent(const render::FrameImage& f, Rgb key = kKey) {
   int x0 = f.size, y0 = f.size, x1 = -1, y1 = -1;
   for (int i = 0; i < f.size * f.size; ++i) {
     if (std::equal(key.begin(), key.end(), &f.rgb[size_t(i) * 3])) continue;
-    x0 = std::min(x0, i % f.size), x1 = std::max(x1, i % f.size), y0 = std::min(y0, i / f.size), y1 = std::max(y1, i / f.size);
+    x0 = std::min(x0, i % f.size), x1 = std::max(x1, i % f.size), y0 = std::min(y0, i / f.size),
+    y1 = std::max(y1, i / f.size);
   }
   return {x1 - x0 + 1, y1 - y0 + 1};
 }
@@ -108,7 +109,8 @@ using Triangle2 = std::array<std::array<double, 2>, 3>;
 // Whether (x, y) lies in the triangle, edges included, either winding.
 inline bool Inside(const Triangle2& t, double x, double y) {
   for (int i = 0; i < 2; ++i)
-    if ((i ? y : x) < std::min({t[0][i], t[1][i], t[2][i]}) || (i ? y : x) > std::max({t[0][i], t[1][i], t[2][i]})) return false;
+    if ((i ? y : x) < std::min({t[0][i], t[1][i], t[2][i]}) || (i ? y : x) > std::max({t[0][i], t[1][i], t[2][i]}))
+      return false;
   auto edge = [&](int a, int b) { return (t[b][0] - t[a][0]) * (y - t[a][1]) - (t[b][1] - t[a][1]) * (x - t[a][0]); };
   const double e0 = edge(1, 2), e1 = edge(2, 0), e2 = edge(0, 1);
   return (e0 >= 0 && e1 >= 0 && e2 >= 0) || (e0 <= 0 && e1 <= 0 && e2 <= 0);
@@ -126,8 +128,9 @@ inline void ExpectCoverage(const std::vector<uint8_t>& rgb, int w, int h, const 
     for (int px = 0; px < w; ++px) {
       int covered = 0;
       for (int i = 0; i < 16; ++i) {
-        covered += std::any_of(triangles.begin(), triangles.end(),
-                               [&](const Triangle2& t) { return Inside(t, px + (i % 4 + 0.5) / 4, py + (i / 4 + 0.5) / 4); });
+        covered += std::any_of(triangles.begin(), triangles.end(), [&](const Triangle2& t) {
+          return Inside(t, px + (i % 4 + 0.5) / 4, py + (i / 4 + 0.5) / 4);
+        });
       }
       bool exact = true;
       for (int c = 0; c < 3; ++c) {

@@ -4,6 +4,7 @@
 // the build renders.
 #include <gtest/gtest.h>
 
+#include "RenderTestSupport.h"
 #include "platform/Files.h"
 #include "platform/ParallelFor.h"
 #include "render/FrameSets.h"
@@ -11,7 +12,6 @@
 #include "render/ModelRender.h"
 #include "render/PreviewFrames.h"
 #include "render/commands/RenderDialogModel.h"
-#include "RenderTestSupport.h"
 #include "support/Cli.h"
 #include "support/FakeView.h"
 #include "support/TestFiles.h"
@@ -38,15 +38,19 @@ TEST(FrameSets, OneTwoOrEightThreadsGiveTheRecordedBytes) {
                                                      {run + "/2d", render::SetView::Top2D, 20, false, 4}};
     std::string error;
     int last = 0;
-    ASSERT_TRUE(render::RenderFrameSets(s, s, plans, settings, [&](int done, int) { last = done; }, error)) << error;
+    ASSERT_TRUE(render::RenderFrameSets(
+        s, s, plans, settings, [&](int done, int) { last = done; }, error))
+        << error;
     EXPECT_EQ(last, 72);
     uint64_t digest = 14695981039346656037u;  // FNV-1a over every frame file
     for (const char* set : {"/3d/car", "/2d/car"}) {
       for (int number = 0; number <= 350; number += 10) {
-        for (uint8_t b : ReadFileBytes(run + set + std::to_string(number) + ".bmp")) digest = (digest ^ b) * 1099511628211u;
+        for (uint8_t b : ReadFileBytes(run + set + std::to_string(number) + ".bmp"))
+          digest = (digest ^ b) * 1099511628211u;
       }
     }
-    EXPECT_EQ(digest, 1153589838425312096u) << threads << " threads; update the digest if a change of pixels is intended";
+    EXPECT_EQ(digest, 1153589838425312096u)
+        << threads << " threads; update the digest if a change of pixels is intended";
     FakeView view;
     frmMain form(view);
     form.Form_Load();
@@ -100,14 +104,16 @@ TEST(RenderCommand, AxesFramesRefusalDoAllFromAModelUsageErrorsExitTwo) {
       {"do-all " + Quoted(dir / "z.srf") + " --model " + Quoted(dir / "z.glb") + " --front -x --fill 0.5", 0,
        "axes: up +y, front -x (up guessed)\nsrf: "},
       {"do-all " + Quoted(dir / "x.srf") + " --model " + Quoted(dir / "none.glb"), 1, "cannot render model"},
-      {"render --help", 0, " *.ac "}, {"render --help", 0, "All files (*)"}};
+      {"render --help", 0, " *.ac "},
+      {"render --help", 0, "All files (*)"}};
   for (const auto& [args, status, output] : runs) {
     const CliResult r = RunCli(args, dir.path());
     EXPECT_EQ(r.status, status) << args << r.err;
     EXPECT_NE((r.out + r.err).find(output), std::string::npos) << args << ": " << r.out << r.err;
   }
   EXPECT_EQ(FolderEntries(dir / "new").size() * 100 + FolderEntries(dir / "new/a").size(), 137u) << "36 frames and Top";
-  ExpectFacing(FrameFile(dir / "new/a/veh1.bmp"), FrameFile(dir / "new/a/veh10.bmp"), FrameFile(dir / "new/a/Top/veh1.bmp"));
+  ExpectFacing(FrameFile(dir / "new/a/veh1.bmp"), FrameFile(dir / "new/a/veh10.bmp"),
+               FrameFile(dir / "new/a/Top/veh1.bmp"));
   for (const char* frame : {"veh1.bmp", "veh36.bmp", "Top/veh1.bmp", "Top/veh36.bmp"}) {
     const BmpRgb f = ReadBmpRgb(dir / (std::string("new/a/") + frame));
     EXPECT_EQ(f.width, 400) << frame << ": version 2.00 cells are 400 in both sets";
@@ -122,7 +128,8 @@ TEST(RenderCommand, AxesFramesRefusalDoAllFromAModelUsageErrorsExitTwo) {
   // do-all --model imports the frames from memory: the icon of the frames rendered into new/a above, byte for byte.
   const std::string same = " --prefix-3d veh --prefix-2d veh --numbers 1-36 --version 2.00 --key '#FF00FF'";
   ASSERT_EQ(RunCli("do-all disk.srf --rotation-3d new/a" + same, dir.path()).status, 0);
-  ASSERT_EQ(RunCli("do-all mem.srf --model z.glb --up +z --front -x --elevation 45 --fill 0.3" + same, dir.path()).status, 0);
+  ASSERT_EQ(
+      RunCli("do-all mem.srf --model z.glb --up +z --front -x --elevation 45 --fill 0.3" + same, dir.path()).status, 0);
   EXPECT_EQ(ReadFileBytes(dir / "mem.srf"), ReadFileBytes(dir / "disk.srf"));
 }
 
@@ -165,7 +172,9 @@ TEST(RenderFromModel, PreviewTurnsRenderAsksBeforeReplacingAndFollowsTheMode) {
   frmMain form(view);
   form.Form_Load();
   const std::string frames = dir / "z frames";
-  const auto axes = [](const render::RenderDialogModel& d) { return AxisName(*d.options.up) + AxisName(*d.options.front); };
+  const auto axes = [](const render::RenderDialogModel& d) {
+    return AxisName(*d.options.up) + AxisName(*d.options.front);
+  };
   view.renderDialogs = {[](render::RenderDialogModel&) { return false; },
                         [&](render::RenderDialogModel& d) {
                           EXPECT_TRUE(d.SetModel(dir / "z.glb") && d.options.outDir == frames);
@@ -183,9 +192,12 @@ TEST(RenderFromModel, PreviewTurnsRenderAsksBeforeReplacingAndFollowsTheMode) {
   for (int run = 0; run < 3; ++run) form.mnuRenderFromModel_Click();
   EXPECT_TRUE(view.messages.empty()) << view.messages[0];
   EXPECT_EQ(view.renderDialogsShown, 4) << "after No, the dialog again";
-  EXPECT_EQ(view.questions, std::vector<std::string>{"Rendering would replace 72 frame files in " + frames + ".\n\nReplace them?"});
+  EXPECT_EQ(view.questions,
+            std::vector<std::string>{"Rendering would replace 72 frame files in " + frames + ".\n\nReplace them?"});
   const FormControls& c = form.Controls;
-  const auto boxes = [&c](int i) { return c.txtWorkDir[i].Text + "|" + c.txt2DWorkDir[i].Text + "|" + c.txt3DPrefix[i].Text + c.txt2DPrefix[i].Text; };
+  const auto boxes = [&c](int i) {
+    return c.txtWorkDir[i].Text + "|" + c.txt2DWorkDir[i].Text + "|" + c.txt3DPrefix[i].Text + c.txt2DPrefix[i].Text;
+  };
   EXPECT_EQ(boxes(1), frames + "|" + frames + "/Top|trucktruck");
   EXPECT_TRUE(form.KeyColor == 0xFF0000 && form.ImageLoaded && view.previewChanged > 0)
       << "the key colour taken, the strip built";
@@ -195,26 +207,38 @@ TEST(RenderFromModel, PreviewTurnsRenderAsksBeforeReplacingAndFollowsTheMode) {
   EXPECT_EQ(boxes(2), frames + "/Animation|" + frames + "/Animation/Top|trucktruck");
   EXPECT_EQ(std::vector<int>({cells(""), cells("/Top"), cells("/Animation"), cells("/Animation/Top")}),
             (std::vector<int>{450, 400, 450, 400}));
-  EXPECT_TRUE(view.questions.size() == 1 && form.LastOutcome.kind == CommandOutcome::Kind::Completed) << "its own frames replaced unasked";
+  EXPECT_TRUE(view.questions.size() == 1 && form.LastOutcome.kind == CommandOutcome::Kind::Completed)
+      << "its own frames replaced unasked";
   form.Controls.txtWorkDir[2].Text = frmMain::DefaultAnimationFolder();
   form.cmdSave_Click();
-  EXPECT_EQ(view.questions.back(), "The 3D animation frames are not from the render of z.glb.\n\nBuild the icon from sets of different renders?");
+  EXPECT_EQ(
+      view.questions.back(),
+      "The 3D animation frames are not from the render of z.glb.\n\nBuild the icon from sets of different renders?");
   EXPECT_TRUE(view.dialogs.empty() && form.LastOutcome.kind == CommandOutcome::Kind::Cancelled) << "No: no SRF";
   form.mnuStaticSRF_Click();
   const int shown = view.progressShown;
   for (const char* version : {"2.10", "1.00"}) form.Controls.cmbVersion.Text = version, form.cmbVersion_Change();
-  EXPECT_EQ(std::make_pair(view.progressShown - shown, cells("/Top")), std::make_pair(1, 400)) << "2.10 takes the same cells";
+  EXPECT_EQ(std::make_pair(view.progressShown - shown, cells("/Top")), std::make_pair(1, 400))
+      << "2.10 takes the same cells";
 }
 
 // The build renders the sample car's glTF into the folders the window starts
 // on; with the lights on the animation set differs from the rotation set.
 TEST(SampleModel, TheBuildWroteEveryFrameSet) {
   const std::string sample = platform::ProgramFolder() + "/sample/";
-  for (const auto& [folder, size] : {std::pair{"Rotation", 400}, {"Rotation/Top", 350}, {"Animated/Rotation", 450},
-                                     {"Animated/Rotation/Top", 400}, {"Animated/Animation", 450}, {"Animated/Animation/Top", 400}})
-    EXPECT_EQ(ReadBmpRgb(sample + folder + "/car0035.bmp").width * 100 + int(platform::ListFiles(sample + folder, ".bmp").size()), size * 100 + 36) << folder;
+  for (const auto& [folder, size] : {std::pair{"Rotation", 400},
+                                     {"Rotation/Top", 350},
+                                     {"Animated/Rotation", 450},
+                                     {"Animated/Rotation/Top", 400},
+                                     {"Animated/Animation", 450},
+                                     {"Animated/Animation/Top", 400}})
+    EXPECT_EQ(ReadBmpRgb(sample + folder + "/car0035.bmp").width * 100 +
+                  int(platform::ListFiles(sample + folder, ".bmp").size()),
+              size * 100 + 36)
+        << folder;
   EXPECT_EQ(frmMain::DefaultRotationFolder(), sample + "Rotation");
-  EXPECT_NE(ReadFileBytes(sample + "Animated/Animation/car0000.bmp"), ReadFileBytes(sample + "Animated/Rotation/car0000.bmp"));
+  EXPECT_NE(ReadFileBytes(sample + "Animated/Animation/car0000.bmp"),
+            ReadFileBytes(sample + "Animated/Rotation/car0000.bmp"));
 }
 
 }  // namespace

@@ -12,12 +12,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "RenderTestSupport.h"
 #include "platform/Files.h"
 #include "render/ChildProcess.h"
 #include "render/GltfWriter.h"
 #include "render/SceneCodec.h"
 #include "render/commands/RenderDialogModel.h"
-#include "RenderTestSupport.h"
 #include "support/Cli.h"
 #include "support/FakeView.h"
 #include "support/TestFiles.h"
@@ -46,9 +46,12 @@ bool Ended(pid_t pid) {
 // A glTF with one triangle's positions inline, broken by its buffer views and indices.
 std::string Gltf(const std::string& bufferView, const std::string& indices) {
   return R"({"asset":{"version":"2.0"},"scene":0,"scenes":[{"nodes":[0]}],"nodes":[{"mesh":0}],)"
-         R"("meshes":[{"primitives":[{"attributes":{"POSITION":0})" + indices + R"(}]}],)"
-         R"("buffers":[{"byteLength":48,"uri":"data:application/octet-stream;base64,)" + std::string(64, 'A') +
-         R"("}],"bufferViews":[)" + bufferView + R"(],"accessors":[{"bufferView":0,"componentType":5126,"count":3,)"
+         R"("meshes":[{"primitives":[{"attributes":{"POSITION":0})" +
+         indices +
+         R"(}]}],)"
+         R"("buffers":[{"byteLength":48,"uri":"data:application/octet-stream;base64,)" +
+         std::string(64, 'A') + R"("}],"bufferViews":[)" + bufferView +
+         R"(],"accessors":[{"bufferView":0,"componentType":5126,"count":3,)"
          R"("type":"VEC3","min":[0,0,0],"max":[1,1,1]},{"bufferView":1,"componentType":5125,"count":4000000000,"type":"SCALAR"}]})";
 }
 
@@ -104,8 +107,13 @@ const struct {
        Text(std::filesystem::path(p).replace_extension(".mtl").string(), "newmtl t\nKd 1 1 1\nmap_Kd big.bmp\n");
        // A BMP header claiming 8000 x 8000 pixels: refused before any pixel is read.
        std::vector<uint8_t> bmp(54, 0);
-       for (const auto& f : {std::array<uint32_t, 2>{0, 'B' | 'M' << 8}, {2, 54 + 192000000u}, {10, 54}, {14, 40},
-                             {18, 8000}, {22, 8000}, {26, 1 | 24 << 16}})
+       for (const auto& f : {std::array<uint32_t, 2>{0, 'B' | 'M' << 8},
+                             {2, 54 + 192000000u},
+                             {10, 54},
+                             {14, 40},
+                             {18, 8000},
+                             {22, 8000},
+                             {26, 1 | 24 << 16}})
          for (int i = 0; i < 4; ++i) bmp[f[0] + i] = static_cast<uint8_t>(f[1] >> (8 * i));
        WriteFileBytes((std::filesystem::path(p).parent_path() / "big.bmp").string(), bmp);
      }},
@@ -162,7 +170,6 @@ TEST(HostileModels, NamedInOneMessageNothingWrittenTheWindowsWorkKept) {
   }
 }
 
-
 TEST(SceneCodec, RoundTripsEveryFieldAndRefusesEveryPrefix) {
   Scene s = testing::Textured();
   s.declaredFront = Axis::NegZ;
@@ -198,16 +205,34 @@ TEST(SceneCodec, RefusesCorruptScenesWithTheReason) {
     uint32_t value;
     const char* error;
   } cases[] = {
-      {0, 0x12345678, "not a scene"}, {4, 1, "not a scene"}, {axes, 6, "unknown axis"}, {axes + 4, 0xFFFFFFFE, "unknown axis"}, {12, 0, "the model has no triangles"},
-      {12, 2000001, "the model has 2000001 triangles, more than the limit of 2000000"}, {12, 2000000, kCut},
-      {8, 6000001, kCount}, {8, 6000000, kCut}, {16, 0, kCount}, {16, 65537, kCount}, {16, 65536, kCut},
-      {20, 1025, kCount}, {20, 1024, kCut}, {24, 0x7FC00000, kNaN}, {24 + 16, 0x7F800000, kNaN},
-      {24 + 44, 0xFF800000, kNaN}, {triangles, 0xFFFFFFFF, kIndex}, {triangles + 4, vertices, kIndex},
-      {triangles + 8, vertices, kIndex}, {triangles + 12, 4, kIndex},
-      {materials + 12, 0x7F800000, "material colours that are not finite"}, {materials + 28, 1, kNoTexture},
-      {materials + 28, 0xFFFFFFFE, kNoTexture}, {materials + 32, 2, "a material has unknown flags"},
+      {0, 0x12345678, "not a scene"},
+      {4, 1, "not a scene"},
+      {axes, 6, "unknown axis"},
+      {axes + 4, 0xFFFFFFFE, "unknown axis"},
+      {12, 0, "the model has no triangles"},
+      {12, 2000001, "the model has 2000001 triangles, more than the limit of 2000000"},
+      {12, 2000000, kCut},
+      {8, 6000001, kCount},
+      {8, 6000000, kCut},
+      {16, 0, kCount},
+      {16, 65537, kCount},
+      {16, 65536, kCut},
+      {20, 1025, kCount},
+      {20, 1024, kCut},
+      {24, 0x7FC00000, kNaN},
+      {24 + 16, 0x7F800000, kNaN},
+      {24 + 44, 0xFF800000, kNaN},
+      {triangles, 0xFFFFFFFF, kIndex},
+      {triangles + 4, vertices, kIndex},
+      {triangles + 8, vertices, kIndex},
+      {triangles + 12, 4, kIndex},
+      {materials + 12, 0x7F800000, "material colours that are not finite"},
+      {materials + 28, 1, kNoTexture},
+      {materials + 28, 0xFFFFFFFE, kNoTexture},
+      {materials + 32, 2, "a material has unknown flags"},
       {texture, 0, "a texture of 0x1 pixels is empty or larger than the limit of 16777216 pixels"},
-      {texture + 4, 4, kCut}, {texture + 4, 1 << 23, kCut},
+      {texture + 4, 4, kCut},
+      {texture + 4, 1 << 23, kCut},
       {texture + 4, (1 << 23) + 1, "a texture of 2x8388609 pixels is empty or larger than the limit"},
   };
   for (const auto& c : cases) {
@@ -244,7 +269,8 @@ TEST(ChildProcess, CrashHangFloodAndMissingProgramAreReported) {
   EXPECT_EQ(std::string(echo.output.begin(), echo.output.end()), "arg");
   EXPECT_FALSE(RunChild(dir / "absent", "x", 5000, 100).started);
   // Output closed but still running, and a helper of its own: the time limit ends them both.
-  const ChildResult silent = RunChild(script("sleep 30 & echo $! >\"$1\"; exec sleep 30 >&-"), dir / "helper", 300, 100);
+  const ChildResult silent =
+      RunChild(script("sleep 30 & echo $! >\"$1\"; exec sleep 30 >&-"), dir / "helper", 300, 100);
   EXPECT_TRUE(silent.timedOut && silent.signal == SIGKILL);
   EXPECT_TRUE(Ended(std::stoi(ReadText(dir / "helper"))));
 }
@@ -308,11 +334,13 @@ TEST(ChildProcess, AnInterruptedRenderLeavesNothing) {
   std::vector<std::string> entries = testing::FolderEntries(dir.path());
   if (entries == std::vector<std::string>{"out", "w.glb"}) {
     size_t frames = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir / "out")) frames += entry.is_regular_file();
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir / "out"))
+      frames += entry.is_regular_file();
     EXPECT_EQ(frames, 72u);
     entries = {"w.glb"};
   }
-  EXPECT_EQ(entries, std::vector<std::string>{"w.glb"}) << ::testing::PrintToString(testing::FolderEntries(dir.path(), true));
+  EXPECT_EQ(entries, std::vector<std::string>{"w.glb"})
+      << ::testing::PrintToString(testing::FolderEntries(dir.path(), true));
 }
 
 }  // namespace

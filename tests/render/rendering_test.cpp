@@ -11,11 +11,11 @@
 #include <random>
 #include <set>
 
+#include "RenderTestSupport.h"
 #include "render/AxisGuess.h"
 #include "render/GltfWriter.h"
-#include "render/RenderOptions.h"
 #include "render/ModelLoader.h"
-#include "RenderTestSupport.h"
+#include "render/RenderOptions.h"
 #include "support/TestFiles.h"
 
 namespace velkor::render {
@@ -70,7 +70,8 @@ TEST(CameraRig, FrontUpInTopFrameZeroRightInFrameNineRearTowardTheCameraIn3D) {
   const auto rear = Find(oblique0, testing::kRear), roofFront = Find(oblique0, testing::kFront);
   EXPECT_GT(rear[2], 40);
   EXPECT_GT(rear[1], roofFront[1]) << "the rear faces the camera, the front lies beyond";
-  EXPECT_GT(Find(RenderFrame(s, SetView::Oblique3D, 9, 40), testing::kRight)[2], 40) << "heading east shows the right side";
+  EXPECT_GT(Find(RenderFrame(s, SetView::Oblique3D, 9, 40), testing::kRight)[2], 40)
+      << "heading east shows the right side";
   EXPECT_EQ(Find(RenderFrame(s, SetView::Oblique3D, 27, 40), testing::kRight)[2], 0);
 }
 
@@ -90,10 +91,12 @@ TEST(CameraRig, SilhouetteIsTheOrthographicProjectionInEveryFrame) {
   for (Material& m : s.materials) m.emissive = {100 / 255.0f, 20 / 255.0f, 45 / 255.0f};  // doubled by the boost
   std::array<double, 3> lo{1e9, 1e9, 1e9}, hi{-1e9, -1e9, -1e9}, c{};
   for (const Vertex& v : s.vertices)
-    for (int i = 0; i < 3; ++i) lo[i] = std::min(lo[i], double{v.position[i]}), hi[i] = std::max(hi[i], double{v.position[i]});
+    for (int i = 0; i < 3; ++i)
+      lo[i] = std::min(lo[i], double{v.position[i]}), hi[i] = std::max(hi[i], double{v.position[i]});
   for (int i = 0; i < 3; ++i) c[i] = (lo[i] + hi[i]) / 2;
   double r = 0;
-  for (const Vertex& v : s.vertices) r = std::max(r, std::hypot(v.position[0] - c[0], v.position[1] - c[1], v.position[2] - c[2]));
+  for (const Vertex& v : s.vertices)
+    r = std::max(r, std::hypot(v.position[0] - c[0], v.position[1] - c[1], v.position[2] - c[2]));
   for (const RigOptions& rig : {RigOptions{}, RigOptions{Axis::PosY, Axis::PosZ, 55, 0.6}}) {
     for (SetView view : {SetView::Top2D, SetView::Oblique3D}) {
       for (int k = 0; k < 36; k += rig.fill == 0.9 ? 1 : 5) {  // every frame with the defaults
@@ -101,9 +104,11 @@ TEST(CameraRig, SilhouetteIsTheOrthographicProjectionInEveryFrame) {
         std::vector<Triangle2> projected;
         for (const Triangle& t : s.triangles) {
           projected.emplace_back();
-          for (int i = 0; i < 3; ++i) projected.back()[i] = Project(s.vertices[t.vertex[i]], c, rig.fill * kCell / 2 / r, rig, view, k);
+          for (int i = 0; i < 3; ++i)
+            projected.back()[i] = Project(s.vertices[t.vertex[i]], c, rig.fill * kCell / 2 / r, rig, view, k);
         }
-        testing::ExpectCoverage(RenderFrame(s, view, k, kCell, rig, 2).rgb, kCell, kCell, projected, {200, 40, 90}, kKey, 4);
+        testing::ExpectCoverage(RenderFrame(s, view, k, kCell, rig, 2).rgb, kCell, kCell, projected, {200, 40, 90},
+                                kKey, 4);
       }
     }
   }
@@ -113,13 +118,17 @@ TEST(CameraRig, ModelAxesAndTheirRefusals) {
   // The vehicle turned so that its up and front lie along other axes: told
   // so, the rig shows it as before. Right (-x) goes to front x up.
   const Scene s = testing::Textured();
-  for (auto [up, front] : {std::pair{Axis::PosZ, Axis::NegY}, {Axis::NegX, Axis::NegZ}, {Axis::NegY, Axis::PosX}, {Axis::PosX, Axis::PosY}}) {
+  for (auto [up, front] : {std::pair{Axis::PosZ, Axis::NegY},
+                           {Axis::NegX, Axis::NegZ},
+                           {Axis::NegY, Axis::PosX},
+                           {Axis::PosX, Axis::PosY}}) {
     const Scene turned = testing::Turned(s, up, front);
     for (SetView view : {SetView::Top2D, SetView::Oblique3D})
-      for (int k : {0, 7, 22}) EXPECT_EQ(RenderFrame(s, view, k, 32).rgb, RenderFrame(turned, view, k, 32, {up, front}).rgb) << k;
+      for (int k : {0, 7, 22})
+        EXPECT_EQ(RenderFrame(s, view, k, 32).rgb, RenderFrame(turned, view, k, 32, {up, front}).rgb) << k;
   }
   const std::pair<const char*, std::optional<Axis>> names[] = {
-      {"+Z", Axis::PosZ}, {"y", Axis::PosY}, {"-x", Axis::NegX}, {"-Y", Axis::NegY}, {"X", Axis::PosX},
+      {"+Z", Axis::PosZ}, {"y", Axis::PosY},    {"-x", Axis::NegX},   {"-Y", Axis::NegY}, {"X", Axis::PosX},
       {"-z", Axis::NegZ}, {"up", std::nullopt}, {"z-", std::nullopt}, {"", std::nullopt}, {"+", std::nullopt}};
   for (const auto& [name, axis] : names) EXPECT_EQ(ParseAxis(name), axis) << name;
   ModelFrame frame;
@@ -140,10 +149,10 @@ TEST(AxisGuess, LengthAlongTheFrontInEveryConvention) {
     Axis up, front;
     std::optional<Axis> declaredUp, declaredFront;
     Axis guessedUp, guessedFront;
-  } cases[] = {{PosY, PosZ, {}, {}, PosY, PosZ},        {PosY, NegX, {}, {}, PosY, PosX},
-               {PosZ, NegX, {}, {}, PosY, PosX},        {PosZ, PosY, {}, {}, PosZ, PosY},
-               {PosZ, NegX, PosZ, NegX, PosZ, NegX},    {PosZ, NegY, PosZ, NegX, PosZ, PosY},
-               {PosY, NegX, PosX, NegX, PosY, NegX},    {PosZ, PosX, PosZ, {}, PosZ, PosX}};
+  } cases[] = {{PosY, PosZ, {}, {}, PosY, PosZ},     {PosY, NegX, {}, {}, PosY, PosX},
+               {PosZ, NegX, {}, {}, PosY, PosX},     {PosZ, PosY, {}, {}, PosZ, PosY},
+               {PosZ, NegX, PosZ, NegX, PosZ, NegX}, {PosZ, NegY, PosZ, NegX, PosZ, PosY},
+               {PosY, NegX, PosX, NegX, PosY, NegX}, {PosZ, PosX, PosZ, {}, PosZ, PosX}};
   for (const auto& c : cases) {
     SCOPED_TRACE(AxisName(c.up) + " up, " + AxisName(c.front) + " front");
     Scene s = testing::Turned(testing::TestVehicle(), c.up, c.front);
@@ -191,13 +200,16 @@ TEST(RenderOptions, EachProblemIsNamed) {
   const std::pair<void (*)(RenderOptions&), std::string> cases[] = {
       {[](RenderOptions&) {}, ""},
       {[](RenderOptions& o) { o.outDir = "frames"; }, "the folder for the frames must be a full path: frames"},
-      {[](RenderOptions& o) { o.prefix = "a..b"; }, R"(the prefix must be part of a file name, without "/", "\" or "..": a..b)"},
-      {[](RenderOptions& o) { o.prefix = "a\\b"; }, R"(the prefix must be part of a file name, without "/", "\" or "..": a\b)"},
+      {[](RenderOptions& o) { o.prefix = "a..b"; },
+       R"(the prefix must be part of a file name, without "/", "\" or "..": a..b)"},
+      {[](RenderOptions& o) { o.prefix = "a\\b"; },
+       R"(the prefix must be part of a file name, without "/", "\" or "..": a\b)"},
       {[](RenderOptions& o) { o.numbers = "1-35"; }, "not a numbering scheme: 1-35"},
       {[](RenderOptions& o) { o.numbers = " 1-36 "; }, ""},
       {[](RenderOptions& o) { o.version = nullptr; }, "no SRF version is chosen"},
       {[](RenderOptions& o) { o.version = nullptr, o.animated = true; }, ""},
-      {[](RenderOptions& o) { o.up = Axis::NegX, o.front = Axis::PosX; }, "the up and front axes must be perpendicular"},
+      {[](RenderOptions& o) { o.up = Axis::NegX, o.front = Axis::PosX; },
+       "the up and front axes must be perpendicular"},
       {[](RenderOptions& o) { o.elevation = 90.5; }, "the elevation must be 0 to 90 degrees"},
       {[](RenderOptions& o) { o.fill = 0.04; }, "the fill must be 0.05 to 1"},
       {[](RenderOptions& o) { o.model.clear(), o.outDir.clear(); }, "no model file is chosen"}};
@@ -277,7 +289,8 @@ TEST(ModelFiles, TexturesVertexColoursEmissiveAndSides) {
 TEST(ModelFiles, ObjStlPlyColladaAndFbxLoadWithTheAxesTheyDeclare) {
   testing::ScratchDir dir;
   auto facet = [](const char* v) {
-    return "facet normal 0 0 1\nouter loop\nvertex 1 0 0\nvertex " + std::string(v) + "\nvertex 0 1 0\nendloop\nendfacet\n";
+    return "facet normal 0 0 1\nouter loop\nvertex 1 0 0\nvertex " + std::string(v) +
+           "\nvertex 0 1 0\nendloop\nendfacet\n";
   };
   const std::string fbxAxes = R"(GlobalSettings: { Properties70: { P: "UpAxis", "int", "Integer", "",2
     P: "UpAxisSign", "int", "Integer", "",1 P: "FrontAxis", "int", "Integer", "",0 P: "FrontAxisSign", "int", "Integer", "",-1 } })";
@@ -285,20 +298,26 @@ TEST(ModelFiles, ObjStlPlyColladaAndFbxLoadWithTheAxesTheyDeclare) {
   const std::tuple<const char*, std::string, Declared> files[] = {
       {"t.obj", "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n", {}},
       {"t.stl", "solid t\n" + facet("1 1 0") + facet("0 0 0") + "endsolid t\n", {}},
-      {"t.ply", "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\nproperty float z\n"
-                "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3\n", {}},
-      {"t.dae", R"(<?xml version="1.0"?><COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">)"
-                R"(<asset><up_axis>Z_UP</up_axis></asset>)"
-                R"(<library_geometries><geometry id="g"><mesh><source id="p"><float_array id="pa" count="12">0 0 0 1 0 0 1 1 0 0 1 0</float_array>)"
-                R"(<technique_common><accessor source="#pa" count="4" stride="3"><param name="X" type="float"/><param name="Y" type="float"/>)"
-                R"(<param name="Z" type="float"/></accessor></technique_common></source><vertices id="v"><input semantic="POSITION" source="#p"/></vertices>)"
-                R"(<triangles count="2"><input semantic="VERTEX" source="#v" offset="0"/><p>0 1 2 0 2 3</p></triangles></mesh></geometry></library_geometries>)"
-                R"(<library_visual_scenes><visual_scene id="s"><node><instance_geometry url="#g"/></node></visual_scene></library_visual_scenes>)"
-                R"(<scene><instance_visual_scene url="#s"/></scene></COLLADA>)", {Axis::PosY, {}}},
-      {"t.fbx", "; FBX 7.4.0 project file\nFBXHeaderExtension: { FBXHeaderVersion: 1003 FBXVersion: 7400 }\n" + fbxAxes +
-                R"(Objects: { Geometry: 1, "Geometry::", "Mesh" { Vertices: *12 { a: 0,0,0,1,0,0,1,1,0,0,1,0 })"
-                R"( PolygonVertexIndex: *4 { a: 0,1,2,-4 } } Model: 2, "Model::m", "Mesh" { } })"
-                R"( Connections: { C: "OO",1,2 C: "OO",2,0 })", {Axis::PosZ, Axis::NegX}},
+      {"t.ply",
+       "ply\nformat ascii 1.0\nelement vertex 4\nproperty float x\nproperty float y\nproperty float z\n"
+       "element face 1\nproperty list uchar int vertex_indices\nend_header\n0 0 0\n1 0 0\n1 1 0\n0 1 0\n4 0 1 2 3\n",
+       {}},
+      {"t.dae",
+       R"(<?xml version="1.0"?><COLLADA xmlns="http://www.collada.org/2005/11/COLLADASchema" version="1.4.1">)"
+       R"(<asset><up_axis>Z_UP</up_axis></asset>)"
+       R"(<library_geometries><geometry id="g"><mesh><source id="p"><float_array id="pa" count="12">0 0 0 1 0 0 1 1 0 0 1 0</float_array>)"
+       R"(<technique_common><accessor source="#pa" count="4" stride="3"><param name="X" type="float"/><param name="Y" type="float"/>)"
+       R"(<param name="Z" type="float"/></accessor></technique_common></source><vertices id="v"><input semantic="POSITION" source="#p"/></vertices>)"
+       R"(<triangles count="2"><input semantic="VERTEX" source="#v" offset="0"/><p>0 1 2 0 2 3</p></triangles></mesh></geometry></library_geometries>)"
+       R"(<library_visual_scenes><visual_scene id="s"><node><instance_geometry url="#g"/></node></visual_scene></library_visual_scenes>)"
+       R"(<scene><instance_visual_scene url="#s"/></scene></COLLADA>)",
+       {Axis::PosY, {}}},
+      {"t.fbx",
+       "; FBX 7.4.0 project file\nFBXHeaderExtension: { FBXHeaderVersion: 1003 FBXVersion: 7400 }\n" + fbxAxes +
+           R"(Objects: { Geometry: 1, "Geometry::", "Mesh" { Vertices: *12 { a: 0,0,0,1,0,0,1,1,0,0,1,0 })"
+           R"( PolygonVertexIndex: *4 { a: 0,1,2,-4 } } Model: 2, "Model::m", "Mesh" { } })"
+           R"( Connections: { C: "OO",1,2 C: "OO",2,0 })",
+       {Axis::PosZ, Axis::NegX}},
   };
   for (const auto& [name, text, declared] : files) {
     std::ofstream(dir / name) << text;

@@ -148,12 +148,15 @@ class Corpus {
          {Text(""), Text("hi"), Bmp(24), Cut(badCrc, 8), noHeader, badCrc, PngWithHeader(0, 2, 8, 0, {0, 0}),
           PngWithHeader(3, 2, 3, 0, {0, 0, 0, 0}), PngWithHeader(3, 2, 8, 5, Rows({{1, 2, 3}, {4, 5, 6}}))})
       Add(Kind::Png, bytes, "it is not a picture FreeImage can read", {}, bytes.size() == 2);
-    for (const auto& [w, h, depth, type] :
-         {std::tuple{100000u, 100000u, 8, 0}, {100000u, 100000u, 16, 6}, {65535u, 65535u, 1, 0}, {14400u, 750u, 8, 6}}) {
+    for (const auto& [w, h, depth, type] : {std::tuple{100000u, 100000u, 8, 0},
+                                            {100000u, 100000u, 16, 6},
+                                            {65535u, 65535u, 1, 0},
+                                            {14400u, 750u, 8, 6}}) {
       const Bytes bytes = PngWithHeader(w, h, uint8_t(depth), uint8_t(type), Rows({{}}));
       const std::string claims = "its header claims " + std::to_string(w) + " x " + std::to_string(h) + " pixels, ";
-      Add(Kind::Png, bytes, claims + (uint64_t{w} * h > 8192 * 8192 ? "more than the 67108864 (8192 x 8192)"
-                                                                    : "far more than its " + std::to_string(bytes.size()) + " bytes"),
+      Add(Kind::Png, bytes,
+          claims + (uint64_t{w} * h > 8192 * 8192 ? "more than the 67108864 (8192 x 8192)"
+                                                  : "far more than its " + std::to_string(bytes.size()) + " bytes"),
           {}, depth == 16);
     }
     // 16-bit grey FreeImage converts only by way of 8-bit grey; pixel (1, 0) of the first row.
@@ -167,7 +170,8 @@ class Corpus {
       return PngWithHeader(3, 2, uint8_t(depth), uint8_t(type), Rows({row, Bytes(row.size())}));
     };
     for (const auto& [depth, type, row, expected] : std::initializer_list<std::tuple<int, int, Bytes, Bgra>>{
-             {8, 0, {10, 77, 30}, {77, 77, 77, 255}}, {16, 0, {0, 0, 0xAB, 0xCD, 0, 0}, {171, 171, 171, 255}},
+             {8, 0, {10, 77, 30}, {77, 77, 77, 255}},
+             {16, 0, {0, 0, 0xAB, 0xCD, 0, 0}, {171, 171, 171, 255}},
              {8, 2, {0, 0, 0, 10, 20, 30, 0, 0, 0}, {30, 20, 10, 255}}})
       Add(Kind::Png, png(depth, type, row), "", pixel(expected));
     const Bytes whole = png(8, 6, {0, 0, 0, 0, 10, 20, 30, 40, 0, 0, 0, 0});
@@ -238,7 +242,8 @@ TEST_F(HostileWindow, RefusesEachByNameAndKeepsItsWork) {
     ASSERT_EQ(view.messages.size(), 1u);
     const std::string& message = view.messages[0];
     EXPECT_TRUE(!c.problem.empty() && message.find(path) != std::string::npos &&
-                message.find(c.problem == kEither ? "" : c.problem) != std::string::npos) << message;
+                message.find(c.problem == kEither ? "" : c.problem) != std::string::npos)
+        << message;
     EXPECT_TRUE(State() == before) << "the working image was touched";
     if (!c.reuse) continue;
     // Still usable: saved (the PNG takes the name up to its first dot) and loaded back.
@@ -299,7 +304,10 @@ TEST_F(FailingDisk, EachWriterKeepsTheUsersFilesAndLeavesNothing) {
       ASSERT_EQ(view.messages.size(), 1u);
       // The window's own message, then the file and the system's reason.
       EXPECT_EQ(view.messages[0].rfind((writer < 2 ? "An error occured while writing the SRF file!\nCannot write "
-                                                   : "Cannot write the BMP file ") + target + ": ", 0), 0u)
+                                                   : "Cannot write the BMP file ") +
+                                           target + ": ",
+                                       0),
+                0u)
           << view.messages[0];
       EXPECT_EQ(view.LastStatus(), writer < 2 ? "Status: Error writing SRF FILE!" : "Status: Error writing BMP file!");
       EXPECT_EQ(ReadFileBytes(mount + "/keep" + ext), users);

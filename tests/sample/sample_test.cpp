@@ -16,7 +16,8 @@ namespace {
 TEST(SaveBmp24, WritesTheRowsInOrderOrNamesTheFile) {
   testing::ScratchDir dir;
   RgbImage img = MakeImage(3, 2, {});
-  for (const auto& [x, y, c] : {std::tuple{0, 0, Rgb{255, 0, 0}}, {2, 0, Rgb{0, 0, 255}}, {0, 1, Rgb{10, 20, 30}}}) img.Set(x, y, c);
+  for (const auto& [x, y, c] : {std::tuple{0, 0, Rgb{255, 0, 0}}, {2, 0, Rgb{0, 0, 255}}, {0, 1, Rgb{10, 20, 30}}})
+    img.Set(x, y, c);
   std::string error;
   ASSERT_TRUE(SaveBmp24(img, dir / "tiny.bmp", error)) << error;
   const testing::BmpRgb back = testing::ReadBmpRgb(dir / "tiny.bmp");
@@ -25,7 +26,8 @@ TEST(SaveBmp24, WritesTheRowsInOrderOrNamesTheFile) {
   RgbImage shortData = MakeImage(4, 4, kLandColour);
   shortData.rgb.pop_back();
   for (const auto& [image, path] : {std::pair{MakeImage(4, 4, kLandColour), dir / "file/x.bmp"},
-                                    {RgbImage{}, dir / "bad.bmp"}, {shortData, dir / "bad.bmp"}}) {
+                                    {RgbImage{}, dir / "bad.bmp"},
+                                    {shortData, dir / "bad.bmp"}}) {
     error.clear();
     EXPECT_FALSE(SaveBmp24(image, path, error));
     EXPECT_NE(error.find(path), std::string::npos) << error;

@@ -30,7 +30,8 @@ TEST(SrfCodes, ColourWordsPackAndUnpackEveryChannelValue) {
     const SRFRgb rgb = UnpackSRFColor(low, high);
     ASSERT_EQ(std::tuple(high << 8 | low, rgb.r << 16 | rgb.g << 8 | rgb.b, SRFColorToRGB(low, high)),
               std::tuple(int(ExpectedWord(Bgra{b, g, r, 0})), (r & 0xF8) << 16 | (g & 0xF8) << 8 | (b & 0xF8),
-                         (b & 0xF8u) << 16 | (g & 0xF8u) << 8 | (r & 0xF8u))) << v;
+                         (b & 0xF8u) << 16 | (g & 0xF8u) << 8 | (r & 0xF8u)))
+        << v;
   }
   EXPECT_EQ(SRFColorToRGB(0x3F, 0x00), 248u << 16);  // bit 5 is ignored
   EXPECT_EQ(SRFColorToRGB(0xC0, 0x07), 248u << 8);
@@ -89,8 +90,8 @@ TEST(SrfBadFiles, LoaderCheckAndDescriptionNameWhatIsWrong) {
       {put(147 + 32 + 7, 1, 129), kErrOverflow,
        "record 2 holds the alpha code 129 at pixel (3, 1); codes above 128 are not valid"},
       {put(103, 1, 255), kErrOverflow, "record 1 holds the alpha code 255 at pixel (0, 0)"},
-      {Cut(Put(put(83, 4, 0x7FFF7FFF), 99, 4, 32767 * 32767), 203),
-       kErrSubscript, cut1 + "its alpha plane needs 1073676289 bytes at offset 103 but only 100 are left"},
+      {Cut(Put(put(83, 4, 0x7FFF7FFF), 99, 4, 32767 * 32767), 203), kErrSubscript,
+       cut1 + "its alpha plane needs 1073676289 bytes at offset 103 but only 100 are left"},
   };
   for (const auto& c : cases) {
     fs::remove(file);
@@ -100,8 +101,9 @@ TEST(SrfBadFiles, LoaderCheckAndDescriptionNameWhatIsWrong) {
     const std::string prefix = c.number ? "Cannot read " + file + ": " + c.problem : "";
     EXPECT_EQ(std::pair(number, message.substr(0, prefix.size())), std::pair(c.number, prefix));
     const std::string problem = SRFFileProblem(file), named = "Cannot read " + file + ": ";
-    EXPECT_TRUE(c.number ? problem.rfind(named, 0) == 0
-                         : c.problem.empty() ? problem.empty() : problem.find(c.problem) != std::string::npos)
+    EXPECT_TRUE(c.number            ? problem.rfind(named, 0) == 0
+                : c.problem.empty() ? problem.empty()
+                                    : problem.find(c.problem) != std::string::npos)
         << problem;
     const SRFFileInfo info = DescribeSRFFile(file);
     const std::string verdict =
@@ -136,10 +138,12 @@ TEST(GarminDevices, FindsDevicesInsideTheMountRootsOnce) {
   EXPECT_EQ(platform::FindGarminDevices({dir / "media/user", dir / "mnt", dir / "missing"}),
             (std::vector<std::string>{dir / "media/user/A", dir / "media/user/B", dir / "mnt/GARMIN"}));
   // The model a device names: its Model's Description on one line, entities decoded, at most 64 bytes.
-  for (const auto& [xml, model] : {std::pair<std::string, std::string>{"x", ""}, {"<Model></Model><Description>x</Description>", ""},
-                                   {"<Model>abcdefgh</Description></Model>", ""},
-                                   {"<Model><Description>\n a&amp;b&lt;\x7F\tc </Description></Model>", "a&b< c"},
-                                   {"<Model><Description>" + std::string(70, 'd') + "</Description>", std::string(64, 'd')}}) {
+  for (const auto& [xml, model] :
+       {std::pair<std::string, std::string>{"x", ""},
+        {"<Model></Model><Description>x</Description>", ""},
+        {"<Model>abcdefgh</Description></Model>", ""},
+        {"<Model><Description>\n a&amp;b&lt;\x7F\tc </Description></Model>", "a&b< c"},
+        {"<Model><Description>" + std::string(70, 'd') + "</Description>", std::string(64, 'd')}}) {
     WriteFileBytes(dir / "mnt/GARMIN/Garmin/GarminDevice.xml", Bytes(xml.begin(), xml.end()));
     EXPECT_EQ(platform::GarminDeviceModel(dir / "mnt/GARMIN"), model) << xml;
   }

@@ -43,17 +43,18 @@ TEST_F(SrfFile_, EachVersionGivesItsFileByteForByteAndReadsBack) {
     const Bytes bytes = animated ? SaveAnimatedSrf(name) : SaveSrf(c.version, name);
     const int height = Rows(c.sizes), top = c.h - height;
     EXPECT_TRUE(bytes == SrfFile(c.stored, c.sizes, c.trailer, top));
-    EXPECT_EQ(std::tuple(view.LastStatus(), view.messages.size(), view.dialogs.back().filter,
-                         view.dialogs.back().flags),
-              std::tuple("Status: " + kind + " version #" + c.stored + " file written....",
-                         size_t{0}, "Garmin SRF Files|*.srf", 0x82002u));
+    EXPECT_EQ(
+        std::tuple(view.LastStatus(), view.messages.size(), view.dialogs.back().filter, view.dialogs.back().flags),
+        std::tuple("Status: " + kind + " version #" + c.stored + " file written....", size_t{0},
+                   "Garmin SRF Files|*.srf", 0x82002u));
 
     form.WorkImage->Create(5, 5);
     form.ImageLoaded = false;
     view.statuses.clear();
     form.LastOutcome = {};
     ASSERT_TRUE(animated ? form.ReadASRFFile(file) : form.ReadSRFFile(file));
-    EXPECT_EQ(view.statuses.front() + view.statuses.back() + std::to_string(form.ImageLoaded) + std::to_string(int(form.LastOutcome.kind)),
+    EXPECT_EQ(view.statuses.front() + view.statuses.back() + std::to_string(form.ImageLoaded) +
+                  std::to_string(int(form.LastOutcome.kind)),
               "Status: Reading " + kind + "...Status: Done...1" + std::to_string(int(CommandOutcome::Kind::Completed)));
     const cAlphaDibSection& image = *form.WorkImage;
     const int width = c.sizes[0].first;
@@ -79,13 +80,16 @@ TEST_F(SrfFile_, SaveProposesANameAndFailuresKeepTheExistingFile) {
   view.messages.clear();
   // A picture whose records are written all transparent is refused before the dialog: alpha 1 is, a pixel
   // outside the records does not count, alpha 2 in the 2D record's last pixel is enough.
-  for (const auto& [alpha, x, y, refused] : {std::tuple{1, 0, 10, true}, {255, 2520, 149, true}, {2, 2519, 149, false}}) {
+  for (const auto& [alpha, x, y, refused] :
+       {std::tuple{1, 0, 10, true}, {255, 2520, 149, true}, {2, 2519, 149, false}}) {
     LoadPattern(2880, 150, [&](int px, int py) { return Bgra{9, 9, 9, uint8_t(px == x && py == y ? alpha : 0)}; });
     view.messages.clear();
     form.SaveSRF("2.20");
-    EXPECT_EQ(std::make_pair(view.messages.size(), view.dialogs.size()), std::make_pair(size_t{refused}, size_t{!refused}));
+    EXPECT_EQ(std::make_pair(view.messages.size(), view.dialogs.size()),
+              std::make_pair(size_t{refused}, size_t{!refused}));
     if (refused) {
-      EXPECT_EQ(view.messages[0] + view.LastStatus(), "The picture has no vehicle in it: every pixel is transparent.Status: Nothing written...");
+      EXPECT_EQ(view.messages[0] + view.LastStatus(),
+                "The picture has no vehicle in it: every pixel is transparent.Status: Nothing written...");
     }
   }
   view.dialogs.clear();
@@ -101,8 +105,10 @@ TEST_F(SrfFile_, SaveProposesANameAndFailuresKeepTheExistingFile) {
 
   const Bytes old = {1, 2, 3};
   WriteFileBytes(dir / "keep.srf", old);
-  const std::string srf = "an SRF version 2.20 needs at least 2880 x 150", asrf = "an animated SRF needs at least 3242 x 340";
-  for (const auto& [w, h, needs] : {std::tuple{2879, 150, srf}, {2880, 149, srf}, {3241, 340, asrf}, {3242, 339, asrf}}) {
+  const std::string srf = "an SRF version 2.20 needs at least 2880 x 150",
+                    asrf = "an animated SRF needs at least 3242 x 340";
+  for (const auto& [w, h, needs] :
+       {std::tuple{2879, 150, srf}, {2880, 149, srf}, {3241, 340, asrf}, {3242, 339, asrf}}) {
     view.messages.clear();
     LoadPattern(w, h);
     view.dialogAnswers = {dir / "keep.srf"};

@@ -23,10 +23,10 @@ T TakeFirst(std::deque<T>& answers, T none) {
 
 class FakeView : public FormView {
  public:
-  std::vector<std::string> statuses;      // every status text, in order
-  std::vector<bool> statusRepaints;       // whether each was painted at once
-  std::vector<std::string> messages;      // message boxes
-  std::vector<FileDialogRequest> dialogs; // every file dialog shown
+  std::vector<std::string> statuses;                               // every status text, in order
+  std::vector<bool> statusRepaints;                                // whether each was painted at once
+  std::vector<std::string> messages;                               // message boxes
+  std::vector<FileDialogRequest> dialogs;                          // every file dialog shown
   std::vector<std::pair<std::string, std::string>> folderPickers;  // title, start folder
   std::vector<float> progressValues;
   int progressShown = 0, progressHidden = 0;

@@ -17,6 +17,8 @@ std::pair<int, std::string> Refusal(F&& f) {
   return {0, ""};
 }
 template <class F>
-int ErrorNumberOf(F&& f) { return Refusal(f).first; }
+int ErrorNumberOf(F&& f) {
+  return Refusal(f).first;
+}
 
 }  // namespace velkor::testing

@@ -88,8 +88,8 @@ BmpRgb ReadBmpRgb(const std::string& path) {
 
 bool WriteTestBmpFromPixels(const std::string& path, int width, int height, int bpp,
                             const std::vector<uint32_t>& pixels) {
-  FIBITMAP* dib = bpp == 16 ? FreeImage_AllocateT(FIT_BITMAP, width, height, 16, FI16_555_RED_MASK,
-                                                  FI16_555_GREEN_MASK, FI16_555_BLUE_MASK)
+  FIBITMAP* dib = bpp == 16 ? FreeImage_AllocateT(FIT_BITMAP, width, height, 16, FI16_555_RED_MASK, FI16_555_GREEN_MASK,
+                                                  FI16_555_BLUE_MASK)
                             : FreeImage_Allocate(width, height, bpp);
   if (!dib) return false;
   std::map<uint32_t, unsigned> indices;

@@ -7,8 +7,8 @@
 #include <climits>
 #include <tuple>
 
-#include "platform/FillRectangle.h"
 #include "platform/Files.h"
+#include "platform/FillRectangle.h"
 #include "platform/Gdi.h"
 #include "raster/cDib.h"
 #include "support/FormFixture.h"
@@ -41,8 +41,10 @@ class Pane : public testing::FormTest {
   // is kPatchCorner, and 36 frames, frame n opaque in the colour n + 1 but for
   // a transparent top-left pixel.
   void OpenFakeViewer() {
-    ViewerPictures p{std::make_unique<cAlphaDibSection>(), std::make_unique<cAlphaDibSection>(),
-                     std::make_unique<cAlphaDibSection>(), {}};
+    ViewerPictures p{std::make_unique<cAlphaDibSection>(),
+                     std::make_unique<cAlphaDibSection>(),
+                     std::make_unique<cAlphaDibSection>(),
+                     {}};
     ASSERT_TRUE(p.canvas->Create(14400, 750) && p.backPatch->Create(80, 80) && p.icon->Create(2880, 80));
     FillRectangle(p.canvas->hDC(), 0, 0, 14400, 750, kWhite);
     FillRectangle(p.backPatch->hDC(), 0, 0, 80, 80, 0x00C000);
@@ -80,7 +82,9 @@ TEST_F(Pane, EachViewDrawsThePictureToItsEdge) {
       // 403 * 2.0 = 806 rows, round(14400 * 806 / 750) = 15475 columns: the far corner panned into view
       {kZoom, 14400, 750, 100 - 15475, 50 - 806, 99, 49},
       {kAll, 14400, 750, 40, 0, 692, 35},  // 693 x 36 (693 * 750 / 14400 = 36.09), the pan ignored
-      {kReal, 20, 10, 0, 0, 19, 9}, {kNone, 100, 50, 0, 0, 99, 49}, {kNone, 5, 1, 0, 0, 4, 0}};
+      {kReal, 20, 10, 0, 0, 19, 9},
+      {kNone, 100, 50, 0, 0, 99, 49},
+      {kNone, 5, 1, 0, 0, 4, 0}};
   EXPECT_EQ(At(0, 0), kWhite) << "a new pane is white";
   for (const auto& [option, w, h, panX, panY, lastX, lastY] : cases) {
     SCOPED_TRACE(std::to_string(option) + ": " + std::to_string(w) + "x" + std::to_string(h));
@@ -89,8 +93,11 @@ TEST_F(Pane, EachViewDrawsThePictureToItsEdge) {
     const int drawn = view.previewChanged;
     Select(option);
     EXPECT_GT(view.previewChanged, drawn);
-    EXPECT_EQ(std::make_tuple(At(0, 0), At(lastX, lastY), At(lastX, lastY + 1)), std::make_tuple(kPicture, kPicture, kWhite));
-    if (lastX < 692) { EXPECT_EQ(At(lastX + 1, lastY), kWhite); }
+    EXPECT_EQ(std::make_tuple(At(0, 0), At(lastX, lastY), At(lastX, lastY + 1)),
+              std::make_tuple(kPicture, kPicture, kWhite));
+    if (lastX < 692) {
+      EXPECT_EQ(At(lastX + 1, lastY), kWhite);
+    }
   }
   form.WorkImage->Destroy();
   form.DrawPreview(*form.WorkImage);
@@ -105,7 +112,8 @@ TEST_F(Pane, OnlyChoosingZoomResetsTheZoom) {
   for (int option : {kAll, kReal}) Select(option);
   EXPECT_FLOAT_EQ(form.Pane().ZoomFactor(), 3.0f);
   form.Plotter_MouseDown(kLeft, 0, 1, 1);  // a drag selects Zoom, which resets it
-  EXPECT_TRUE(form.Controls.optZoom[kZoom].Value && !form.Controls.optZoom[kReal].Value && form.Pane().ZoomFactor() == 2.0f);
+  EXPECT_TRUE(form.Controls.optZoom[kZoom].Value && !form.Controls.optZoom[kReal].Value &&
+              form.Pane().ZoomFactor() == 2.0f);
   form.Plotter_MouseUp(kLeft, 0, 1, 1);
   form.Pane().SetZoomFactor(3.0f);
   form.Plotter_MouseDown(kLeft, 0, 1, 1);  // Zoom already chosen
@@ -118,14 +126,16 @@ TEST_F(Pane, ZoomDragStepsInTheDirectionOfTheMove) {
   LoadPicture(100, 50);
   // d(own), m(ove) or u(p); button; y; the zoom set before (0: none) and after
   const std::tuple<char, int, float, float, float> steps[] = {
-      {'d', kRight, 100, 0, 2.0f},  {'m', kRight, 400, 0, 2.01f},    {'m', kRight, 400, 0, 2.01f}, {'m', 0, 399, 0, 2.0f},
-      {'m', kRight, 398.6f, 0, 2.0f}, {'u', kRight, 400, 0, 2.1f},   {'d', kRight, 100, 0, 2.1f},  {'u', kRight, 99, 0, 2.0f},
-      {'d', kRight, 100, 0.02f, 0.02f}, {'m', kRight, 99, 0, 0.01f}, {'m', kRight, 98, 0, 0.01f},  {'u', kRight, 97, 0.05f, 0.01f}};
+      {'d', kRight, 100, 0, 2.0f}, {'m', kRight, 400, 0, 2.01f},   {'m', kRight, 400, 0, 2.01f},
+      {'m', 0, 399, 0, 2.0f},      {'m', kRight, 398.6f, 0, 2.0f}, {'u', kRight, 400, 0, 2.1f},
+      {'d', kRight, 100, 0, 2.1f}, {'u', kRight, 99, 0, 2.0f},     {'d', kRight, 100, 0.02f, 0.02f},
+      {'m', kRight, 99, 0, 0.01f}, {'m', kRight, 98, 0, 0.01f},    {'u', kRight, 97, 0.05f, 0.01f}};
   for (const auto& [event, button, y, setZoom, zoom] : steps) {
     SCOPED_TRACE(std::string(1, event) + " " + std::to_string(y));
     if (setZoom > 0) form.Pane().SetZoomFactor(setZoom);
-    (form.*(event == 'd' ? &frmMain::Plotter_MouseDown : event == 'm' ? &frmMain::Plotter_MouseMove : &frmMain::Plotter_MouseUp))(
-        button, 0, 10, y);
+    (form.*(event == 'd'   ? &frmMain::Plotter_MouseDown
+            : event == 'm' ? &frmMain::Plotter_MouseMove
+                           : &frmMain::Plotter_MouseUp))(button, 0, 10, y);
     EXPECT_FLOAT_EQ(form.Pane().ZoomFactor(), zoom);
     EXPECT_EQ(form.Pane().DragMode(), event == 'u' ? 0 : 2);
   }
@@ -136,11 +146,13 @@ TEST_F(Pane, PanStepsRoundTheTravelNotThePosition) {
   form.Plotter_MouseDown(kLeft, 0, 11, 11);
   ASSERT_EQ(form.Pane().DragMode(), 1);
   form.Plotter_MouseMove(kLeft, 0, 15.5f, 13.5f);  // 4.5 -> 4 and 2.5 -> 2, ties to even; the picture moves with it
-  EXPECT_EQ(std::make_tuple(form.Pane().PanX(), form.Pane().PanY(), form.Pane().LastMouseX(), form.Pane().LastMouseY(), At(3, 5), At(4, 2)),
+  EXPECT_EQ(std::make_tuple(form.Pane().PanX(), form.Pane().PanY(), form.Pane().LastMouseX(), form.Pane().LastMouseY(),
+                            At(3, 5), At(4, 2)),
             std::make_tuple(4, 2, 16, 14, kWhite, kPicture));
   form.Plotter_MouseMove(kRight, 0, 30, 30);     // not a pan move
   form.Plotter_MouseUp(kLeft, 0, 18.5f, 16.5f);  // from (16, 14): 2.5 -> 2 and 2.5 -> 2; the last position stays
-  EXPECT_EQ(std::make_tuple(form.Pane().PanX(), form.Pane().PanY(), form.Pane().LastMouseX()), std::make_tuple(6, 4, 16));
+  EXPECT_EQ(std::make_tuple(form.Pane().PanX(), form.Pane().PanY(), form.Pane().LastMouseX()),
+            std::make_tuple(6, 4, 16));
   form.Plotter_MouseDown(kLeft, 0, 1, 1);
   Select(kAll);
   form.Plotter_MouseDown(kLeft, 0, 5, 5);  // its release was lost: the press ends the drag and keeps the view
@@ -160,9 +172,11 @@ TEST_F(Pane, AStepThatOverflowsKeepsTheValuesBefore) {
   form.Plotter_MouseDown(kLeft, 0, 0, 0);
   form.Pane().PanTo(INT32_MAX - 1, 0);
   form.Plotter_MouseMove(kLeft, 0, 5, 3);
-  EXPECT_EQ(std::make_tuple(form.Pane().PanX(), form.Pane().PanY(), form.Pane().LastMouseX()), std::make_tuple(INT32_MAX - 1, 0, 0));
+  EXPECT_EQ(std::make_tuple(form.Pane().PanX(), form.Pane().PanY(), form.Pane().LastMouseX()),
+            std::make_tuple(INT32_MAX - 1, 0, 0));
   form.Plotter_MouseUp(kLeft, 0, 5, 3);
-  EXPECT_EQ(std::make_tuple(form.Pane().PanX(), form.Pane().PanY(), form.Pane().DragMode()), std::make_tuple(INT32_MAX - 1, 0, 0));
+  EXPECT_EQ(std::make_tuple(form.Pane().PanX(), form.Pane().PanY(), form.Pane().DragMode()),
+            std::make_tuple(INT32_MAX - 1, 0, 0));
   LoadPicture(14400, 750);  // 14400 * round(403 * 1000.01) does not fit
   form.Pane().PanTo(0, 0);
   form.Plotter_MouseDown(kRight, 0, 0, 0);
@@ -172,7 +186,8 @@ TEST_F(Pane, AStepThatOverflowsKeepsTheValuesBefore) {
   form.Plotter_MouseMove(kRight, 0, 0, 1);
   EXPECT_EQ(form.Pane().LastMouseY(), 0);
   form.Plotter_MouseUp(kRight, 0, 0, 1);
-  EXPECT_EQ(std::make_tuple(form.Pane().ZoomFactor(), view.previewChanged, At(1, 1)), std::make_tuple(1000.0f, drawn, 0u));
+  EXPECT_EQ(std::make_tuple(form.Pane().ZoomFactor(), view.previewChanged, At(1, 1)),
+            std::make_tuple(1000.0f, drawn, 0u));
   form.Plotter_MouseDown(kLeft, 0, 0, 0);  // a pan step that fits, but not its redraw at this zoom
   form.Plotter_MouseMove(kLeft, 0, 3, 4);
   EXPECT_EQ(std::make_pair(form.Pane().PanX(), form.Pane().PanY()), std::make_pair(0, 0));
@@ -190,8 +205,10 @@ TEST_F(Pane, ShiftClickPicksTheShownPixel) {
   int button = kLeft;
   for (const auto& [x, y, colour] : clicks) {
     form.Plotter_MouseDown(button ^= 3, 1, x, y);
-    EXPECT_EQ(std::make_tuple(form.KeyColor, form.Controls.txtAColor.Text, form.Controls.shpAColor.FillColor, form.Pane().DragMode()),
-              std::make_tuple(colour, std::to_string(colour), colour, 0)) << x;
+    EXPECT_EQ(std::make_tuple(form.KeyColor, form.Controls.txtAColor.Text, form.Controls.shpAColor.FillColor,
+                              form.Pane().DragMode()),
+              std::make_tuple(colour, std::to_string(colour), colour, 0))
+        << x;
   }
   form.Plotter_MouseDown(kLeft, 1 | 2, 5, 5);
   EXPECT_EQ(std::make_pair(form.KeyColor, form.Pane().DragMode()), std::make_pair(kWhite, 1));
@@ -202,15 +219,15 @@ TEST_F(Pane, ShiftClickPicksTheShownPixel) {
 // outside changes nothing (-1); any button.
 TEST_F(Pane, SwatchesSetTheKeyColourByTwipPosition) {
   const std::tuple<float, float, int64_t> clicks[] = {
-      {1350, 2925, 255},      {1500, 3075, 255}, {1605, 3000, 65280}, {1710, 3000, 16711680},
-      {2040, 3000, 16777215}, {2070, 3000, 0},   {2220, 3075, 0},     {1515, 3000, -1},
-      {1529.9f, 3000, -1},    {1349, 3000, -1},  {2221, 3000, -1},    {1400, 2924, -1},
-      {1400, 3076, -1},       {200, 200, -1}};
+      {1350, 2925, 255}, {1500, 3075, 255}, {1605, 3000, 65280}, {1710, 3000, 16711680}, {2040, 3000, 16777215},
+      {2070, 3000, 0},   {2220, 3075, 0},   {1515, 3000, -1},    {1529.9f, 3000, -1},    {1349, 3000, -1},
+      {2221, 3000, -1},  {1400, 2924, -1},  {1400, 3076, -1},    {200, 200, -1}};
   for (const auto& [x, y, colour] : clicks) {
     std::tie(form.KeyColor, form.Controls.txtAColor.Text) = std::make_tuple(12345, "x");
     form.Form_MouseDown(colour == 0 ? kRight : kLeft, 0, x, y);
     EXPECT_EQ(std::make_pair(int64_t{form.KeyColor}, form.Controls.txtAColor.Text),
-              std::make_pair(colour < 0 ? 12345 : colour, colour < 0 ? "x" : std::to_string(colour))) << x << "," << y;
+              std::make_pair(colour < 0 ? 12345 : colour, colour < 0 ? "x" : std::to_string(colour)))
+        << x << "," << y;
   }
 }
 
@@ -231,24 +248,25 @@ TEST_F(Pane, ViewerKeysAndTicksTurnAndPaceTheIcon) {
   // The frame before was erased with the patch (from its row 0) before the new one was blended.
   EXPECT_EQ(std::make_tuple(Canvas(291, 207), Canvas(292, 207), At(300, 220)), std::make_tuple(kPatchCorner, 1u, 1u));
   constexpr int kTick = -1;
-  const std::tuple<int, int, int, bool, int> steps[] = {{kKeyUp, 1, 0, true, 950},          {kKeyUp, 18, 0, true, 50},        {kKeyUp, 1, 0, true, 50},
-               {kKeyDown, 19, 0, true, 1000},      {kKeyDown, 1, 0, true, 1000},     {kTick, 2, 160, true, 1000},
-               {kKeyRight, 1, 240, false, 1000},   {kKeyUp, 1, 240, true, 950},      {kKeyLeft, 1, 160, false, 950},
-               {'A', 1, 160, false, 950},          {13, 1, 160, false, 950},         {kKeyLeft, 3, 2800, false, 950},
-               {kKeyLeft, 1, 2720, false, 950},    {kKeyRight, 1, 2800, false, 950}, {kTick, 1, 0, false, 950},
-               {kKeyUp, 1, 0, true, 900}};
+  const std::tuple<int, int, int, bool, int> steps[] = {
+      {kKeyUp, 1, 0, true, 950},        {kKeyUp, 18, 0, true, 50},        {kKeyUp, 1, 0, true, 50},
+      {kKeyDown, 19, 0, true, 1000},    {kKeyDown, 1, 0, true, 1000},     {kTick, 2, 160, true, 1000},
+      {kKeyRight, 1, 240, false, 1000}, {kKeyUp, 1, 240, true, 950},      {kKeyLeft, 1, 160, false, 950},
+      {'A', 1, 160, false, 950},        {13, 1, 160, false, 950},         {kKeyLeft, 3, 2800, false, 950},
+      {kKeyLeft, 1, 2720, false, 950},  {kKeyRight, 1, 2800, false, 950}, {kTick, 1, 0, false, 950},
+      {kKeyUp, 1, 0, true, 900}};
   for (const auto& [key, presses, frameLeft, timer, interval] : steps) {
     SCOPED_TRACE("key " + std::to_string(key) + " x" + std::to_string(presses));
     for (int i = 0; i < presses; ++i) {
       EXPECT_EQ(key == kTick ? (form.Timer1_Timer(), true) : form.Form_KeyDown(key, 0), key != 'A' && key != 13);
     }
-    EXPECT_EQ(std::make_tuple(form.Viewer().FrameLeft(), Canvas(300, 220), form.Viewer().Timer1().Enabled, form.Viewer().Timer1().Interval,
-                              view.timerEnabled, view.timerInterval),
+    EXPECT_EQ(std::make_tuple(form.Viewer().FrameLeft(), Canvas(300, 220), form.Viewer().Timer1().Enabled,
+                              form.Viewer().Timer1().Interval, view.timerEnabled, view.timerInterval),
               std::make_tuple(frameLeft, uint32_t(frameLeft / 80 + 1), timer, interval, timer, interval));
   }
   EXPECT_TRUE(form.Form_KeyDown(kKeyEscape, 0));
-  EXPECT_EQ(std::make_tuple(form.Viewer().Showing(), view.timerEnabled, form.Viewer().Canvas().Empty(), form.Form_KeyDown(kKeyRight, 0),
-                            form.Viewer().FrameLeft()),
+  EXPECT_EQ(std::make_tuple(form.Viewer().Showing(), view.timerEnabled, form.Viewer().Canvas().Empty(),
+                            form.Form_KeyDown(kKeyRight, 0), form.Viewer().FrameLeft()),
             std::make_tuple(false, false, true, false, 0));
 }
 
@@ -269,14 +287,17 @@ TEST_F(Pane, ViewerOpensAStaticSrfOverTheDeviceScreenAtTheLastHeading) {
             std::make_tuple(14400, 750, false, "SRF Files|*.srf"));
   // The canvas keeps no drawing mode of the image; the device screen is shown at its own size.
   const auto& zoom = form.Controls.optZoom;
-  EXPECT_EQ(std::make_tuple(form.WorkImage.get(), form.Viewer().Showing(), form.WorkImage->UseDrawDib(), form.Viewer().Canvas().UseDrawDib(),
-                            form.Viewer().FrameLeft(), zoom[0].Value, zoom[1].Value, zoom[2].Value),
+  EXPECT_EQ(std::make_tuple(form.WorkImage.get(), form.Viewer().Showing(), form.WorkImage->UseDrawDib(),
+                            form.Viewer().Canvas().UseDrawDib(), form.Viewer().FrameLeft(), zoom[0].Value,
+                            zoom[1].Value, zoom[2].Value),
             std::make_tuple(work, true, true, false, 160, false, false, true));
-  EXPECT_EQ(std::tie(form.Controls.Plotter.left, form.Controls.ProgressBar1.Max), std::tie(before.Plotter.left, before.ProgressBar1.Max))
+  EXPECT_EQ(std::tie(form.Controls.Plotter.left, form.Controls.ProgressBar1.Max),
+            std::tie(before.Plotter.left, before.ProgressBar1.Max))
       << "the view options change, nothing beside them";
   cDib screen;
   ASSERT_GT(screen.CreateFromBitmapFile(platform::ProgramFolder() + "/Garmin760.bmp"), 0);
-  for (auto [x, y] : {std::pair{0, 0}, {479, 271}, {290, 206}, {100, 150}}) EXPECT_EQ(Canvas(x, y), gdi::GetPixel(screen.hDIBDC(), x, y));
+  for (auto [x, y] : {std::pair{0, 0}, {479, 271}, {290, 206}, {100, 150}})
+    EXPECT_EQ(Canvas(x, y), gdi::GetPixel(screen.hDIBDC(), x, y));
   for (auto [x, y] : {std::pair{480, 0}, {480, 10}, {14399, 749}, {0, 749}}) EXPECT_EQ(Canvas(x, y), kWhite);
   const uint32_t frame2 = gdi::GetPixel(form.Viewer().Icon().hDC(), 170, 10);
   EXPECT_NE(frame2, gdi::GetPixel(form.Viewer().Icon().hDC(), 10, 10));
@@ -294,15 +315,17 @@ TEST_F(Pane, ViewerOpensAStaticSrfOverTheDeviceScreenAtTheLastHeading) {
 TEST_F(Pane, ViewerRefusesAnSrfItCannotShowWithTheReason) {
   testing::WriteFileBytes(dir / "bad.srf", {1, 2, 3});
   const std::string icon = WriteIcon();
-  const std::tuple<std::string, std::string, int> cases[] = {
-      {dir / "bad.srf", "too short", 0}, {dir / "none.srf", "it does not exist.", 0},
-      {WriteIcon(true), "Animated SRF files cannot be shown", 0}, {icon, "", 1}};
+  const std::tuple<std::string, std::string, int> cases[] = {{dir / "bad.srf", "too short", 0},
+                                                             {dir / "none.srf", "it does not exist.", 0},
+                                                             {WriteIcon(true), "Animated SRF files cannot be shown", 0},
+                                                             {icon, "", 1}};
   LoadPicture(30, 20);
   LeaveViewerAt(400);
   form.optZoom_Click(kNone);
   const auto state = [&] {
     return std::make_tuple(form.WorkImage.get(), form.ImageLoaded, &form.Viewer().Icon(), &form.Viewer().BackPatch(),
-                           form.Viewer().FrameLeft(), form.Viewer().Showing(), view.previewChanged, view.previewCleared, At(5, 5));
+                           form.Viewer().FrameLeft(), form.Viewer().Showing(), view.previewChanged, view.previewCleared,
+                           At(5, 5));
   };
   const auto kept = state();
   for (const auto& [srf, reason, failedRasters] : cases) {
@@ -312,7 +335,8 @@ TEST_F(Pane, ViewerRefusesAnSrfItCannotShowWithTheReason) {
     gdi::testing::FailNextDibSections(0);
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_TRUE(view.messages[0].rfind("The SRF file " + srf + " cannot be shown: ", 0) == 0 &&
-                view.messages[0].find(reason) != std::string::npos) << view.messages[0];
+                view.messages[0].find(reason) != std::string::npos)
+        << view.messages[0];
     EXPECT_TRUE(state() == kept && form.LastOutcome.kind == CommandOutcome::Kind::Failed) << srf;
   }
 }

@@ -9,8 +9,8 @@
 
 #include "common/Paths.h"
 #include "pipeline/PipelineTestSupport.h"
-#include "platform/FillRectangle.h"
 #include "platform/Files.h"
+#include "platform/FillRectangle.h"
 #include "platform/Gdi.h"
 #include "support/Cli.h"
 #include "support/FormFixture.h"
@@ -42,14 +42,20 @@ TEST_F(Window, ModesBoxesAndVersions) {
   for (const bool animated : {true, false, false}) {
     c.cmbVersion.Text = "2.10";
     animated ? form.mnuAnimatedSRF_Click() : form.mnuStaticSRF_Click();
-    EXPECT_EQ(std::make_tuple(form.AnimatedMode, c.mnuAnimatedSRF.Checked, c.mnuStaticSRF.Checked, c.cmbVersion.Enabled, c.cmbVersion.Text),
+    EXPECT_EQ(std::make_tuple(form.AnimatedMode, c.mnuAnimatedSRF.Checked, c.mnuStaticSRF.Checked, c.cmbVersion.Enabled,
+                              c.cmbVersion.Text),
               std::make_tuple(animated, animated, !animated, !animated, animated ? "1.00" : "2.20"));
     EXPECT_EQ((std::vector<bool>{c.txtWorkDir[2].Enabled, c.txt2DWorkDir[2].Enabled, c.txt3DPrefix[2].Enabled,
                                  c.txt2DPrefix[2].Enabled, c.cmdChangeDir[2].Enabled, c.cmdChange2DDir[2].Enabled}),
-              std::vector<bool>(6, animated)) << "the animation row";
+              std::vector<bool>(6, animated))
+        << "the animation row";
   }
-  for (const auto& [text, version] : {std::pair{" 2.10 ", "2.10"}, {"1.00", "1.00"}, {"2.00", "2.00"},
-                                      {"3.00", "2.20"}, {"", "2.20"}, {"2.1", "2.20"}}) {
+  for (const auto& [text, version] : {std::pair{" 2.10 ", "2.10"},
+                                      {"1.00", "1.00"},
+                                      {"2.00", "2.00"},
+                                      {"3.00", "2.20"},
+                                      {"", "2.20"},
+                                      {"2.1", "2.20"}}) {
     c.cmbVersion.Text = text;
     EXPECT_EQ(form.NormalisedVersion(), version) << text;
   }
@@ -61,7 +67,8 @@ TEST_F(Window, ModesBoxesAndVersions) {
   c.chkResize.Value = false;
   form.chkResize_Click();
   form.SetStatus("Status: Reading SRF...");  // painted at once
-  EXPECT_TRUE(c.cmdAddAlpha.Caption == "Add Alpha" && c.lblStatus.Caption == "Status: Reading SRF..." && view.statusRepaints.back());
+  EXPECT_TRUE(c.cmdAddAlpha.Caption == "Add Alpha" && c.lblStatus.Caption == "Status: Reading SRF..." &&
+              view.statusRepaints.back());
 }
 
 // The rotation boxes follow the mode while they name the sample (its frames
@@ -97,8 +104,11 @@ TEST_F(Window, FolderButtonsFillTheirRow) {
     EXPECT_EQ(view.folderPickers.back(), std::make_pair(titles[row], std::string("/old/place")));
     EXPECT_EQ(PreselectedFolder(), "/old/place");
     EXPECT_EQ(Row(c, row), std::make_tuple(cars, top, "sedan", "roof"));
-    EXPECT_EQ(row == 1 ? form.RotationDir3D + form.RotationDir2D : form.AnimationDir3D + form.AnimationDir2D, cars + top);
-    if (row == 1) { EXPECT_TRUE(form.AnimationDir3D.empty() && c.txtWorkDir[2].Text == frmMain::DefaultAnimationFolder()); }
+    EXPECT_EQ(row == 1 ? form.RotationDir3D + form.RotationDir2D : form.AnimationDir3D + form.AnimationDir2D,
+              cars + top);
+    if (row == 1) {
+      EXPECT_TRUE(form.AnimationDir3D.empty() && c.txtWorkDir[2].Text == frmMain::DefaultAnimationFolder());
+    }
   }
   view.folderAnswers = {bare};
   form.cmdChangeDir_Click(1);
@@ -107,14 +117,16 @@ TEST_F(Window, FolderButtonsFillTheirRow) {
     c.txt2DWorkDir[row].Text = " /was/here ";
     view.folderAnswers = {top};
     form.cmdChange2DDir_Click(row);
-    EXPECT_EQ(view.folderPickers.back(), std::make_pair(std::string("Select New 2D Directory"), std::string("/was/here")));
+    EXPECT_EQ(view.folderPickers.back(),
+              std::make_pair(std::string("Select New 2D Directory"), std::string("/was/here")));
     EXPECT_EQ(c.txt2DWorkDir[row].Text, top);
   }
-  EXPECT_EQ(std::make_tuple(form.RotationDir2D, form.AnimationDir2D, c.txt2DPrefix[2].Text), std::make_tuple(top, top, "roof"));
+  EXPECT_EQ(std::make_tuple(form.RotationDir2D, form.AnimationDir2D, c.txt2DPrefix[2].Text),
+            std::make_tuple(top, top, "roof"));
   const FormControls before = c;
   const size_t pickers = view.folderPickers.size();
   for (int row : {0, 3}) form.cmdChange2DDir_Click(row);  // no such row
-  form.cmdChangeDir_Click(1);  // cancelled
+  form.cmdChangeDir_Click(1);                             // cancelled
   form.cmdChange2DDir_Click(2);
   EXPECT_EQ(view.folderPickers.size(), pickers + 2);
   for (int row : {1, 2}) EXPECT_EQ(Row(c, row), Row(before, row));
@@ -126,8 +138,14 @@ TEST_F(Window, FolderButtonsFillTheirRow) {
       sent.emplace_back(message, wParam, lParam);
     }
   } picker;
-  for (const std::string& path : {std::string(), dir / "", dir / "no-such-folder", dir / "cars/sedan0000.bmp", dir.path()}) {
-    EXPECT_EQ(BrowseCallbackProc(picker, path.empty() ? BFFM_INITIALIZED : path == dir.path() ? 99 : BFFM_SELCHANGED, path, 0), 0);
+  for (const std::string& path :
+       {std::string(), dir / "", dir / "no-such-folder", dir / "cars/sedan0000.bmp", dir.path()}) {
+    EXPECT_EQ(BrowseCallbackProc(picker,
+                                 path.empty()         ? BFFM_INITIALIZED
+                                 : path == dir.path() ? 99
+                                                      : BFFM_SELCHANGED,
+                                 path, 0),
+              0);
   }
   EXPECT_EQ(picker.sent, (decltype(picker.sent){{1126u, 1, top}, {1124u, 0, dir / ""}}));
   EXPECT_EQ(BrowseCallbackProc(picker, BFFM_INITIALIZED, "", 0), 0);
@@ -140,16 +158,24 @@ TEST_F(Window, SendToDeviceAsksWhichDeviceAndBeforeReplacing) {
   const std::string srf = dir / "car.srf", a = dir / "media/A", b = dir / "media/B", usb = dir / "usb/C";
   LoadPattern(2880, 150);
   ASSERT_TRUE(form.WriteSRFFile(srf, "2.20"));
-  const auto target = [&](const std::string& device) { return testing::ReadFileBytes(device + "/Garmin/Vehicle/car.srf"); };
-  const auto send = [&] { view.dialogAnswers = {srf}; SendToDeviceFlow(form, {dir / "media"}); };
+  const auto target = [&](const std::string& device) {
+    return testing::ReadFileBytes(device + "/Garmin/Vehicle/car.srf");
+  };
+  const auto send = [&] {
+    view.dialogAnswers = {srf};
+    SendToDeviceFlow(form, {dir / "media"});
+  };
   view.choiceAnswers = {0};
   view.folderAnswers = {dir.path()};
   send();  // none found: a folder chosen, which is no device
   EXPECT_EQ(view.choiceLists.at(0), std::vector<std::string>{"Choose folder..."});
-  EXPECT_TRUE(Contains(view.questions.at(0), "No Garmin device found in " + dir / "media") && view.messages.size() == 1 &&
+  EXPECT_TRUE(Contains(view.questions.at(0), "No Garmin device found in " + dir / "media") &&
+              view.messages.size() == 1 &&
               view.messages[0] == dir.path() + " is not a Garmin device: it holds no Garmin/GarminDevice.xml.");
-  for (const auto& [device, xml] : {std::pair{a, std::string("<Device><Model><Description>n\xC3\xBCvi 760</Description></Model>")},
-                                    {b, std::string("x")}, {usb, std::string("x")}}) {
+  for (const auto& [device, xml] :
+       {std::pair{a, std::string("<Device><Model><Description>n\xC3\xBCvi 760</Description></Model>")},
+        {b, std::string("x")},
+        {usb, std::string("x")}}) {
     fs::create_directories(device + "/Garmin/Vehicle");
     testing::WriteFileBytes(device + "/Garmin/GarminDevice.xml", std::vector<uint8_t>(xml.begin(), xml.end()));
   }
@@ -158,7 +184,8 @@ TEST_F(Window, SendToDeviceAsksWhichDeviceAndBeforeReplacing) {
   view.questionAnswers = {false, true};
   view.folderAnswers = {usb + "/Garmin/"};
   send();
-  EXPECT_EQ(view.choiceLists.at(1), (std::vector<std::string>{"n\xC3\xBCvi 760 (" + a + ")", "Garmin device (" + b + ")", "Choose folder..."}));
+  EXPECT_EQ(view.choiceLists.at(1),
+            (std::vector<std::string>{"n\xC3\xBCvi 760 (" + a + ")", "Garmin device (" + b + ")", "Choose folder..."}));
   send();
   EXPECT_EQ(target(b), (std::vector<uint8_t>{'o', 'l', 'd'}));
   send();
@@ -174,8 +201,8 @@ TEST_F(Window, TheViewerEndsOnACommandOrEscapeAndKeepsTheWork) {
   ASSERT_EQ(RunCli("do-all cli.srf", dir.path()).status, 0);
   ASSERT_TRUE(testing::WriteTestBmp(dir / "small.bmp", 2, 2, 24, [](int, int) { return 0x123456u; }));
   const std::pair<const char*, void (frmMain::*)()> commands[] = {
-      {"Load Image", &frmMain::cmdLoadImage_Click}, {"Build Image", &frmMain::cmdGo_Click},
-      {"PNG to SRF", &frmMain::mnuPNGtoSRF_Click}, {"Alpha+Resize", &frmMain::cmdAddAlpha_Click},
+      {"Load Image", &frmMain::cmdLoadImage_Click},     {"Build Image", &frmMain::cmdGo_Click},
+      {"PNG to SRF", &frmMain::mnuPNGtoSRF_Click},      {"Alpha+Resize", &frmMain::cmdAddAlpha_Click},
       {"Unsharp Mask", &frmMain::cmdUnsharpMask_Click}, {"Escape", nullptr}};
   for (const auto& [name, command] : commands) {
     SCOPED_TRACE(name);
@@ -187,10 +214,13 @@ TEST_F(Window, TheViewerEndsOnACommandOrEscapeAndKeepsTheWork) {
     view.dialogAnswers = {dir / "small.bmp"};
     command ? (form.*command)() : void(form.Form_KeyDown(kKeyEscape, 0));
     // No viewer or timer left, the view options as they were, the pane shows the working image.
-    EXPECT_EQ(std::make_tuple(form.Viewer().Showing(), view.timerEnabled, c.optZoom[2].Value, form.Form_KeyDown(kKeyRight, 0)),
+    EXPECT_EQ(std::make_tuple(form.Viewer().Showing(), view.timerEnabled, c.optZoom[2].Value,
+                              form.Form_KeyDown(kKeyRight, 0)),
               std::make_tuple(false, false, false, false));
     EXPECT_EQ(gdi::GetPixel(form.Plotter().hDC(), 0, 0), gdi::GetPixel(form.WorkImage->hDC(), 0, 0));
-    if (!command) { EXPECT_EQ(testing::PixelBytes(form.Plotter()), pane); }
+    if (!command) {
+      EXPECT_EQ(testing::PixelBytes(form.Plotter()), pane);
+    }
   }
   view.dialogAnswers = {dir / "window.srf"};
   form.cmdMakeSRF_Click();
@@ -216,7 +246,8 @@ TEST_F(Window, DoAllStopsOnAFrameNotImported) {
     form.cmdSave_Click();
     ASSERT_TRUE(view.dialogs.empty() && !PathExists(frames / "out.srf") && view.messages.size() == 1u) << set;
     EXPECT_TRUE(Contains(view.messages[0], frame) && Contains(view.messages[0], set)) << view.messages[0];
-    EXPECT_EQ(std::make_pair(view.LastStatus(), form.LastOutcome.kind), std::make_pair(status, CommandOutcome::Kind::Failed));
+    EXPECT_EQ(std::make_pair(view.LastStatus(), form.LastOutcome.kind),
+              std::make_pair(status, CommandOutcome::Kind::Failed));
   }
 }
 
@@ -236,7 +267,8 @@ TEST_F(Window, MakeSrfRefusesAWrongSizeOrNoVehicleAndACancelRestoresTheStatus) {
             std::make_tuple("Status: Done....", platform::HomeFolder() + "/Temp.srf", CommandOutcome::Kind::Cancelled));
   ASSERT_TRUE(form.WorkImage->Create(2880, 150));  // never keyed: all transparent
   form.cmdMakeSRF_Click();
-  EXPECT_TRUE(view.messages.back() == "The picture has no vehicle in it: every pixel is transparent." && view.dialogs.size() == 1u);
+  EXPECT_TRUE(view.messages.back() == "The picture has no vehicle in it: every pixel is transparent." &&
+              view.dialogs.size() == 1u);
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ void frmMain::mnuSaveAsGIF_Click() {
   const std::optional<std::string> gif = ShowCommonDialog(*this, true, "GIF Files|*.gif", kSaveDialogFlags, proposed);
   if (!gif || gif->empty()) return;
   FormProgress progress(*this);
-  if (const Result<Done> written = WriteGif(*srf, *gif, progress); !written) view_.MessageBox(written.failure().message);
+  if (const Result<Done> written = WriteGif(*srf, *gif, progress); !written)
+    view_.MessageBox(written.failure().message);
 }
 
 }  // namespace velkor

@@ -24,8 +24,7 @@ std::string BrowseForFolder(FormView& owner, const std::string& title, const std
 
 std::string PreselectedFolder() { return BeforeFirstNul(g_preselect); }
 
-int BrowseCallbackProc(FolderPickerWindow& window, uint32_t message, const std::string& argument,
-                       intptr_t data) {
+int BrowseCallbackProc(FolderPickerWindow& window, uint32_t message, const std::string& argument, intptr_t data) {
   (void)data;
   try {
     if (message == BFFM_INITIALIZED) {
@@ -66,8 +65,7 @@ void frmMain::ShowFrameFolders(int item, const std::string& folder3D, const std:
 
 void frmMain::cmdChange2DDir_Click(int index) {
   if (index != 1 && index != 2) return;
-  const std::string folder =
-      BrowseForFolder(view_, "Select New 2D Directory", Trim(Controls.txt2DWorkDir[index].Text));
+  const std::string folder = BrowseForFolder(view_, "Select New 2D Directory", Trim(Controls.txt2DWorkDir[index].Text));
   if (folder.empty()) return;
   (index == 1 ? RotationDir2D : AnimationDir2D) = folder;
   Controls.txt2DWorkDir[index].Text = folder;

@@ -8,8 +8,8 @@
 #include "common/Paths.h"
 #include "pipeline/StripLayout.h"
 #include "platform/AssetFolder.h"
-#include "platform/FillRectangle.h"
 #include "platform/Files.h"
+#include "platform/FillRectangle.h"
 #include "platform/Gdi.h"
 #include "raster/cDib.h"
 #include "sample/DeviceScreen.h"
@@ -57,7 +57,8 @@ ViewerPictures ReadViewerPictures(const std::string& srfFile) {
     return Refused("its rotation picture is " + std::to_string(icon->Width()) +
                    " pixels wide, the viewer turns static SRF icons of " + std::to_string(kFramesPerSet) +
                    " headings of " + std::to_string(kCellSize) + " x " + std::to_string(kCellSize) + " pixels (" +
-                   std::to_string(kIconStripWidth) + " pixels wide). Animated SRF files cannot be shown in the viewer.");
+                   std::to_string(kIconStripWidth) +
+                   " pixels wide). Animated SRF files cannot be shown in the viewer.");
   }
   const std::string backgroundFile = BackgroundPicturePath();
   cDib background;
@@ -151,8 +152,7 @@ bool SrfViewer::KeyDown(int keyCode) {
     case kKeyDown:  // slower
       SetTimer(true, std::min(interval + kIntervalStep, kMaxInterval));
       break;
-    default:
-      return false;
+    default: return false;
   }
   return true;
 }

@@ -16,8 +16,7 @@ std::string frmMain::DefaultPrefix() { return kSamplePrefix; }
 
 frmMain::frmMain(FormView& view)
     : Controls(InitialControls(DefaultRotationFolder(), JoinPath(DefaultRotationFolder(), "Top"),
-                               DefaultAnimationFolder(), JoinPath(DefaultAnimationFolder(), "Top"),
-                               DefaultPrefix())),
+                               DefaultAnimationFolder(), JoinPath(DefaultAnimationFolder(), "Top"), DefaultPrefix())),
       WorkImage(std::make_unique<cAlphaDibSection>()),
       view_(view),
       pane_(view, Controls.optZoom),
@@ -140,17 +139,13 @@ void frmMain::SetProgress(float percent) {
   view_.ProgressValue(percent);
 }
 
-std::string frmMain::NormalisedVersion() const {
-  return StaticSrfVersion(Trim(Controls.cmbVersion.Text)).text;
-}
+std::string frmMain::NormalisedVersion() const { return StaticSrfVersion(Trim(Controls.cmbVersion.Text)).text; }
 
 // --- The preview pane
 
 void frmMain::DrawPreview(const cAlphaDibSection& picture) { pane_.DrawPreview(picture); }
 
-const cAlphaDibSection& frmMain::ShownPicture() const {
-  return viewer_.Showing() ? viewer_.Canvas() : *WorkImage;
-}
+const cAlphaDibSection& frmMain::ShownPicture() const { return viewer_.Showing() ? viewer_.Canvas() : *WorkImage; }
 
 void frmMain::RedrawPreview() { pane_.DrawPreview(ShownPicture()); }
 

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "jobs/Finish.h"
+#include "jobs/FrameImport.h"
 #include "platform/GdiTypes.h"
 #include "raster/cAlphaDibSection.h"
-#include "jobs/FrameImport.h"
-#include "jobs/Finish.h"
 #include "render/RenderOptions.h"
 #include "srf/SrfVersion.h"
 #include "ui/Controls.h"
@@ -154,8 +154,8 @@ class frmMain {
   void SetProgress(float percent);  // 0 to 100
   // Shows the folders and prefixes in the boxes of `item` (1 rotation, 2
   // animation) and takes the folders as the frame folders of that row.
-  void ShowFrameFolders(int item, const std::string& folder3D, const std::string& folder2D,
-                        const std::string& prefix3D, const std::string& prefix2D);
+  void ShowFrameFolders(int item, const std::string& folder3D, const std::string& folder2D, const std::string& prefix3D,
+                        const std::string& prefix2D);
   void SetRenderedModel(const render::RenderOptions& options) { RenderedModel = options; }
   // The key colour (0x00BBGGRR) with the hidden box and the swatch that show it.
   void SetKeyColor(uint32_t color);

@@ -11,13 +11,10 @@ int CaptionButtonStyle::pixelMetric(PixelMetric metric, const QStyleOption* opti
     case PM_IndicatorWidth:
     case PM_IndicatorHeight:
     case PM_ExclusiveIndicatorWidth:
-    case PM_ExclusiveIndicatorHeight:
-      return 12;
+    case PM_ExclusiveIndicatorHeight: return 12;
     case PM_CheckBoxLabelSpacing:
-    case PM_RadioButtonLabelSpacing:
-      return 2;
-    default:
-      return QProxyStyle::pixelMetric(metric, option, widget);
+    case PM_RadioButtonLabelSpacing: return 2;
+    default: return QProxyStyle::pixelMetric(metric, option, widget);
   }
 }
 

@@ -46,8 +46,8 @@ class ControlBinder {
   QCheckBox* AddCheckBox(CheckBox& model, const QString& name, Handler click);
   // Option `index` of a set whose buttons exclude each other; `selected` runs
   // when the user selects it.
-  QRadioButton* AddOption(std::array<OptionButton, 3>& set, int index, QButtonGroup* group,
-                          const QString& name, Handler selected);
+  QRadioButton* AddOption(std::array<OptionButton, 3>& set, int index, QButtonGroup* group, const QString& name,
+                          Handler selected);
   QComboBox* AddCombo(ComboBox& model, const QString& name, Handler changed = nullptr);
   QSlider* AddSlider(Slider& model, const QString& name, Handler moved);
   QProgressBar* AddProgressBar(ProgressBar& model, const QString& name);

@@ -45,8 +45,8 @@ void FormBackground::paintEvent(QPaintEvent*) {
 void FormBackground::mousePressEvent(QMouseEvent* event) {
   const QPointF p = event->position();
   if (mouseDown_) {
-    mouseDown_(ButtonMask(event->button()), ShiftMask(event->modifiers()),
-               static_cast<float>(p.x() * kTwipsPerPixel), static_cast<float>(p.y() * kTwipsPerPixel));
+    mouseDown_(ButtonMask(event->button()), ShiftMask(event->modifiers()), static_cast<float>(p.x() * kTwipsPerPixel),
+               static_cast<float>(p.y() * kTwipsPerPixel));
   }
 }
 

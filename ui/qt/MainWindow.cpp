@@ -31,8 +31,8 @@ QString Indexed(const char* name, int index) { return QStringLiteral("%1_%2").ar
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), form_(std::make_unique<frmMain>(*this)) {
   setWindowTitle(QString::fromUtf8(kAppTitle));
   background_ = new FormBackground(
-      form_->Controls, [this](int b, int s, float x, float y) { Run([=, this] { form_->Form_MouseDown(b, s, x, y); }); },
-      this);
+      form_->Controls,
+      [this](int b, int s, float x, float y) { Run([=, this] { form_->Form_MouseDown(b, s, x, y); }); }, this);
   background_->setObjectName(QStringLiteral("frmMain"));
   background_->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(background_);
@@ -151,11 +151,10 @@ void MainWindow::BuildPreview() {
       Run([=, this] { (form_.get()->*handler)(button, shift, x, y); });
     };
   };
-  plotter_ = new PlotterWidget(
-      form_->Plotter(),
-      MouseForward{forward(&frmMain::Plotter_MouseDown), forward(&frmMain::Plotter_MouseMove),
-                   forward(&frmMain::Plotter_MouseUp)},
-      background_);
+  plotter_ = new PlotterWidget(form_->Plotter(),
+                               MouseForward{forward(&frmMain::Plotter_MouseDown), forward(&frmMain::Plotter_MouseMove),
+                                            forward(&frmMain::Plotter_MouseUp)},
+                               background_);
   plotter_->setObjectName(QStringLiteral("Plotter"));
   plotter_->setGeometry(c.Plotter.left, c.Plotter.top, c.Plotter.width, c.Plotter.height);
   b.AddSlider(c.sldStrength, "sldStrength", nullptr);

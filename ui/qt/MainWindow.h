@@ -55,7 +55,7 @@ class MainWindow : public QMainWindow, public FormView {
   void ProgressVisible(bool visible) override;
   void ProgressValue(float value) override;
   void MessageBox(const std::string& text) override;
-  bool AskYesNo(const std::string& text) override;          // MainWindowQuestions.cpp
+  bool AskYesNo(const std::string& text) override;  // MainWindowQuestions.cpp
   std::optional<size_t> ChooseOne(const std::string& text, const std::vector<std::string>& choices) override;
   std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
   std::string BrowseForFolder(const std::string& title, const std::string& startFolder) override;

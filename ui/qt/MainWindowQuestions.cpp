@@ -18,8 +18,8 @@ std::optional<size_t> MainWindow::ChooseOne(const std::string& text, const std::
   QStringList items;
   for (const std::string& choice : choices) items << QString::fromStdString(choice);
   bool ok = false;
-  const QString picked = QInputDialog::getItem(this, QString::fromUtf8(kAppTitle), QString::fromStdString(text),
-                                               items, 0, false, &ok);
+  const QString picked =
+      QInputDialog::getItem(this, QString::fromUtf8(kAppTitle), QString::fromStdString(text), items, 0, false, &ok);
   const qsizetype index = items.indexOf(picked);
   if (!ok || index < 0) return std::nullopt;
   return static_cast<size_t>(index);

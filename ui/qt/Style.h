@@ -18,10 +18,10 @@ inline constexpr uint32_t kStatusYellow = 0x0080FFFF;
 inline constexpr uint32_t kHintTeal = 0x00808000;
 inline constexpr uint32_t kSeparatorGrey = 0x00C0C0C0;
 
-QFont LabelFont();          // Arial bold 8.25 pt: labels, check boxes, option buttons
-QFont TextBoxFont();        // Arial 8.25 pt
-QFont ButtonFont();         // Arial bold 9 pt
-QFont ChangeButtonFont();   // MS Sans Serif 8.25 pt
+QFont LabelFont();         // Arial bold 8.25 pt: labels, check boxes, option buttons
+QFont TextBoxFont();       // Arial 8.25 pt
+QFont ButtonFont();        // Arial bold 9 pt
+QFont ChangeButtonFont();  // MS Sans Serif 8.25 pt
 
 // Check boxes and option buttons: cyan captions on black beside white boxes.
 // Their indicators are the style's own, so they keep palettes, not sheets.

@@ -29,8 +29,8 @@
 #include "pipeline/FrameLoader.h"
 #include "pipeline/GuessPrefix.h"
 #include "pipeline/NumberingScheme.h"
-#include "platform/FillRectangle.h"
 #include "platform/Files.h"
+#include "platform/FillRectangle.h"
 #include "platform/Gdi.h"
 #include "platform/ImageCodec.h"
 #include "raster/cAlphaDibSection.h"
@@ -453,9 +453,8 @@ val Preview(const val& page) {
     std::string error;
     const render::RenderOptions o = RenderOptionsFrom(page, error);
     render::PreviewImages images;
-    if (!error.empty() ||
-        !render::RenderPreview(CurrentScene(), {*o.up, *o.front, o.elevation, o.fill}, render::kPreviewSize, o.keyRgb,
-                               images, error)) {
+    if (!error.empty() || !render::RenderPreview(CurrentScene(), {*o.up, *o.front, o.elevation, o.fill},
+                                                 render::kPreviewSize, o.keyRgb, images, error)) {
       return Refused("Cannot render the model: " + error);
     }
     val frames = val::array();
