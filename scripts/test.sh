@@ -9,6 +9,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs="$(nproc)"
+# A format difference fails in seconds, before any build.
+bash scripts/format.sh --check
 
 bash scripts/build.sh -DVELKOR_BUILD_BENCH=OFF -DVELKOR_WERROR=ON
 (cd build && ctest -j"$jobs" --output-on-failure)
